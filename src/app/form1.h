@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+
+#include "app/application.h"
+#include "folderlist/list_entry.h"
+#include "platform/time_zone.h"
+#include "platform/ui.h"
+
+namespace app {
+
+// The controls of the main window that its handlers use.
+struct Form1Controls {
+  platform::Window& window;
+  platform::FolderTree& tree;       // ShellTreeView1
+  platform::EntryListView& list;    // ListView1
+  platform::StatusBar& statusBar;   // StatusBar1
+  platform::Timer& timer1;          // 10 ms, one step of a row move
+  platform::Timer& timer2;          // 100 ms, scrolling during a drag
+  platform::Timer& timer3;          // 10 ms, one-shot load of the settings file
+};
+
+inline constexpr int kVirtualKeyF5 = 116;
+
+// The main window: folder tree, entry list, status bar and menu.
+class TForm1 {
+ public:
+  TForm1(Application& app, Form1Controls controls);
+
+  // Window events.
+  void FormCreate();
+  void FormClose();
+  void FormKeyUp(int virtualKey);
+
+  // Menu commands.
+  void IME1Click();   // "TIME変更（&T）": opens the time dialog
+  void Exit1Click();  // "終了(&X)"
+  void N1Click();     // "バージョン情報(&A)"
+
+  // Folder tree and entry list.
+  void ShellTreeView1Change();
+  void ListView1Change();
+
+  // Timers.
+  void Timer1Timer();
+  void Timer2Timer();
+  void Timer3Timer();
+
+  // The rows as the list control shows them, and the entry count of the last
+  // listing.
+  const folderlist::EntryRows& rows() const { return rows_; }
+  folderlist::EntryRows& rows() { return rows_; }
+  std::int32_t entryCount() const { return entryCount_; }
+  std::string currentFolderPath() const { return controls_.tree.selectedPath(); }
+
+  // The last sort column, set by FormCreate to a value no column has.
+  std::int32_t lastSortColumn() const { return lastSortColumn_; }
+
+  const Form1Controls& controls() const { return controls_; }
+
+  // The regional separators used for time texts; read once at creation.
+  const platform::DateTimeSeparators& separators() const { return separators_; }
+  void setSeparators(platform::DateTimeSeparators s) { separators_ = std::move(s); }
+
+ private:
+  void showListed(folderlist::EntryRows rows);
+
+  Application& app_;
+  Form1Controls controls_;
+  folderlist::EntryRows rows_;
+  std::int32_t entryCount_ = 0;
+  std::int32_t lastSortColumn_ = 0;
+  platform::DateTimeSeparators separators_;
+};
+
+}  // namespace app

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "app/application.h"
+#include "platform/file_ops.h"
+#include "platform/file_time.h"
+#include "platform/ui.h"
+
+namespace app {
+
+// The controls of the time dialog that its handlers use.
+struct Form2Controls {
+  platform::Window& window;
+  std::array<platform::TextControl*, 6> edits;  // Edit1..Edit6: year .. second
+  platform::CheckControl& radioButton1;         // "分を繰り上げ": one-minute step
+  platform::CheckControl& radioButton2;         // "秒を繰り上げ": two-second step
+  platform::CheckControl& checkBox1;            // "作成日時も変更"
+  platform::CheckControl& checkBox2;            // "アクセス日時も変更"
+  platform::PaintPump& paintPump;               // keeps windows painted during a run
+};
+
+// The time dialog: the start time, the step and the extra-time options.
+class TForm2 {
+ public:
+  TForm2(Application& app, Form2Controls controls, platform::FileOps& fileOps);
+
+  void FormCreate();
+  void Button1Click();  // "OK": validation, then the stamping run
+  void Button2Click();  // "キャンセル"
+  void Button3Click();  // "現在時刻"
+
+  // Fills the fields with today's date and 0:00:00 (the menu command).
+  void fillToday();
+
+  // The local time as the UTC file time to be set.
+  void DateTimeToFIleTime(platform::FileTime& result, const platform::LocalDateTime& value);
+
+  std::uint16_t currentYear() const { return currentYear_; }
+  std::uint8_t proceedFlag() const { return proceedFlag_; }
+
+  const Form2Controls& controls() const { return controls_; }
+
+ private:
+  Application& app_;
+  Form2Controls controls_;
+  platform::FileOps& fileOps_;
+  std::uint16_t currentYear_ = 0;
+  std::uint8_t proceedFlag_ = 0;
+};
+
+}  // namespace app

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The window-system operations the three windows' handlers use. The Win32
+// side wraps real HWNDs; the tests use an in-memory window system.
+namespace platform {
+
+// A top-level window: the main window, the time dialog or the message window.
+class Window {
+ public:
+  virtual ~Window() = default;
+  // Showing also brings the window to the front and activates it.
+  virtual void show() = 0;
+  virtual void hide() = 0;
+  virtual bool isVisible() const = 0;
+  virtual void setEnabled(bool enabled) = 0;
+  virtual bool isEnabled() const = 0;
+  virtual void setCaption(std::string_view text) = 0;
+  virtual std::string caption() const = 0;
+  // The ordinary close path: for the main window the close handler runs and,
+  // when it returns normally, the event loop ends.
+  virtual void close() = 0;
+  // Deletes an item of the window's own window menu, counted by position
+  // (GetSystemMenu without a copy, DeleteMenu MF_BYPOSITION, DrawMenuBar).
+  virtual void deleteWindowMenuItem(int position) = 0;
+};
+
+// An edit field or a label.
+class TextControl {
+ public:
+  virtual ~TextControl() = default;
+  virtual void setText(std::string_view text) = 0;
+  virtual std::string text() const = 0;
+};
+
+// A check box or a radio button.
+class CheckControl {
+ public:
+  virtual ~CheckControl() = default;
+  virtual void setChecked(bool checked) = 0;
+  virtual bool isChecked() const = 0;
+};
+
+// An interval timer of the main window; ticks arrive as events of the loop.
+class Timer {
+ public:
+  virtual ~Timer() = default;
+  // Switching on starts the interval afresh; switching off stops the ticks.
+  virtual void setEnabled(bool enabled) = 0;
+  virtual bool isEnabled() const = 0;
+};
+
+class StatusBar {
+ public:
+  virtual ~StatusBar() = default;
+  virtual void setPanelText(int panel, std::string_view text) = 0;
+  virtual std::string panelText(int panel) const = 0;
+};
+
+// The entry list: a report-view list whose texts come from the program's
+// entry model (owner data), while the selected and focused marks belong to
+// the control's positions.
+class EntryListView {
+ public:
+  virtual ~EntryListView() = default;
+  // Sets the number of rows; marks are cleared.
+  virtual void setRowCount(int count) = 0;
+  // The texts of rows first..last have changed and must be drawn again.
+  virtual void redrawRows(int first, int last) = 0;
+  virtual int selectionCount() const = 0;
+  // The topmost selected row, or -1.
+  virtual int firstSelected() const = 0;
+  virtual bool isSelected(int row) const = 0;
+  virtual void setSelected(int row, bool selected) = 0;
+  virtual void setFocused(int row) = 0;
+  virtual int columnWidth(int column) const = 0;
+  virtual void setColumnWidth(int column, int width) = 0;
+};
+
+// The folder tree of the shell namespace, rooted at the desktop.
+class FolderTree {
+ public:
+  virtual ~FolderTree() = default;
+  // The current folder path of the selected node, empty when none is selected.
+  virtual std::string selectedPath() const = 0;
+  // Rebuilds the tree from its first node, keeping expansion, selection and
+  // the top row.
+  virtual void refresh() = 0;
+};
+
+// The error box: a stop icon and one OK button; the program's windows are
+// disabled while it is up and get back their enabled flags afterwards.
+class ErrorBox {
+ public:
+  virtual ~ErrorBox() = default;
+  virtual void show(std::string_view caption, std::string_view text) = 0;
+};
+
+// Lets a long handler keep its windows painted without running any other
+// handler (only paint requests are serviced).
+class PaintPump {
+ public:
+  virtual ~PaintPump() = default;
+  virtual void pumpPaint() = 0;
+};
+
+}  // namespace platform

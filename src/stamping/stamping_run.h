@@ -1,0 +1,46 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "folderlist/list_entry.h"
+#include "platform/file_ops.h"
+#include "platform/file_time.h"
+#include "platform/time_zone.h"
+
+namespace stamping {
+
+enum class Step { OneMinute, TwoSeconds };
+
+struct StampOptions {
+  platform::LocalDateTime start;
+  Step step = Step::OneMinute;
+  bool setCreation = false;
+  bool setLastAccess = false;
+};
+
+struct StampResult {
+  enum class Outcome {
+    Completed,       // every row stamped
+    PrecheckFailed,  // nothing changed; message for the message window
+    Stopped,         // stopped at a row that could not be stamped; message for the error box
+  };
+  Outcome outcome = Outcome::Completed;
+  std::string message;
+  int stampedRows = 0;  // rows 0..stampedRows-1 carry their new times
+};
+
+// Converts a local time to the UTC file time to be set.
+using LocalToFileTime = std::function<std::optional<platform::FileTime>(const platform::LocalDateTime&)>;
+// Called after each stamped row with the number done and the total.
+using Progress = std::function<void(int done, int total)>;
+
+// Checks every row (read-only, existence) and, if all pass, stamps rows
+// 0..entryCount-1 top to bottom: row k gets the start time plus k steps.
+StampResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::string& folderPath,
+                        platform::FileOps& fs, const StampOptions& options,
+                        const platform::DateTimeSeparators& separators,
+                        const LocalToFileTime& toFileTime, const Progress& progress = {});
+
+}  // namespace stamping
