@@ -147,14 +147,18 @@ OpenResult openLink(const std::string& path) {
 }
 
 OpenResult openEntry(const std::string& path, int flags) {
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0) return failed(lastError());
-  if (S_ISLNK(st.st_mode)) return openLink(path);
-  // O_NOFOLLOW: should the path have become a link since the lstat, the open
-  // fails rather than reach the target.
+  // O_NOFOLLOW makes a link refuse the open (ELOOP, or ENOTDIR with
+  // O_DIRECTORY) instead of reaching its target; only then is the path looked
+  // at again, so that the common case costs the one open.
   const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return failed(lastError());
-  return {std::make_unique<DescriptorEntry>(fd), 0};
+  if (fd >= 0) return {std::make_unique<DescriptorEntry>(fd), 0};
+  const int error = errno;
+  struct stat st {};
+  if ((error == ELOOP || error == ENOTDIR) && ::lstat(path.c_str(), &st) == 0 &&
+      S_ISLNK(st.st_mode)) {
+    return openLink(path);
+  }
+  return failed(mapErrno(error));
 }
 
 class PosixFileOps : public FileOps {
