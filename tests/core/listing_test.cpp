@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,15 @@
 
 #include <ctime>
 #endif
+
+namespace folderlist {
+
+// Rows read as rows in failure messages, not as bytes.
+void PrintTo(const ListEntry& e, std::ostream* os) {
+  *os << "{\"" << e.name << "\", \"" << e.kindText << "\", \"" << e.timeText << "\"}";
+}
+
+}  // namespace folderlist
 
 namespace {
 
@@ -100,7 +110,8 @@ TEST(ListingTest, ListsEveryEntryWithKindAndTimeInEnumerationOrder) {
   make("😀 emoji.txt", false);
   make("e\xCC\x81 combining.txt", false);  // e + U+0301, not the precomposed é
   make("한국어 폴더", true);
-  make("name with  blanks ", false);
+  // Windows drops blanks at the end of a name, not at its start.
+  make(" name with  blanks", false);
 #ifdef _WIN32
   ASSERT_TRUE(testsupport::setHiddenSystem(make("hidden.txt", false), true, false));
   ASSERT_TRUE(testsupport::setHiddenSystem(make("system.sys", false), false, true));
