@@ -155,8 +155,11 @@ void setReadOnly(const std::string& path, bool readOnly) {
 bool makeSymlink(const std::string& target, const std::string& linkPath, bool toFolder) {
   DWORD flags = toFolder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0;
   flags |= 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
-  return CreateSymbolicLinkW(toPath(linkPath).wstring().c_str(), toPath(target).wstring().c_str(),
-                             flags) != 0;
+  const std::wstring link = toPath(linkPath).wstring();
+  if (!CreateSymbolicLinkW(link.c_str(), toPath(target).wstring().c_str(), flags)) return false;
+  // Some systems report success without making a link.
+  const DWORD attributes = GetFileAttributesW(link.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 platform::LocalDateTime osLocalTime(platform::FileTime utc) {
