@@ -2,11 +2,14 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "app/application.h"
 #include "platform/file_ops.h"
 #include "platform/file_time.h"
+#include "platform/time_zone.h"
 #include "platform/ui.h"
+#include "stamping/stamping_run.h"
 
 namespace app {
 
@@ -24,7 +27,10 @@ struct Form2Controls {
 // The time dialog: the start time, the step and the extra-time options.
 class TForm2 {
  public:
-  TForm2(Application& app, Form2Controls controls, platform::FileOps& fileOps);
+  using Clock = std::function<platform::LocalDateTime()>;
+
+  TForm2(Application& app, Form2Controls controls, platform::FileOps& fileOps,
+         Clock clock = platform::localNow);
 
   void FormCreate();
   void Button1Click();  // "OK": validation, then the stamping run
@@ -43,9 +49,15 @@ class TForm2 {
   const Form2Controls& controls() const { return controls_; }
 
  private:
+  // The stamping run over the main window's rows, repainting as it goes.
+  stamping::StampResult stamp(const stamping::StampOptions& options);
+  // Writes year .. second as decimal numbers without leading zeros.
+  void showInFields(const std::array<int, 6>& values);
+
   Application& app_;
   Form2Controls controls_;
   platform::FileOps& fileOps_;
+  Clock clock_;
   std::uint16_t currentYear_ = 0;
   std::uint8_t proceedFlag_ = 0;
 };

@@ -1,0 +1,304 @@
+// The window flow of the three windows on the in-memory window system: which
+// window is shown and enabled after every event.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "fakes/fake_app.h"
+#include "platform/path.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Flow {
+  bool mainEnabled;
+  bool dialogVisible;
+  bool dialogEnabled;
+  bool messageVisible;
+  friend bool operator==(const Flow&, const Flow&) = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Flow& f) {
+  return os << "{main " << (f.mainEnabled ? "enabled" : "disabled") << ", dialog "
+            << (f.dialogVisible ? "shown" : "hidden") << "/"
+            << (f.dialogEnabled ? "enabled" : "disabled") << ", message "
+            << (f.messageVisible ? "shown" : "hidden") << "}";
+}
+
+constexpr Flow kIdle{true, false, true, false};
+constexpr Flow kTimeEntry{false, true, true, false};
+constexpr Flow kMessageOverDialog{false, true, false, true};
+constexpr Flow kMessageOverMain{false, false, true, true};
+
+class WindowFlow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device rd;
+    folder_ = fs::temp_directory_path() / ("chronoseq-flow-" + std::to_string(rd()));
+    fs::create_directories(folder_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(folder_, ec);
+  }
+
+  // Lists a folder holding the given files, and registers them with the
+  // in-memory file system that the stamping run works on.
+  void listFiles(fakes::FakeApp& app, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+      std::ofstream(folder_ / name) << "x";
+      app.memoryFiles.entries[platform::joinPath(folder_.string(), name)] = {};
+    }
+    app.tree.path = folder_.string();
+    app.event([&] { app.form1->ShellTreeView1Change(); });
+  }
+
+  static Flow flow(const fakes::FakeApp& app) {
+    return {app.mainWindow.isEnabled(), app.dialog.isVisible(), app.dialog.isEnabled(),
+            app.messageWindow.isVisible()};
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(WindowFlow, StartsIdleWithTheCreationStepsDone) {
+  fakes::FakeApp app;
+  EXPECT_EQ(flow(app), kIdle);
+  EXPECT_TRUE(app.mainWindow.isVisible());
+  EXPECT_TRUE(app.timer3.isEnabled());
+  EXPECT_FALSE(app.timer1.isEnabled());
+  EXPECT_FALSE(app.timer2.isEnabled());
+  EXPECT_EQ(app.form1->lastSortColumn(), 100);
+  EXPECT_EQ(app.dialog.deletedMenuItems, std::vector<int>{1});
+  EXPECT_EQ(app.messageWindow.deletedMenuItems, std::vector<int>{1});
+  EXPECT_TRUE(app.radioButton1.isChecked());
+  EXPECT_FALSE(app.radioButton2.isChecked());
+  EXPECT_EQ(app.messageWindow.caption(), "");
+}
+
+TEST_F(WindowFlow, TimeCommandOnAnEmptyListDoesNothing) {
+  fakes::FakeApp app;
+  app.tree.path = folder_.string();
+  app.event([&] { app.form1->ShellTreeView1Change(); });
+  ASSERT_EQ(app.form1->entryCount(), 0);
+  app.event([&] { app.form1->IME1Click(); });
+  EXPECT_EQ(flow(app), kIdle);
+  EXPECT_EQ(app.edits[0].text(), "");
+}
+
+TEST_F(WindowFlow, VersionNoticeLocksTheMainWindowUntilOk) {
+  fakes::FakeApp app;
+  app.event([&] { app.form1->N1Click(); });
+  EXPECT_EQ(flow(app), kMessageOverMain);
+  EXPECT_EQ(app.label1.text(), "\r\nChronoseq Version 0.7");
+  EXPECT_EQ(app.messageWindow.caption(), "バージョン情報");
+
+  app.event([&] { app.form3->Button1Click(); });
+  EXPECT_EQ(flow(app), kIdle);
+  EXPECT_EQ(app.messageWindow.caption(), "");
+}
+
+TEST_F(WindowFlow, TimeDialogOpensFilledWithTodayAndCancels) {
+  fakes::FakeApp app;
+  listFiles(app, {"a.txt"});
+  app.radioButton1.setChecked(false);
+  app.radioButton2.setChecked(true);
+  app.checkBox2.setChecked(true);
+
+  app.event([&] { app.form1->IME1Click(); });
+  EXPECT_EQ(flow(app), kTimeEntry);
+  const char* expected[] = {"2026", "12", "8", "0", "0", "0"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(app.edits[i].text(), expected[i]) << "field " << i;
+  EXPECT_EQ(app.form2->currentYear(), 2026);
+
+  app.event([&] { app.form2->Button2Click(); });
+  EXPECT_EQ(flow(app), kIdle);
+  // The options carry over to the next opening.
+  app.event([&] { app.form1->IME1Click(); });
+  EXPECT_TRUE(app.radioButton2.isChecked());
+  EXPECT_TRUE(app.checkBox2.isChecked());
+  EXPECT_FALSE(app.checkBox1.isChecked());
+}
+
+TEST_F(WindowFlow, PresentTimeFillsWithoutLeadingZerosAndRaisesTheYear) {
+  platform::LocalDateTime now{2026, 12, 31, 23, 59, 59};
+  fakes::FakeApp app(nullptr, [&] { return now; });
+  listFiles(app, {"a.txt"});
+  app.event([&] { app.form1->IME1Click(); });
+  EXPECT_EQ(app.form2->currentYear(), 2026);
+
+  now = {2027, 1, 1, 0, 5, 7};
+  app.event([&] { app.form2->Button3Click(); });
+  const char* expected[] = {"2027", "1", "1", "0", "5", "7"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(app.edits[i].text(), expected[i]) << "field " << i;
+  EXPECT_EQ(app.form2->currentYear(), 2027);
+  EXPECT_EQ(flow(app), kTimeEntry);
+}
+
+TEST_F(WindowFlow, BadFieldShowsOneMessageOverTheLockedDialog) {
+  fakes::FakeApp app;
+  listFiles(app, {"a.txt"});
+  app.event([&] { app.form1->N1Click(); });
+  app.event([&] { app.form3->Button1Click(); });
+  app.event([&] { app.form1->IME1Click(); });
+  app.setFieldTexts({"2009", "13", "5", "12", "30", "0"});
+
+  app.event([&] { app.form2->Button1Click(); });
+  EXPECT_EQ(flow(app), kMessageOverDialog);
+  EXPECT_EQ(app.label1.text(), "月の範囲が無効です\r\n\r\n13");
+  EXPECT_EQ(app.messageWindow.caption(), "");
+  EXPECT_EQ(app.form2->proceedFlag(), 0);
+  EXPECT_FALSE(app.memoryFiles.entries.begin()->second.lastWrite.has_value());
+
+  app.event([&] { app.form3->Button1Click(); });
+  EXPECT_EQ(flow(app), kTimeEntry);
+  EXPECT_EQ(app.edits[1].text(), "13");  // fields stay as typed
+}
+
+TEST_F(WindowFlow, CompletedRunShowsTheNoticeOverTheMainWindow) {
+  fakes::FakeApp app;
+  listFiles(app, {"a.txt", "b.txt", "c.txt"});
+  app.list.setSelected(1, true);  // the selection plays no part
+  app.event([&] { app.form1->IME1Click(); });
+  app.setFieldTexts({"2009", "3", "5", "12", "30", "0"});
+
+  app.event([&] { app.form2->Button1Click(); });
+  EXPECT_EQ(flow(app), kMessageOverMain);
+  EXPECT_EQ(app.label1.text(), "変更しました");
+  EXPECT_EQ(app.dialog.caption(), "TIME変更");
+  for (const auto& [path, entry] : app.memoryFiles.entries) {
+    EXPECT_TRUE(entry.lastWrite.has_value()) << path;
+  }
+  for (const auto& row : app.form1->rows()) EXPECT_EQ(row.timeText.substr(0, 13), "2009/03/05 12");
+  ASSERT_FALSE(app.list.redrawn.empty());
+  EXPECT_EQ(app.list.redrawn.back().last, 2);
+
+  app.event([&] { app.form3->Button1Click(); });
+  EXPECT_EQ(flow(app), kIdle);
+  app.event([&] { app.form1->IME1Click(); });
+  EXPECT_EQ(flow(app), kTimeEntry);
+}
+
+TEST_F(WindowFlow, FailedPrecheckReturnsToTheDialog) {
+  fakes::FakeApp app;
+  listFiles(app, {"a.txt", "b.txt"});
+  app.memoryFiles.entries[platform::joinPath(folder_.string(), "b.txt")].readOnly = true;
+  app.event([&] { app.form1->IME1Click(); });
+  app.setFieldTexts({"2009", "3", "5", "12", "30", "0"});
+
+  app.event([&] { app.form2->Button1Click(); });
+  EXPECT_EQ(flow(app), kMessageOverDialog);
+  EXPECT_EQ(app.label1.text(), "リードオンリー属性の\r\nファイルがあります\r\n\r\nb.txt");
+  for (const auto& [path, entry] : app.memoryFiles.entries) {
+    EXPECT_FALSE(entry.lastWrite.has_value()) << path;
+  }
+  app.event([&] { app.form3->Button1Click(); });
+  EXPECT_EQ(flow(app), kTimeEntry);
+}
+
+TEST_F(WindowFlow, FileHeldOpenStopsTheRunAndGivesTheDialogBack) {
+  fakes::FakeApp app;
+  listFiles(app, {"a.txt", "b.txt", "c.txt"});
+  const int held = 1;
+  const std::string heldName = app.form1->rows()[held].name;
+  const std::string heldPath = platform::joinPath(folder_.string(), heldName);
+  app.memoryFiles.entries[heldPath].heldOpen = true;
+  const std::string oldText = app.form1->rows()[held].timeText;
+  app.event([&] { app.form1->IME1Click(); });
+  app.setFieldTexts({"2009", "3", "5", "12", "30", "0"});
+
+  EXPECT_FALSE(app.event([&] { app.form2->Button1Click(); }));
+  ASSERT_EQ(app.errorBox.shown.size(), 1u);
+  EXPECT_EQ(app.errorBox.shown[0].caption, "Chronoseq");
+  EXPECT_EQ(app.errorBox.shown[0].text, "ファイル " + heldPath + " は開けません.");
+  EXPECT_EQ(flow(app), kTimeEntry);
+  EXPECT_EQ(app.dialog.caption(), "TIME変更");
+  EXPECT_EQ(app.form1->rows()[0].timeText, "2009/03/05 12:30:00");
+  EXPECT_EQ(app.form1->rows()[held].timeText, oldText);
+  EXPECT_FALSE(app.memoryFiles.entries[platform::joinPath(folder_.string(),
+                                                          app.form1->rows()[2].name)]
+                   .lastWrite.has_value());
+}
+
+TEST_F(WindowFlow, StatusLineFollowsTheSelection) {
+  fakes::FakeApp app;
+  listFiles(app, {"a.txt", "b.txt", "c.txt"});
+  EXPECT_EQ(app.statusBar.panelText(0), "");
+
+  app.list.setSelected(2, true);
+  app.list.setSelected(1, true);
+  app.event([&] { app.form1->ListView1Change(); });
+  EXPECT_EQ(app.statusBar.panelText(0), "2/3 個のオブジェクトを選択");
+  EXPECT_EQ(app.statusBar.panelText(1), app.form1->rows()[1].name);
+
+  app.list.setSelected(1, false);
+  app.list.setSelected(2, false);
+  app.event([&] { app.form1->ListView1Change(); });
+  EXPECT_EQ(app.statusBar.panelText(0), "");
+  EXPECT_EQ(app.statusBar.panelText(1), "");
+}
+
+TEST_F(WindowFlow, NewListingEmptiesThePanelsAndCountsItsRows) {
+  fakes::FakeApp app;
+  listFiles(app, {"a.txt", "b.txt"});
+  app.list.setSelected(0, true);
+  app.event([&] { app.form1->ListView1Change(); });
+  ASSERT_NE(app.statusBar.panelText(0), "");
+
+  fs::create_directories(folder_ / "empty");
+  app.tree.path = (folder_ / "empty").string();
+  app.event([&] { app.form1->ShellTreeView1Change(); });
+  EXPECT_EQ(app.form1->entryCount(), 0);
+  EXPECT_EQ(app.list.rowCount(), 0);
+  EXPECT_EQ(app.statusBar.panelText(0), "");
+  EXPECT_EQ(app.statusBar.panelText(1), "");
+}
+
+TEST_F(WindowFlow, PathsThatNameNoFolderListNothing) {
+  fakes::FakeApp app;
+  // A folder of the display name's name in the current folder must not be listed.
+  const fs::path previous = fs::current_path();
+  fs::current_path(folder_);
+  fs::create_directories(folder_ / "PC");
+  std::ofstream(folder_ / "PC" / "x.txt") << "x";
+  for (const char* path : {"PC", ""}) {
+    app.tree.path = path;
+    app.event([&] { app.form1->ShellTreeView1Change(); });
+    EXPECT_EQ(app.form1->entryCount(), 0) << "path '" << path << "'";
+  }
+  fs::current_path(previous);
+}
+
+TEST_F(WindowFlow, ExitEmptiesTheListThenCloses) {
+  fakes::FakeApp app;
+  listFiles(app, {"a.txt"});
+  app.event([&] { app.form1->Exit1Click(); });
+  EXPECT_EQ(app.list.rowCount(), 0);
+  EXPECT_EQ(app.form1->entryCount(), 0);
+  EXPECT_TRUE(app.form1->rows().empty());
+  EXPECT_EQ(app.mainWindow.closeCount, 1);
+}
+
+TEST_F(WindowFlow, OnlyF5RefreshesTheTree) {
+  const struct {
+    int key;
+    int refreshes;
+  } cases[] = {{116, 1}, {115, 0}, {117, 0}, {0x10 /* Shift */, 0}};
+  for (const auto& c : cases) {
+    fakes::FakeApp app;
+    app.event([&] { app.form1->FormKeyUp(c.key); });
+    EXPECT_EQ(app.tree.refreshCount, c.refreshes) << "key " << c.key;
+  }
+}
+
+TEST_F(WindowFlow, SettingsTimerIsOneShot) {
+  fakes::FakeApp app;
+  app.event([&] { app.form1->Timer3Timer(); });
+  EXPECT_FALSE(app.timer3.isEnabled());
+}
+
+}  // namespace

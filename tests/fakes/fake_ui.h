@@ -1,0 +1,144 @@
+#pragma once
+
+// An in-memory window system: each control keeps the state the handlers
+// set, so tests can read the window flow after every event.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace fakes {
+
+class FakeWindow : public platform::Window {
+ public:
+  explicit FakeWindow(bool visible = false) : visible_(visible) {}
+  void show() override { visible_ = true; ++showCount; }
+  void hide() override { visible_ = false; }
+  bool isVisible() const override { return visible_; }
+  void setEnabled(bool enabled) override { enabled_ = enabled; }
+  bool isEnabled() const override { return enabled_; }
+  void setCaption(std::string_view text) override { caption_ = text; }
+  std::string caption() const override { return caption_; }
+  void close() override { ++closeCount; }
+  void deleteWindowMenuItem(int position) override { deletedMenuItems.push_back(position); }
+
+  int showCount = 0;
+  int closeCount = 0;
+  std::vector<int> deletedMenuItems;
+
+ private:
+  bool visible_;
+  bool enabled_ = true;
+  std::string caption_;
+};
+
+class FakeText : public platform::TextControl {
+ public:
+  void setText(std::string_view text) override { text_ = text; }
+  std::string text() const override { return text_; }
+
+ private:
+  std::string text_;
+};
+
+class FakeCheck : public platform::CheckControl {
+ public:
+  void setChecked(bool checked) override { checked_ = checked; }
+  bool isChecked() const override { return checked_; }
+
+ private:
+  bool checked_ = false;
+};
+
+class FakeTimer : public platform::Timer {
+ public:
+  void setEnabled(bool enabled) override { enabled_ = enabled; }
+  bool isEnabled() const override { return enabled_; }
+
+ private:
+  bool enabled_ = false;
+};
+
+class FakeStatusBar : public platform::StatusBar {
+ public:
+  void setPanelText(int panel, std::string_view text) override { panels_.at(panel) = text; }
+  std::string panelText(int panel) const override { return panels_.at(panel); }
+
+ private:
+  std::vector<std::string> panels_{2};
+};
+
+// Marks per position, as the list control keeps them.
+class FakeList : public platform::EntryListView {
+ public:
+  void setRowCount(int count) override {
+    selected_.assign(static_cast<std::size_t>(count), false);
+    focused_ = -1;
+  }
+  void redrawRows(int first, int last) override { redrawn.push_back({first, last}); }
+  int selectionCount() const override {
+    int n = 0;
+    for (bool s : selected_) n += s ? 1 : 0;
+    return n;
+  }
+  int firstSelected() const override {
+    for (std::size_t i = 0; i < selected_.size(); ++i) {
+      if (selected_[i]) return static_cast<int>(i);
+    }
+    return -1;
+  }
+  bool isSelected(int row) const override { return selected_.at(static_cast<std::size_t>(row)); }
+  void setSelected(int row, bool selected) override {
+    selected_.at(static_cast<std::size_t>(row)) = selected;
+  }
+  void setFocused(int row) override { focused_ = row; }
+  int columnWidth(int column) const override { return widths_.at(static_cast<std::size_t>(column)); }
+  void setColumnWidth(int column, int width) override {
+    widths_.at(static_cast<std::size_t>(column)) = width;
+  }
+
+  int rowCount() const { return static_cast<int>(selected_.size()); }
+  int focused() const { return focused_; }
+
+  struct Range {
+    int first;
+    int last;
+  };
+  std::vector<Range> redrawn;
+
+ private:
+  std::vector<bool> selected_;
+  int focused_ = -1;
+  std::vector<int> widths_{350, 70, 120};
+};
+
+class FakeTree : public platform::FolderTree {
+ public:
+  std::string selectedPath() const override { return path; }
+  void refresh() override { ++refreshCount; }
+
+  std::string path;
+  int refreshCount = 0;
+};
+
+class FakeErrorBox : public platform::ErrorBox {
+ public:
+  void show(std::string_view caption, std::string_view text) override {
+    shown.push_back({std::string(caption), std::string(text)});
+  }
+  struct Shown {
+    std::string caption;
+    std::string text;
+  };
+  std::vector<Shown> shown;
+};
+
+class FakePaintPump : public platform::PaintPump {
+ public:
+  void pumpPaint() override { ++count; }
+  int count = 0;
+};
+
+}  // namespace fakes
