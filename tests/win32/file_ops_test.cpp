@@ -26,7 +26,7 @@ class Win32FileOps : public testing::Test {
 };
 
 HANDLE openOther(const std::string& path, DWORD access, DWORD share, DWORD flags = 0) {
-  return CreateFileW(platform::win32::widen(path).c_str(), access, share, nullptr, OPEN_EXISTING,
+  return CreateFileW(platform::widen(path).c_str(), access, share, nullptr, OPEN_EXISTING,
                      flags, nullptr);
 }
 
@@ -170,10 +170,10 @@ TEST_F(Win32FileOps, PathsLongerThanMaxPath) {
   std::string folder = dir.path();
   while (folder.size() < MAX_PATH + 40) {
     folder = platform::joinPath(folder, std::string(60, 'd'));
-    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + platform::win32::widen(folder)).c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + platform::widen(folder)).c_str(), nullptr));
   }
   const std::string file = platform::joinPath(folder, "long.txt");
-  const HANDLE h = CreateFileW((L"\\\\?\\" + platform::win32::widen(file)).c_str(), GENERIC_WRITE,
+  const HANDLE h = CreateFileW((L"\\\\?\\" + platform::widen(file)).c_str(), GENERIC_WRITE,
                                0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
   CloseHandle(h);

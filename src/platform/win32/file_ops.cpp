@@ -19,7 +19,7 @@ namespace {
 // Windows no longer normalises the path: separators are made backslashes and
 // the doubled one after a drive root is collapsed first.
 std::wstring toWinPath(const std::string& path) {
-  std::wstring wide = win32::widen(path);
+  std::wstring wide = widen(path);
   if (wide.size() < MAX_PATH || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
   for (wchar_t& c : wide) {
     if (c == L'/') c = L'\\';

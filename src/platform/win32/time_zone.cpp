@@ -94,10 +94,10 @@ DateTimeSeparators userDateTimeSeparators() {
   DateTimeSeparators separators;
   wchar_t buffer[8];
   if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDATE, buffer, 8) > 1) {
-    separators.date = win32::narrow(buffer);
+    separators.date = narrow(buffer);
   }
   if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_STIME, buffer, 8) > 1) {
-    separators.time = win32::narrow(buffer);
+    separators.time = narrow(buffer);
   }
   return separators;
 }
