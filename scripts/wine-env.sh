@@ -28,16 +28,13 @@ export TZ=Asia/Tokyo
 : "${CHRONOSEQ_WINESERVER_PERSIST:=60}"
 
 # Bumped whenever wine-prefix.sh prepares the prefix differently, so that an
-# old prefix in a build tree is made again; so is one older than the installed
-# Wine.
+# old prefix in a build tree is made again.
 chronoseq_prefix_recipe="chronoseq-prefix 1"
 chronoseq_prefix_stamp="$WINEPREFIX/.chronoseq-prepared"
 chronoseq_lock="$WINEPREFIX.lock"
 
 chronoseq_prefix_ready() {
-  [ -f "$chronoseq_prefix_stamp" ] &&
-    [ "$(<"$chronoseq_prefix_stamp")" = "$chronoseq_prefix_recipe" ] &&
-    [ "$chronoseq_prefix_stamp" -nt "$(command -v wineserver)" ]
+  [ -f "$chronoseq_prefix_stamp" ] && [ "$(<"$chronoseq_prefix_stamp")" = "$chronoseq_prefix_recipe" ]
 }
 
 # Starts the wineserver and Wine's background services with their standard
