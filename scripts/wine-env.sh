@@ -7,7 +7,7 @@
 # is ignored on purpose: the tests replace folders inside the prefix, so they
 # must never run in someone's everyday prefix.
 
-chronoseq_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)
+chronoseq_repo=$(cd "${BASH_SOURCE[0]%/*}/.." && pwd -P)
 
 export WINEPREFIX="${CHRONOSEQ_WINEPREFIX:-$chronoseq_repo/build/windows/wineprefix}"
 export WINEDEBUG=-all
@@ -34,7 +34,9 @@ chronoseq_prefix_stamp="$WINEPREFIX/.chronoseq-prepared"
 chronoseq_lock="$WINEPREFIX.lock"
 
 chronoseq_prefix_ready() {
-  [ -f "$chronoseq_prefix_stamp" ] && [ "$(<"$chronoseq_prefix_stamp")" = "$chronoseq_prefix_recipe" ]
+  local recipe
+  [ -f "$chronoseq_prefix_stamp" ] && read -r recipe <"$chronoseq_prefix_stamp" &&
+    [ "$recipe" = "$chronoseq_prefix_recipe" ]
 }
 
 # Starts the wineserver and Wine's background services with their standard

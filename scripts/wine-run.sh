@@ -4,8 +4,10 @@
 # the program. Prepares the prefix on first use, starts the wineserver
 # detached, and exits with the program's exit code.
 set -euo pipefail
+# Run once per test case: no more processes than needed.
+case ${BASH_SOURCE[0]} in */*) here=${BASH_SOURCE[0]%/*} ;; *) here=. ;; esac
 # shellcheck source=scripts/wine-env.sh
-source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+source "$here/wine-env.sh"
 
 if [ $# -eq 0 ]; then
   echo "usage: wine-run.sh PROGRAM.exe [ARGS...]" >&2
