@@ -74,10 +74,13 @@ chronoseq_desktop_up() {
   # Bounded, so that an interrupted run does not keep the server up for good.
   setsid wine "$keeper" 7200 </dev/null >"$ready" 2>/dev/null 9>&- &
   echo $! >"$pidfile"
-  local _
+  local pid=$! _ state
   for _ in $(seq 600); do
     grep -q ready "$ready" 2>/dev/null && return 0
-    kill -0 "$(<"$pidfile")" 2>/dev/null || break
+    # Gone, or a zombie not yet reaped by this shell.
+    if ! read -r _ _ state _ <"/proc/$pid/stat" 2>/dev/null || [ "$state" = Z ]; then
+      break
+    fi
     sleep 0.1
   done
   echo "wine-env.sh: the desktop keeper did not start; tests that open windows will be slower" >&2

@@ -75,7 +75,6 @@ reg_file="$WINEPREFIX/drive_c/chronoseq-setup.reg"
   printf '"Managed"="Y"\r\n'
   printf '"Decorated"="Y"\r\n'
   printf '"UseXIM"="N"\r\n'
-  printf '"GrabFullscreen"="N"\r\n'
   printf '\r\n'
   # Also in the registry, so a bare `wine` in this prefix never offers them.
   printf '[HKEY_CURRENT_USER\\Software\\Wine\\DllOverrides]\r\n'

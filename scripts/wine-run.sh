@@ -17,8 +17,9 @@ fi
 chronoseq_prefix_ready || "$chronoseq_repo/scripts/wine-prefix.sh"
 chronoseq_wineserver_up
 
-# A terminal on stdin would be taken over by Wine's console, and a closed stdin
-# confuses it; a pipe or file is passed on.
+# The programs read no input: a terminal or a closed stdin becomes /dev/null,
+# so Wine's console never works on the caller's terminal. A pipe or a file is
+# passed on.
 if [ -t 0 ] || ! { true <&0; } 2>/dev/null; then
   exec wine "$@" </dev/null
 fi
