@@ -14,6 +14,7 @@ namespace gui {
 namespace {
 
 using namespace platform::win32;
+using platform::widen;
 
 // Client coordinates as mouse messages carry them, negative ones included.
 LPARAM mousePoint(int x, int y) {
@@ -52,7 +53,7 @@ TEST_F(FolderListTest, TheTopNodeIsSelectedAtStartAndItsFolderListed) {
   for (int row = 0; row < rowCount(); ++row) {
     const bool folder = cellText(row, 0) == L"sub" || cellText(row, 0) == L"empty";
     EXPECT_EQ(cellText(row, 1), folder ? L"<Folder>" : L"")
-        << platform::win32::narrow(cellText(row, 0));
+        << platform::narrow(cellText(row, 0));
     EXPECT_EQ(cellText(row, 2).size(), 19u) << "yyyy/mm/dd hh:nn:ss";
   }
 }
