@@ -74,6 +74,28 @@ void encodeOne(char32_t cp, std::string& out) {
 bool isHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool isLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
+std::size_t encodedLength(char32_t cp) {
+  return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
+}
+
+// Calls f with each code point of the UTF-16 text; a surrogate without its
+// partner is handed over as itself.
+template <typename F>
+void forEachCodePoint(std::wstring_view utf16, F&& f) {
+  for (std::size_t i = 0; i < utf16.size(); ++i) {
+    const auto u = static_cast<char32_t>(static_cast<std::uint16_t>(utf16[i]));
+    if (isHighSurrogate(u) && i + 1 < utf16.size()) {
+      const auto low = static_cast<char32_t>(static_cast<std::uint16_t>(utf16[i + 1]));
+      if (isLowSurrogate(low)) {
+        f(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+        ++i;
+        continue;
+      }
+    }
+    f(u);
+  }
+}
+
 }  // namespace
 
 std::wstring widen(std::string_view utf8) {
@@ -95,20 +117,13 @@ std::wstring widen(std::string_view utf8) {
 }
 
 std::string narrow(std::wstring_view utf16) {
+  // Two passes: the exact length first, so a short name fits the string's
+  // own buffer and a long one takes a single allocation.
+  std::size_t length = 0;
+  forEachCodePoint(utf16, [&](char32_t cp) { length += encodedLength(cp); });
   std::string out;
-  out.reserve(utf16.size() * 3 / 2 + 1);
-  for (std::size_t i = 0; i < utf16.size(); ++i) {
-    const auto u = static_cast<char32_t>(static_cast<std::uint16_t>(utf16[i]));
-    if (isHighSurrogate(u) && i + 1 < utf16.size()) {
-      const auto low = static_cast<char32_t>(static_cast<std::uint16_t>(utf16[i + 1]));
-      if (isLowSurrogate(low)) {
-        encodeOne(0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00), out);
-        ++i;
-        continue;
-      }
-    }
-    encodeOne(u, out);  // a lone surrogate keeps its own three bytes
-  }
+  out.reserve(length);
+  forEachCodePoint(utf16, [&](char32_t cp) { encodeOne(cp, out); });
   return out;
 }
 
