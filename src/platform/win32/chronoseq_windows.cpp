@@ -1,0 +1,88 @@
+#include "platform/win32/chronoseq_windows.h"
+
+#include <commctrl.h>
+
+namespace platform::win32 {
+
+ChronoseqWindows::ChronoseqWindows(ChronoseqOptions options)
+    : options_(std::move(options)),
+      errorBox_([this] {
+        return std::array<HWND, 3>{mainWindow_.hwnd(), timeDialog_.hwnd(), messageWindow_.hwnd()};
+      }),
+      mainWindow_(app_, options_.treeRoot, options_.onMainWindowDestroyed),
+      timeDialog_(app_),
+      messageWindow_(app_) {
+  app_.title = options_.title;
+  app_.errorBox = &errorBox_;
+}
+
+ChronoseqWindows::~ChronoseqWindows() {
+  // No handler runs while the windows go; the forms go after them.
+  mainWindow_.attach(nullptr);
+  timeDialog_.attach(nullptr);
+  messageWindow_.attach(nullptr);
+  messageWindow_.destroy();
+  timeDialog_.destroy();
+  mainWindow_.destroy();
+}
+
+bool ChronoseqWindows::create() {
+  INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES |
+                                                    ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&classes);
+
+  if (!mainWindow_.create()) return false;
+  form1_ = std::make_unique<app::TForm1>(app_, mainWindow_.controls());
+  app_.form1 = form1_.get();
+  form1_->setSeparators(platform::userDateTimeSeparators());
+  mainWindow_.attach(form1_.get());
+  app::runHandler(app_, [this] { form1_->FormCreate(); });
+  mainWindow_.populateTree();
+
+  if (!timeDialog_.create(mainWindow_.hwnd())) return false;
+  platform::FileOps& files = options_.fileOps ? *options_.fileOps : platform::systemFileOps();
+  form2_ = std::make_unique<app::TForm2>(app_, timeDialog_.controls(), files, options_.clock);
+  app_.form2 = form2_.get();
+  timeDialog_.attach(form2_.get());
+  app::runHandler(app_, [this] { form2_->FormCreate(); });
+
+  if (!messageWindow_.create(mainWindow_.hwnd())) return false;
+  form3_ = std::make_unique<app::TForm3>(app_, messageWindow_.controls());
+  app_.form3 = form3_.get();
+  messageWindow_.attach(form3_.get());
+  app::runHandler(app_, [this] { form3_->FormCreate(); });
+  return true;
+}
+
+void ChronoseqWindows::showMainWindow(int showCommand) {
+  int command = SW_SHOWNORMAL;
+  if (showCommand == SW_SHOWMAXIMIZED) command = SW_SHOWMAXIMIZED;
+  if (showCommand == SW_SHOWMINNOACTIVE) command = SW_SHOWMINNOACTIVE;
+  ShowWindow(mainWindow_.hwnd(), command);
+  UpdateWindow(mainWindow_.hwnd());
+}
+
+bool ChronoseqWindows::translateDialogMessage(MSG& message) {
+  for (HWND dialog : {timeDialog_.hwnd(), messageWindow_.hwnd()}) {
+    if (!dialog || !message.hwnd) continue;
+    if (message.hwnd == dialog || IsChild(dialog, message.hwnd)) {
+      return IsDialogMessageW(dialog, &message) != FALSE;
+    }
+  }
+  return false;
+}
+
+int runEventLoop(ChronoseqWindows& windows, int showCommand) {
+  windows.showMainWindow(showCommand);
+  MSG message{};
+  for (;;) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == -1) return 1;
+    if (got == 0) return static_cast<int>(message.wParam);
+    if (windows.translateDialogMessage(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+}  // namespace platform::win32

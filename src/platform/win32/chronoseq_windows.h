@@ -1,0 +1,81 @@
+#pragma once
+
+// The program's three windows on real HWNDs, created in the program's
+// order, and the event loop. The product's wWinMain and the GUI tests both
+// build the windows here.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/application.h"
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/form3.h"
+#include "platform/file_ops.h"
+#include "platform/win32/error_box.h"
+#include "platform/win32/main_window.h"
+#include "platform/win32/message_window.h"
+#include "platform/win32/time_dialog.h"
+
+namespace platform::win32 {
+
+struct ChronoseqOptions {
+  std::string title;  // the application title: task bar and error box
+  // The folder the tree's top node stands for; empty for the desktop. Only
+  // the tests give one, to work on a folder of their own.
+  std::wstring treeRoot;
+  platform::FileOps* fileOps = nullptr;  // null: the system's file system
+  app::TForm2::Clock clock = platform::localNow;
+  // Runs when the main window has been destroyed; the product ends its loop.
+  std::function<void()> onMainWindowDestroyed;
+};
+
+class ChronoseqWindows {
+ public:
+  explicit ChronoseqWindows(ChronoseqOptions options);
+  ~ChronoseqWindows();
+  ChronoseqWindows(const ChronoseqWindows&) = delete;
+  ChronoseqWindows& operator=(const ChronoseqWindows&) = delete;
+
+  // Form1 (its FormCreate runs, then the tree selects its top node, which
+  // lists it), Form2 and Form3, each running its FormCreate. All stay hidden.
+  // False when a window cannot be created (there is no display, say).
+  bool create();
+
+  // The first showing of the main window at the start of the event loop:
+  // maximised or minimised without activation when the program was started
+  // so, else normal.
+  void showMainWindow(int showCommand);
+
+  // Tab, arrow keys, Enter and Space of the two dialogs. True when the
+  // message has been dealt with.
+  bool translateDialogMessage(MSG& message);
+
+  app::Application& application() { return app_; }
+  app::TForm1& form1() { return *form1_; }
+  app::TForm2& form2() { return *form2_; }
+  app::TForm3& form3() { return *form3_; }
+  MainWindow& mainWindow() { return mainWindow_; }
+  TimeDialog& timeDialog() { return timeDialog_; }
+  MessageWindow& messageWindow() { return messageWindow_; }
+
+ private:
+  ChronoseqOptions options_;
+  app::Application app_;
+  MessageBoxErrorBox errorBox_;
+  MainWindow mainWindow_;
+  TimeDialog timeDialog_;
+  MessageWindow messageWindow_;
+  std::unique_ptr<app::TForm1> form1_;
+  std::unique_ptr<app::TForm2> form2_;
+  std::unique_ptr<app::TForm3> form3_;
+};
+
+// Shows the main window, then takes and dispatches messages until the
+// main window is gone. Returns the process exit code.
+int runEventLoop(ChronoseqWindows& windows, int showCommand);
+
+}  // namespace platform::win32

@@ -1,0 +1,145 @@
+#include "platform/win32/entry_list.h"
+
+#include <array>
+#include <string_view>
+
+#include "platform/win32/design_fonts.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/utf.h"
+
+namespace platform::win32 {
+
+namespace {
+
+struct Column {
+  std::string_view header;
+  int width;
+};
+constexpr std::array<Column, EntryList::kColumnCount> kColumns{{
+    {"名前", 350},
+    {"種類", 70},
+    {"更新日時", 120},
+}};
+
+}  // namespace
+
+void EntryList::create(HWND parent, int id, HFONT font, UINT dpi) {
+  // No LVS_EDITLABELS: names are not edited in place. Dragging rows and
+  // clicking headers are left to the control's own notifications.
+  constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT |
+                           LVS_OWNERDATA | LVS_SHOWSELALWAYS;
+  hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", kStyle, 0, 0, 0, 0, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                          GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) return;
+  ListView_SetExtendedListViewStyleEx(hwnd_, LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
+  setControlFont(hwnd_, font);
+  for (int i = 0; i < kColumnCount; ++i) {
+    std::wstring header = widen(kColumns[static_cast<std::size_t>(i)].header);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = scaleToDpi(kColumns[static_cast<std::size_t>(i)].width, dpi);
+    column.pszText = header.data();
+    column.iSubItem = i;
+    ListView_InsertColumn(hwnd_, i, &column);
+  }
+}
+
+const std::string* EntryList::cellText(int row, int column) const {
+  if (!rows_ || row < 0 || static_cast<std::size_t>(row) >= rows_->size()) return nullptr;
+  const folderlist::ListEntry& entry = (*rows_)[static_cast<std::size_t>(row)];
+  switch (column) {
+    case 0:
+      return &entry.name;
+    case 1:
+      return &entry.kindText;
+    case 2:
+      return &entry.timeText;
+    default:
+      return nullptr;
+  }
+}
+
+void EntryList::answerDisplayInfo(NMLVDISPINFOW& info) {
+  if (!(info.item.mask & LVIF_TEXT)) return;
+  const std::string* text = cellText(info.item.iItem, info.item.iSubItem);
+  cellBuffer_ = text ? widen(*text) : std::wstring();
+  info.item.pszText = cellBuffer_.data();
+}
+
+int EntryList::findRow(const NMLVFINDITEMW& find) const {
+  if (!rows_ || rows_->empty() || !(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) ||
+      !find.lvfi.psz) {
+    return -1;
+  }
+  const std::wstring_view wanted(find.lvfi.psz);
+  if (wanted.empty()) return -1;
+  const int count = static_cast<int>(rows_->size());
+  const int start = find.iStart >= 0 && find.iStart < count ? find.iStart : 0;
+  for (int step = 0; step < count; ++step) {
+    int row = start + step;
+    if (row >= count) {
+      if (!(find.lvfi.flags & LVFI_WRAP)) break;
+      row -= count;
+    }
+    const std::wstring name = widen((*rows_)[static_cast<std::size_t>(row)].name);
+    if (name.size() < wanted.size()) continue;
+    if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(),
+                       static_cast<int>(wanted.size()), wanted.data(),
+                       static_cast<int>(wanted.size())) == CSTR_EQUAL) {
+      return row;
+    }
+  }
+  return -1;
+}
+
+void EntryList::rescale(UINT oldDpi, UINT newDpi) {
+  for (int i = 0; i < kColumnCount; ++i) {
+    const int width = ListView_GetColumnWidth(hwnd_, i);
+    ListView_SetColumnWidth(hwnd_, i,
+                            MulDiv(width, static_cast<int>(newDpi), static_cast<int>(oldDpi)));
+  }
+}
+
+void EntryList::setRowCount(int count) {
+  // The marks belong to positions of the old rows: clear them first.
+  ListView_SetItemState(hwnd_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_SetSelectionMark(hwnd_, -1);
+  ListView_SetItemCountEx(hwnd_, count < 0 ? 0 : count, 0);
+  if (count > 0) ListView_EnsureVisible(hwnd_, 0, FALSE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void EntryList::redrawRows(int first, int last) {
+  if (last < first) return;
+  ListView_RedrawItems(hwnd_, first, last);
+}
+
+int EntryList::selectionCount() const { return static_cast<int>(ListView_GetSelectedCount(hwnd_)); }
+
+int EntryList::firstSelected() const { return ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); }
+
+bool EntryList::isSelected(int row) const {
+  return ListView_GetItemState(hwnd_, row, LVIS_SELECTED) != 0;
+}
+
+void EntryList::setSelected(int row, bool selected) {
+  ListView_SetItemState(hwnd_, row, selected ? LVIS_SELECTED : 0, LVIS_SELECTED);
+}
+
+void EntryList::setFocused(int row) {
+  if (row < 0) {
+    ListView_SetItemState(hwnd_, -1, 0, LVIS_FOCUSED);
+  } else {
+    ListView_SetItemState(hwnd_, row, LVIS_FOCUSED, LVIS_FOCUSED);
+  }
+}
+
+int EntryList::columnWidth(int column) const { return ListView_GetColumnWidth(hwnd_, column); }
+
+void EntryList::setColumnWidth(int column, int width) {
+  ListView_SetColumnWidth(hwnd_, column, width);
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <string_view>
+
+#include "platform/ui.h"
+
+namespace platform::win32 {
+
+// MessageBoxW with a stop icon and one OK button. While it is up the
+// program's windows are disabled; afterwards each gets back the enabled flag
+// it had.
+class MessageBoxErrorBox final : public platform::ErrorBox {
+ public:
+  // The main window, the time dialog and the message window, as they exist
+  // at the moment the box is shown (null for one not created yet).
+  using Windows = std::function<std::array<HWND, 3>()>;
+  explicit MessageBoxErrorBox(Windows windows) : windows_(std::move(windows)) {}
+
+  void show(std::string_view caption, std::string_view text) override;
+
+ private:
+  Windows windows_;
+};
+
+}  // namespace platform::win32

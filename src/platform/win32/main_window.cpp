@@ -1,0 +1,316 @@
+#include "platform/win32/main_window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "platform/win32/control_ids.h"
+#include "platform/win32/design_fonts.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/utf.h"
+
+namespace platform::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TForm1";
+constexpr std::string_view kCaption = "Chronoseq";
+constexpr int kClientWidth = 792;
+constexpr int kClientHeight = 553;
+constexpr int kTreeWidth = 201;
+constexpr int kTreeMinimum = 30;
+constexpr int kSplitterWidth = 4;
+constexpr int kStatusBarHeight = 19;
+constexpr int kStatusPanel0Width = 170;
+constexpr UINT_PTR kKeySubclass = 1;
+
+struct MenuItem {
+  int id;
+  std::string_view caption;
+};
+struct Menu {
+  std::string_view caption;
+  std::array<MenuItem, 2> items;
+  int itemCount;
+};
+constexpr std::array<Menu, 2> kMenus{{
+    {"ファイル（&F）", {{{kMenuIME1, "TIME変更（&T）"}, {kMenuExit1, "終了(&X)"}}}, 2},
+    {"ヘルプ(&H)", {{{kMenuN1, "バージョン情報(&A)"}, {0, ""}}}, 1},
+}};
+
+HMENU createMainMenu() {
+  HMENU bar = CreateMenu();
+  if (!bar) return nullptr;
+  for (const Menu& menu : kMenus) {
+    HMENU popup = CreatePopupMenu();
+    if (!popup) continue;
+    for (int i = 0; i < menu.itemCount; ++i) {
+      const MenuItem& item = menu.items[static_cast<std::size_t>(i)];
+      AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(item.id), widen(item.caption).c_str());
+    }
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(menu.caption).c_str());
+  }
+  return bar;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(app::Application& app, std::wstring treeRoot,
+                       std::function<void()> onDestroyed)
+    : app_(app),
+      onDestroyed_(std::move(onDestroyed)),
+      tree_(std::move(treeRoot)),
+      timer1_(kTimer1, 10),
+      timer2_(kTimer2, 100),
+      timer3_(kTimer3, 10) {}
+
+MainWindow::~MainWindow() { destroy(); }
+
+void MainWindow::destroy() {
+  form_ = nullptr;
+  if (hwnd() && IsWindow(hwnd())) DestroyWindow(hwnd());
+}
+
+int MainWindow::scaled(int designPixels) const { return scaleToDpi(designPixels, dpi_); }
+
+bool MainWindow::create() {
+  registerTargetClass({kClassName, COLOR_BTNFACE, IDC_ARROW});
+  HMENU menu = createMainMenu();
+  HWND hwnd = createTargetWindow(*this, kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                 widen(kCaption).c_str(), RECT{0, 0, 100, 100}, nullptr, menu);
+  if (!hwnd) {
+    if (menu) DestroyMenu(menu);
+    return false;
+  }
+  window_.attach(hwnd);
+  dpi_ = windowDpi(hwnd);
+  font_ = createDesignFont(kFormFontHeight, dpi_);
+  treeWidth_ = scaled(kTreeWidth);
+
+  // Creation order is tab order: the tree first, then the list.
+  if (!tree_.create(hwnd, kShellTreeView1, font_.get(), dpi_)) return false;
+  list_.create(hwnd, kListView1, font_.get(), dpi_);
+  splitter_.create(hwnd, kSplitter1,
+                   Splitter::Sizing{
+                       [this] { return treeWidth_; },
+                       [this] {
+                         RECT client{};
+                         GetClientRect(this->hwnd(), &client);
+                         return std::max(0, static_cast<int>(client.right) - scaled(kTreeMinimum) -
+                                                scaled(kSplitterWidth));
+                       },
+                       [this] { return scaled(kTreeMinimum); },
+                       [this](int width) {
+                         treeWidth_ = width;
+                         layout();
+                       },
+                   });
+  HWND status = CreateWindowExW(
+      0, STATUSCLASSNAMEW, L"",
+      WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
+      0, 0, 0, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBar1)),
+      GetModuleHandleW(nullptr), nullptr);
+  statusBar_.attach(status);
+  setControlFont(status, font_.get());
+  for (WindowTimer* timer : {&timer1_, &timer2_, &timer3_}) timer->attach(hwnd);
+
+  // Key preview: the window sees a released key before the control does.
+  SetWindowSubclass(tree_.hwnd(), childKeys, kKeySubclass, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(list_.hwnd(), childKeys, kKeySubclass, reinterpret_cast<DWORD_PTR>(this));
+
+  tree_.setSelectionChanged([this] { run([this] { form_->ShellTreeView1Change(); }); });
+  placeClientArea(hwnd, 0, 0, kClientWidth, kClientHeight, dpi_);
+  layout();
+  return true;
+}
+
+void MainWindow::attach(app::TForm1* form) {
+  form_ = form;
+  list_.setRows(form ? &form->rows() : nullptr);
+}
+
+app::Form1Controls MainWindow::controls() {
+  return app::Form1Controls{window_, tree_, list_, statusBar_, timer1_, timer2_, timer3_};
+}
+
+bool MainWindow::run(const std::function<void()>& handler) {
+  if (!form_) return false;
+  return app::runHandler(app_, handler);
+}
+
+void MainWindow::layout() {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  const int statusHeight = scaled(kStatusBarHeight);
+  const int splitterWidth = scaled(kSplitterWidth);
+  const int bodyHeight = std::max(0, height - statusHeight);
+  const int listLeft = treeWidth_ + splitterWidth;
+
+  HDWP moves = BeginDeferWindowPos(4);
+  const auto place = [&moves](HWND control, int x, int y, int w, int h) {
+    if (moves) {
+      moves = DeferWindowPos(moves, control, nullptr, x, y, std::max(0, w), std::max(0, h),
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+      MoveWindow(control, x, y, std::max(0, w), std::max(0, h), TRUE);
+    }
+  };
+  place(tree_.hwnd(), 0, 0, treeWidth_, bodyHeight);
+  place(splitter_.hwnd(), treeWidth_, 0, splitterWidth, bodyHeight);
+  place(list_.hwnd(), listLeft, 0, width - listLeft, bodyHeight);
+  place(statusBar_.hwnd(), 0, height - statusHeight, width, statusHeight);
+  if (moves) EndDeferWindowPos(moves);
+
+  // Panel 0 is 170 wide; panel 1 runs to the right end of the bar.
+  std::array<int, 2> edges{scaled(kStatusPanel0Width), -1};
+  SendMessageW(statusBar_.hwnd(), SB_SETPARTS, edges.size(),
+               reinterpret_cast<LPARAM>(edges.data()));
+}
+
+void MainWindow::applyDpi(UINT dpi, const RECT& suggested) {
+  const UINT old = dpi_;
+  dpi_ = dpi;
+  treeWidth_ = MulDiv(treeWidth_, static_cast<int>(dpi), static_cast<int>(old));
+  UniqueFont previous = std::move(font_);
+  font_ = createDesignFont(kFormFontHeight, dpi_);
+  for (HWND control : {tree_.hwnd(), list_.hwnd(), statusBar_.hwnd()}) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  }
+  tree_.rescale(dpi_);
+  list_.rescale(old, dpi_);
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  layout();
+}
+
+void MainWindow::keyReleased(WPARAM key) {
+  run([this, key] { form_->FormKeyUp(static_cast<int>(key)); });
+}
+
+void MainWindow::requestClose() {
+  // When the close handler fails (the settings cannot be written) the
+  // window stays open as it was.
+  if (form_ && !app::runHandler(app_, [this] { form_->FormClose(); })) return;
+  DestroyWindow(hwnd());
+}
+
+LRESULT MainWindow::notify(const NMHDR& header) {
+  if (header.hwndFrom == tree_.hwnd()) {
+    LRESULT result = 0;
+    if (tree_.handleNotify(header, result)) return result;
+  } else if (header.hwndFrom == list_.hwnd()) {
+    switch (header.code) {
+      case LVN_GETDISPINFOW:
+        list_.answerDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header)));
+        return 0;
+      case LVN_ODFINDITEMW:
+        return list_.findRow(reinterpret_cast<const NMLVFINDITEMW&>(header));
+      case LVN_ITEMCHANGED:
+      case LVN_ODSTATECHANGED:
+        run([this] { form_->ListView1Change(); });
+        return 0;
+      default:
+        break;
+    }
+  }
+  return DefWindowProcW(hwnd(), WM_NOTIFY, static_cast<WPARAM>(header.idFrom),
+                        reinterpret_cast<LPARAM>(&header));
+}
+
+LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) layout();
+      return 0;
+    case WM_NOTIFY:
+      return notify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_COMMAND:
+      if (lParam == 0) {
+        switch (LOWORD(wParam)) {
+          case kMenuIME1:
+            run([this] { form_->IME1Click(); });
+            return 0;
+          case kMenuExit1:
+            run([this] { form_->Exit1Click(); });
+            return 0;
+          case kMenuN1:
+            run([this] { form_->N1Click(); });
+            return 0;
+          default:
+            break;
+        }
+      }
+      return 0;
+    case WM_TIMER:
+      // A tick already queued when its timer was switched off is dropped.
+      if (wParam == timer1_.id() && timer1_.isEnabled()) {
+        run([this] { form_->Timer1Timer(); });
+      } else if (wParam == timer2_.id() && timer2_.isEnabled()) {
+        run([this] { form_->Timer2Timer(); });
+      } else if (wParam == timer3_.id() && timer3_.isEnabled()) {
+        run([this] { form_->Timer3Timer(); });
+      }
+      return 0;
+    case WM_KEYUP:
+      keyReleased(wParam);
+      break;
+    case WM_SYSCOMMAND:
+      // Also while a dialog keeps the window disabled: a close request to
+      // the application is carried out whatever the window's state.
+      if ((wParam & 0xFFF0) == SC_CLOSE) {
+        requestClose();
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      requestClose();
+      return 0;
+    case WM_DESTROY:
+      if (onDestroyed_) onDestroyed_();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) window_.rememberFocus();
+      break;
+    case WM_SETFOCUS:
+      window_.restoreFocus();
+      return 0;
+    case WM_DPICHANGED:
+      applyDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::childKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR self) {
+  auto* window = reinterpret_cast<MainWindow*>(self);
+  switch (message) {
+    case WM_KEYUP:
+      window->keyReleased(wParam);
+      break;
+    case WM_KEYDOWN:
+      if (wParam == VK_TAB) {
+        // Two stops: the tree (tab order 0) and the list (1).
+        SetFocus(hwnd == window->tree_.hwnd() ? window->list_.hwnd() : window->tree_.hwnd());
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (wParam == L'\t') return 0;
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, childKeys, id);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,82 @@
+#pragma once
+
+// Form1, the main window: menu, folder tree, splitter, entry list, status
+// bar and the three timers. Its messages become the handlers of TForm1.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "app/application.h"
+#include "app/form1.h"
+#include "platform/win32/controls.h"
+#include "platform/win32/entry_list.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/message_target.h"
+#include "platform/win32/shell_tree.h"
+#include "platform/win32/splitter.h"
+#include "platform/win32/top_window.h"
+
+namespace platform::win32 {
+
+class MainWindow final : public MessageTarget {
+ public:
+  // treeRoot: the folder the tree's top node stands for, empty for the
+  // desktop. onDestroyed runs when the window is gone (the event loop ends).
+  MainWindow(app::Application& app, std::wstring treeRoot, std::function<void()> onDestroyed);
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Creates the window hidden, at its design place and size, with its controls.
+  bool create();
+  void destroy();
+
+  // Connects the handlers; the list's texts come from the form's rows.
+  void attach(app::TForm1* form);
+  // The tree's top node is created, expanded and selected, which lists it.
+  void populateTree() { tree_.populate(); }
+
+  app::Form1Controls controls();
+
+  HWND hwnd() const { return window_.hwnd(); }
+  TopWindow& window() { return window_; }
+  ShellTree& tree() { return tree_; }
+  EntryList& list() { return list_; }
+  StatusBarPanels& statusBar() { return statusBar_; }
+  Splitter& splitter() { return splitter_; }
+  int treeWidth() const { return treeWidth_; }
+
+  LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  static LRESULT CALLBACK childKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR id, DWORD_PTR self);
+
+  bool run(const std::function<void()>& handler);
+  void layout();
+  void applyDpi(UINT dpi, const RECT& suggested);
+  void keyReleased(WPARAM key);
+  void requestClose();
+  LRESULT notify(const NMHDR& header);
+  int scaled(int designPixels) const;
+
+  app::Application& app_;
+  app::TForm1* form_ = nullptr;
+  std::function<void()> onDestroyed_;
+
+  TopWindow window_;
+  ShellTree tree_;
+  Splitter splitter_;
+  EntryList list_;
+  StatusBarPanels statusBar_;
+  WindowTimer timer1_;
+  WindowTimer timer2_;
+  WindowTimer timer3_;
+  UniqueFont font_;
+  UINT dpi_ = 96;
+  int treeWidth_ = 0;
+};
+
+}  // namespace platform::win32

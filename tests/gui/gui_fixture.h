@@ -1,0 +1,96 @@
+#pragma once
+
+// The real windows of the program, created in this process on the X display
+// Wine runs on, with the folder tree rooted at a folder of the test's own.
+
+#include <windows.h>
+// The headers below need the types <windows.h> declares.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fakes/fake_ui.h"
+#include "platform/win32/chronoseq_windows.h"
+
+namespace gui {
+
+// The fixed moment the time dialog's clock reports.
+inline constexpr platform::LocalDateTime kNow{2026, 12, 8, 9, 5, 7};
+
+// Visible and enabled of the three windows.
+struct WindowFlags {
+  bool mainVisible, mainEnabled;
+  bool dialogVisible, dialogEnabled;
+  bool messageVisible, messageEnabled;
+  friend bool operator==(const WindowFlags&, const WindowFlags&) = default;
+};
+void PrintTo(const WindowFlags& flags, std::ostream* out);
+
+std::wstring wide(std::string_view utf8);
+std::wstring windowText(HWND hwnd);
+// Scales a design size to the window's DPI, as the program does.
+int scaled(HWND hwnd, int designPixels);
+
+class GuiFixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The display check, COM and the fixture folder: a.txt, b.txt, 日本語.txt,
+  // sub (inner.txt, deeper) and empty.
+  void prepare();
+  // Creates the three windows and shows the main window as the loop does;
+  // then delivers what is queued unless told not to.
+  void start(bool deliver = true);
+
+  // Delivers what is queued (and what arrives within ms) as the loop does.
+  void pump(int ms = 0);
+
+  HWND mainWindow() { return windows_->mainWindow().hwnd(); }
+  HWND timeDialog() { return windows_->timeDialog().hwnd(); }
+  HWND messageWindow() { return windows_->messageWindow().hwnd(); }
+  HWND tree() { return windows_->mainWindow().tree().hwnd(); }
+  HWND list() { return windows_->mainWindow().list().hwnd(); }
+  HWND statusBar() { return windows_->mainWindow().statusBar().hwnd(); }
+  HWND item(HWND parent, int id) { return GetDlgItem(parent, id); }
+
+  WindowFlags flags();
+  void menuCommand(int id);
+  void click(HWND button);
+  // A key as the event loop delivers it to the focused control.
+  void key(UINT message, WPARAM virtualKey);
+
+  int rowCount();
+  std::wstring cellText(int row, int column);
+  std::vector<std::wstring> listedNames();
+  std::wstring panelText(int panel);
+  HTREEITEM treeItem(std::wstring_view text);
+  std::wstring treeItemText(HTREEITEM item);
+  void selectTreeItem(std::wstring_view text);
+
+  const std::filesystem::path& folder() const { return folder_; }
+
+  bool skipped_ = false;
+  HRESULT com_ = E_FAIL;
+  std::filesystem::path folder_;
+  fakes::FakeErrorBox errorBox_;
+  int mainWindowDestroyed_ = 0;
+  std::unique_ptr<platform::win32::ChronoseqWindows> windows_;
+};
+
+// Most tests start with the windows up.
+class GuiTest : public GuiFixture {
+ protected:
+  void SetUp() override {
+    GuiFixture::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    start();
+  }
+};
+
+}  // namespace gui

@@ -1,0 +1,344 @@
+// Start-up: the order the windows are created in, where they stand, their
+// captions, menus, controls and fonts.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/form1.h"
+#include "gui/gui_fixture.h"
+#include "platform/win32/control_ids.h"
+
+namespace gui {
+namespace {
+
+using namespace platform::win32;
+
+// What a CBT hook sees of the program's top-level windows as they are created.
+struct Creation {
+  std::wstring className;
+  int rowsListedBefore;  // rows in the entry list when the window was created
+};
+
+struct CreationLog {
+  std::vector<Creation> created;
+  HWND mainWindow = nullptr;
+};
+CreationLog* activeLog = nullptr;  // the hook procedure has no context argument
+
+LRESULT CALLBACK recordCreation(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_CREATEWND && activeLog) {
+    const auto hwnd = reinterpret_cast<HWND>(wParam);
+    const auto* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+    if (!(create->style & WS_CHILD)) {
+      wchar_t name[64] = {};
+      GetClassNameW(hwnd, name, 64);
+      if (std::wstring(name) == L"TForm1") activeLog->mainWindow = hwnd;
+      HWND list = activeLog->mainWindow ? GetDlgItem(activeLog->mainWindow, kListView1) : nullptr;
+      const int rows = list ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : -1;
+      activeLog->created.push_back({name, rows});
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+using StartupOrderTest = GuiFixture;
+
+TEST_F(StartupOrderTest, MainWindowThenTimeDialogThenMessageWindowWithTheListingBeforeTheDialogs) {
+  CreationLog log;
+  activeLog = &log;
+  HHOOK hook = SetWindowsHookExW(WH_CBT, recordCreation, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  start();
+  UnhookWindowsHookEx(hook);
+  activeLog = nullptr;
+
+  std::vector<std::wstring> ours;
+  for (const Creation& c : log.created) {
+    if (c.className.rfind(L"TForm", 0) == 0) ours.push_back(c.className);
+  }
+  EXPECT_EQ(ours, (std::vector<std::wstring>{L"TForm1", L"TForm2", L"TForm3"}));
+  // The tree's own selection of its top node listed the folder while the
+  // main window was being created, before the time dialog existed.
+  for (const Creation& c : log.created) {
+    if (c.className == L"TForm2") {
+      EXPECT_EQ(c.rowsListedBefore, 5);
+    }
+  }
+}
+
+TEST_F(GuiTest, WindowsStandAtTheirDesignPlacesWithTheirDesignClientSizes) {
+  struct Expected {
+    const char* name;
+    HWND hwnd;
+    int left, top, clientWidth, clientHeight;
+  };
+  const std::array<Expected, 3> windows{{
+      {"Form1", mainWindow(), 0, 0, 792, 553},
+      {"Form2", timeDialog(), 239, 231, 313, 192},
+      {"Form3", messageWindow(), 286, 216, 209, 170},
+  }};
+  for (const Expected& w : windows) {
+    RECT outer{}, client{};
+    GetWindowRect(w.hwnd, &outer);
+    GetClientRect(w.hwnd, &client);
+    EXPECT_EQ(outer.left, scaled(w.hwnd, w.left)) << w.name;
+    EXPECT_EQ(outer.top, scaled(w.hwnd, w.top)) << w.name;
+    EXPECT_EQ(client.right, scaled(w.hwnd, w.clientWidth)) << w.name;
+    EXPECT_EQ(client.bottom, scaled(w.hwnd, w.clientHeight)) << w.name;
+  }
+}
+
+TEST_F(GuiTest, AtStartTheMainWindowIsShownAndTheDialogsHidden) {
+  EXPECT_EQ(flags(), (WindowFlags{true, true, false, true, false, true}));
+}
+
+RECT childRect(HWND parent, HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void expectRect(HWND parent, HWND child, int left, int top, int width, int height,
+                const std::string& what) {
+  ASSERT_NE(child, nullptr) << what;
+  const RECT r = childRect(parent, child);
+  EXPECT_EQ(r.left, scaled(parent, left)) << what;
+  EXPECT_EQ(r.top, scaled(parent, top)) << what;
+  EXPECT_EQ(r.right - r.left, scaled(parent, width)) << what;
+  EXPECT_EQ(r.bottom - r.top, scaled(parent, height)) << what;
+}
+
+TEST_F(GuiTest, MainWindowLayoutTreeSplitterListAndStatusBar) {
+  expectRect(mainWindow(), tree(), 0, 0, 201, 553 - 19, "ShellTreeView1");
+  expectRect(mainWindow(), item(mainWindow(), kSplitter1), 201, 0, 4, 553 - 19, "Splitter1");
+  expectRect(mainWindow(), list(), 205, 0, 587, 534, "ListView1");
+  expectRect(mainWindow(), statusBar(), 0, 553 - 19, 792, 19, "StatusBar1");
+
+  std::array<int, 2> edges{};
+  ASSERT_EQ(SendMessageW(statusBar(), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges.data())), 2);
+  EXPECT_EQ(edges[0], scaled(mainWindow(), 170));
+  EXPECT_EQ(edges[1], -1);  // to the right end of the bar
+
+  EXPECT_EQ(SendMessageW(tree(), TVM_GETINDENT, 0, 0), scaled(mainWindow(), 19));
+  const auto treeStyle = GetWindowLongPtrW(tree(), GWL_STYLE);
+  EXPECT_FALSE(treeStyle & TVS_LINESATROOT);
+  EXPECT_FALSE(treeStyle & TVS_EDITLABELS);
+
+  const auto listStyle = GetWindowLongPtrW(list(), GWL_STYLE);
+  EXPECT_EQ(listStyle & LVS_TYPEMASK, LVS_REPORT);
+  EXPECT_FALSE(listStyle & LVS_SINGLESEL);
+  EXPECT_FALSE(listStyle & LVS_EDITLABELS);
+}
+
+TEST_F(GuiTest, EntryListColumns) {
+  struct Column {
+    const char* header;
+    int width;
+  };
+  const std::array<Column, 3> columns{{{"名前", 350}, {"種類", 70}, {"更新日時", 120}}};
+  HWND header = reinterpret_cast<HWND>(SendMessageW(list(), LVM_GETHEADER, 0, 0));
+  EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 3);
+  for (int i = 0; i < 3; ++i) {
+    wchar_t text[64] = {};
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = text;
+    column.cchTextMax = 64;
+    ASSERT_TRUE(SendMessageW(list(), LVM_GETCOLUMNW, static_cast<WPARAM>(i),
+                             reinterpret_cast<LPARAM>(&column)));
+    EXPECT_EQ(std::wstring(text), wide(columns[static_cast<std::size_t>(i)].header));
+    EXPECT_EQ(column.cx, scaled(mainWindow(), columns[static_cast<std::size_t>(i)].width));
+  }
+}
+
+TEST_F(GuiTest, CaptionsAndMenu) {
+  EXPECT_EQ(windowText(mainWindow()), L"Chronoseq");
+  EXPECT_EQ(windowText(timeDialog()), wide("TIME変更"));
+  EXPECT_EQ(windowText(messageWindow()), L"");
+
+  struct Item {
+    int position;
+    int id;  // 0 for a sub-menu
+    const char* caption;
+  };
+  HMENU bar = GetMenu(mainWindow());
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(GetMenuItemCount(bar), 2);
+  const auto caption = [](HMENU menu, int position) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
+    return std::wstring(text);
+  };
+  EXPECT_EQ(caption(bar, 0), wide("ファイル（&F）"));
+  EXPECT_EQ(caption(bar, 1), wide("ヘルプ(&H)"));
+
+  const std::array<std::vector<Item>, 2> menus{{
+      {{0, kMenuIME1, "TIME変更（&T）"}, {1, kMenuExit1, "終了(&X)"}},
+      {{0, kMenuN1, "バージョン情報(&A)"}},
+  }};
+  for (std::size_t m = 0; m < menus.size(); ++m) {
+    HMENU popup = GetSubMenu(bar, static_cast<int>(m));
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(GetMenuItemCount(popup), static_cast<int>(menus[m].size()));
+    for (const Item& i : menus[m]) {
+      EXPECT_EQ(caption(popup, i.position), wide(i.caption));
+      EXPECT_EQ(static_cast<int>(GetMenuItemID(popup, i.position)), i.id);
+    }
+  }
+}
+
+TEST_F(GuiTest, DialogWindowMenusHoldOnlyMoveAfterFormCreate) {
+  for (HWND dialog : {timeDialog(), messageWindow()}) {
+    HMENU menu = GetSystemMenu(dialog, FALSE);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(GetMenuItemCount(menu), 1);
+    EXPECT_EQ(GetMenuItemID(menu, 0), static_cast<UINT>(SC_MOVE));
+    EXPECT_EQ(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
+    const auto style = GetWindowLongPtrW(dialog, GWL_STYLE);
+    EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+    // Owned by the main window, so it stays above it.
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), mainWindow());
+  }
+  // The main window keeps its Close.
+  EXPECT_NE(GetMenuState(GetSystemMenu(mainWindow(), FALSE), SC_CLOSE, MF_BYCOMMAND),
+            static_cast<UINT>(-1));
+}
+
+struct DesignedControl {
+  int id;
+  const char* className;
+  const char* caption;           // nullptr: not checked (the fields)
+  int left, top, width, height;  // in the dialog, parent offsets added
+};
+
+void expectControls(HWND dialog, const std::vector<DesignedControl>& controls) {
+  for (const DesignedControl& c : controls) {
+    const std::string what = "control " + std::to_string(c.id);
+    HWND control = GetDlgItem(dialog, c.id);
+    ASSERT_NE(control, nullptr) << what;
+    wchar_t className[32] = {};
+    GetClassNameW(control, className, 32);
+    EXPECT_EQ(_wcsicmp(className, wide(c.className).c_str()), 0) << what;
+    if (c.caption) {
+      EXPECT_EQ(windowText(control), wide(c.caption)) << what;
+    }
+    expectRect(dialog, control, c.left, c.top, c.width, c.height, what);
+  }
+}
+
+TEST_F(GuiTest, TimeDialogControlsStandWhereTheDesignPutsThem) {
+  // GroupBox1 at 8,8, GroupBox2 at 168,8, Panel1 at 8,80, Panel2 at 8,119:
+  // their controls' places are given within them.
+  expectControls(timeDialog(),
+                 {
+                     {kForm2Button1, "Button", "OK", 120, 160, 89, 25},
+                     {kForm2Button2, "Button", "キャンセル", 216, 160, 89, 25},
+                     {kForm2GroupBox1, "Button", "年/月/日", 8, 8, 153, 65},
+                     {kForm2Edit1, "Edit", nullptr, 8 + 16, 8 + 24, 41, 21},
+                     {kForm2Separator1, "Static", "/", 8 + 60, 8 + 24, 11, 21},
+                     {kForm2Edit1 + 1, "Edit", nullptr, 8 + 72, 8 + 24, 25, 21},
+                     {kForm2Separator1 + 1, "Static", "/", 8 + 100, 8 + 24, 11, 21},
+                     {kForm2Edit1 + 2, "Edit", nullptr, 8 + 112, 8 + 24, 25, 21},
+                     {kForm2GroupBox2, "Button", "時：分：秒", 168, 8, 137, 65},
+                     {kForm2Edit1 + 3, "Edit", nullptr, 168 + 16, 8 + 24, 25, 21},
+                     {kForm2Separator1 + 2, "Static", "：", 168 + 45, 8 + 23, 11, 21},
+                     {kForm2Edit1 + 4, "Edit", nullptr, 168 + 56, 8 + 24, 25, 21},
+                     {kForm2Separator1 + 3, "Static", "：", 168 + 85, 8 + 23, 11, 21},
+                     {kForm2Edit1 + 5, "Edit", nullptr, 168 + 96, 8 + 24, 25, 21},
+                     {kForm2Button3, "Button", "現在時刻", 216, 80, 89, 33},
+                     {kForm2Panel1, "Static", "", 8, 80, 201, 33},
+                     {kForm2RadioButton1, "Button", "分を繰り上げ", 8 + 8, 80 + 8, 89, 17},
+                     {kForm2RadioButton2, "Button", "秒を繰り上げ", 8 + 104, 80 + 8, 89, 17},
+                     {kForm2Panel2, "Static", "", 8, 119, 297, 34},
+                     {kForm2CheckBox1, "Button", "作成日時も変更", 8 + 8, 119 + 9, 105, 17},
+                     {kForm2CheckBox2, "Button", "アクセス日時も変更", 8 + 128, 119 + 9, 129, 17},
+                 });
+}
+
+TEST_F(GuiTest, TimeDialogFieldsAndOptions) {
+  const std::array<int, 6> maxLengths{4, 2, 2, 2, 2, 2};
+  for (int i = 0; i < 6; ++i) {
+    HWND edit = item(timeDialog(), kForm2Edit1 + i);
+    EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), maxLengths[static_cast<std::size_t>(i)])
+        << "Edit" << i + 1;
+  }
+  // FormCreate turns the one-minute step on; the extra-time options start off.
+  EXPECT_EQ(SendMessageW(item(timeDialog(), kForm2RadioButton1), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(item(timeDialog(), kForm2RadioButton2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageW(item(timeDialog(), kForm2CheckBox1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageW(item(timeDialog(), kForm2CheckBox2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  // Neither button is the dialog's default.
+  for (int id : {kForm2Button1, kForm2Button2, kForm2Button3}) {
+    EXPECT_EQ(GetWindowLongPtrW(item(timeDialog(), id), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+  }
+}
+
+TEST_F(GuiTest, TimeDialogTabOrder) {
+  const std::vector<int> order{kForm2Button1,      kForm2Button2,   kForm2Edit1,
+                               kForm2Edit1 + 1,    kForm2Edit1 + 2, kForm2Edit1 + 3,
+                               kForm2Edit1 + 4,    kForm2Edit1 + 5, kForm2Button3,
+                               kForm2RadioButton1, kForm2CheckBox1, kForm2CheckBox2};
+  HWND current = item(timeDialog(), order.front());
+  for (std::size_t i = 1; i <= order.size(); ++i) {
+    current = GetNextDlgTabItem(timeDialog(), current, FALSE);
+    EXPECT_EQ(GetDlgCtrlID(current), order[i % order.size()]) << "stop " << i;
+  }
+}
+
+TEST_F(GuiTest, MessageWindowControls) {
+  expectControls(messageWindow(), {
+                                      {kForm3Button1, "Button", "OK", 64, 136, 81, 25},
+                                      {kForm3Panel1, "Static", "", 8, 8, 193, 113},
+                                      {kForm3Label1, "Static", "", 8 + 8, 8 + 24, 177, 65},
+                                  });
+  const auto style = GetWindowLongPtrW(item(messageWindow(), kForm3Label1), GWL_STYLE);
+  EXPECT_EQ(style & SS_TYPEMASK, SS_CENTER);
+  EXPECT_EQ(GetNextDlgTabItem(messageWindow(), nullptr, FALSE),
+            item(messageWindow(), kForm3Button1));
+}
+
+TEST_F(GuiTest, EveryControlUsesTheDesignTypefaceAtItsHeight) {
+  struct Font {
+    const char* what;
+    HWND control;
+    int height;
+  };
+  const std::vector<Font> fonts{
+      {"tree", tree(), 12},
+      {"list", list(), 12},
+      {"status bar", statusBar(), 12},
+      {"Form2 OK", item(timeDialog(), kForm2Button1), 12},
+      {"Form2 group box", item(timeDialog(), kForm2GroupBox1), 12},
+      {"Edit1", item(timeDialog(), kForm2Edit1), 16},
+      {"Edit6", item(timeDialog(), kForm2Edit1 + 5), 16},
+      {"separator", item(timeDialog(), kForm2Separator1), 21},
+      {"RadioButton2", item(timeDialog(), kForm2RadioButton2), 12},
+      {"Form3 OK", item(messageWindow(), kForm3Button1), 12},
+      {"Label1", item(messageWindow(), kForm3Label1), 12},
+  };
+  for (const Font& f : fonts) {
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(f.control, WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr) << f.what;
+    LOGFONTW info{};
+    ASSERT_TRUE(GetObjectW(font, sizeof(info), &info)) << f.what;
+    EXPECT_EQ(std::wstring(info.lfFaceName), wide("ＭＳ Ｐゴシック")) << f.what;
+    EXPECT_EQ(info.lfHeight, -scaled(mainWindow(), f.height)) << f.what;
+    EXPECT_EQ(info.lfCharSet, SHIFTJIS_CHARSET) << f.what;
+  }
+}
+
+TEST_F(StartupOrderTest, Timer3IsSwitchedOnByFormCreateAndOffByItsFirstTick) {
+  start(false);
+  const app::TForm1& form = windows_->form1();
+  EXPECT_EQ(form.lastSortColumn(), 100);
+  EXPECT_TRUE(form.controls().timer3.isEnabled());
+  pump(200);
+  EXPECT_FALSE(form.controls().timer3.isEnabled());
+  EXPECT_FALSE(form.controls().timer1.isEnabled());
+  EXPECT_FALSE(form.controls().timer2.isEnabled());
+}
+
+}  // namespace
+}  // namespace gui
