@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "platform/file_time.h"
 
@@ -54,6 +55,15 @@ inline platform::FileTime fixedZoneFileTime(const platform::LocalDateTime& t) {
   return static_cast<platform::FileTime>(unixSeconds *
                                              static_cast<std::int64_t>(platform::kTicksPerSecond) +
                                          static_cast<std::int64_t>(platform::kUnixEpochTicks));
+}
+
+// A name with a number in it; built by appending, which GCC 12's -Wrestrict
+// does not misread as the literal-plus-string form.
+inline std::string numbered(std::string_view prefix, int i, std::string_view suffix = {}) {
+  std::string name(prefix);
+  name += std::to_string(i);
+  name += suffix;
+  return name;
 }
 
 }  // namespace oracle

@@ -246,7 +246,7 @@ TEST(StampingPrecheck, RunsBothTestsOfEveryRowBeforeAnyOpen) {
 TEST(StampingPrecheck, NamesTheFirstFailingRowAndChangesNothing) {
   Scene s;
   for (int i = 0; i < 10; ++i) {
-    const std::string name = "f" + std::to_string(i) + ".txt";
+    const std::string name = oracle::numbered("f", i, ".txt");
     s.rows.push_back(fileRow(name));
     s.fs.addFile(platform::joinPath(kFolder, name), oldTimes(i),
                  platform::kAttrArchive | (i == 5 ? platform::kAttrReadOnly : 0));
@@ -316,7 +316,7 @@ TEST(StampingRun, StepsAreExactOverLongLists) {
     Scene s;
     constexpr int kRows = 5000;
     for (int i = 0; i < kRows; ++i) {
-      const std::string name = "n" + std::to_string(i);
+      const std::string name = oracle::numbered("n", i);
       s.rows.push_back(fileRow(name));
       s.fs.addFile(platform::joinPath(kFolder, name), oldTimes(i));
     }
@@ -328,7 +328,7 @@ TEST(StampingRun, StepsAreExactOverLongLists) {
     expectReportMatchesDisk(s, options, record.result);
     const FileTime first = s.fs.find(platform::joinPath(kFolder, "n0"))->times.lastWrite;
     const FileTime last =
-        s.fs.find(platform::joinPath(kFolder, "n" + std::to_string(kRows - 1)))->times.lastWrite;
+        s.fs.find(platform::joinPath(kFolder, oracle::numbered("n", kRows - 1)))->times.lastWrite;
     EXPECT_EQ(last - first, static_cast<FileTime>(kRows - 1) *
                                 static_cast<FileTime>(stamping::stepSeconds(step)) *
                                 platform::kTicksPerSecond);

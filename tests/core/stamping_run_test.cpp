@@ -137,7 +137,7 @@ TEST_F(StampingOnDisk, OneRowGetsTheStartTime) {
 }
 
 TEST_F(StampingOnDisk, ReadOnlySixthOfTenChangesNothing) {
-  for (int i = 0; i < 10; ++i) addFile("file" + std::to_string(i) + ".txt");
+  for (int i = 0; i < 10; ++i) addFile(oracle::numbered("file", i, ".txt"));
   testdisk::setReadOnly(pathOf(5), true);
   const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
   EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
@@ -270,7 +270,7 @@ TEST_F(StampingOnDisk, LinkIsStampedItselfAndItsTargetKeepsItsTimes) {
 TEST_F(StampingOnDisk, LongListLandsOnWholeMinutes) {
   constexpr int kRows = 3000;
   for (int i = 0; i < kRows; ++i) {
-    const std::string name = "n" + std::to_string(i);
+    const std::string name = oracle::numbered("n", i);
     dir_.addFile(name);
     rows_.push_back({name, "", kOldText});
   }

@@ -136,12 +136,21 @@ class LinkEntry : public OpenEntry {
 
 OpenResult failed(OsErrorCode error) { return {nullptr, error}; }
 
+std::string parentOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool parentExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(parentOf(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 OpenResult openLink(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
-  const std::string folder =
-      slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
   std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  const int fd = ::open(parentOf(path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return failed(lastError());
   return {std::make_unique<LinkEntry>(fd, std::move(name)), 0};
 }
@@ -158,6 +167,8 @@ OpenResult openEntry(const std::string& path, int flags) {
       S_ISLNK(st.st_mode)) {
     return openLink(path);
   }
+  // Windows tells a missing entry from a missing folder on the way to it.
+  if (error == ENOENT && !parentExists(path)) return failed(kErrorPathNotFound);
   return failed(mapErrno(error));
 }
 
