@@ -8,7 +8,10 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb openbox xdotool x11-utils imagemagick
-  locales fonts-noto-cjk fonts-ipafont-gothic
+  # X extensions Wine's display driver loads at run time (only recommended
+  # by the wine packages): rendering, screens, input, cursors, windows.
+  libxrender1 libxrandr2 libxinerama1 libxi6 libxcursor1 libxcomposite1 libxfixes3 libxxf86vm1
+  locales tzdata fontconfig fonts-noto-cjk fonts-ipafont-gothic
 )
 
 missing=()
@@ -20,7 +23,7 @@ if ((${#missing[@]})); then
   SUDO=""
   [ "$(id -u)" -eq 0 ] || SUDO=sudo
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
 # Wine and the tests run under a Japanese locale so code page 932 and the

@@ -7,11 +7,15 @@
 #include "folderlist/list_entry.h"
 #include "platform/file_ops.h"
 #include "platform/file_time.h"
+#include "platform/os_error.h"
 #include "platform/time_zone.h"
 
 namespace stamping {
 
 enum class Step { OneMinute, TwoSeconds };
+
+// Seconds between consecutive rows.
+constexpr int stepSeconds(Step step) { return step == Step::OneMinute ? 60 : 2; }
 
 struct StampOptions {
   platform::LocalDateTime start;
@@ -22,22 +26,30 @@ struct StampOptions {
 
 struct StampResult {
   enum class Outcome {
-    Completed,       // every row stamped
+    Completed,       // every row stamped; message "変更しました"
     PrecheckFailed,  // nothing changed; message for the message window
     Stopped,         // stopped at a row that could not be stamped; message for the error box
   };
   Outcome outcome = Outcome::Completed;
   std::string message;
-  int stampedRows = 0;  // rows 0..stampedRows-1 carry their new times
+  int stampedRows = 0;                // rows 0..stampedRows-1 carry their new times and texts
+  int failedRow = -1;                 // the row the message names, -1 when completed
+  platform::OsErrorCode osError = 0;  // of the failed open or time change, 0 otherwise
 };
 
-// Converts a local time to the UTC file time to be set.
-using LocalToFileTime = std::function<std::optional<platform::FileTime>(const platform::LocalDateTime&)>;
+// Converts a local time to the UTC file time to be set; nullopt when the
+// time cannot be converted.
+using LocalToFileTime =
+    std::function<std::optional<platform::FileTime>(const platform::LocalDateTime&)>;
 // Called after each stamped row with the number done and the total.
 using Progress = std::function<void(int done, int total)>;
 
 // Checks every row (read-only, existence) and, if all pass, stamps rows
-// 0..entryCount-1 top to bottom: row k gets the start time plus k steps.
+// 0..entryCount-1 top to bottom: row k gets the start time plus k steps,
+// counted exactly across midnight, month and year ends. Each stamped row's
+// time text is rewritten. The first entry that cannot be opened, converted
+// or changed stops the run there; that row and those below keep their old
+// times and texts. entryCount is capped at the number of rows.
 StampResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::string& folderPath,
                         platform::FileOps& fs, const StampOptions& options,
                         const platform::DateTimeSeparators& separators,

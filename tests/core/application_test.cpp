@@ -14,7 +14,7 @@ TEST(ApplicationTitle, IsTheFileNameUpToTheFirstDotFirstLetterKept) {
   } cases[] = {
       {"C:\\Program Files\\Chronoseq\\Chronoseq.exe", "Chronoseq"},
       {"C:\\tools\\CHRONOSEQ.EXE", "Chronoseq"},
-      {"Z:/build/my.tool.exe", "My"},
+      {"Z:/build/MY.tool.exe", "My"},
       {"chronoseq", "chronoseq"},
       {"\\\\server\\share\\Ab-CD.exe", "Ab-cd"},
   };

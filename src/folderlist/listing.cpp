@@ -1,0 +1,59 @@
+#include "folderlist/listing.h"
+
+#include <string>
+
+#include "folderlist/time_text.h"
+#include "platform/path.h"
+
+namespace folderlist {
+
+namespace {
+
+constexpr std::string_view kMatchAll = "*.*";
+
+// The time text of a last-write time: local time by the rules of that date,
+// at the two-second resolution of a DOS date-time (an odd second and any
+// fraction dropped). A time outside the DOS range (1980 to 2107) is shown
+// the same way rather than hidden, since it is still the entry's real time.
+// A zero file time is what file systems without a last-write time report;
+// it, like a time the zone rules cannot convert, gives an empty text.
+std::string timeTextOf(platform::FileTime lastWriteUtc,
+                       const platform::DateTimeSeparators& separators) {
+  if (lastWriteUtc == 0) return {};
+  auto local = platform::utcToLocal(lastWriteUtc);
+  if (!local) return {};
+  local->second -= local->second % 2;
+  return formatTimeText(*local, separators);
+}
+
+}  // namespace
+
+EntryRows listFolder(std::string_view folderPath, const platform::DateTimeSeparators& separators,
+                     const SearchOpener& open) {
+  EntryRows rows;
+  // No folder selected: nothing to list (on Windows "\*.*" would name the
+  // current drive's root instead).
+  if (folderPath.empty()) return rows;
+  // Nothing looks for a separator already at the end: a drive root gives two
+  // in a row, which the file system reads as one.
+  std::string pattern;
+  pattern.reserve(folderPath.size() + 1 + kMatchAll.size());
+  pattern.append(folderPath);
+  pattern.push_back(platform::kPathSeparator);
+  pattern.append(kMatchAll);
+
+  const std::unique_ptr<platform::FolderSearch> search = open(pattern);
+  if (!search) return rows;
+
+  platform::FoundEntry found;
+  while (search->next(found)) {
+    if (found.name == "." || found.name == "..") continue;
+    ListEntry& row = rows.emplace_back();
+    row.name = std::move(found.name);
+    if (found.attributes & platform::kAttrDirectory) row.kindText = kFolderKind;
+    row.timeText = timeTextOf(found.lastWriteUtc, separators);
+  }
+  return rows;
+}
+
+}  // namespace folderlist

@@ -1,0 +1,209 @@
+// The file-system operations of the stamping run on POSIX. Windows' view of
+// an entry is mirrored where a POSIX meaning exists:
+// - read-only: no write permission bit at all (as Wine maps mode 0444);
+// - a symbolic link is always the link itself (lstat, O_NOFOLLOW,
+//   AT_SYMLINK_NOFOLLOW), its target is never opened or touched;
+// - a file is held open O_RDWR while its times change, which needs the same
+//   permission as Windows' read-write open. Windows' share mode 0 has no
+//   POSIX counterpart: another program's open does not make this one fail.
+// - Linux keeps no settable creation time, so a creation time given to
+//   setTimes is left out and the call still reports success for the times it
+//   can set, as Wine does on the same file systems.
+#include "platform/file_ops.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+namespace {
+
+// Windows codes for the errno values that have one; the rest keep their errno
+// under the customer bit (bit 29), which no Windows system code uses.
+OsErrorCode mapErrno(int error) {
+  switch (error) {
+    case 0:
+      return 0;
+    case ENOENT:
+      return kErrorFileNotFound;
+    case ENOTDIR:
+      return kErrorPathNotFound;
+    case EMFILE:
+    case ENFILE:
+      return kErrorTooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+      return kErrorAccessDenied;
+    case ENOMEM:
+      return 8;  // ERROR_NOT_ENOUGH_MEMORY
+    case EROFS:
+      return 19;  // ERROR_WRITE_PROTECT
+    case EBUSY:
+    case ETXTBSY:
+      return kErrorSharingViolation;
+    case EINVAL:
+      return 87;  // ERROR_INVALID_PARAMETER
+    case ENOSPC:
+      return kErrorDiskFull;
+    case ENAMETOOLONG:
+      return 206;  // ERROR_FILENAME_EXCED_RANGE
+    case ELOOP:
+      return 1921;  // ERROR_CANT_RESOLVE_FILENAME
+    default:
+      return 0x2000'0000u | static_cast<OsErrorCode>(error);
+  }
+}
+
+OsErrorCode lastError() { return mapErrno(errno); }
+
+timespec toTimespec(FileTime time) {
+  constexpr std::int64_t kTicks = static_cast<std::int64_t>(kTicksPerSecond);
+  const std::int64_t ticks = static_cast<std::int64_t>(time - kUnixEpochTicks);
+  std::int64_t seconds = ticks / kTicks;
+  std::int64_t rest = ticks % kTicks;
+  if (rest < 0) {
+    --seconds;
+    rest += kTicks;
+  }
+  timespec ts{};
+  ts.tv_sec = static_cast<time_t>(seconds);
+  ts.tv_nsec = static_cast<long>(rest * 100);
+  return ts;
+}
+
+void fillTimes(timespec (&times)[2], const FileTime* lastAccess, const FileTime& lastWrite) {
+  if (lastAccess) {
+    times[0] = toTimespec(*lastAccess);
+  } else {
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+  }
+  times[1] = toTimespec(lastWrite);
+}
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// A regular file or a folder, held open by its descriptor.
+class DescriptorEntry : public OpenEntry {
+ public:
+  explicit DescriptorEntry(int fd) : fd_(fd) {}
+  OsErrorCode setTimes(const FileTime* /*creation: not settable*/, const FileTime* lastAccess,
+                       const FileTime& lastWrite) override {
+    timespec times[2];
+    fillTimes(times, lastAccess, lastWrite);
+    return ::futimens(fd_.get(), times) == 0 ? 0 : lastError();
+  }
+
+ private:
+  Fd fd_;
+};
+
+// A symbolic link: it cannot be opened without following it, so its folder
+// is held open and the link is changed by name within it.
+class LinkEntry : public OpenEntry {
+ public:
+  LinkEntry(int folderFd, std::string name) : folder_(folderFd), name_(std::move(name)) {}
+  OsErrorCode setTimes(const FileTime* /*creation: not settable*/, const FileTime* lastAccess,
+                       const FileTime& lastWrite) override {
+    timespec times[2];
+    fillTimes(times, lastAccess, lastWrite);
+    return ::utimensat(folder_.get(), name_.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0 ? 0
+                                                                                      : lastError();
+  }
+
+ private:
+  Fd folder_;
+  std::string name_;
+};
+
+OpenResult failed(OsErrorCode error) { return {nullptr, error}; }
+
+OpenResult openLink(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  const std::string folder =
+      slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return failed(lastError());
+  return {std::make_unique<LinkEntry>(fd, std::move(name)), 0};
+}
+
+OpenResult openEntry(const std::string& path, int flags) {
+  // O_NOFOLLOW makes a link refuse the open (ELOOP, or ENOTDIR with
+  // O_DIRECTORY) instead of reaching its target; only then is the path looked
+  // at again, so that the common case costs the one open.
+  const int fd = ::open(path.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
+  if (fd >= 0) return {std::make_unique<DescriptorEntry>(fd), 0};
+  const int error = errno;
+  struct stat st {};
+  if ((error == ELOOP || error == ENOTDIR) && ::lstat(path.c_str(), &st) == 0 &&
+      S_ISLNK(st.st_mode)) {
+    return openLink(path);
+  }
+  return failed(mapErrno(error));
+}
+
+class PosixFileOps : public FileOps {
+ public:
+  std::uint32_t readAttributes(const std::string& path) override {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) return kInvalidAttributes;
+    std::uint32_t attributes = 0;
+    if (S_ISLNK(st.st_mode)) {
+      // Like a Windows symbolic link: a reparse point, marked as a folder
+      // when it stands for one. The link's own permission bits say nothing.
+      struct stat target {};
+      const bool toFolder = ::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
+      return kAttrReparsePoint | (toFolder ? kAttrDirectory : kAttrArchive);
+    }
+    attributes = S_ISDIR(st.st_mode) ? kAttrDirectory : kAttrArchive;
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) attributes |= kAttrReadOnly;
+    return attributes;
+  }
+
+  bool fileExists(const std::string& path) override {
+    const std::uint32_t attributes = readAttributes(path);
+    return attributes != kInvalidAttributes && (attributes & kAttrDirectory) == 0;
+  }
+
+  bool folderExists(const std::string& path) override {
+    const std::uint32_t attributes = readAttributes(path);
+    return attributes != kInvalidAttributes && (attributes & kAttrDirectory) != 0;
+  }
+
+  OpenResult openFile(const std::string& path) override {
+    // O_NONBLOCK keeps a FIFO or device among the entries from blocking the open.
+    return openEntry(path, O_RDWR | O_NONBLOCK);
+  }
+
+  OpenResult openFolder(const std::string& path) override {
+    return openEntry(path, O_RDONLY | O_DIRECTORY);
+  }
+};
+
+}  // namespace
+
+FileOps& systemFileOps() {
+  static PosixFileOps ops;  // stateless
+  return ops;
+}
+
+}  // namespace platform

@@ -1,0 +1,113 @@
+// The file-system operations of the stamping run on Windows. Every call
+// takes a link or junction as itself: attribute reads and FindFirstFileW
+// report the link's own entry, and both opens carry
+// FILE_FLAG_OPEN_REPARSE_POINT so that SetFileTime reaches the link, never
+// its target.
+#include "platform/file_ops.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/utf.h"
+
+namespace platform {
+
+namespace {
+
+// Paths of MAX_PATH characters or more take the "\\?\" form, under which
+// Windows no longer normalises the path: separators are made backslashes and
+// the doubled one after a drive root is collapsed first.
+std::wstring toWinPath(const std::string& path) {
+  std::wstring wide = widen(path);
+  if (wide.size() < MAX_PATH || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+  for (wchar_t& c : wide) {
+    if (c == L'/') c = L'\\';
+  }
+  const bool unc = wide.rfind(L"\\\\", 0) == 0;
+  std::wstring collapsed;
+  collapsed.reserve(wide.size());
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    const bool doubled = i > 0 && wide[i] == L'\\' && collapsed.back() == L'\\';
+    if (doubled && !(unc && i == 1)) continue;
+    collapsed.push_back(wide[i]);
+  }
+  if (unc) return L"\\\\?\\UNC\\" + collapsed.substr(2);
+  if (collapsed.size() >= 3 && collapsed[1] == L':' && collapsed[2] == L'\\') {
+    return L"\\\\?\\" + collapsed;
+  }
+  return wide;  // a relative path cannot take the long form
+}
+
+FILETIME toFiletime(FileTime t) {
+  FILETIME ft;
+  ft.dwLowDateTime = static_cast<DWORD>(t & 0xFFFF'FFFFu);
+  ft.dwHighDateTime = static_cast<DWORD>(t >> 32);
+  return ft;
+}
+
+class HandleEntry : public OpenEntry {
+ public:
+  explicit HandleEntry(HANDLE handle) : handle_(handle) {}
+  HandleEntry(const HandleEntry&) = delete;
+  HandleEntry& operator=(const HandleEntry&) = delete;
+  ~HandleEntry() override { CloseHandle(handle_); }
+
+  OsErrorCode setTimes(const FileTime* creation, const FileTime* lastAccess,
+                       const FileTime& lastWrite) override {
+    const FILETIME c = creation ? toFiletime(*creation) : FILETIME{};
+    const FILETIME a = lastAccess ? toFiletime(*lastAccess) : FILETIME{};
+    const FILETIME w = toFiletime(lastWrite);
+    if (SetFileTime(handle_, creation ? &c : nullptr, lastAccess ? &a : nullptr, &w)) return 0;
+    return GetLastError();
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+OpenResult open(const std::string& path, DWORD access, DWORD share, DWORD flags) {
+  const HANDLE handle = CreateFileW(toWinPath(path).c_str(), access, share, nullptr, OPEN_EXISTING,
+                                    flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return {nullptr, GetLastError()};
+  return {std::make_unique<HandleEntry>(handle), 0};
+}
+
+class Win32FileOps : public FileOps {
+ public:
+  std::uint32_t readAttributes(const std::string& path) override {
+    // INVALID_FILE_ATTRIBUTES is kInvalidAttributes.
+    return GetFileAttributesW(toWinPath(path).c_str());
+  }
+
+  bool fileExists(const std::string& path) override {
+    WIN32_FIND_DATAW data;
+    const HANDLE search = FindFirstFileW(toWinPath(path).c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  }
+
+  bool folderExists(const std::string& path) override {
+    const DWORD attributes = GetFileAttributesW(toWinPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  }
+
+  OpenResult openFile(const std::string& path) override {
+    // No sharing: the open fails while any other program has the file open.
+    return open(path, GENERIC_READ | GENERIC_WRITE, 0, FILE_ATTRIBUTE_NORMAL);
+  }
+
+  OpenResult openFolder(const std::string& path) override {
+    return open(path, GENERIC_WRITE, FILE_SHARE_READ, FILE_FLAG_BACKUP_SEMANTICS);
+  }
+};
+
+}  // namespace
+
+FileOps& systemFileOps() {
+  static Win32FileOps ops;  // stateless
+  return ops;
+}
+
+}  // namespace platform

@@ -1,0 +1,64 @@
+#include "platform/folder_search.h"
+
+#include <windows.h>
+
+#include <utility>
+
+#include "platform/win32/utf.h"
+
+namespace platform {
+
+namespace {
+
+FileTime fileTimeOf(const FILETIME& ft) {
+  return (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
+void fill(const WIN32_FIND_DATAW& data, FoundEntry& entry) {
+  entry.name = narrow(data.cFileName);
+  entry.attributes = data.dwFileAttributes;
+  entry.lastWriteUtc = fileTimeOf(data.ftLastWriteTime);
+}
+
+struct FindCloser {
+  void operator()(HANDLE find) const { FindClose(find); }
+};
+using FindHandle = std::unique_ptr<void, FindCloser>;
+
+class FindSearch final : public FolderSearch {
+ public:
+  FindSearch(FindHandle find, const WIN32_FIND_DATAW& first)
+      : find_(std::move(find)), data_(first) {}
+
+  bool next(FoundEntry& entry) override {
+    // The first entry came with the open; the following ones are asked for.
+    if (firstPending_) {
+      firstPending_ = false;
+    } else if (!FindNextFileW(find_.get(), &data_)) {
+      return false;  // the end, or an error: not told apart
+    }
+    fill(data_, entry);
+    return true;
+  }
+
+ private:
+  FindHandle find_;
+  WIN32_FIND_DATAW data_;
+  bool firstPending_ = true;
+};
+
+}  // namespace
+
+std::unique_ptr<FolderSearch> openFolderSearch(std::string_view pattern) {
+  if (pattern.find('\0') != std::string_view::npos) return nullptr;
+  WIN32_FIND_DATAW data;
+  // Basic information leaves out the short 8.3 name, which nothing here uses;
+  // the large fetch asks the file system for many entries per call.
+  HANDLE first = FindFirstFileExW(widen(pattern).c_str(), FindExInfoBasic, &data,
+                                  FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  if (first == INVALID_HANDLE_VALUE) return nullptr;
+  FindHandle find(first);
+  return std::make_unique<FindSearch>(std::move(find), data);
+}
+
+}  // namespace platform

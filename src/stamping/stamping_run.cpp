@@ -1,0 +1,130 @@
+#include "stamping/stamping_run.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+
+#include "folderlist/time_text.h"
+#include "platform/path.h"
+#include "stamping/date_time.h"
+
+namespace stamping {
+
+namespace {
+
+using Outcome = StampResult::Outcome;
+
+constexpr std::string_view kReadOnlyFile = "リードオンリー属性の\r\nファイルがあります\r\n\r\n";
+constexpr std::string_view kMissingFile = "見当たらないファイルがあります \r\n\r\n";
+constexpr std::string_view kReadOnlyFolder = "リードオンリー属性の\r\nフォルダがあります\r\n\r\n";
+constexpr std::string_view kMissingFolder = "見当たらないフォルダがあります \r\n\r\n";
+constexpr std::string_view kCompleted = "変更しました";
+
+std::string concat(std::string_view a, std::string_view b, std::string_view c = {}) {
+  std::string text;
+  text.reserve(a.size() + b.size() + c.size());
+  text.append(a);
+  text.append(b);
+  text.append(c);
+  return text;
+}
+
+// The message for a row that fails the check, or empty when it passes. Both
+// tests run; a missing entry's message replaces the read-only one, since an
+// attribute read of a missing path also reports the read-only bit.
+std::string checkRow(const folderlist::ListEntry& row, const std::string& path,
+                     platform::FileOps& fs) {
+  std::string message;
+  if (row.isFile()) {
+    if (fs.readAttributes(path) & platform::kAttrReadOnly)
+      message = concat(kReadOnlyFile, row.name);
+    if (!fs.fileExists(path)) message = concat(kMissingFile, row.name);
+  } else if (row.isFolder()) {
+    if (fs.readAttributes(path) & platform::kAttrReadOnly) {
+      message = concat(kReadOnlyFolder, row.name);
+    }
+    if (!fs.folderExists(path)) message = concat(kMissingFolder, row.name);
+  }
+  return message;
+}
+
+StampResult stopped(int row, std::string message, platform::OsErrorCode error) {
+  StampResult result;
+  result.outcome = Outcome::Stopped;
+  result.message = std::move(message);
+  result.stampedRows = row;
+  result.failedRow = row;
+  result.osError = error;
+  return result;
+}
+
+struct RowFailure {
+  std::string message;
+  platform::OsErrorCode error = 0;
+};
+
+// Opens the entry, converts its time and sets it; nullopt when the times are
+// set. The handle is closed on every path.
+std::optional<RowFailure> stampEntry(const folderlist::ListEntry& row, const std::string& path,
+                                     platform::FileOps& fs, const StampOptions& options,
+                                     const platform::LocalDateTime& when,
+                                     const LocalToFileTime& toFileTime) {
+  const std::string_view what = row.isFile() ? "ファイル " : "フォルダ ";
+  platform::OpenResult opened = row.isFile() ? fs.openFile(path) : fs.openFolder(path);
+  if (!opened.entry) return RowFailure{concat(what, path, " は開けません"), opened.error};
+
+  const std::optional<platform::FileTime> utc = toFileTime(when);
+  if (!utc) return RowFailure{concat(what, path, " の日時を変更できません"), 0};
+
+  const platform::FileTime* creation = options.setCreation ? &*utc : nullptr;
+  const platform::FileTime* lastAccess = options.setLastAccess ? &*utc : nullptr;
+  const platform::OsErrorCode error = opened.entry->setTimes(creation, lastAccess, *utc);
+  if (error != 0) return RowFailure{concat(what, path, " の日時を変更できません"), error};
+  return std::nullopt;
+}
+
+}  // namespace
+
+StampResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::string& folderPath,
+                        platform::FileOps& fs, const StampOptions& options,
+                        const platform::DateTimeSeparators& separators,
+                        const LocalToFileTime& toFileTime, const Progress& progress) {
+  const int total = std::clamp(entryCount, 0, static_cast<int>(rows.size()));
+
+  for (int k = 0; k < total; ++k) {
+    const folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
+    std::string message = checkRow(row, platform::joinPath(folderPath, row.name), fs);
+    if (!message.empty()) {
+      StampResult result;
+      result.outcome = Outcome::PrecheckFailed;
+      result.message = std::move(message);
+      result.failedRow = k;
+      return result;
+    }
+  }
+
+  const std::int64_t step = stepSeconds(options.step);
+  for (int k = 0; k < total; ++k) {
+    folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
+    // Counted from the start for every row, never accumulated.
+    const platform::LocalDateTime when = addSeconds(options.start, k * step);
+    // A row of any other kind is neither checked nor opened; only its text
+    // follows the sequence.
+    if (row.isFile() || row.isFolder()) {
+      const std::string path = platform::joinPath(folderPath, row.name);
+      if (auto failure = stampEntry(row, path, fs, options, when, toFileTime)) {
+        return stopped(k, std::move(failure->message), failure->error);
+      }
+    }
+    row.timeText = folderlist::formatTimeText(when, separators);
+    if (progress) progress(k + 1, total);
+  }
+
+  StampResult result;
+  result.outcome = Outcome::Completed;
+  result.message = std::string(kCompleted);
+  result.stampedRows = total;
+  return result;
+}
+
+}  // namespace stamping

@@ -1,0 +1,299 @@
+// The stamping run on real folders through the operating system's file
+// system, with the times read back by the OS's own calls.
+#include "stamping/stamping_run.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/stamp_oracle.h"
+#include "fakes/disk_fixture.h"
+#include "folderlist/list_entry.h"
+#include "platform/file_ops.h"
+#include "platform/path.h"
+#include "platform/time_zone.h"
+
+namespace {
+
+using platform::FileTime;
+using platform::LocalDateTime;
+using stamping::StampOptions;
+using stamping::StampResult;
+using testdisk::DiskTimes;
+using Outcome = StampResult::Outcome;
+
+constexpr const char* kOldText = "2001/02/03 04:05:06";
+const platform::DateTimeSeparators kSeparators{"/", ":"};
+
+// Old times, whole seconds in 2001, distinct for each entry and each time.
+DiskTimes oldTimes(int index) {
+  const FileTime base =
+      126'300'000'000'000'000ULL + static_cast<FileTime>(index) * 7'000'000'000ULL;
+  return {base, base + 30'000'000, base + 60'000'000};
+}
+
+// Rows listed from a temporary folder, with known old times on disk.
+class StampingOnDisk : public testing::Test {
+ protected:
+  void addFile(const std::string& name) { add(name, false); }
+  void addFolder(const std::string& name) { add(name, true); }
+
+  void add(const std::string& name, bool folder) {
+    const std::string path = folder ? dir_.addFolder(name) : dir_.addFile(name);
+    testdisk::writeTimes(path, oldTimes(static_cast<int>(rows_.size())));
+    rows_.push_back({name, folder ? std::string(folderlist::kFolderKind) : "", kOldText});
+    before_.push_back(testdisk::readTimes(path));
+  }
+
+  StampResult run(const StampOptions& options) {
+    return stamping::runStamping(rows_, static_cast<int>(rows_.size()), dir_.path(),
+                                 platform::systemFileOps(), options, kSeparators,
+                                 platform::localToUtc);
+  }
+
+  std::string pathOf(std::size_t row) const { return dir_.pathOf(rows_[row].name); }
+  DiskTimes now(std::size_t row) const { return testdisk::readTimes(pathOf(row)); }
+
+  // Row k shows and carries start + k steps in local time, in whole seconds;
+  // the times not asked for are as they were.
+  void expectStamped(std::size_t row, const StampOptions& options) {
+    SCOPED_TRACE("row " + std::to_string(row) + " " + rows_[row].name);
+    const LocalDateTime when = oracle::nth(options.start, static_cast<std::int64_t>(row),
+                                           stamping::stepSeconds(options.step));
+    EXPECT_EQ(rows_[row].timeText, oracle::text(when));
+    const DiskTimes after = now(row);
+    EXPECT_EQ(after.lastWrite % platform::kTicksPerSecond, 0u);
+    EXPECT_EQ(testdisk::osLocalTime(after.lastWrite), when);
+    if (options.setLastAccess) {
+      EXPECT_EQ(after.lastAccess, after.lastWrite);
+    } else {
+      EXPECT_EQ(after.lastAccess, before_[row].lastAccess);
+    }
+    if (!testdisk::creationTimeUnsupported()) {
+      if (options.setCreation) {
+        EXPECT_EQ(after.creation, after.lastWrite);
+      } else {
+        EXPECT_EQ(after.creation, before_[row].creation);
+      }
+    }
+  }
+
+  void expectUntouched(std::size_t row) {
+    SCOPED_TRACE("row " + std::to_string(row) + " " + rows_[row].name);
+    EXPECT_EQ(rows_[row].timeText, kOldText);
+    const DiskTimes after = now(row);
+    EXPECT_EQ(after.lastWrite, before_[row].lastWrite);
+    EXPECT_EQ(after.lastAccess, before_[row].lastAccess);
+  }
+
+  testdisk::TempFolder dir_;
+  folderlist::EntryRows rows_;
+  std::vector<DiskTimes> before_;
+};
+
+StampOptions minuteSteps(LocalDateTime start) {
+  StampOptions options;
+  options.start = start;
+  options.step = stamping::Step::OneMinute;
+  return options;
+}
+
+TEST_F(StampingOnDisk, FileFolderFileByTheMinute) {
+  addFile("first.txt");
+  addFolder("folder");
+  addFile("third.txt");
+  const StampOptions options = minuteSteps({2009, 3, 5, 12, 30, 0});
+  const StampResult r = run(options);
+  ASSERT_EQ(r.outcome, Outcome::Completed) << r.message;
+  EXPECT_EQ(r.message, "変更しました");
+  EXPECT_EQ(rows_[0].timeText, "2009/03/05 12:30:00");
+  EXPECT_EQ(rows_[1].timeText, "2009/03/05 12:31:00");
+  EXPECT_EQ(rows_[2].timeText, "2009/03/05 12:32:00");
+  for (std::size_t k = 0; k < 3; ++k) expectStamped(k, options);
+  if (const auto reason = testdisk::creationTimeUnsupported()) {
+    GTEST_SKIP() << "creation times unchecked: " << *reason;
+  }
+}
+
+TEST_F(StampingOnDisk, TwoSecondStepOverTheYearEnd) {
+  addFile("a");
+  addFolder("b");
+  addFile("c");
+  StampOptions options = minuteSteps({2009, 12, 31, 23, 59, 58});
+  options.step = stamping::Step::TwoSeconds;
+  ASSERT_EQ(run(options).outcome, Outcome::Completed);
+  EXPECT_EQ(rows_[1].timeText, "2010/01/01 00:00:00");
+  EXPECT_EQ(testdisk::osLocalTime(now(1).lastWrite), (LocalDateTime{2010, 1, 1, 0, 0, 0}));
+  for (std::size_t k = 0; k < 3; ++k) expectStamped(k, options);
+}
+
+TEST_F(StampingOnDisk, OneRowGetsTheStartTime) {
+  addFile("only.txt");
+  const StampOptions options = minuteSteps({2010, 7, 1, 0, 0, 0});
+  ASSERT_EQ(run(options).outcome, Outcome::Completed);
+  EXPECT_EQ(rows_[0].timeText, "2010/07/01 00:00:00");
+  expectStamped(0, options);
+}
+
+TEST_F(StampingOnDisk, ReadOnlySixthOfTenChangesNothing) {
+  for (int i = 0; i < 10; ++i) addFile("file" + std::to_string(i) + ".txt");
+  testdisk::setReadOnly(pathOf(5), true);
+  const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
+  EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
+  EXPECT_EQ(r.message, "リードオンリー属性の\r\nファイルがあります\r\n\r\nfile5.txt");
+  for (std::size_t k = 0; k < 10; ++k) expectUntouched(k);
+}
+
+TEST_F(StampingOnDisk, FileDeletedAfterTheListing) {
+  addFile("kept.txt");
+  addFile("deleted.txt");
+  testdisk::removeEntry(pathOf(1));
+  const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
+  EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
+  EXPECT_EQ(r.message, "見当たらないファイルがあります \r\n\r\ndeleted.txt");
+  expectUntouched(0);
+}
+
+TEST_F(StampingOnDisk, FolderRowThatIsNowAFile) {
+  addFile("kept.txt");
+  addFolder("changed");
+  testdisk::removeEntry(pathOf(1));
+  dir_.addFile("changed");
+  const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
+  EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
+  EXPECT_EQ(r.message, "見当たらないフォルダがあります \r\n\r\nchanged");
+  expectUntouched(0);
+}
+
+TEST_F(StampingOnDisk, FileRowThatIsNowAFolder) {
+  addFolder("kept");
+  addFile("changed");
+  testdisk::removeEntry(pathOf(1));
+  dir_.addFolder("changed");
+  const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
+  EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
+  EXPECT_EQ(r.message, "見当たらないファイルがあります \r\n\r\nchanged");
+  expectUntouched(0);
+}
+
+struct OptionCase {
+  bool setCreation;
+  bool setLastAccess;
+};
+
+class StampingOptionsOnDisk : public StampingOnDisk,
+                              public testing::WithParamInterface<OptionCase> {};
+
+TEST_P(StampingOptionsOnDisk, SetsExactlyTheChosenTimes) {
+  addFile("file.txt");
+  addFolder("folder");
+  StampOptions options = minuteSteps({2009, 3, 5, 12, 30, 0});
+  options.setCreation = GetParam().setCreation;
+  options.setLastAccess = GetParam().setLastAccess;
+  ASSERT_EQ(run(options).outcome, Outcome::Completed);
+  expectStamped(0, options);
+  expectStamped(1, options);
+  if (const auto reason = testdisk::creationTimeUnsupported(); reason && options.setCreation) {
+    GTEST_SKIP() << "creation times unchecked: " << *reason;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothCheckBoxes, StampingOptionsOnDisk,
+                         testing::Values(OptionCase{false, false}, OptionCase{true, false},
+                                         OptionCase{false, true}, OptionCase{true, true}),
+                         [](const testing::TestParamInfo<OptionCase>& info) {
+                           return std::string(info.param.setCreation ? "Creation" : "NoCreation") +
+                                  (info.param.setLastAccess ? "_Access" : "_NoAccess");
+                         });
+
+TEST_F(StampingOnDisk, FileHeldOpenWithoutSharingStopsTheRun) {
+  addFile("before.txt");
+  addFile("held.txt");
+  addFile("after.txt");
+  const auto hold = testdisk::holdExclusively(pathOf(1));
+  if (!hold) GTEST_SKIP() << "POSIX has no share modes: another open never blocks this one";
+  const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
+  EXPECT_EQ(r.outcome, Outcome::Stopped);
+  EXPECT_EQ(r.message, "ファイル " + platform::joinPath(dir_.path(), "held.txt") + " は開けません");
+  EXPECT_EQ(r.osError, platform::kErrorSharingViolation);
+  EXPECT_EQ(r.stampedRows, 1);
+  expectStamped(0, minuteSteps({2009, 3, 5, 12, 30, 0}));
+  expectUntouched(1);
+  expectUntouched(2);
+}
+
+TEST_F(StampingOnDisk, NamesInOtherScripts) {
+  addFile("文件.txt");
+  addFile("Ελληνικά.txt");
+  addFile("\xF0\x9F\x98\x80.txt");  // an emoji outside the BMP
+  addFolder("Кириллица");
+  addFile("한국어 파일.txt");
+  const StampOptions options = minuteSteps({2009, 3, 5, 12, 30, 0});
+  ASSERT_EQ(run(options).outcome, Outcome::Completed);
+  for (std::size_t k = 0; k < rows_.size(); ++k) expectStamped(k, options);
+}
+
+TEST_F(StampingOnDisk, LinkIsStampedItselfAndItsTargetKeepsItsTimes) {
+  testdisk::TempFolder elsewhere;
+  const std::string targetFile = elsewhere.addFile("target.txt");
+  const std::string targetFolder = elsewhere.addFolder("targetdir");
+  testdisk::writeTimes(targetFile, oldTimes(50));
+  testdisk::writeTimes(targetFolder, oldTimes(51));
+  const DiskTimes fileBefore = testdisk::readTimes(targetFile);
+  const DiskTimes folderBefore = testdisk::readTimes(targetFolder);
+
+  addFile("plain.txt");
+  if (!testdisk::makeSymlink(targetFile, dir_.pathOf("filelink"), false) ||
+      !testdisk::makeSymlink(targetFolder, dir_.pathOf("folderlink"), true)) {
+    GTEST_SKIP() << "symbolic links cannot be made here (Wine 8's CreateSymbolicLinkW reports "
+                    "success and makes no link)";
+  }
+  rows_.push_back({"filelink", "", kOldText});
+  before_.push_back(testdisk::readTimes(dir_.pathOf("filelink")));
+  rows_.push_back({"folderlink", std::string(folderlist::kFolderKind), kOldText});
+  before_.push_back(testdisk::readTimes(dir_.pathOf("folderlink")));
+
+  StampOptions options = minuteSteps({2009, 3, 5, 12, 30, 0});
+  options.setLastAccess = true;
+  const StampResult r = run(options);
+  ASSERT_EQ(r.outcome, Outcome::Completed) << r.message;
+  for (std::size_t k = 0; k < rows_.size(); ++k) expectStamped(k, options);
+  const DiskTimes fileAfter = testdisk::readTimes(targetFile);
+  const DiskTimes folderAfter = testdisk::readTimes(targetFolder);
+  EXPECT_EQ(fileAfter.lastWrite, fileBefore.lastWrite);
+  EXPECT_EQ(fileAfter.lastAccess, fileBefore.lastAccess);
+  EXPECT_EQ(folderAfter.lastWrite, folderBefore.lastWrite);
+  EXPECT_EQ(folderAfter.lastAccess, folderBefore.lastAccess);
+}
+
+TEST_F(StampingOnDisk, LongListLandsOnWholeMinutes) {
+  constexpr int kRows = 3000;
+  for (int i = 0; i < kRows; ++i) {
+    const std::string name = "n" + std::to_string(i);
+    dir_.addFile(name);
+    rows_.push_back({name, "", kOldText});
+  }
+  // January: no daylight-saving change within the 50 hours in common zones.
+  const StampOptions options = minuteSteps({2011, 1, 10, 8, 0, 0});
+  int progressCalls = 0;
+  const StampResult r =
+      stamping::runStamping(rows_, kRows, dir_.path(), platform::systemFileOps(), options,
+                            kSeparators, platform::localToUtc, [&](int done, int total) {
+                              ++progressCalls;
+                              EXPECT_EQ(done, progressCalls);
+                              EXPECT_EQ(total, kRows);
+                            });
+  ASSERT_EQ(r.outcome, Outcome::Completed);
+  EXPECT_EQ(progressCalls, kRows);
+  for (int k = 0; k < kRows; ++k) {
+    const LocalDateTime when = oracle::nth(options.start, k, 60);
+    const DiskTimes t = testdisk::readTimes(pathOf(static_cast<std::size_t>(k)));
+    ASSERT_EQ(t.lastWrite % platform::kTicksPerSecond, 0u) << k;
+    ASSERT_EQ(testdisk::osLocalTime(t.lastWrite), when) << k;
+    ASSERT_EQ(rows_[static_cast<std::size_t>(k)].timeText, oracle::text(when)) << k;
+  }
+  EXPECT_EQ(rows_.back().timeText, "2011/01/12 09:59:00");
+}
+
+}  // namespace

@@ -1,0 +1,285 @@
+// Drives the built Chronoseq.exe from outside, as a user would: the menu
+// command, the six fields, OK and the message window's OK, then checks the
+// stamped times on disk. Finds everything by caption, class and position, so
+// it knows nothing of the program's insides.
+//
+// Usage: chronoseq_e2e_driver <Chronoseq.exe> <folder listed at start>
+//        <year> <month> <day> <hour> <minute> <second>
+// Prints one line per check and ends with "N passed, N failed".
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+int passed = 0;
+int failed = 0;
+
+void check(bool ok, const std::string& what) {
+  std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
+  std::fflush(stdout);
+  (ok ? passed : failed) += 1;
+}
+
+std::string narrow(const std::wstring& w) {
+  if (w.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string s(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                      nullptr);
+  return s;
+}
+
+std::wstring windowText(HWND hwnd) {
+  wchar_t buffer[512] = {};
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                      2000, nullptr);
+  return buffer;
+}
+
+std::wstring className(HWND hwnd) {
+  wchar_t buffer[128] = {};
+  GetClassNameW(hwnd, buffer, 128);
+  return buffer;
+}
+
+// Polls until the predicate holds or the time is up.
+bool waitFor(const std::function<bool()>& done, int milliseconds = 20000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (std::chrono::steady_clock::now() < end) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return done();
+}
+
+std::vector<HWND> topWindowsOf(DWORD processId) {
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+  } search{processId, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == s->pid) s->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::vector<HWND> descendants(HWND parent) {
+  std::vector<HWND> found;
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+HWND childByClassAndText(HWND parent, const wchar_t* cls, const std::wstring& text) {
+  for (HWND child : descendants(parent)) {
+    if (_wcsicmp(className(child).c_str(), cls) == 0 && windowText(child) == text) return child;
+  }
+  return nullptr;
+}
+
+HWND visibleTopWindow(DWORD pid, const std::function<bool(HWND)>& match) {
+  for (HWND hwnd : topWindowsOf(pid)) {
+    if (IsWindowVisible(hwnd) && match(hwnd)) return hwnd;
+  }
+  return nullptr;
+}
+
+// The message window: a visible window of the program whose static text is `text`.
+HWND messageWindowShowing(DWORD pid, const std::wstring& text) {
+  return visibleTopWindow(pid, [&](HWND hwnd) {
+    return childByClassAndText(hwnd, L"Static", text) != nullptr;
+  });
+}
+
+bool lastWriteOf(const std::wstring& path, FILETIME& result) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  result = data.ftLastWriteTime;
+  return true;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 9) {
+    std::fprintf(stderr, "usage: driver <exe> <folder> <y> <m> <d> <h> <n> <s>\n");
+    return 2;
+  }
+  const std::wstring exe = argv[1];
+  const std::wstring folder = argv[2];
+  std::vector<std::wstring> fields(argv + 3, argv + 9);
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
+    check(false, "start the program (error " + std::to_string(GetLastError()) + ")");
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return 1;
+  }
+  const DWORD pid = process.dwProcessId;
+
+  HWND main = nullptr;
+  check(waitFor([&] {
+          main = visibleTopWindow(pid, [](HWND h) { return windowText(h) == L"Chronoseq"; });
+          return main != nullptr;
+        }),
+        "the main window \"Chronoseq\" appears");
+  HWND list = main ? FindWindowExW(main, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
+  if (!list && main) {
+    for (HWND child : descendants(main)) {
+      if (className(child) == WC_LISTVIEWW) list = child;
+    }
+  }
+  check(list != nullptr, "the entry list exists");
+
+  WIN32_FIND_DATAW found{};
+  int files = 0;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  check(list && waitFor([&] {
+          return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == files;
+        }),
+        "the list shows the start folder's " + std::to_string(files) + " files");
+  // A moment for the caller's screenshot of the listed folder.
+  std::printf("listed\n");
+  std::fflush(stdout);
+  Sleep(1500);
+
+  // "TIME変更（&T）": the first item of the first menu.
+  HMENU menu = main ? GetMenu(main) : nullptr;
+  HMENU fileMenu = menu ? GetSubMenu(menu, 0) : nullptr;
+  const UINT timeCommand = fileMenu ? GetMenuItemID(fileMenu, 0) : 0;
+  wchar_t caption[64] = {};
+  if (fileMenu) GetMenuStringW(fileMenu, 0, caption, 64, MF_BYPOSITION);
+  check(std::wstring(caption) == L"TIME変更（&T）", "the first command is " + narrow(caption));
+  PostMessageW(main, WM_COMMAND, timeCommand, 0);
+
+  HWND dialog = nullptr;
+  check(waitFor([&] {
+          dialog = visibleTopWindow(pid, [](HWND h) { return windowText(h) == L"TIME変更"; });
+          return dialog != nullptr;
+        }),
+        "the time dialog opens");
+  check(main && !IsWindowEnabled(main), "the main window is locked while the dialog is open");
+
+  std::vector<HWND> edits;
+  if (dialog) {
+    for (HWND child : descendants(dialog)) {
+      if (_wcsicmp(className(child).c_str(), L"Edit") == 0) edits.push_back(child);
+    }
+  }
+  std::sort(edits.begin(), edits.end(), [](HWND a, HWND b) {
+    RECT ra, rb;
+    GetWindowRect(a, &ra);
+    GetWindowRect(b, &rb);
+    return ra.left < rb.left;
+  });
+  check(edits.size() == 6, "the dialog has six fields");
+  for (std::size_t i = 0; i < edits.size() && i < fields.size(); ++i) {
+    SendMessageW(edits[i], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fields[i].c_str()));
+  }
+  HWND ok = dialog ? childByClassAndText(dialog, L"Button", L"OK") : nullptr;
+  check(ok != nullptr, "the dialog has its OK button");
+  if (ok) PostMessageW(ok, BM_CLICK, 0, 0);
+
+  HWND notice = nullptr;
+  check(waitFor([&] {
+          notice = messageWindowShowing(pid, L"変更しました");
+          return notice != nullptr;
+        }, 60000),
+        "the completion notice 変更しました appears");
+  check(dialog && !IsWindowVisible(dialog), "the time dialog is hidden after the run");
+  HWND noticeOk = notice ? childByClassAndText(notice, L"Button", L"OK") : nullptr;
+  if (noticeOk) PostMessageW(noticeOk, BM_CLICK, 0, 0);
+  check(waitFor([&] { return main && IsWindowEnabled(main); }),
+        "the notice's OK gives the main window back");
+
+  // Read the rows' order from the program, then the times from disk: row k
+  // must carry the start time plus k minutes.
+  SYSTEMTIME start{};
+  start.wYear = static_cast<WORD>(_wtoi(fields[0].c_str()));
+  start.wMonth = static_cast<WORD>(_wtoi(fields[1].c_str()));
+  start.wDay = static_cast<WORD>(_wtoi(fields[2].c_str()));
+  start.wHour = static_cast<WORD>(_wtoi(fields[3].c_str()));
+  start.wMinute = static_cast<WORD>(_wtoi(fields[4].c_str()));
+  start.wSecond = static_cast<WORD>(_wtoi(fields[5].c_str()));
+  SYSTEMTIME startUtc{};
+  TzSpecificLocalTimeToSystemTime(nullptr, &start, &startUtc);
+  FILETIME startFile{};
+  SystemTimeToFileTime(&startUtc, &startFile);
+  const ULONGLONG startTicks =
+      (static_cast<ULONGLONG>(startFile.dwHighDateTime) << 32) | startFile.dwLowDateTime;
+
+  // The list view answers LVM_GETITEMTEXTW into memory of its own process,
+  // so the request and its buffer are placed there.
+  HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  const int rows = list ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+  int inOrder = 0;
+  for (int row = 0; target && row < rows; ++row) {
+    constexpr int kChars = 300;
+    void* remote = VirtualAllocEx(target, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
+                                  MEM_COMMIT, PAGE_READWRITE);
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.cchTextMax = kChars;
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+    WriteProcessMemory(target, remote, &item, sizeof(item), nullptr);
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
+    wchar_t name[kChars] = {};
+    ReadProcessMemory(target, item.pszText, name, sizeof(name) - sizeof(wchar_t), nullptr);
+    VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+
+    FILETIME written{};
+    if (lastWriteOf(folder + L"\\" + name, written)) {
+      const ULONGLONG ticks =
+          (static_cast<ULONGLONG>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+      const ULONGLONG expected = startTicks + static_cast<ULONGLONG>(row) * 60ULL * 10000000ULL;
+      if (ticks == expected) ++inOrder;
+      else std::printf("row %d %s: %llu, expected %llu\n", row, narrow(name).c_str(), ticks, expected);
+    }
+  }
+  if (target) CloseHandle(target);
+  check(rows > 0 && inOrder == rows,
+        std::to_string(inOrder) + " of " + std::to_string(rows) +
+            " rows carry the start time plus one minute per row on disk");
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  check(WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0,
+        "closing the main window ends the program");
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+
+  std::printf("%d passed, %d failed\n", passed, failed);
+  return failed == 0 ? 0 : 1;
+}

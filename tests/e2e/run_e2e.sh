@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# End to end: the built Chronoseq.exe, started as a user starts it under Wine,
+# lists its start folder (the desktop) and stamps it when driven from outside.
+# The times are then read back from disk with the system's own stat.
+# Usage: run_e2e.sh <Chronoseq.exe> <driver.exe> <artefact folder>
+set -euo pipefail
+
+exe=$1
+driver=$2
+artefacts=$3
+here=$(cd "$(dirname "$0")" && pwd)
+run="$here/../../scripts/wine-run.sh"
+
+: "${DISPLAY:?the end-to-end test needs an X display}"
+prefix=$("$run" --print-prefix)
+desktop="$prefix/drive_c/users/$(id -un)/Desktop"
+mkdir -p "$artefacts"
+
+# A fresh start folder of five files with old times.
+[ -L "$desktop" ] && rm -f "$desktop"
+rm -rf "$desktop"
+mkdir -p "$desktop"
+for name in alpha.txt beta.txt gamma.txt 日本語.txt 文件.txt; do
+  printf 'x' >"$desktop/$name"
+  touch -d '2001-01-01 00:00:00' "$desktop/$name"
+done
+
+log="$artefacts/e2e-driver.log"
+"$run" "$driver" "Z:${exe//\//\\}" \
+  "C:\\users\\$(id -un)\\Desktop" 2009 3 5 12 30 0 >"$log" 2>&1 &
+driver_pid=$!
+
+# The screenshot of the listed start folder is kept as an artefact.
+for _ in $(seq 1 400); do
+  grep -q '^listed' "$log" 2>/dev/null && break
+  kill -0 "$driver_pid" 2>/dev/null || break
+  sleep 0.1
+done
+import -window root "png:$artefacts/e2e-main-window.png" 2>/dev/null || true
+
+status=0
+wait "$driver_pid" || status=$?
+cat "$log"
+
+# Independent of the program: the five last-write times are the start time
+# and the four minutes after it, in some order.
+start=$(TZ=Asia/Tokyo date -d '2009-03-05 12:30:00' +%s)
+expected=$(for k in 0 1 2 3 4; do echo $((start + 60 * k)); done)
+actual=$(stat -c %Y "$desktop"/* | sort -n)
+if [ "$actual" = "$expected" ]; then
+  echo "ok: stat shows the start time plus 0..4 minutes"
+else
+  echo "FAILED: stat shows"; echo "$actual"; echo "expected"; echo "$expected"
+  status=1
+fi
+exit "$status"

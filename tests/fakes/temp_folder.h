@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/file_time.h"
+
+namespace testsupport {
+
+// A fresh folder under the system's temporary folder, removed with all it
+// holds (read-only entries included) when the object goes. Paths are UTF-8
+// and use the platform's separator, like the core's own paths. Every helper
+// throws std::runtime_error with the OS error code when the OS refuses.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  // The folder's full path, without a trailing separator.
+  const std::string& path() const { return path_; }
+  // path(), the separator and a name (or a relative path with the platform's
+  // separators).
+  std::string pathOf(std::string_view name) const;
+
+  // Creates a file (replacing one of that name) holding the given bytes, or
+  // a folder; returns its full path.
+  std::string createFile(std::string_view name, std::string_view content = {}) const;
+  std::string createFolder(std::string_view name) const;
+
+ private:
+  std::string path_;
+};
+
+// The three times of a file or folder as the file system reports them.
+struct EntryTimes {
+  platform::FileTime creation = 0;
+  platform::FileTime lastAccess = 0;
+  platform::FileTime lastWrite = 0;
+};
+
+// Reads the times of a file or folder (a link as itself). Where the file
+// system keeps no creation time, creation holds what the OS reports instead
+// (the status-change time on POSIX).
+EntryTimes readTimes(const std::string& path);
+
+// Sets the last-write time, and the last-access time when given (otherwise
+// it is left alone), of a file or folder. Full 100 ns precision where the
+// file system keeps it.
+void setTimes(const std::string& path, platform::FileTime lastWrite,
+              std::optional<platform::FileTime> lastAccess = std::nullopt);
+
+// Makes an entry read-only (no write permission on POSIX, the read-only
+// attribute on Windows) or writable again.
+void setReadOnly(const std::string& path, bool readOnly);
+
+// Sets the hidden and system attributes. Returns false on a platform that
+// has no such attributes (POSIX), where nothing is changed.
+bool setHiddenSystem(const std::string& path, bool hidden, bool system);
+
+// The UTC file time of a local wall-clock time, through the program's own
+// conversion, so that expectations hold in any time zone.
+platform::FileTime localToFileTime(int year, int month, int day, int hour, int minute, int second,
+                                   int hundredNanoseconds = 0);
+
+// True when running under Wine (Windows builds only; false elsewhere).
+bool runningUnderWine();
+
+}  // namespace testsupport

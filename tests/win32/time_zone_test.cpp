@@ -1,0 +1,97 @@
+// Local time on Windows: conversions by the rules of the date converted,
+// the present local time and the user's separators.
+#include "platform/time_zone.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+
+namespace {
+
+using platform::FileTime;
+using platform::LocalDateTime;
+
+std::int64_t toUnixSeconds(FileTime t) {
+  return (static_cast<std::int64_t>(t) - static_cast<std::int64_t>(platform::kUnixEpochTicks)) /
+         static_cast<std::int64_t>(platform::kTicksPerSecond);
+}
+
+// Seconds of a local time counted as if it were UTC.
+std::int64_t wallSeconds(const LocalDateTime& t) {
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(t.year);
+  st.wMonth = static_cast<WORD>(t.month);
+  st.wDay = static_cast<WORD>(t.day);
+  st.wHour = static_cast<WORD>(t.hour);
+  st.wMinute = static_cast<WORD>(t.minute);
+  st.wSecond = static_cast<WORD>(t.second);
+  FILETIME ft;
+  SystemTimeToFileTime(&st, &ft);
+  return toUnixSeconds((static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime);
+}
+
+TEST(Win32TimeZone, RoundTripsEveryMonth) {
+  for (int year : {1980, 2009, 2024, 2038, 2100}) {
+    for (int month = 1; month <= 12; ++month) {
+      const LocalDateTime t{year, month, 15, 12, 34, 56};
+      const auto utc = platform::localToUtc(t);
+      ASSERT_TRUE(utc.has_value());
+      EXPECT_EQ(*utc % platform::kTicksPerSecond, 0u);
+      EXPECT_EQ(platform::utcToLocal(*utc), t) << year << "-" << month;
+    }
+  }
+}
+
+// Each date gets the offset its own season has, whatever today's season is:
+// January and July differ by the daylight bias exactly when the zone keeps
+// daylight saving time.
+TEST(Win32TimeZone, OffsetIsThatOfTheDate) {
+  TIME_ZONE_INFORMATION zone;
+  ASSERT_NE(GetTimeZoneInformation(&zone), TIME_ZONE_ID_INVALID);
+  const std::int64_t standard = -(zone.Bias + zone.StandardBias) * 60;
+  const std::int64_t daylight = -(zone.Bias + zone.DaylightBias) * 60;
+  const bool hasDaylight = zone.DaylightDate.wMonth != 0 && zone.DaylightBias != 0;
+
+  const LocalDateTime january{2009, 1, 15, 12, 0, 0};
+  const LocalDateTime july{2009, 7, 15, 12, 0, 0};
+  const std::int64_t januaryOffset =
+      wallSeconds(january) - toUnixSeconds(*platform::localToUtc(january));
+  const std::int64_t julyOffset = wallSeconds(july) - toUnixSeconds(*platform::localToUtc(july));
+  EXPECT_TRUE(januaryOffset == standard || januaryOffset == daylight) << januaryOffset;
+  EXPECT_TRUE(julyOffset == standard || julyOffset == daylight) << julyOffset;
+  if (hasDaylight) {
+    EXPECT_NE(januaryOffset, julyOffset);
+  } else {
+    EXPECT_EQ(januaryOffset, standard);
+    EXPECT_EQ(julyOffset, standard);
+  }
+}
+
+TEST(Win32TimeZone, RefusesWhatAFileTimeCannotHold) {
+  EXPECT_FALSE(platform::localToUtc({1600, 12, 31, 0, 0, 0}).has_value());
+  EXPECT_FALSE(platform::localToUtc({30828, 1, 1, 0, 0, 0}).has_value());
+  EXPECT_FALSE(platform::localToUtc({2009, 13, 1, 0, 0, 0}).has_value());
+  EXPECT_FALSE(platform::utcToLocal(0xFFFF'FFFF'FFFF'FFFFULL).has_value());
+}
+
+TEST(Win32TimeZone, LocalNowIsThePresent) {
+  FILETIME ft;
+  GetSystemTimeAsFileTime(&ft);
+  const FileTime utc = (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+  const LocalDateTime now = platform::localNow();
+  const auto expected = platform::utcToLocal(utc);
+  ASSERT_TRUE(expected.has_value());
+  EXPECT_LE(std::abs(wallSeconds(now) - wallSeconds(*expected)), 2);
+}
+
+TEST(Win32TimeZone, JapaneseSeparators) {
+  if (PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())) != LANG_JAPANESE) {
+    GTEST_SKIP() << "the user locale is not Japanese";
+  }
+  const platform::DateTimeSeparators s = platform::userDateTimeSeparators();
+  EXPECT_EQ(s.date, "/");
+  EXPECT_EQ(s.time, ":");
+}
+
+}  // namespace
