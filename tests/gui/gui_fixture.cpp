@@ -40,7 +40,7 @@ void PrintTo(const WindowFlags& f, std::ostream* out) {
        << (f.messageEnabled ? "enabled" : "disabled") << "}";
 }
 
-std::wstring wide(std::string_view utf8) { return platform::win32::widen(utf8); }
+std::wstring wide(std::string_view utf8) { return platform::widen(utf8); }
 
 std::wstring windowText(HWND hwnd) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -195,7 +195,7 @@ HTREEITEM GuiFixture::treeItem(std::wstring_view text) {
 
 void GuiFixture::selectTreeItem(std::wstring_view text) {
   HTREEITEM item = treeItem(text);
-  ASSERT_NE(item, nullptr) << "no tree node named " << platform::win32::narrow(text);
+  ASSERT_NE(item, nullptr) << "no tree node named " << platform::narrow(text);
   TreeView_SelectItem(tree(), item);
   pump();
 }

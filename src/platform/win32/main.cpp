@@ -44,7 +44,7 @@ std::wstring programPath() {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   ComApartment apartment;
   platform::win32::ChronoseqOptions options;
-  options.title = app::applicationTitle(platform::win32::narrow(programPath()));
+  options.title = app::applicationTitle(platform::narrow(programPath()));
   options.onMainWindowDestroyed = [] { PostQuitMessage(0); };
 
   platform::win32::ChronoseqWindows windows(std::move(options));
