@@ -7,7 +7,7 @@
 # is ignored on purpose: the tests replace folders inside the prefix, so they
 # must never run in someone's everyday prefix.
 
-chronoseq_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd -P)
+chronoseq_repo=$(cd "${BASH_SOURCE[0]%/*}/.." && pwd -P)
 
 export WINEPREFIX="${CHRONOSEQ_WINEPREFIX:-$chronoseq_repo/build/windows/wineprefix}"
 export WINEDEBUG=-all
@@ -28,16 +28,15 @@ export TZ=Asia/Tokyo
 : "${CHRONOSEQ_WINESERVER_PERSIST:=60}"
 
 # Bumped whenever wine-prefix.sh prepares the prefix differently, so that an
-# old prefix in a build tree is made again; so is one older than the installed
-# Wine.
+# old prefix in a build tree is made again.
 chronoseq_prefix_recipe="chronoseq-prefix 1"
 chronoseq_prefix_stamp="$WINEPREFIX/.chronoseq-prepared"
 chronoseq_lock="$WINEPREFIX.lock"
 
 chronoseq_prefix_ready() {
-  [ -f "$chronoseq_prefix_stamp" ] &&
-    [ "$(<"$chronoseq_prefix_stamp")" = "$chronoseq_prefix_recipe" ] &&
-    [ "$chronoseq_prefix_stamp" -nt "$(command -v wineserver)" ]
+  local recipe
+  [ -f "$chronoseq_prefix_stamp" ] && read -r recipe <"$chronoseq_prefix_stamp" &&
+    [ "$recipe" = "$chronoseq_prefix_recipe" ]
 }
 
 # Starts the wineserver and Wine's background services with their standard
@@ -75,10 +74,13 @@ chronoseq_desktop_up() {
   # Bounded, so that an interrupted run does not keep the server up for good.
   setsid wine "$keeper" 7200 </dev/null >"$ready" 2>/dev/null 9>&- &
   echo $! >"$pidfile"
-  local _
+  local pid=$! _ state
   for _ in $(seq 600); do
     grep -q ready "$ready" 2>/dev/null && return 0
-    kill -0 "$(<"$pidfile")" 2>/dev/null || break
+    # Gone, or a zombie not yet reaped by this shell.
+    if ! read -r _ _ state _ <"/proc/$pid/stat" 2>/dev/null || [ "$state" = Z ]; then
+      break
+    fi
     sleep 0.1
   done
   echo "wine-env.sh: the desktop keeper did not start; tests that open windows will be slower" >&2

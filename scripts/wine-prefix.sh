@@ -39,7 +39,8 @@ wineserver -w </dev/null >/dev/null 2>&1 9>&-
 # Japanese UI faces a Windows program asks for, mapped to what is installed.
 # Proportional faces go to a proportional font, "ＭＳ ゴシック" to a
 # fixed-pitch one.
-have_font() { fc-list : family | tr ',' '\n' | grep -qxF "$1"; }
+families=$(fc-list : family | tr ',' '\n')
+have_font() { grep -qxF "$1" <<<"$families"; }
 pick_font() {
   local f
   for f in "$@"; do
@@ -74,7 +75,6 @@ reg_file="$WINEPREFIX/drive_c/chronoseq-setup.reg"
   printf '"Managed"="Y"\r\n'
   printf '"Decorated"="Y"\r\n'
   printf '"UseXIM"="N"\r\n'
-  printf '"GrabFullscreen"="N"\r\n'
   printf '\r\n'
   # Also in the registry, so a bare `wine` in this prefix never offers them.
   printf '[HKEY_CURRENT_USER\\Software\\Wine\\DllOverrides]\r\n'
@@ -89,7 +89,8 @@ wineserver -w </dev/null >/dev/null 2>&1 9>&-
 
 # Wine links the user's Desktop, Documents and the like to $HOME. Plain
 # folders instead, so that nothing the tests or the folder tree list or stamp
-# lies outside the prefix.
+# lies outside the prefix. (Wine's own updates of a prefix leave existing
+# folders alone.)
 for link in "$WINEPREFIX"/drive_c/users/*/*; do
   if [ -L "$link" ]; then
     rm "$link"

@@ -4,8 +4,10 @@
 # the program. Prepares the prefix on first use, starts the wineserver
 # detached, and exits with the program's exit code.
 set -euo pipefail
+# Run once per test case: no more processes than needed.
+case ${BASH_SOURCE[0]} in */*) here=${BASH_SOURCE[0]%/*} ;; *) here=. ;; esac
 # shellcheck source=scripts/wine-env.sh
-source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+source "$here/wine-env.sh"
 
 if [ $# -eq 0 ]; then
   echo "usage: wine-run.sh PROGRAM.exe [ARGS...]" >&2
@@ -15,8 +17,9 @@ fi
 chronoseq_prefix_ready || "$chronoseq_repo/scripts/wine-prefix.sh"
 chronoseq_wineserver_up
 
-# A terminal on stdin would be taken over by Wine's console, and a closed stdin
-# confuses it; a pipe or file is passed on.
+# The programs read no input: a terminal or a closed stdin becomes /dev/null,
+# so Wine's console never works on the caller's terminal. A pipe or a file is
+# passed on.
 if [ -t 0 ] || ! { true <&0; } 2>/dev/null; then
   exec wine "$@" </dev/null
 fi

@@ -1,7 +1,7 @@
 // Drives the built Chronoseq.exe from outside, as a user would: the menu
 // command, the six fields, OK and the message window's OK, then checks the
-// stamped times on disk. Finds everything by caption, class and position, so
-// it knows nothing of the program's insides.
+// stamped times on disk. Finds windows by caption, class and position; of the
+// program it knows only the menu command's identifier.
 //
 // Usage: chronoseq_e2e_driver <Chronoseq.exe> <folder listed at start>
 //        <year> <month> <day> <hour> <minute> <second>
@@ -17,6 +17,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "platform/win32/control_ids.h"
 
 namespace {
 
@@ -176,14 +178,9 @@ int wmain(int argc, wchar_t** argv) {
   std::fflush(stdout);
   Sleep(1500);
 
-  // "TIME変更（&T）": the first item of the first menu.
-  HMENU menu = main ? GetMenu(main) : nullptr;
-  HMENU fileMenu = menu ? GetSubMenu(menu, 0) : nullptr;
-  const UINT timeCommand = fileMenu ? GetMenuItemID(fileMenu, 0) : 0;
-  wchar_t caption[64] = {};
-  if (fileMenu) GetMenuStringW(fileMenu, 0, caption, 64, MF_BYPOSITION);
-  check(std::wstring(caption) == L"TIME変更（&T）", "the first command is " + narrow(caption));
-  PostMessageW(main, WM_COMMAND, timeCommand, 0);
+  // "TIME変更（&T）", as the menu sends it. Wine keeps menus per process, so
+  // the command's identifier cannot be read from the menu from outside.
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(platform::win32::kMenuIME1, 0), 0);
 
   HWND dialog = nullptr;
   check(waitFor([&] {

@@ -12,7 +12,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 run="$here/../../scripts/wine-run.sh"
 
 : "${DISPLAY:?the end-to-end test needs an X display}"
-prefix=$("$run" --print-prefix)
+# shellcheck source=scripts/wine-env.sh
+source "$here/../../scripts/wine-env.sh"
+prefix=$WINEPREFIX
 desktop="$prefix/drive_c/users/$(id -un)/Desktop"
 mkdir -p "$artefacts"
 
