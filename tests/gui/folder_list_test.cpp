@@ -14,7 +14,6 @@ namespace gui {
 namespace {
 
 using namespace platform::win32;
-using platform::widen;
 
 // Client coordinates as mouse messages carry them, negative ones included.
 LPARAM mousePoint(int x, int y) {
@@ -52,17 +51,16 @@ TEST_F(FolderListTest, TheTopNodeIsSelectedAtStartAndItsFolderListed) {
   EXPECT_EQ(windows_->form1().entryCount(), 5);
   for (int row = 0; row < rowCount(); ++row) {
     const bool folder = cellText(row, 0) == L"sub" || cellText(row, 0) == L"empty";
-    EXPECT_EQ(cellText(row, 1), folder ? L"<Folder>" : L"")
-        << platform::narrow(cellText(row, 0));
+    EXPECT_EQ(cellText(row, 1), folder ? L"<Folder>" : L"") << platform::narrow(cellText(row, 0));
     EXPECT_EQ(cellText(row, 2).size(), 19u) << "yyyy/mm/dd hh:nn:ss";
   }
 }
 
 TEST_F(FolderListTest, TheSelectedNodesPathIsItsFileSystemPath) {
   const std::string path = windows_->form1().currentFolderPath();
-  EXPECT_EQ(_wcsicmp(widen(path).c_str(), folder().wstring().c_str()), 0) << path;
+  EXPECT_EQ(_wcsicmp(platform::widen(path).c_str(), folder().wstring().c_str()), 0) << path;
   selectTreeItem(L"sub");
-  EXPECT_EQ(_wcsicmp(widen(windows_->form1().currentFolderPath()).c_str(),
+  EXPECT_EQ(_wcsicmp(platform::widen(windows_->form1().currentFolderPath()).c_str(),
                      (folder() / "sub").wstring().c_str()),
             0);
 }

@@ -113,7 +113,15 @@ void expectRect(HWND parent, HWND child, int left, int top, int width, int heigh
 TEST_F(GuiTest, MainWindowLayoutTreeSplitterListAndStatusBar) {
   expectRect(mainWindow(), tree(), 0, 0, 201, 553 - 19, "ShellTreeView1");
   expectRect(mainWindow(), item(mainWindow(), kSplitter1), 201, 0, 4, 553 - 19, "Splitter1");
-  expectRect(mainWindow(), list(), 205, 0, 587, 534, "ListView1");
+  // The list fills the rest: 205 to 792 at 96 DPI, whatever the rounding.
+  RECT client{};
+  GetClientRect(mainWindow(), &client);
+  const RECT splitter = childRect(mainWindow(), item(mainWindow(), kSplitter1));
+  const RECT listRect = childRect(mainWindow(), list());
+  EXPECT_EQ(listRect.left, splitter.right);
+  EXPECT_EQ(listRect.top, 0);
+  EXPECT_EQ(listRect.right, client.right);
+  EXPECT_EQ(listRect.bottom, splitter.bottom);
   expectRect(mainWindow(), statusBar(), 0, 553 - 19, 792, 19, "StatusBar1");
 
   std::array<int, 2> edges{};

@@ -81,7 +81,10 @@ bool ShellTree::create(HWND parent, int id, HFONT font, UINT dpi) {
   return true;
 }
 
-void ShellTree::rescale(UINT dpi) { TreeView_SetIndent(hwnd_, scaleToDpi(kIndent, dpi)); }
+void ShellTree::rescale(UINT dpi) {
+  dpi_ = dpi;
+  TreeView_SetIndent(hwnd_, scaleToDpi(kIndent, dpi));
+}
 
 UniquePidl ShellTree::rootPidl() const {
   LPITEMIDLIST pidl = nullptr;
@@ -156,6 +159,8 @@ void ShellTree::populate() {
                      SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   // The system image list is shared; the tree never destroys it.
   if (images) TreeView_SetImageList(hwnd_, images, TVSIL_NORMAL);
+  // Attaching the images resets the indent to the icon width.
+  rescale(dpi_);
 
   const std::wstring name = displayName(root.get(), SHGDN_NORMAL);
   HTREEITEM top = insertNode(TVI_ROOT, TVI_LAST, std::move(root), name, true);

@@ -70,6 +70,7 @@ class ShellTree final : public platform::FolderTree {
   std::wstring rootPath_;
   ComPtr<IShellFolder> desktop_;
   HWND hwnd_ = nullptr;
+  UINT dpi_ = 96;
   std::function<void()> selectionChanged_;
   // The nodes the control's items point to; freed when the control deletes
   // an item, the rest with the tree.
