@@ -66,6 +66,9 @@ bool TimeDialog::create(HWND owner) {
     HWND edit = addControl(L"Edit", "", kField, WS_EX_CLIENTEDGE, fields[i].bounds,
                            kForm2Edit1 + static_cast<int>(i), kFieldFontHeight);
     SendMessageW(edit, EM_SETLIMITTEXT, static_cast<WPARAM>(fields[i].maxLength), 0);
+    // The fields are only just wide enough for their digits: the margins a
+    // CJK font brings by default would hide the last of them.
+    SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
     edits_[i].attach(edit);
   };
   const auto addSeparator = [&](std::size_t i) {
