@@ -1,7 +1,5 @@
 #include "app/form1.h"
 
-#include <utility>
-
 #include "app/form2.h"
 #include "app/form3.h"
 #include "folderlist/listing.h"
@@ -42,7 +40,7 @@ void TForm1::IME1Click() {
 void TForm1::Exit1Click() {
   // The entry count goes with the rows, so the two agree even if closing
   // were abandoned.
-  showListed({});
+  clearRows();
   controls_.window.close();
 }
 
@@ -55,22 +53,24 @@ void TForm1::N1Click() {
 }
 
 void TForm1::ShellTreeView1Change() {
-  showListed({});
+  clearRows();
   const std::string folder = currentFolderPath();
   // A virtual object of the namespace (the computer, say) yields a display
   // name that names no folder: it lists nothing.
   if (!platform::isAbsolutePath(folder)) return;
-  showListed(folderlist::listFolder(folder, separators_));
+  folderlist::listFolderInto(rows_, folder, separators_);
+  entryCount_ = static_cast<std::int32_t>(rows_.size());
+  controls_.list.setRowCount(entryCount_);
 }
 
-void TForm1::showListed(folderlist::EntryRows rows) {
-  rows_ = std::move(rows);
-  entryCount_ = static_cast<std::int32_t>(rows_.size());
+void TForm1::clearRows() {
+  rows_.clear();
+  entryCount_ = 0;
   // Emptying the list may raise no change notification; the panels would
   // otherwise keep the previous folder's texts.
   controls_.statusBar.setPanelText(0, "");
   controls_.statusBar.setPanelText(1, "");
-  controls_.list.setRowCount(entryCount_);
+  controls_.list.setRowCount(0);
 }
 
 void TForm1::ListView1Change() {

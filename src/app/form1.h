@@ -63,7 +63,8 @@ class TForm1 {
   void setSeparators(platform::DateTimeSeparators s) { separators_ = std::move(s); }
 
  private:
-  void showListed(folderlist::EntryRows rows);
+  // Empties the list, the entry count and the status panels.
+  void clearRows();
 
   Application& app_;
   Form1Controls controls_;

@@ -31,9 +31,16 @@ std::string timeTextOf(platform::FileTime lastWriteUtc,
 EntryRows listFolder(std::string_view folderPath, const platform::DateTimeSeparators& separators,
                      const SearchOpener& open) {
   EntryRows rows;
+  listFolderInto(rows, folderPath, separators, open);
+  return rows;
+}
+
+void listFolderInto(EntryRows& rows, std::string_view folderPath,
+                    const platform::DateTimeSeparators& separators, const SearchOpener& open) {
+  rows.clear();
   // No folder selected: nothing to list (on Windows "\*.*" would name the
   // current drive's root instead).
-  if (folderPath.empty()) return rows;
+  if (folderPath.empty()) return;
   // Nothing looks for a separator already at the end: a drive root gives two
   // in a row, which the file system reads as one.
   std::string pattern;
@@ -43,7 +50,7 @@ EntryRows listFolder(std::string_view folderPath, const platform::DateTimeSepara
   pattern.append(kMatchAll);
 
   const std::unique_ptr<platform::FolderSearch> search = open(pattern);
-  if (!search) return rows;
+  if (!search) return;
 
   platform::FoundEntry found;
   while (search->next(found)) {
@@ -53,7 +60,6 @@ EntryRows listFolder(std::string_view folderPath, const platform::DateTimeSepara
     if (found.attributes & platform::kAttrDirectory) row.kindText = kFolderKind;
     row.timeText = timeTextOf(found.lastWriteUtc, separators);
   }
-  return rows;
 }
 
 }  // namespace folderlist

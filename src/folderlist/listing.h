@@ -18,4 +18,10 @@ using SearchOpener = std::function<std::unique_ptr<platform::FolderSearch>(std::
 EntryRows listFolder(std::string_view folderPath, const platform::DateTimeSeparators& separators,
                      const SearchOpener& open = platform::openFolderSearch);
 
+// The same into rows, emptied first. Their storage is kept, so listing again
+// (another folder, F5) reuses memory instead of faulting in fresh pages.
+void listFolderInto(EntryRows& rows, std::string_view folderPath,
+                    const platform::DateTimeSeparators& separators,
+                    const SearchOpener& open = platform::openFolderSearch);
+
 }  // namespace folderlist

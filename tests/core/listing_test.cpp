@@ -435,6 +435,19 @@ TEST(ListingScriptedTest, AFailedOpenGivesNoRows) {
   EXPECT_EQ(script.patterns.size(), 1u);
 }
 
+TEST(ListingScriptedTest, ListingIntoRowsReplacesWhatTheyHeld) {
+  EntryRows rows{{"old.txt", "", "2001/01/01 00:00:00"}, {"old", "<Folder>", ""}};
+  ScriptedOpener script;
+  script.entries = {{"new.txt", platform::kAttrArchive, kSomeTime}};
+  listFolderInto(rows, "/x", kJapanese, script.opener());
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows[0].name, "new.txt");
+
+  script.fails = true;
+  listFolderInto(rows, "/x", kJapanese, script.opener());
+  EXPECT_TRUE(rows.empty());
+}
+
 TEST(ListingScriptedTest, OnlyExactlyDotAndDotDotAreSkipped) {
   ScriptedOpener script;
   for (const char* name : {".", "...", ".x", "..", "..y", " .", ". ", ".. ", "a.", "."}) {
