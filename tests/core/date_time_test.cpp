@@ -5,29 +5,16 @@
 #include <chrono>
 #include <cstdint>
 
+#include "core/stamp_oracle.h"
+
 namespace {
 
 using platform::LocalDateTime;
 namespace chr = std::chrono;
 
 // The standard library's calendar as the reference.
-chr::sys_seconds toSys(const LocalDateTime& t) {
-  const chr::sys_days day{chr::year{t.year} / chr::month{static_cast<unsigned>(t.month)} /
-                          chr::day{static_cast<unsigned>(t.day)}};
-  return day + chr::hours{t.hour} + chr::minutes{t.minute} + chr::seconds{t.second};
-}
-
-LocalDateTime fromSys(chr::sys_seconds s) {
-  const chr::sys_days day = chr::floor<chr::days>(s);
-  const chr::year_month_day ymd{day};
-  const chr::hh_mm_ss hms{s - day};
-  return {static_cast<int>(ymd.year()),
-          static_cast<int>(static_cast<unsigned>(ymd.month())),
-          static_cast<int>(static_cast<unsigned>(ymd.day())),
-          static_cast<int>(hms.hours().count()),
-          static_cast<int>(hms.minutes().count()),
-          static_cast<int>(hms.seconds().count())};
-}
+using oracle::fromSys;
+using oracle::toSys;
 
 TEST(DateTime, LeapYearsMatchTheGregorianRule) {
   for (int y = 1600; y <= 2500; ++y) {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "fakes/disk_fixture.h"
+#include "fakes/temp_folder.h"
 #include "platform/path.h"
 
 #ifdef _WIN32
@@ -18,7 +18,7 @@
 namespace {
 
 using platform::FileTime;
-using testdisk::DiskTimes;
+using testsupport::EntryTimes;
 
 constexpr FileTime kOld = 126'300'000'000'000'000ULL;  // in 2001
 
@@ -28,7 +28,7 @@ bool permissionsBind() {
 #ifdef _WIN32
   wchar_t name[64];
   DWORD size = 64;
-  return !(testdisk::runningUnderWine() && GetUserNameW(name, &size) &&
+  return !(testsupport::runningUnderWine() && GetUserNameW(name, &size) &&
            std::wstring(name) == L"root");
 #else
   return geteuid() != 0;
@@ -38,14 +38,14 @@ bool permissionsBind() {
 class SystemFileOps : public testing::Test {
  protected:
   platform::FileOps& fs = platform::systemFileOps();
-  testdisk::TempFolder dir;
+  testsupport::TempFolder dir;
 };
 
 TEST_F(SystemFileOps, AttributesAndExistence) {
-  const std::string file = dir.addFile("file.txt");
-  const std::string folder = dir.addFolder("folder");
-  const std::string readOnly = dir.addFile("readonly.txt");
-  testdisk::setReadOnly(readOnly, true);
+  const std::string file = dir.createFile("file.txt");
+  const std::string folder = dir.createFolder("folder");
+  const std::string readOnly = dir.createFile("readonly.txt");
+  testsupport::setReadOnly(readOnly, true);
   const std::string missing = dir.pathOf("missing.txt");
   const std::string inMissing = platform::joinPath(dir.pathOf("nofolder"), "x.txt");
 
@@ -68,7 +68,7 @@ TEST_F(SystemFileOps, AttributesAndExistence) {
 }
 
 TEST_F(SystemFileOps, OpenFailuresCarryTheWindowsCode) {
-  const std::string folder = dir.addFolder("folder");
+  const std::string folder = dir.createFolder("folder");
   struct Case {
     std::string path;
     bool asFolder;
@@ -90,8 +90,8 @@ TEST_F(SystemFileOps, OpenFailuresCarryTheWindowsCode) {
 }
 
 TEST_F(SystemFileOps, ReadOnlyFileCannotBeOpenedForWriting) {
-  const std::string file = dir.addFile("readonly.txt");
-  testdisk::setReadOnly(file, true);
+  const std::string file = dir.createFile("readonly.txt");
+  testsupport::setReadOnly(file, true);
   if (!permissionsBind()) {
     GTEST_SKIP() << "running as root, whom the Unix permission bits do not bind";
   }
@@ -103,9 +103,9 @@ TEST_F(SystemFileOps, ReadOnlyFileCannotBeOpenedForWriting) {
 TEST_F(SystemFileOps, SetTimesChangesOnlyTheGivenTimes) {
   for (const bool folder : {false, true}) {
     SCOPED_TRACE(folder ? "folder" : "file");
-    const std::string path = folder ? dir.addFolder("f") : dir.addFile("f.txt");
-    testdisk::writeTimes(path, {kOld, kOld + 10'000'000, kOld + 20'000'000});
-    const DiskTimes before = testdisk::readTimes(path);
+    const std::string path = folder ? dir.createFolder("f") : dir.createFile("f.txt");
+    testsupport::setTimes(path, {kOld, kOld + 10'000'000, kOld + 20'000'000});
+    const EntryTimes before = testsupport::readTimes(path);
     // Sub-second ticks: the value is set as given, to 100 ns.
     const FileTime write = kOld + 3'600'000'000'000ULL + 1'234'567;
     {
@@ -113,10 +113,10 @@ TEST_F(SystemFileOps, SetTimesChangesOnlyTheGivenTimes) {
       ASSERT_NE(r.entry, nullptr) << r.error;
       EXPECT_EQ(r.entry->setTimes(nullptr, nullptr, write), 0u);
     }
-    DiskTimes after = testdisk::readTimes(path);
+    EntryTimes after = testsupport::readTimes(path);
     EXPECT_EQ(after.lastWrite, write);
     EXPECT_EQ(after.lastAccess, before.lastAccess);
-    if (!testdisk::creationTimeUnsupported()) {
+    if (!testsupport::creationTimeUnsupported()) {
       EXPECT_EQ(after.creation, before.creation);
     }
 
@@ -127,15 +127,15 @@ TEST_F(SystemFileOps, SetTimesChangesOnlyTheGivenTimes) {
       // A creation time where none can be set is left out, not a failure.
       EXPECT_EQ(r.entry->setTimes(&all, &all, all), 0u);
     }
-    after = testdisk::readTimes(path);
+    after = testsupport::readTimes(path);
     EXPECT_EQ(after.lastWrite, all);
     EXPECT_EQ(after.lastAccess, all);
-    if (!testdisk::creationTimeUnsupported()) {
+    if (!testsupport::creationTimeUnsupported()) {
       EXPECT_EQ(after.creation, all);
     }
-    testdisk::removeEntry(path);
+    testsupport::removeEntry(path);
   }
-  if (const auto reason = testdisk::creationTimeUnsupported()) {
+  if (const auto reason = testsupport::creationTimeUnsupported()) {
     GTEST_SKIP() << "creation times unchecked: " << *reason;
   }
 }
@@ -143,27 +143,27 @@ TEST_F(SystemFileOps, SetTimesChangesOnlyTheGivenTimes) {
 TEST_F(SystemFileOps, NamesInAnyScript) {
   for (const char* name : {"文件.txt", "Ελληνικά.txt", "\xF0\x9F\x98\x80.txt", "ｶﾀｶﾅ①.txt"}) {
     SCOPED_TRACE(name);
-    const std::string path = dir.addFile(name);
+    const std::string path = dir.createFile(name);
     EXPECT_TRUE(fs.fileExists(path));
     EXPECT_NE(fs.readAttributes(path), platform::kInvalidAttributes);
     platform::OpenResult r = fs.openFile(path);
     ASSERT_NE(r.entry, nullptr) << r.error;
     EXPECT_EQ(r.entry->setTimes(nullptr, nullptr, kOld), 0u);
     r.entry.reset();
-    EXPECT_EQ(testdisk::readTimes(path).lastWrite, kOld);
+    EXPECT_EQ(testsupport::readTimes(path).lastWrite, kOld);
   }
 }
 
 TEST_F(SystemFileOps, LinksAreTakenAsThemselves) {
-  testdisk::TempFolder elsewhere;
-  const std::string targetFile = elsewhere.addFile("target.txt");
-  const std::string targetFolder = elsewhere.addFolder("target");
-  testdisk::writeTimes(targetFile, {kOld, kOld, kOld});
-  testdisk::writeTimes(targetFolder, {kOld, kOld, kOld});
+  testsupport::TempFolder elsewhere;
+  const std::string targetFile = elsewhere.createFile("target.txt");
+  const std::string targetFolder = elsewhere.createFolder("target");
+  testsupport::setTimes(targetFile, {kOld, kOld, kOld});
+  testsupport::setTimes(targetFolder, {kOld, kOld, kOld});
   const std::string fileLink = dir.pathOf("file.lnk");
   const std::string folderLink = dir.pathOf("folder.lnk");
-  if (!testdisk::makeSymlink(targetFile, fileLink, false) ||
-      !testdisk::makeSymlink(targetFolder, folderLink, true)) {
+  if (!testsupport::makeSymlink(targetFile, fileLink, false) ||
+      !testsupport::makeSymlink(targetFolder, folderLink, true)) {
     GTEST_SKIP() << "symbolic links cannot be made here (Wine 8's CreateSymbolicLinkW reports "
                     "success and makes no link)";
   }
@@ -181,9 +181,9 @@ TEST_F(SystemFileOps, LinksAreTakenAsThemselves) {
     ASSERT_NE(r.entry, nullptr) << r.error;
     EXPECT_EQ(r.entry->setTimes(nullptr, &write, write), 0u);
     r.entry.reset();
-    EXPECT_EQ(testdisk::readTimes(link).lastWrite, write);
-    EXPECT_EQ(testdisk::readTimes(link).lastAccess, write);
-    const DiskTimes target = testdisk::readTimes(folder ? targetFolder : targetFile);
+    EXPECT_EQ(testsupport::readTimes(link).lastWrite, write);
+    EXPECT_EQ(testsupport::readTimes(link).lastAccess, write);
+    const EntryTimes target = testsupport::readTimes(folder ? targetFolder : targetFile);
     EXPECT_EQ(target.lastWrite, kOld);
     EXPECT_EQ(target.lastAccess, kOld);
   }
@@ -191,7 +191,7 @@ TEST_F(SystemFileOps, LinksAreTakenAsThemselves) {
 
 TEST_F(SystemFileOps, DanglingLinkIsAFileOfItsOwn) {
   const std::string link = dir.pathOf("dangling");
-  if (!testdisk::makeSymlink(dir.pathOf("nothing-here"), link, false)) {
+  if (!testsupport::makeSymlink(dir.pathOf("nothing-here"), link, false)) {
     GTEST_SKIP() << "symbolic links cannot be made here (Wine 8's CreateSymbolicLinkW reports "
                     "success and makes no link)";
   }
@@ -200,7 +200,7 @@ TEST_F(SystemFileOps, DanglingLinkIsAFileOfItsOwn) {
   ASSERT_NE(r.entry, nullptr) << r.error;
   EXPECT_EQ(r.entry->setTimes(nullptr, nullptr, kOld), 0u);
   r.entry.reset();
-  EXPECT_EQ(testdisk::readTimes(link).lastWrite, kOld);
+  EXPECT_EQ(testsupport::readTimes(link).lastWrite, kOld);
 }
 
 }  // namespace

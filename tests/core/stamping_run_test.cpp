@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/stamp_oracle.h"
-#include "fakes/disk_fixture.h"
+#include "fakes/temp_folder.h"
 #include "folderlist/list_entry.h"
 #include "platform/file_ops.h"
 #include "platform/path.h"
@@ -20,14 +20,14 @@ using platform::FileTime;
 using platform::LocalDateTime;
 using stamping::StampOptions;
 using stamping::StampResult;
-using testdisk::DiskTimes;
+using testsupport::EntryTimes;
 using Outcome = StampResult::Outcome;
 
 constexpr const char* kOldText = "2001/02/03 04:05:06";
 const platform::DateTimeSeparators kSeparators{"/", ":"};
 
 // Old times, whole seconds in 2001, distinct for each entry and each time.
-DiskTimes oldTimes(int index) {
+EntryTimes oldTimes(int index) {
   const FileTime base =
       126'300'000'000'000'000ULL + static_cast<FileTime>(index) * 7'000'000'000ULL;
   return {base, base + 30'000'000, base + 60'000'000};
@@ -39,11 +39,13 @@ class StampingOnDisk : public testing::Test {
   void addFile(const std::string& name) { add(name, false); }
   void addFolder(const std::string& name) { add(name, true); }
 
+  // A file, or a folder with a file in it, with the next old times.
   void add(const std::string& name, bool folder) {
-    const std::string path = folder ? dir_.addFolder(name) : dir_.addFile(name);
-    testdisk::writeTimes(path, oldTimes(static_cast<int>(rows_.size())));
+    const std::string path = folder ? dir_.createFolder(name) : dir_.createFile(name, "chronoseq");
+    if (folder) dir_.createFile(platform::joinPath(name, "inner.txt"), "inner");
+    testsupport::setTimes(path, oldTimes(static_cast<int>(rows_.size())));
     rows_.push_back({name, folder ? std::string(folderlist::kFolderKind) : "", kOldText});
-    before_.push_back(testdisk::readTimes(path));
+    before_.push_back(testsupport::readTimes(path));
   }
 
   StampResult run(const StampOptions& options) {
@@ -53,7 +55,7 @@ class StampingOnDisk : public testing::Test {
   }
 
   std::string pathOf(std::size_t row) const { return dir_.pathOf(rows_[row].name); }
-  DiskTimes now(std::size_t row) const { return testdisk::readTimes(pathOf(row)); }
+  EntryTimes now(std::size_t row) const { return testsupport::readTimes(pathOf(row)); }
 
   // Row k shows and carries start + k steps in local time, in whole seconds;
   // the times not asked for are as they were.
@@ -62,15 +64,15 @@ class StampingOnDisk : public testing::Test {
     const LocalDateTime when = oracle::nth(options.start, static_cast<std::int64_t>(row),
                                            stamping::stepSeconds(options.step));
     EXPECT_EQ(rows_[row].timeText, oracle::text(when));
-    const DiskTimes after = now(row);
+    const EntryTimes after = now(row);
     EXPECT_EQ(after.lastWrite % platform::kTicksPerSecond, 0u);
-    EXPECT_EQ(testdisk::osLocalTime(after.lastWrite), when);
+    EXPECT_EQ(testsupport::osLocalTime(after.lastWrite), when);
     if (options.setLastAccess) {
       EXPECT_EQ(after.lastAccess, after.lastWrite);
     } else {
       EXPECT_EQ(after.lastAccess, before_[row].lastAccess);
     }
-    if (!testdisk::creationTimeUnsupported()) {
+    if (!testsupport::creationTimeUnsupported()) {
       if (options.setCreation) {
         EXPECT_EQ(after.creation, after.lastWrite);
       } else {
@@ -82,14 +84,14 @@ class StampingOnDisk : public testing::Test {
   void expectUntouched(std::size_t row) {
     SCOPED_TRACE("row " + std::to_string(row) + " " + rows_[row].name);
     EXPECT_EQ(rows_[row].timeText, kOldText);
-    const DiskTimes after = now(row);
+    const EntryTimes after = now(row);
     EXPECT_EQ(after.lastWrite, before_[row].lastWrite);
     EXPECT_EQ(after.lastAccess, before_[row].lastAccess);
   }
 
-  testdisk::TempFolder dir_;
+  testsupport::TempFolder dir_;
   folderlist::EntryRows rows_;
-  std::vector<DiskTimes> before_;
+  std::vector<EntryTimes> before_;
 };
 
 StampOptions minuteSteps(LocalDateTime start) {
@@ -111,7 +113,7 @@ TEST_F(StampingOnDisk, FileFolderFileByTheMinute) {
   EXPECT_EQ(rows_[1].timeText, "2009/03/05 12:31:00");
   EXPECT_EQ(rows_[2].timeText, "2009/03/05 12:32:00");
   for (std::size_t k = 0; k < 3; ++k) expectStamped(k, options);
-  if (const auto reason = testdisk::creationTimeUnsupported()) {
+  if (const auto reason = testsupport::creationTimeUnsupported()) {
     GTEST_SKIP() << "creation times unchecked: " << *reason;
   }
 }
@@ -124,7 +126,7 @@ TEST_F(StampingOnDisk, TwoSecondStepOverTheYearEnd) {
   options.step = stamping::Step::TwoSeconds;
   ASSERT_EQ(run(options).outcome, Outcome::Completed);
   EXPECT_EQ(rows_[1].timeText, "2010/01/01 00:00:00");
-  EXPECT_EQ(testdisk::osLocalTime(now(1).lastWrite), (LocalDateTime{2010, 1, 1, 0, 0, 0}));
+  EXPECT_EQ(testsupport::osLocalTime(now(1).lastWrite), (LocalDateTime{2010, 1, 1, 0, 0, 0}));
   for (std::size_t k = 0; k < 3; ++k) expectStamped(k, options);
 }
 
@@ -138,7 +140,7 @@ TEST_F(StampingOnDisk, OneRowGetsTheStartTime) {
 
 TEST_F(StampingOnDisk, ReadOnlySixthOfTenChangesNothing) {
   for (int i = 0; i < 10; ++i) addFile(oracle::numbered("file", i, ".txt"));
-  testdisk::setReadOnly(pathOf(5), true);
+  testsupport::setReadOnly(pathOf(5), true);
   const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
   EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
   EXPECT_EQ(r.message, "リードオンリー属性の\r\nファイルがあります\r\n\r\nfile5.txt");
@@ -148,7 +150,7 @@ TEST_F(StampingOnDisk, ReadOnlySixthOfTenChangesNothing) {
 TEST_F(StampingOnDisk, FileDeletedAfterTheListing) {
   addFile("kept.txt");
   addFile("deleted.txt");
-  testdisk::removeEntry(pathOf(1));
+  testsupport::removeEntry(pathOf(1));
   const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
   EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
   EXPECT_EQ(r.message, "見当たらないファイルがあります \r\n\r\ndeleted.txt");
@@ -158,8 +160,8 @@ TEST_F(StampingOnDisk, FileDeletedAfterTheListing) {
 TEST_F(StampingOnDisk, FolderRowThatIsNowAFile) {
   addFile("kept.txt");
   addFolder("changed");
-  testdisk::removeEntry(pathOf(1));
-  dir_.addFile("changed");
+  testsupport::removeEntry(pathOf(1));
+  dir_.createFile("changed");
   const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
   EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
   EXPECT_EQ(r.message, "見当たらないフォルダがあります \r\n\r\nchanged");
@@ -169,8 +171,8 @@ TEST_F(StampingOnDisk, FolderRowThatIsNowAFile) {
 TEST_F(StampingOnDisk, FileRowThatIsNowAFolder) {
   addFolder("kept");
   addFile("changed");
-  testdisk::removeEntry(pathOf(1));
-  dir_.addFolder("changed");
+  testsupport::removeEntry(pathOf(1));
+  dir_.createFolder("changed");
   const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
   EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
   EXPECT_EQ(r.message, "見当たらないファイルがあります \r\n\r\nchanged");
@@ -194,7 +196,7 @@ TEST_P(StampingOptionsOnDisk, SetsExactlyTheChosenTimes) {
   ASSERT_EQ(run(options).outcome, Outcome::Completed);
   expectStamped(0, options);
   expectStamped(1, options);
-  if (const auto reason = testdisk::creationTimeUnsupported(); reason && options.setCreation) {
+  if (const auto reason = testsupport::creationTimeUnsupported(); reason && options.setCreation) {
     GTEST_SKIP() << "creation times unchecked: " << *reason;
   }
 }
@@ -211,7 +213,7 @@ TEST_F(StampingOnDisk, FileHeldOpenWithoutSharingStopsTheRun) {
   addFile("before.txt");
   addFile("held.txt");
   addFile("after.txt");
-  const auto hold = testdisk::holdExclusively(pathOf(1));
+  const auto hold = testsupport::holdExclusively(pathOf(1));
   if (!hold) GTEST_SKIP() << "POSIX has no share modes: another open never blocks this one";
   const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
   EXPECT_EQ(r.outcome, Outcome::Stopped);
@@ -235,32 +237,32 @@ TEST_F(StampingOnDisk, NamesInOtherScripts) {
 }
 
 TEST_F(StampingOnDisk, LinkIsStampedItselfAndItsTargetKeepsItsTimes) {
-  testdisk::TempFolder elsewhere;
-  const std::string targetFile = elsewhere.addFile("target.txt");
-  const std::string targetFolder = elsewhere.addFolder("targetdir");
-  testdisk::writeTimes(targetFile, oldTimes(50));
-  testdisk::writeTimes(targetFolder, oldTimes(51));
-  const DiskTimes fileBefore = testdisk::readTimes(targetFile);
-  const DiskTimes folderBefore = testdisk::readTimes(targetFolder);
+  testsupport::TempFolder elsewhere;
+  const std::string targetFile = elsewhere.createFile("target.txt");
+  const std::string targetFolder = elsewhere.createFolder("targetdir");
+  testsupport::setTimes(targetFile, oldTimes(50));
+  testsupport::setTimes(targetFolder, oldTimes(51));
+  const EntryTimes fileBefore = testsupport::readTimes(targetFile);
+  const EntryTimes folderBefore = testsupport::readTimes(targetFolder);
 
   addFile("plain.txt");
-  if (!testdisk::makeSymlink(targetFile, dir_.pathOf("filelink"), false) ||
-      !testdisk::makeSymlink(targetFolder, dir_.pathOf("folderlink"), true)) {
+  if (!testsupport::makeSymlink(targetFile, dir_.pathOf("filelink"), false) ||
+      !testsupport::makeSymlink(targetFolder, dir_.pathOf("folderlink"), true)) {
     GTEST_SKIP() << "symbolic links cannot be made here (Wine 8's CreateSymbolicLinkW reports "
                     "success and makes no link)";
   }
   rows_.push_back({"filelink", "", kOldText});
-  before_.push_back(testdisk::readTimes(dir_.pathOf("filelink")));
+  before_.push_back(testsupport::readTimes(dir_.pathOf("filelink")));
   rows_.push_back({"folderlink", std::string(folderlist::kFolderKind), kOldText});
-  before_.push_back(testdisk::readTimes(dir_.pathOf("folderlink")));
+  before_.push_back(testsupport::readTimes(dir_.pathOf("folderlink")));
 
   StampOptions options = minuteSteps({2009, 3, 5, 12, 30, 0});
   options.setLastAccess = true;
   const StampResult r = run(options);
   ASSERT_EQ(r.outcome, Outcome::Completed) << r.message;
   for (std::size_t k = 0; k < rows_.size(); ++k) expectStamped(k, options);
-  const DiskTimes fileAfter = testdisk::readTimes(targetFile);
-  const DiskTimes folderAfter = testdisk::readTimes(targetFolder);
+  const EntryTimes fileAfter = testsupport::readTimes(targetFile);
+  const EntryTimes folderAfter = testsupport::readTimes(targetFolder);
   EXPECT_EQ(fileAfter.lastWrite, fileBefore.lastWrite);
   EXPECT_EQ(fileAfter.lastAccess, fileBefore.lastAccess);
   EXPECT_EQ(folderAfter.lastWrite, folderBefore.lastWrite);
@@ -271,7 +273,7 @@ TEST_F(StampingOnDisk, LongListLandsOnWholeMinutes) {
   constexpr int kRows = 3000;
   for (int i = 0; i < kRows; ++i) {
     const std::string name = oracle::numbered("n", i);
-    dir_.addFile(name);
+    dir_.createFile(name);
     rows_.push_back({name, "", kOldText});
   }
   // January: no daylight-saving change within the 50 hours in common zones.
@@ -288,9 +290,9 @@ TEST_F(StampingOnDisk, LongListLandsOnWholeMinutes) {
   EXPECT_EQ(progressCalls, kRows);
   for (int k = 0; k < kRows; ++k) {
     const LocalDateTime when = oracle::nth(options.start, k, 60);
-    const DiskTimes t = testdisk::readTimes(pathOf(static_cast<std::size_t>(k)));
+    const EntryTimes t = testsupport::readTimes(pathOf(static_cast<std::size_t>(k)));
     ASSERT_EQ(t.lastWrite % platform::kTicksPerSecond, 0u) << k;
-    ASSERT_EQ(testdisk::osLocalTime(t.lastWrite), when) << k;
+    ASSERT_EQ(testsupport::osLocalTime(t.lastWrite), when) << k;
     ASSERT_EQ(rows_[static_cast<std::size_t>(k)].timeText, oracle::text(when)) << k;
   }
   EXPECT_EQ(rows_.back().timeText, "2011/01/12 09:59:00");

@@ -1,6 +1,7 @@
 #include "fakes/temp_folder.h"
 
 #include <stdexcept>
+#include <system_error>
 
 #include "platform/path.h"
 #include "platform/time_zone.h"
@@ -41,31 +42,27 @@ platform::FileTime fromFiletime(const FILETIME& ft) {
   return (static_cast<platform::FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
 }
 
-// Deletes a folder's contents and the folder, clearing read-only attributes
-// on the way; links are removed as themselves.
-void removeTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW data;
-  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring full = folder + L"\\" + name;
-      SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-      const bool isDir = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-      const bool isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-      if (isDir && !isLink) {
-        removeTree(full);
-      } else if (isDir) {
-        RemoveDirectoryW(full.c_str());
-      } else {
-        DeleteFileW(full.c_str());
-      }
-    } while (FindNextFileW(h, &data));
-    FindClose(h);
+// Deletes a file or link, or a folder with its contents, clearing read-only
+// attributes on the way; links are removed as themselves. Returns the error
+// code of the entry's own removal, 0 when it went.
+DWORD removeAll(const std::wstring& path, DWORD attributes) {
+  const bool isDir = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  const bool isLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  if (isDir && !isLink) {
+    WIN32_FIND_DATAW data;
+    HANDLE h = FindFirstFileW((path + L"\\*").c_str(), &data);
+    if (h != INVALID_HANDLE_VALUE) {
+      do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        removeAll(path + L"\\" + name, data.dwFileAttributes);
+      } while (FindNextFileW(h, &data));
+      FindClose(h);
+    }
   }
-  SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-  RemoveDirectoryW(folder.c_str());
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  const BOOL ok = isDir ? RemoveDirectoryW(path.c_str()) : DeleteFileW(path.c_str());
+  return ok ? 0 : GetLastError();
 }
 
 HANDLE openForTimes(const std::string& path, DWORD access) {
@@ -97,6 +94,23 @@ platform::FileTime fromTimespec(const std::timespec& ts) {
   return static_cast<platform::FileTime>(
       static_cast<long long>(ts.tv_sec) * static_cast<long long>(platform::kTicksPerSecond) +
       ts.tv_nsec / 100 + static_cast<long long>(platform::kUnixEpochTicks));
+}
+
+// Deletes a file or link, or a folder with its contents. A folder without
+// write or search permission would keep its entries: every folder is opened
+// up first.
+std::error_code removeAll(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (fs::is_directory(fs::symlink_status(path, ec))) {
+    ::chmod(path.c_str(), 0700);
+    for (auto it = fs::recursive_directory_iterator(path, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+      if (it->is_directory(ec) && !it->is_symlink(ec)) ::chmod(it->path().c_str(), 0700);
+    }
+  }
+  fs::remove_all(path, ec);
+  return ec;
 }
 
 #endif
@@ -132,18 +146,9 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
 #ifdef _WIN32
-  removeTree(platform::widen(path_));
+  removeAll(platform::widen(path_), FILE_ATTRIBUTE_DIRECTORY);
 #else
-  // A folder without write or search permission would keep its entries:
-  // open every folder up before removing the tree.
-  std::error_code ec;
-  namespace fs = std::filesystem;
-  ::chmod(path_.c_str(), 0700);
-  for (auto it = fs::recursive_directory_iterator(path_, ec);
-       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    if (it->is_directory(ec) && !it->is_symlink(ec)) ::chmod(it->path().c_str(), 0700);
-  }
-  fs::remove_all(path_, ec);
+  removeAll(path_);
 #endif
 }
 
@@ -210,18 +215,25 @@ EntryTimes readTimes(const std::string& path) {
 #endif
 }
 
-void setTimes(const std::string& path, platform::FileTime lastWrite,
-              std::optional<platform::FileTime> lastAccess) {
+namespace {
+
+// The times given are set, the others left alone; POSIX has no settable
+// creation time and ignores it.
+void writeTimes(const std::string& path, std::optional<platform::FileTime> creation,
+                std::optional<platform::FileTime> lastAccess, platform::FileTime lastWrite) {
 #ifdef _WIN32
   HANDLE h = openForTimes(path, FILE_WRITE_ATTRIBUTES);
   const FILETIME w = toFiletime(lastWrite);
   FILETIME a{};
   if (lastAccess) a = toFiletime(*lastAccess);
-  const BOOL ok = SetFileTime(h, nullptr, lastAccess ? &a : nullptr, &w);
+  FILETIME c{};
+  if (creation) c = toFiletime(*creation);
+  const BOOL ok = SetFileTime(h, creation ? &c : nullptr, lastAccess ? &a : nullptr, &w);
   const DWORD error = GetLastError();
   CloseHandle(h);
   if (!ok) fail("SetFileTime", path, error);
 #else
+  (void)creation;
   std::timespec times[2];
   if (lastAccess) {
     times[0] = toTimespec(*lastAccess);
@@ -233,6 +245,47 @@ void setTimes(const std::string& path, platform::FileTime lastWrite,
   if (::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
     fail("utimensat", path, static_cast<unsigned long>(errno));
   }
+#endif
+}
+
+}  // namespace
+
+void setTimes(const std::string& path, platform::FileTime lastWrite,
+              std::optional<platform::FileTime> lastAccess) {
+  writeTimes(path, std::nullopt, lastAccess, lastWrite);
+}
+
+void setTimes(const std::string& path, const EntryTimes& times) {
+  writeTimes(path,
+             times.creation ? std::optional<platform::FileTime>(times.creation) : std::nullopt,
+             times.lastAccess, times.lastWrite);
+}
+
+void removeEntry(const std::string& path) {
+#ifdef _WIN32
+  const std::wstring wide = platform::widen(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) fail("GetFileAttributesW", path, GetLastError());
+  if (const DWORD error = removeAll(wide, attributes)) fail("removing", path, error);
+#else
+  if (const std::error_code ec = removeAll(path)) {
+    fail("remove_all", path, static_cast<unsigned long>(ec.value()));
+  }
+#endif
+}
+
+bool makeSymlink(const std::string& target, const std::string& linkPath, bool toFolder) {
+#ifdef _WIN32
+  DWORD flags = toFolder ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0;
+  flags |= 0x2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+  const std::wstring link = platform::widen(linkPath);
+  if (!CreateSymbolicLinkW(link.c_str(), platform::widen(target).c_str(), flags)) return false;
+  // Some systems report success without making a link.
+  const DWORD attributes = GetFileAttributesW(link.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+#else
+  (void)toFolder;
+  return ::symlink(target.c_str(), linkPath.c_str()) == 0;
 #endif
 }
 
@@ -281,12 +334,71 @@ platform::FileTime localToFileTime(int year, int month, int day, int hour, int m
   return *utc + static_cast<platform::FileTime>(hundredNanoseconds);
 }
 
+platform::LocalDateTime osLocalTime(platform::FileTime utc) {
+#ifdef _WIN32
+  const FILETIME ft = toFiletime(utc);
+  SYSTEMTIME st{};
+  SYSTEMTIME local{};
+  if (!FileTimeToSystemTime(&ft, &st) || !SystemTimeToTzSpecificLocalTime(nullptr, &st, &local)) {
+    fail("SystemTimeToTzSpecificLocalTime", std::to_string(utc), GetLastError());
+  }
+  return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
+#else
+  const std::timespec ts = toTimespec(utc);
+  const time_t t = ts.tv_sec;
+  std::tm tm{};
+  if (!localtime_r(&t, &tm))
+    fail("localtime_r", std::to_string(utc), static_cast<unsigned long>(errno));
+  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+#endif
+}
+
 bool runningUnderWine() {
 #ifdef _WIN32
   HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
   return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 #else
   return false;
+#endif
+}
+
+std::optional<std::string> creationTimeUnsupported() {
+#ifdef _WIN32
+  if (runningUnderWine()) {
+    return "Wine on a Linux file system accepts a creation time and drops it";
+  }
+  return std::nullopt;
+#else
+  return "Linux keeps no settable creation (birth) time";
+#endif
+}
+
+#ifdef _WIN32
+namespace {
+
+class HandleHold : public ExclusiveHold {
+ public:
+  explicit HandleHold(HANDLE h) : h_(h) {}
+  ~HandleHold() override { CloseHandle(h_); }
+  HandleHold(const HandleHold&) = delete;
+  HandleHold& operator=(const HandleHold&) = delete;
+
+ private:
+  HANDLE h_;
+};
+
+}  // namespace
+#endif
+
+std::unique_ptr<ExclusiveHold> holdExclusively(const std::string& path) {
+#ifdef _WIN32
+  const HANDLE h = CreateFileW(platform::widen(path).c_str(), GENERIC_READ, 0, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) fail("CreateFileW", path, GetLastError());
+  return std::make_unique<HandleHold>(h);
+#else
+  (void)path;
+  return nullptr;
 #endif
 }
 

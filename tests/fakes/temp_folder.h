@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,9 +43,9 @@ struct EntryTimes {
   platform::FileTime lastWrite = 0;
 };
 
-// Reads the times of a file or folder (a link as itself). Where the file
-// system keeps no creation time, creation holds what the OS reports instead
-// (the status-change time on POSIX).
+// Reads the times of a file or folder (a link as itself) by the OS's own
+// calls. Where the file system keeps no creation time, creation holds what
+// the OS reports instead (the status-change time on POSIX).
 EntryTimes readTimes(const std::string& path);
 
 // Sets the last-write time, and the last-access time when given (otherwise
@@ -52,10 +53,21 @@ EntryTimes readTimes(const std::string& path);
 // file system keeps it.
 void setTimes(const std::string& path, platform::FileTime lastWrite,
               std::optional<platform::FileTime> lastAccess = std::nullopt);
+// Sets all three times of a file or folder (a link as itself); the creation
+// time only where the OS can set it (not on POSIX) and only when not 0.
+void setTimes(const std::string& path, const EntryTimes& times);
 
 // Makes an entry read-only (no write permission on POSIX, the read-only
 // attribute on Windows) or writable again.
 void setReadOnly(const std::string& path, bool readOnly);
+
+// Deletes a file or link, or a folder with all it holds (read-only entries
+// included).
+void removeEntry(const std::string& path);
+
+// A symbolic link at linkPath to target; false when the OS refuses it or
+// reports success without making one.
+bool makeSymlink(const std::string& target, const std::string& linkPath, bool toFolder);
 
 // Sets the hidden and system attributes. Returns false on a platform that
 // has no such attributes (POSIX), where nothing is changed.
@@ -66,7 +78,22 @@ bool setHiddenSystem(const std::string& path, bool hidden, bool system);
 platform::FileTime localToFileTime(int year, int month, int day, int hour, int minute, int second,
                                    int hundredNanoseconds = 0);
 
+// The local date and time of a UTC file time by the OS's own conversion
+// (whole seconds), kept apart from the program's own to check it.
+platform::LocalDateTime osLocalTime(platform::FileTime utc);
+
 // True when running under Wine (Windows builds only; false elsewhere).
 bool runningUnderWine();
+// Why creation times cannot be set and read back here, or nullopt when they
+// can.
+std::optional<std::string> creationTimeUnsupported();
+
+// Another handle on a file with no sharing at all, for as long as it lives.
+// Only where the OS has share modes; null elsewhere.
+class ExclusiveHold {
+ public:
+  virtual ~ExclusiveHold() = default;
+};
+std::unique_ptr<ExclusiveHold> holdExclusively(const std::string& path);
 
 }  // namespace testsupport

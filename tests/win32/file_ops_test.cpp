@@ -8,21 +8,21 @@
 
 #include <string>
 
-#include "fakes/disk_fixture.h"
+#include "fakes/temp_folder.h"
 #include "platform/path.h"
 #include "platform/win32/utf.h"
 
 namespace {
 
 using platform::FileTime;
-using testdisk::DiskTimes;
+using testsupport::EntryTimes;
 
 constexpr FileTime kOld = 126'300'000'000'000'000ULL;  // in 2001
 
 class Win32FileOps : public testing::Test {
  protected:
   platform::FileOps& fs = platform::systemFileOps();
-  testdisk::TempFolder dir;
+  testsupport::TempFolder dir;
 };
 
 HANDLE openOther(const std::string& path, DWORD access, DWORD share, DWORD flags = 0) {
@@ -31,7 +31,7 @@ HANDLE openOther(const std::string& path, DWORD access, DWORD share, DWORD flags
 }
 
 TEST_F(Win32FileOps, FileOpenSharesNothing) {
-  const std::string file = dir.addFile("file.txt");
+  const std::string file = dir.createFile("file.txt");
   {
     // Held by another handle, even one sharing everything: this open fails.
     const HANDLE other =
@@ -58,7 +58,7 @@ TEST_F(Win32FileOps, FileOpenSharesNothing) {
 }
 
 TEST_F(Win32FileOps, FolderOpenSharesReadingOnly) {
-  const std::string folder = dir.addFolder("folder");
+  const std::string folder = dir.createFolder("folder");
   platform::OpenResult r = fs.openFolder(folder);
   ASSERT_NE(r.entry, nullptr) << r.error;
   const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
