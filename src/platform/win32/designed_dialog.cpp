@@ -105,11 +105,9 @@ LRESULT DesignedDialog::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LP
     case WM_CLOSE:
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) window_.rememberFocus();
-      break;
     case WM_SETFOCUS:
-      window_.restoreFocus();
-      return 0;
+      if (window_.keepFocus(message, wParam)) return 0;
+      break;
     case WM_DPICHANGED: {
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
       applyDpi(HIWORD(wParam));

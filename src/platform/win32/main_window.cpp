@@ -273,11 +273,9 @@ LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       if (onDestroyed_) onDestroyed_();
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) window_.rememberFocus();
-      break;
     case WM_SETFOCUS:
-      window_.restoreFocus();
-      return 0;
+      if (window_.keepFocus(message, wParam)) return 0;
+      break;
     case WM_DPICHANGED:
       applyDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;

@@ -47,4 +47,13 @@ void TopWindow::restoreFocus() {
   if (target) SetFocus(target);
 }
 
+bool TopWindow::keepFocus(UINT message, WPARAM wParam) {
+  if (message == WM_SETFOCUS) {
+    restoreFocus();
+    return true;
+  }
+  if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE) rememberFocus();
+  return false;
+}
+
 }  // namespace platform::win32

@@ -39,6 +39,10 @@ class TopWindow final : public platform::Window {
   // WM_SETFOCUS of the window itself, and showing: hands the focus to the
   // remembered control, else to the first control in tab order.
   void restoreFocus();
+  // Both of the above from the window procedure: WM_ACTIVATE and WM_SETFOCUS.
+  // True when the message is done with (its result is 0); false when it goes
+  // on to the default processing.
+  bool keepFocus(UINT message, WPARAM wParam);
 
  private:
   HWND hwnd_ = nullptr;
