@@ -102,7 +102,8 @@ void TForm2::Button1Click() {
     if (proceedFlag_ == 0) messages.controls().window.show();
   } catch (...) {
     // No path out of this handler may leave both the dialog and the main
-    // window locked.
+    // window locked, nor a run's progress in the caption.
+    controls_.window.setCaption(kCaption);
     controls_.window.setEnabled(true);
     throw;
   }
