@@ -24,7 +24,7 @@ dump=$(x86_64-w64-mingw32-objdump -p "$1") || {
   echo "check-imports.sh: objdump cannot read $1" >&2
   exit 2
 }
-mapfile -t imported < <(sed -n 's/^[[:space:]]*DLL Name: *//p' <<<"$dump" | tr -d '\r' | tr 'A-Z' 'a-z')
+mapfile -t imported < <(sed -n 's/^[[:space:]]*DLL Name: *//p' <<<"$dump" | tr -d '\r')
 if ((${#imported[@]} == 0)); then
   echo "check-imports.sh: no import table found in $1" >&2
   exit 2
@@ -32,6 +32,7 @@ fi
 
 foreign=()
 for dll in "${imported[@]}"; do
+  dll=${dll,,}
   echo "$dll"
   case $dll in api-ms-win-crt-*.dll) continue ;; esac
   known=0

@@ -19,7 +19,7 @@ scripts="$here/../../scripts"
 # A prefix of its own, made anew for every run and removed afterwards with
 # every Wine process in it.
 export CHRONOSEQ_WINEPREFIX="$work/prefix"
-# shellcheck source=scripts/wine-env.sh
+# shellcheck source=scripts/wine-env.sh disable=SC1091
 source "$scripts/wine-env.sh"
 cleanup() {
   chronoseq_wineserver_down
@@ -37,10 +37,11 @@ unzip -q "$zip" -d "$unpacked"
 status=0
 (cd "$unpacked" && "$here/run_e2e.sh" "$unpacked/Chronoseq.exe" "$@") || status=$?
 
-extra=$(cd "$unpacked" && ls -A | grep -vxF -e Chronoseq.exe -e readme.txt -e LICENSE.txt -e Chronoseq.INI || true)
-if [ -n "$extra" ]; then
-  echo "FAILED: the program left files beside itself:"
-  echo "$extra"
-  status=1
-fi
+shopt -s dotglob nullglob
+for path in "$unpacked"/*; do
+  case ${path##*/} in
+    Chronoseq.exe | readme.txt | LICENSE.txt | Chronoseq.INI) ;;
+    *) echo "FAILED: the program left ${path##*/} beside itself"; status=1 ;;
+  esac
+done
 exit "$status"

@@ -18,19 +18,29 @@ ok() { echo "ok: $*"; }
 
 # The entries, in this order, and nothing else.
 entries=$(zipinfo -1 "$zip" | tr '\n' ' ')
-[ "$entries" = "Chronoseq.exe readme.txt LICENSE.txt " ] && ok "entries: $entries" ||
+if [ "$entries" = "Chronoseq.exe readme.txt LICENSE.txt " ]; then
+  ok "entries: $entries"
+else
   fail "entries are: $entries"
+fi
 
 # Text files as Notepad wants them: CR LF only, valid UTF-8.
 for f in readme.txt LICENSE.txt; do
   t="$work/x/$f"
   lf=$(tr -cd '\n' <"$t" | wc -c)
   crlf=$(grep -c $'\r$' "$t" || true)
-  [ "$lf" -gt 0 ] && [ "$lf" = "$crlf" ] && ok "$f: $lf lines, all CR LF" || fail "$f: $lf LF, $crlf CR LF"
-  iconv -f UTF-8 -t UTF-8 "$t" >/dev/null 2>&1 && ok "$f: UTF-8" || fail "$f: not UTF-8"
+  if [ "$lf" -gt 0 ] && [ "$lf" = "$crlf" ]; then
+    ok "$f: $lf lines, all CR LF"
+  else
+    fail "$f: $lf LF, $crlf CR LF"
+  fi
+  if iconv -f UTF-8 -t UTF-8 "$t" >/dev/null 2>&1; then ok "$f: UTF-8"; else fail "$f: not UTF-8"; fi
 done
-[ "$(head -c 3 "$work/x/readme.txt" | od -An -tx1 | tr -d ' ')" = efbbbf ] &&
-  ok "readme.txt starts with the byte-order mark" || fail "readme.txt has no byte-order mark"
+if [ "$(head -c 3 "$work/x/readme.txt" | od -An -tx1 | tr -d ' ')" = efbbbf ]; then
+  ok "readme.txt starts with the byte-order mark"
+else
+  fail "readme.txt has no byte-order mark"
+fi
 
 # The guide names what a user looks for, as the program shows it.
 while IFS= read -r text; do
@@ -65,8 +75,11 @@ TABLE
 grep -qx $'MIT License\r' "$work/x/LICENSE.txt" || fail "LICENSE.txt is not the MIT licence"
 grep -qF 'Copyright (c) 2026 the Chronoseq authors' "$work/x/LICENSE.txt" ||
   fail "LICENSE.txt lacks the copyright line"
-tr -d '\r' <"$work/x/LICENSE.txt" | cmp -s - "$repo/LICENSE" && ok "LICENSE.txt is the repository's LICENSE" ||
+if tr -d '\r' <"$work/x/LICENSE.txt" | cmp -s - "$repo/LICENSE"; then
+  ok "LICENSE.txt is the repository's LICENSE"
+else
   fail "LICENSE.txt differs from the repository's LICENSE"
+fi
 
 # The program: no link time in its header; version 0.7, a description, a
 # product name, an icon group and the manifest in its resources.
