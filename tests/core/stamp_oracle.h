@@ -57,6 +57,14 @@ inline platform::FileTime fixedZoneFileTime(const platform::LocalDateTime& t) {
                                          static_cast<std::int64_t>(platform::kUnixEpochTicks));
 }
 
+// Its inverse, for the run's local texts over the in-memory file system.
+inline platform::LocalDateTime fixedZoneLocal(platform::FileTime t) {
+  const std::int64_t unixSeconds =
+      (static_cast<std::int64_t>(t) - static_cast<std::int64_t>(platform::kUnixEpochTicks)) /
+      static_cast<std::int64_t>(platform::kTicksPerSecond);
+  return fromSys(std::chrono::sys_seconds{std::chrono::seconds{unixSeconds + 9 * 3600}});
+}
+
 // A name with a number in it; built by appending, which GCC 12's -Wrestrict
 // does not misread as the literal-plus-string form.
 inline std::string numbered(std::string_view prefix, int i, std::string_view suffix = {}) {
