@@ -82,8 +82,8 @@ std::optional<RowFailure> stampEntry(const folderlist::ListEntry& row, const std
 
 // The instant of row k: the start instant plus k steps; nullopt when there is
 // no start instant or the sum leaves what a file time holds.
-std::optional<platform::FileTime> rowInstant(const std::optional<platform::FileTime>& start,
-                                             int k, std::int64_t stepSeconds) {
+std::optional<platform::FileTime> rowInstant(const std::optional<platform::FileTime>& start, int k,
+                                             std::int64_t stepSeconds) {
   if (!start) return std::nullopt;
   const platform::FileTime offset = static_cast<platform::FileTime>(k) *
                                     static_cast<platform::FileTime>(stepSeconds) *
@@ -119,8 +119,7 @@ StampResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::
   // Converted once, by the rules of the start's own date; the steps are then
   // counted in absolute time, never on the wall clock, which a change of the
   // clock would fold back onto rows above.
-  const std::optional<platform::FileTime> start =
-      startInstant(options.start, toFileTime, toLocal);
+  const std::optional<platform::FileTime> start = startInstant(options.start, toFileTime, toLocal);
   const std::int64_t step = stepSeconds(options.step);
   for (int k = 0; k < total; ++k) {
     folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];

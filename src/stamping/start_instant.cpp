@@ -82,7 +82,7 @@ std::optional<FileTime> startInstant(const LocalDateTime& local, const LocalToFi
   // No instant shows it: the clock skipped it. The instants between the two
   // candidates show times rising across the gap; the first whose time is at
   // or past the typed one is the first instant after the gap.
-  std::int64_t low = wall - offsets.back();  // shows a time before the gap
+  std::int64_t low = wall - offsets.back();    // shows a time before the gap
   std::int64_t high = wall - offsets.front();  // shows a time after it
   const auto highWall = zone.wallAt(high);
   if (!highWall || *highWall < wall) return std::nullopt;

@@ -12,8 +12,7 @@ namespace stamping {
 // held against zones and faults of a test's choosing.
 using LocalToFileTime =
     std::function<std::optional<platform::FileTime>(const platform::LocalDateTime&)>;
-using FileTimeToLocal =
-    std::function<std::optional<platform::LocalDateTime>(platform::FileTime)>;
+using FileTimeToLocal = std::function<std::optional<platform::LocalDateTime>(platform::FileTime)>;
 
 // The instant a typed local time stands for, in whole seconds: the one
 // instant that shows it; the earlier of the two where the clock is turned
