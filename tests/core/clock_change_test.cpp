@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -152,6 +153,9 @@ const ClockCase kCases[] = {
      Step::OneMinute,
      90},
 };
+
+// Failure messages name the case, not its bytes.
+void PrintTo(const ClockCase& c, std::ostream* out) { *out << c.name; }
 
 std::int64_t unixSeconds(const LocalDateTime& utc) {
   return oracle::toSys(utc).time_since_epoch().count();
