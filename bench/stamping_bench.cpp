@@ -141,7 +141,8 @@ int main(int argc, char** argv) {
       return millisecondsOf([&] {
         const auto r =
             stamping::runStamping(rows, files, folder, platform::systemFileOps(), options,
-                                  separators, platform::localToUtc, [](int, int) {});
+                                  separators, platform::localToUtc, platform::utcToLocal,
+                                  [](int, int, int) {});
         if (r.outcome != stamping::StampResult::Outcome::Completed) ++failures;
       });
     };

@@ -116,12 +116,14 @@ stamping::StampResult TForm2::stamp(const stamping::StampOptions& options) {
   int shown = 0;
   auto lastPaint = std::chrono::steady_clock::now();
 
-  const auto progress = [&](int done, int count) {
+  // From the first checked row to the last stamped one: a long check on a
+  // slow medium shows its progress and stays painted as the stamping does.
+  const auto progress = [&](int done, int count, int stamped) {
     const auto now = std::chrono::steady_clock::now();
     if (now - lastPaint < kRepaintInterval && done < count) return;
     lastPaint = now;
-    list.redrawRows(shown, done - 1);
-    shown = done;
+    if (stamped > shown) list.redrawRows(shown, stamped - 1);
+    shown = stamped;
     controls_.window.setCaption(std::string(kCaption) + " " + std::to_string(done) + " / " +
                                 std::to_string(count));
     controls_.paintPump.pumpPaint();
@@ -134,7 +136,7 @@ stamping::StampResult TForm2::stamp(const stamping::StampOptions& options) {
 
   stamping::StampResult result =
       stamping::runStamping(main.rows(), total, main.currentFolderPath(), fileOps_, options,
-                            main.separators(), toFileTime, progress);
+                            main.separators(), toFileTime, platform::utcToLocal, progress);
   if (result.stampedRows > shown) list.redrawRows(shown, result.stampedRows - 1);
   controls_.window.setCaption(kCaption);
   return result;

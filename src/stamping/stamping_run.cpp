@@ -6,7 +6,6 @@
 
 #include "folderlist/time_text.h"
 #include "platform/path.h"
-#include "stamping/date_time.h"
 
 namespace stamping {
 
@@ -63,17 +62,15 @@ struct RowFailure {
   platform::OsErrorCode error = 0;
 };
 
-// Opens the entry, converts its time and sets it; nullopt when the times are
-// set. The handle is closed on every path.
+// Opens the entry and sets its times to the given instant, or fails when
+// there is none; nullopt when the times are set. The handle is closed on
+// every path.
 std::optional<RowFailure> stampEntry(const folderlist::ListEntry& row, const std::string& path,
                                      platform::FileOps& fs, const StampOptions& options,
-                                     const platform::LocalDateTime& when,
-                                     const LocalToFileTime& toFileTime) {
+                                     const std::optional<platform::FileTime>& utc) {
   const std::string_view what = row.isFile() ? "ファイル " : "フォルダ ";
   platform::OpenResult opened = row.isFile() ? fs.openFile(path) : fs.openFolder(path);
   if (!opened.entry) return RowFailure{concat(what, path, " は開けません"), opened.error};
-
-  const std::optional<platform::FileTime> utc = toFileTime(when);
   if (!utc) return RowFailure{concat(what, path, " の日時を変更できません"), 0};
 
   const platform::FileTime* creation = options.setCreation ? &*utc : nullptr;
@@ -83,13 +80,28 @@ std::optional<RowFailure> stampEntry(const folderlist::ListEntry& row, const std
   return std::nullopt;
 }
 
+// The instant of row k: the start instant plus k steps; nullopt when there is
+// no start instant or the sum leaves what a file time holds.
+std::optional<platform::FileTime> rowInstant(const std::optional<platform::FileTime>& start, int k,
+                                             std::int64_t stepSeconds) {
+  if (!start) return std::nullopt;
+  const platform::FileTime offset = static_cast<platform::FileTime>(k) *
+                                    static_cast<platform::FileTime>(stepSeconds) *
+                                    platform::kTicksPerSecond;
+  constexpr platform::FileTime kLargest = 0x7FFF'FFFF'FFFF'FFFFULL;  // FILETIME's signed range
+  if (*start > kLargest - offset) return std::nullopt;
+  return *start + offset;
+}
+
 }  // namespace
 
 StampResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::string& folderPath,
                         platform::FileOps& fs, const StampOptions& options,
                         const platform::DateTimeSeparators& separators,
-                        const LocalToFileTime& toFileTime, const Progress& progress) {
+                        const LocalToFileTime& toFileTime, const FileTimeToLocal& toLocal,
+                        const Progress& progress) {
   const int total = std::clamp(entryCount, 0, static_cast<int>(rows.size()));
+  const int work = 2 * total;  // each row is checked, then stamped
 
   for (int k = 0; k < total; ++k) {
     const folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
@@ -101,23 +113,28 @@ StampResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::
       result.failedRow = k;
       return result;
     }
+    if (progress) progress(k + 1, work, 0);
   }
 
+  // Converted once, by the rules of the start's own date; the steps are then
+  // counted in absolute time, never on the wall clock, which a change of the
+  // clock would fold back onto rows above.
+  const std::optional<platform::FileTime> start = startInstant(options.start, toFileTime, toLocal);
   const std::int64_t step = stepSeconds(options.step);
   for (int k = 0; k < total; ++k) {
     folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
-    // Counted from the start for every row, never accumulated.
-    const platform::LocalDateTime when = addSeconds(options.start, k * step);
+    const std::optional<platform::FileTime> utc = rowInstant(start, k, step);
+    const std::optional<platform::LocalDateTime> when = utc ? toLocal(*utc) : std::nullopt;
     // A row of any other kind is neither checked nor opened; only its text
     // follows the sequence.
     if (row.isFile() || row.isFolder()) {
       const std::string path = platform::joinPath(folderPath, row.name);
-      if (auto failure = stampEntry(row, path, fs, options, when, toFileTime)) {
+      if (auto failure = stampEntry(row, path, fs, options, when ? utc : std::nullopt)) {
         return stopped(k, std::move(failure->message), failure->error);
       }
     }
-    row.timeText = folderlist::formatTimeText(when, separators);
-    if (progress) progress(k + 1, total);
+    if (when) row.timeText = folderlist::formatTimeText(*when, separators);
+    if (progress) progress(total + k + 1, work, k + 1);
   }
 
   StampResult result;

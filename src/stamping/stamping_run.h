@@ -9,6 +9,7 @@
 #include "platform/file_time.h"
 #include "platform/os_error.h"
 #include "platform/time_zone.h"
+#include "stamping/start_instant.h"
 
 namespace stamping {
 
@@ -37,22 +38,24 @@ struct StampResult {
   platform::OsErrorCode osError = 0;  // of the failed open or time change, 0 otherwise
 };
 
-// Converts a local time to the UTC file time to be set; nullopt when the
-// time cannot be converted.
-using LocalToFileTime =
-    std::function<std::optional<platform::FileTime>(const platform::LocalDateTime&)>;
-// Called after each stamped row with the number done and the total.
-using Progress = std::function<void(int done, int total)>;
+// Called after each checked row and after each stamped row: done counts
+// both, out of total (twice the rows), and stamped says how many rows from
+// the top carry their new times and texts so far.
+using Progress = std::function<void(int done, int total, int stamped)>;
 
 // Checks every row (read-only, existence) and, if all pass, stamps rows
-// 0..entryCount-1 top to bottom: row k gets the start time plus k steps,
-// counted exactly across midnight, month and year ends. Each stamped row's
-// time text is rewritten. The first entry that cannot be opened, converted
-// or changed stops the run there; that row and those below keep their old
-// times and texts. entryCount is capped at the number of rows.
+// 0..entryCount-1 top to bottom. The start time is turned into an instant
+// once, by the rules of its own date (see startInstant); row k gets that
+// instant plus k steps, so every row is strictly later than the one above
+// it, across midnight, month and year ends and across changes of the clock.
+// Each stamped row's time text is its instant's local time, as a listing
+// shows it afterwards. The first entry that cannot be opened, converted or
+// changed stops the run there; that row and those below keep their old times
+// and texts. entryCount is capped at the number of rows.
 StampResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::string& folderPath,
                         platform::FileOps& fs, const StampOptions& options,
                         const platform::DateTimeSeparators& separators,
-                        const LocalToFileTime& toFileTime, const Progress& progress = {});
+                        const LocalToFileTime& toFileTime, const FileTimeToLocal& toLocal,
+                        const Progress& progress = {});
 
 }  // namespace stamping

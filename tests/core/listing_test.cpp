@@ -6,9 +6,12 @@
 #include <map>
 #include <memory>
 #include <ostream>
+#include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "core/stamp_oracle.h"
 #include "fakes/temp_folder.h"
 #include "folderlist/time_text.h"
 #include "platform/folder_search.h"
@@ -36,8 +39,21 @@ using folderlist::EntryRows;
 using folderlist::ListEntry;
 using folderlist::listFolder;
 using platform::FoundEntry;
-using testsupport::localToFileTime;
 using testsupport::TempFolder;
+
+// Japan's time (UTC+9, no daylight saving) as a UTC file time, reckoned by
+// hand rather than by the conversion under test. The tests run in that zone
+// (the presets and the Wine scripts set TZ=Asia/Tokyo); the OS's own
+// conversion confirms it for every time used.
+platform::FileTime localToFileTime(int year, int month, int day, int hour, int minute, int second,
+                                   int hundredNanoseconds = 0) {
+  const platform::LocalDateTime local{year, month, day, hour, minute, second};
+  const platform::FileTime utc = oracle::fixedZoneFileTime(local);
+  if (testsupport::osLocalTime(utc) != local) {
+    throw std::runtime_error("the listing tests expect Japan's time zone (TZ=Asia/Tokyo)");
+  }
+  return utc + static_cast<platform::FileTime>(hundredNanoseconds);
+}
 
 const platform::DateTimeSeparators kJapanese{"/", ":"};
 
@@ -74,9 +90,16 @@ struct Made {
 };
 
 // Builds the expected rows in the order the enumeration delivers the names.
+// The names enumerated must be exactly those the test made.
 EntryRows expectedRows(const std::string& folder, const std::map<std::string, Made>& made) {
   EntryRows rows;
-  for (const auto& name : withoutDots(rawNames(folder))) {
+  const std::vector<std::string> enumerated = withoutDots(rawNames(folder));
+  const std::set<std::string> seen(enumerated.begin(), enumerated.end());
+  EXPECT_EQ(seen.size(), enumerated.size()) << "a name enumerated twice";
+  for (const auto& [name, what] : made) {
+    if (!seen.contains(name)) ADD_FAILURE() << "made but not enumerated: " << name;
+  }
+  for (const auto& name : enumerated) {
     const auto it = made.find(name);
     if (it == made.end()) {
       ADD_FAILURE() << "enumerated an entry the test did not make: " << name;
@@ -261,13 +284,9 @@ TEST(ListingTest, DaylightSavingOfTheEntryDateDecides) {
   ::tzset();
   {
     TempFolder tmp;
-    testsupport::setTimes(tmp.createFile("summer"), localToFileTime(2009, 7, 1, 12, 0, 10));
-    testsupport::setTimes(tmp.createFile("winter"), localToFileTime(2009, 1, 15, 12, 0, 10));
-    const auto summer = testsupport::readTimes(tmp.pathOf("summer")).lastWrite;
-    const auto winter = testsupport::readTimes(tmp.pathOf("winter")).lastWrite;
-    // 167 days and one hour less of UTC between them: the zone really has
-    // daylight saving in summer.
-    EXPECT_EQ(winter + (167LL * 86400 - 3600) * platform::kTicksPerSecond, summer);
+    // By hand: 12:00:10 is 10:00:10 UTC in summer (UTC+2), 11:00:10 in winter.
+    testsupport::setTimes(tmp.createFile("summer"), oracle::utcFileTime({2009, 7, 1, 10, 0, 10}));
+    testsupport::setTimes(tmp.createFile("winter"), oracle::utcFileTime({2009, 1, 15, 11, 0, 10}));
 
     const std::map<std::string, Made> made{{"summer", {false, "2009/07/01 12:00:10"}},
                                            {"winter", {false, "2009/01/15 12:00:10"}}};
@@ -395,7 +414,7 @@ struct ScriptedOpener {
   }
 };
 
-const platform::FileTime kSomeTime = localToFileTime(2012, 12, 12, 12, 12, 12);
+const platform::FileTime kSomeTime = oracle::fixedZoneFileTime({2012, 12, 12, 12, 12, 12});
 
 TEST(ListingScriptedTest, TheSearchPatternIsThePathTheSeparatorAndMatchAll) {
   const std::string sep(1, platform::kPathSeparator);

@@ -48,6 +48,13 @@ inline std::string text(const platform::LocalDateTime& t, const char* dateSep = 
   return buffer;
 }
 
+// A UTC date and time as a file time.
+inline platform::FileTime utcFileTime(const platform::LocalDateTime& utc) {
+  return static_cast<platform::FileTime>(toSys(utc).time_since_epoch().count() *
+                                             static_cast<std::int64_t>(platform::kTicksPerSecond) +
+                                         static_cast<std::int64_t>(platform::kUnixEpochTicks));
+}
+
 // A fixed-offset conversion (UTC+9, no daylight saving) for runs over the
 // in-memory file system, where no real zone is involved.
 inline platform::FileTime fixedZoneFileTime(const platform::LocalDateTime& t) {
@@ -55,6 +62,14 @@ inline platform::FileTime fixedZoneFileTime(const platform::LocalDateTime& t) {
   return static_cast<platform::FileTime>(unixSeconds *
                                              static_cast<std::int64_t>(platform::kTicksPerSecond) +
                                          static_cast<std::int64_t>(platform::kUnixEpochTicks));
+}
+
+// Its inverse, for the run's local texts over the in-memory file system.
+inline platform::LocalDateTime fixedZoneLocal(platform::FileTime t) {
+  const std::int64_t unixSeconds =
+      (static_cast<std::int64_t>(t) - static_cast<std::int64_t>(platform::kUnixEpochTicks)) /
+      static_cast<std::int64_t>(platform::kTicksPerSecond);
+  return fromSys(std::chrono::sys_seconds{std::chrono::seconds{unixSeconds + 9 * 3600}});
 }
 
 // A name with a number in it; built by appending, which GCC 12's -Wrestrict

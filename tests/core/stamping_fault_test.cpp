@@ -2,6 +2,8 @@
 // operations: every operation failing at every row.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 #include <utility>
@@ -60,7 +62,7 @@ void fillMixed(Scene& s) {
 
 struct RunRecord {
   StampResult result;
-  std::vector<std::pair<int, int>> progress;
+  std::vector<std::array<int, 3>> progress;  // done, total, stamped
 };
 
 RunRecord run(Scene& s, const StampOptions& options,
@@ -71,10 +73,16 @@ RunRecord run(Scene& s, const StampOptions& options,
     if (unconvertible && t == *unconvertible) return std::nullopt;
     return oracle::fixedZoneFileTime(t);
   };
+  const stamping::FileTimeToLocal back = [&](FileTime t) -> std::optional<LocalDateTime> {
+    const LocalDateTime local = oracle::fixedZoneLocal(t);
+    if (unconvertible && local == *unconvertible) return std::nullopt;
+    return local;
+  };
   record.result = stamping::runStamping(
       s.rows, entryCount.value_or(static_cast<int>(s.rows.size())), kFolder, s.fs, options,
-      kSeparators, convert,
-      [&](int done, int total) { record.progress.emplace_back(done, total); });
+      kSeparators, convert, back, [&](int done, int total, int stamped) {
+        record.progress.push_back({done, total, stamped});
+      });
   return record;
 }
 
@@ -179,7 +187,11 @@ TEST_P(EveryFaultAtEveryRow, NeverReportsAStampThatDidNotHappen) {
     EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
     EXPECT_EQ(r.stampedRows, 0);
     EXPECT_EQ(s.fs.callCount(Op::OpenFile) + s.fs.callCount(Op::OpenFolder), 0);
-    EXPECT_TRUE(record.progress.empty());
+    // Progress told of the rows checked before the failing one, none stamped.
+    ASSERT_EQ(record.progress.size(), static_cast<std::size_t>(c.row));
+    for (int i = 0; i < c.row; ++i) {
+      EXPECT_EQ(record.progress[static_cast<std::size_t>(i)], (std::array<int, 3>{i + 1, 10, 0}));
+    }
     const std::string kind = isFile ? "ファイル" : "フォルダ";
     const std::string expected =
         *c.op == Op::ReadAttributes
@@ -194,10 +206,12 @@ TEST_P(EveryFaultAtEveryRow, NeverReportsAStampThatDidNotHappen) {
     const bool atOpen = c.op && (*c.op == Op::OpenFile || *c.op == Op::OpenFolder);
     EXPECT_EQ(r.message, kind + path + (atOpen ? " は開けません" : " の日時を変更できません"));
     EXPECT_EQ(r.osError, c.op ? code : 0u);
-    // Progress told of exactly the rows that were stamped.
-    ASSERT_EQ(record.progress.size(), static_cast<std::size_t>(c.row));
-    for (int i = 0; i < c.row; ++i) {
-      EXPECT_EQ(record.progress[static_cast<std::size_t>(i)], std::make_pair(i + 1, 5));
+    // Progress told of all five rows checked, then of exactly the rows
+    // that were stamped.
+    ASSERT_EQ(record.progress.size(), static_cast<std::size_t>(5 + c.row));
+    for (int i = 0; i < 5 + c.row; ++i) {
+      EXPECT_EQ(record.progress[static_cast<std::size_t>(i)],
+                (std::array<int, 3>{i + 1, 10, std::max(0, i - 4)}));
     }
   }
 }
@@ -381,7 +395,7 @@ TEST(StampingRun, TimeTextsUseTheGivenSeparators) {
   StampOptions options;
   options.start = {2009, 3, 5, 12, 30, 0};
   const StampResult r = stamping::runStamping(s.rows, 1, kFolder, s.fs, options, {"-", "."},
-                                              oracle::fixedZoneFileTime);
+                                              oracle::fixedZoneFileTime, oracle::fixedZoneLocal);
   ASSERT_EQ(r.outcome, Outcome::Completed);
   EXPECT_EQ(s.rows[0].timeText, "2009-03-05 12.30.00");
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -51,7 +52,7 @@ class StampingOnDisk : public testing::Test {
   StampResult run(const StampOptions& options) {
     return stamping::runStamping(rows_, static_cast<int>(rows_.size()), dir_.path(),
                                  platform::systemFileOps(), options, kSeparators,
-                                 platform::localToUtc);
+                                 platform::localToUtc, platform::utcToLocal);
   }
 
   std::string pathOf(std::size_t row) const { return dir_.pathOf(rows_[row].name); }
@@ -279,15 +280,17 @@ TEST_F(StampingOnDisk, LongListLandsOnWholeMinutes) {
   // January: no daylight-saving change within the 50 hours in common zones.
   const StampOptions options = minuteSteps({2011, 1, 10, 8, 0, 0});
   int progressCalls = 0;
-  const StampResult r =
-      stamping::runStamping(rows_, kRows, dir_.path(), platform::systemFileOps(), options,
-                            kSeparators, platform::localToUtc, [&](int done, int total) {
-                              ++progressCalls;
-                              EXPECT_EQ(done, progressCalls);
-                              EXPECT_EQ(total, kRows);
-                            });
+  const StampResult r = stamping::runStamping(
+      rows_, kRows, dir_.path(), platform::systemFileOps(), options, kSeparators,
+      platform::localToUtc, platform::utcToLocal, [&](int done, int total, int stamped) {
+        // Every row checked, then every row stamped.
+        ++progressCalls;
+        EXPECT_EQ(done, progressCalls);
+        EXPECT_EQ(total, 2 * kRows);
+        EXPECT_EQ(stamped, std::max(0, done - kRows));
+      });
   ASSERT_EQ(r.outcome, Outcome::Completed);
-  EXPECT_EQ(progressCalls, kRows);
+  EXPECT_EQ(progressCalls, 2 * kRows);
   for (int k = 0; k < kRows; ++k) {
     const LocalDateTime when = oracle::nth(options.start, k, 60);
     const EntryTimes t = testsupport::readTimes(pathOf(static_cast<std::size_t>(k)));

@@ -18,41 +18,85 @@ prefix=$WINEPREFIX
 desktop="$prefix/drive_c/users/$(id -un)/Desktop"
 mkdir -p "$artefacts"
 
-# A fresh start folder of five files with old times.
-[ -L "$desktop" ] && rm -f "$desktop"
-rm -rf "$desktop"
-mkdir -p "$desktop"
-for name in alpha.txt beta.txt gamma.txt 日本語.txt 文件.txt; do
-  printf 'x' >"$desktop/$name"
-  touch -d '2001-01-01 00:00:00' "$desktop/$name"
-done
+# check_run ZONE "START" STEP NAMES...: holds the rows the driver printed
+# against the disk, by name: the names listed are exactly those made, and row k
+# has, on disk and in its time text, the start time plus k steps. The times
+# are reckoned here by the system's date in ZONE, apart from the program.
+check_run() {
+  local zone=$1 start_text=$2 step=$3
+  shift 3
+  local ok=1 start_epoch expected_epoch expected_text actual_epoch k name text
+  start_epoch=$(TZ=$zone date -d "$start_text" +%s)
+  # The driver's lines may end in CR LF.
+  local rows listed
+  rows=$(tr -d '\r' <"$log" | grep -P '^row\t' || true)
+  listed=$(awk -F'\t' '{ print $3 }' <<<"$rows" | sort)
+  if [ "$listed" != "$(printf '%s\n' "$@" | sort)" ]; then
+    echo "FAILED: the list shows"; echo "$listed"; echo "made"; printf '%s\n' "$@"
+    ok=0
+  fi
+  while IFS=$'\t' read -r _ k name text; do
+    [ -n "$k" ] || continue
+    expected_epoch=$((start_epoch + k * step))
+    expected_text=$(TZ=$zone date -d "@$expected_epoch" '+%Y/%m/%d %H:%M:%S')
+    actual_epoch=$(stat -c %Y "$desktop/$name")
+    if [ "$actual_epoch" != "$expected_epoch" ] || [ "$text" != "$expected_text" ]; then
+      echo "FAILED: row $k $name: disk $actual_epoch, text '$text';" \
+        "expected $expected_epoch, '$expected_text'"
+      ok=0
+    fi
+  done <<<"$rows"
+  if [ "$ok" = 1 ]; then
+    echo "ok: in $zone every row by name has $start_text plus $step s per row, on disk and in the list"
+  else
+    status=1
+  fi
+}
 
-log="$artefacts/e2e-driver.log"
-"$run" "$driver" "Z:${exe//\//\\}" \
-  "C:\\users\\$(id -un)\\Desktop" 2009 3 5 12 30 0 >"$log" 2>&1 &
-driver_pid=$!
-
-# The screenshot of the listed start folder is kept as an artefact.
-for _ in $(seq 1 400); do
-  grep -q '^listed' "$log" 2>/dev/null && break
-  kill -0 "$driver_pid" 2>/dev/null || break
-  sleep 0.1
-done
-import -window root "png:$artefacts/e2e-main-window.png" 2>/dev/null || true
+# A fresh start folder with old times: NAMES files and, when given, a folder.
+make_folder() {
+  [ -L "$desktop" ] && rm -f "$desktop"
+  rm -rf "$desktop"
+  mkdir -p "$desktop"
+  local name
+  for name in "$@"; do
+    case $name in
+      */) mkdir -p "$desktop/${name%/}"; printf 'x' >"$desktop/${name%/}/inner.txt" ;;
+      *) printf 'x' >"$desktop/$name" ;;
+    esac
+    touch -d '2001-01-01 00:00:00' "$desktop/${name%/}"
+  done
+}
 
 status=0
-wait "$driver_pid" || status=$?
-cat "$log"
+log="$artefacts/e2e-driver.log"
 
-# Independent of the program: the five last-write times are the start time
-# and the four minutes after it, in some order.
-start=$(TZ=Asia/Tokyo date -d '2009-03-05 12:30:00' +%s)
-expected=$(for k in 0 1 2 3 4; do echo $((start + 60 * k)); done)
-actual=$(stat -c %Y "$desktop"/* | sort -n)
-if [ "$actual" = "$expected" ]; then
-  echo "ok: stat shows the start time plus 0..4 minutes"
-else
-  echo "FAILED: stat shows"; echo "$actual"; echo "expected"; echo "$expected"
-  status=1
-fi
+# drive ZONE ARGS...: runs the driver in ZONE, keeping a screenshot of the
+# listed start folder.
+drive() {
+  local zone=$1
+  shift
+  CHRONOSEQ_TZ=$zone "$run" "$driver" "Z:${exe//\//\\}" \
+    "C:\\users\\$(id -un)\\Desktop" "$@" >"$log" 2>&1 &
+  local driver_pid=$!
+  for _ in $(seq 1 400); do
+    grep -q '^listed' "$log" 2>/dev/null && break
+    kill -0 "$driver_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  import -window root "png:$artefacts/e2e-main-window.png" 2>/dev/null || true
+  wait "$driver_pid" || status=$?
+  cat "$log"
+}
+
+# By the minute in Japan, a folder among the files.
+names=(alpha.txt beta.txt gamma.txt 日本語.txt 文件.txt フォルダ)
+make_folder alpha.txt beta.txt gamma.txt 日本語.txt 文件.txt フォルダ/
+drive Asia/Tokyo 2009 3 5 12 30 0
+check_run Asia/Tokyo '2009-03-05 12:30:00' 60 "${names[@]}"
+
+# By two seconds in Berlin across the night the clock skips 02:00-02:59.
+make_folder alpha.txt beta.txt gamma.txt 日本語.txt 文件.txt フォルダ/
+drive Europe/Berlin 2009 3 29 1 59 54 2s
+check_run Europe/Berlin '2009-03-29 01:59:54' 2 "${names[@]}"
 exit "$status"

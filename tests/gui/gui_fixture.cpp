@@ -76,6 +76,7 @@ void GuiFixture::start(bool deliver) {
   options.treeRoot = folder_.wstring();
   options.clock = [] { return kNow; };
   options.onMainWindowDestroyed = [this] { ++mainWindowDestroyed_; };
+  options.fileOps = fileOps_;
   windows_ = std::make_unique<platform::win32::ChronoseqWindows>(std::move(options));
   ASSERT_TRUE(windows_->create()) << "the windows could not be created on DISPLAY";
   // A failure shows in a message box that nobody would close; the tests

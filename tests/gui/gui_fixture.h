@@ -80,6 +80,7 @@ class GuiFixture : public ::testing::Test {
   std::filesystem::path folder_;
   fakes::FakeErrorBox errorBox_;
   int mainWindowDestroyed_ = 0;
+  platform::FileOps* fileOps_ = nullptr;  // set before start(); null: the system's
   std::unique_ptr<platform::win32::ChronoseqWindows> windows_;
 };
 

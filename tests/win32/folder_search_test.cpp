@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/stamp_oracle.h"
 #include "fakes/temp_folder.h"
 #include "folderlist/listing.h"
 #include "platform/path.h"
@@ -85,8 +86,9 @@ TEST(Win32FolderSearchTest, DeliversTheLastWriteTimeToTheTick) {
   TempFolder tmp;
   const std::string file = tmp.createFile("f");
   const std::string folder = tmp.createFolder("d");
-  const platform::FileTime fileTime = testsupport::localToFileTime(2009, 4, 1, 13, 5, 9, 7'654'321);
-  const platform::FileTime folderTime = testsupport::localToFileTime(1999, 12, 31, 23, 59, 59, 1);
+  // UTC instants by hand, with fractions of a second; no zone is involved.
+  const platform::FileTime fileTime = oracle::utcFileTime({2009, 4, 1, 4, 5, 9}) + 7'654'321;
+  const platform::FileTime folderTime = oracle::utcFileTime({1999, 12, 31, 14, 59, 59}) + 1;
   testsupport::setTimes(file, fileTime);
   testsupport::setTimes(folder, folderTime);
   const auto entries = enumerate(tmp.path());

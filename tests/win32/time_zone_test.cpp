@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/win32/utf.h"
 
 namespace {
 
@@ -65,6 +70,70 @@ TEST(Win32TimeZone, OffsetIsThatOfTheDate) {
   } else {
     EXPECT_EQ(januaryOffset, standard);
     EXPECT_EQ(julyOffset, standard);
+  }
+}
+
+// Known pairs of local time and UTC in the zone the process runs in, written
+// by hand from the tz database (CHRONOSEQ_TZ names the zone, Asia/Tokyo when
+// unset, as the Wine scripts hand it on). Each pair holds both ways. Lord
+// Howe's half-hour change is not among them: Wine 8 gives every zone a
+// daylight bias of a whole hour.
+struct KnownPair {
+  LocalDateTime local;
+  LocalDateTime utc;
+};
+
+struct KnownZone {
+  const char* zone;
+  std::vector<KnownPair> pairs;
+};
+
+const std::vector<KnownZone>& knownZones() {
+  static const std::vector<KnownZone> zones = {
+      {"Asia/Tokyo",
+       {{{2009, 1, 15, 12, 0, 0}, {2009, 1, 15, 3, 0, 0}},
+        {{2009, 7, 15, 12, 0, 0}, {2009, 7, 15, 3, 0, 0}},
+        {{2009, 3, 29, 2, 30, 0}, {2009, 3, 28, 17, 30, 0}}}},
+      {"Europe/Berlin",
+       {{{2009, 1, 15, 12, 0, 0}, {2009, 1, 15, 11, 0, 0}},
+        {{2009, 7, 15, 12, 0, 0}, {2009, 7, 15, 10, 0, 0}},
+        {{2009, 3, 29, 1, 59, 59}, {2009, 3, 29, 0, 59, 59}},  // the last second of winter time
+        {{2009, 3, 29, 3, 0, 0}, {2009, 3, 29, 1, 0, 0}},      // the first of summer time
+        {{2009, 10, 25, 3, 0, 0}, {2009, 10, 25, 2, 0, 0}},
+        {{2024, 3, 31, 3, 0, 0}, {2024, 3, 31, 1, 0, 0}}}},
+      {"America/New_York",
+       {{{2009, 1, 15, 12, 0, 0}, {2009, 1, 15, 17, 0, 0}},
+        {{2009, 7, 15, 12, 0, 0}, {2009, 7, 15, 16, 0, 0}},
+        {{2009, 3, 8, 1, 59, 59}, {2009, 3, 8, 6, 59, 59}},
+        {{2009, 3, 8, 3, 0, 0}, {2009, 3, 8, 7, 0, 0}},
+        {{2009, 11, 1, 2, 0, 0}, {2009, 11, 1, 7, 0, 0}}}},
+      {"Australia/Sydney",
+       {{{2009, 1, 15, 12, 0, 0}, {2009, 1, 15, 1, 0, 0}},
+        {{2009, 7, 15, 12, 0, 0}, {2009, 7, 15, 2, 0, 0}},
+        {{2009, 10, 4, 1, 59, 59}, {2009, 10, 3, 15, 59, 59}},
+        {{2009, 10, 4, 3, 0, 0}, {2009, 10, 3, 16, 0, 0}}}},
+  };
+  return zones;
+}
+
+TEST(Win32TimeZone, KnownInstantsOfTheZone) {
+  wchar_t given[64] = {};
+  const std::string zone = GetEnvironmentVariableW(L"CHRONOSEQ_TZ", given, 64) > 0
+                               ? platform::narrow(given)
+                               : std::string("Asia/Tokyo");
+  const auto known = std::find_if(knownZones().begin(), knownZones().end(),
+                                  [&](const KnownZone& z) { return zone == z.zone; });
+  if (known == knownZones().end()) GTEST_SKIP() << "no table for " << zone;
+  for (const KnownPair& pair : known->pairs) {
+    const FileTime utc = static_cast<FileTime>(
+        wallSeconds(pair.utc) * static_cast<std::int64_t>(platform::kTicksPerSecond) +
+        static_cast<std::int64_t>(platform::kUnixEpochTicks));
+    EXPECT_EQ(platform::localToUtc(pair.local), utc)
+        << zone << " " << pair.local.year << "-" << pair.local.month << "-" << pair.local.day << " "
+        << pair.local.hour << ":" << pair.local.minute << ":" << pair.local.second;
+    EXPECT_EQ(platform::utcToLocal(utc), pair.local)
+        << zone << " UTC " << pair.utc.month << "-" << pair.utc.day << " " << pair.utc.hour << ":"
+        << pair.utc.minute;
   }
 }
 
