@@ -2,6 +2,7 @@
 
 #include "app/form2.h"
 #include "app/form3.h"
+#include "app/undo_command.h"
 #include "folderlist/listing.h"
 #include "folderlist/status_line.h"
 #include "platform/path.h"
@@ -27,7 +28,10 @@ void TForm1::FormClose() {}
 
 void TForm1::FormKeyUp(int virtualKey) {
   // Shift and Ctrl are not looked at: Shift+F5 and Ctrl+F5 refresh too.
-  if (virtualKey == kVirtualKeyF5) controls_.tree.refresh();
+  if (virtualKey != kVirtualKeyF5) return;
+  // The refreshed folder may no longer be what the last run changed.
+  dropUndo(app_);
+  controls_.tree.refresh();
 }
 
 void TForm1::IME1Click() {
@@ -40,6 +44,7 @@ void TForm1::IME1Click() {
 void TForm1::Exit1Click() {
   // The entry count goes with the rows, so the two agree even if closing
   // were abandoned.
+  dropUndo(app_);
   clearRows();
   controls_.window.close();
 }
@@ -52,7 +57,12 @@ void TForm1::N1Click() {
   messages.controls().window.show();
 }
 
+void TForm1::Undo1Click() {
+  if (app_.undo) app_.undo->execute();
+}
+
 void TForm1::ShellTreeView1Change() {
+  dropUndo(app_);
   clearRows();
   const std::string folder = currentFolderPath();
   // A virtual object of the namespace (the computer, say) yields a display

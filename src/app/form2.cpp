@@ -7,6 +7,7 @@
 
 #include "app/form1.h"
 #include "app/form3.h"
+#include "app/undo_command.h"
 #include "platform/time_zone.h"
 #include "stamping/stamping_run.h"
 #include "stamping/validation.h"
@@ -132,9 +133,16 @@ stamping::StampResult TForm2::stamp(const stamping::StampOptions& options) {
     return result != 0 ? std::optional<platform::FileTime>(result) : std::nullopt;
   };
 
-  stamping::StampResult result =
-      stamping::runStamping(main.rows(), total, main.currentFolderPath(), fileOps_, options,
-                            main.separators(), toFileTime, progress);
+  const std::string folder = main.currentFolderPath();
+  // What the run changes can be taken back; a run that changes nothing
+  // leaves the last one's record as it is.
+  stamping::KeptEntries kept;
+  stamping::StampOptions keeping = options;
+  if (app_.undo) keeping.keep = &kept;
+
+  stamping::StampResult result = stamping::runStamping(
+      main.rows(), total, folder, fileOps_, keeping, main.separators(), toFileTime, progress);
+  if (app_.undo && !kept.empty()) app_.undo->keep({folder, std::move(kept)});
   if (result.stampedRows > shown) list.redrawRows(shown, result.stampedRows - 1);
   controls_.window.setCaption(kCaption);
   return result;

@@ -76,10 +76,20 @@ std::optional<RowFailure> stampEntry(const folderlist::ListEntry& row, const std
   const std::optional<platform::FileTime> utc = toFileTime(when);
   if (!utc) return RowFailure{concat(what, path, " の日時を変更できません"), 0};
 
+  // The old times are kept before anything changes; an entry whose times
+  // cannot be read is not changed, so that every change can be taken back.
+  platform::EntryTimes old;
+  if (options.keep) {
+    if (const auto error = opened.entry->readTimes(old)) {
+      return RowFailure{concat(what, path, " の日時を読み取れません"), error};
+    }
+  }
+
   const platform::FileTime* creation = options.setCreation ? &*utc : nullptr;
   const platform::FileTime* lastAccess = options.setLastAccess ? &*utc : nullptr;
   const platform::OsErrorCode error = opened.entry->setTimes(creation, lastAccess, *utc);
   if (error != 0) return RowFailure{concat(what, path, " の日時を変更できません"), error};
+  if (options.keep) options.keep->push_back({row.name, row.kindText, row.timeText, old});
   return std::nullopt;
 }
 
@@ -125,6 +135,19 @@ StampResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::
   result.message = std::string(kCompleted);
   result.stampedRows = total;
   return result;
+}
+
+std::string precheckMessage(const folderlist::ListEntry& row, const std::string& path,
+                            platform::FileOps& fs) {
+  return checkRow(row, path, fs);
+}
+
+std::string cannotOpenMessage(const folderlist::ListEntry& row, const std::string& path) {
+  return concat(row.isFile() ? "ファイル " : "フォルダ ", path, " は開けません");
+}
+
+std::string cannotChangeMessage(const folderlist::ListEntry& row, const std::string& path) {
+  return concat(row.isFile() ? "ファイル " : "フォルダ ", path, " の日時を変更できません");
 }
 
 }  // namespace stamping
