@@ -7,8 +7,8 @@
 //        <year> <month> <day> <hour> <minute> <second>
 // Prints one line per check and ends with "N passed, N failed".
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <chrono>
@@ -109,9 +109,8 @@ HWND visibleTopWindow(DWORD pid, const std::function<bool(HWND)>& match) {
 
 // The message window: a visible window of the program whose static text is `text`.
 HWND messageWindowShowing(DWORD pid, const std::wstring& text) {
-  return visibleTopWindow(pid, [&](HWND hwnd) {
-    return childByClassAndText(hwnd, L"Static", text) != nullptr;
-  });
+  return visibleTopWindow(
+      pid, [&](HWND hwnd) { return childByClassAndText(hwnd, L"Static", text) != nullptr; });
 }
 
 bool lastWriteOf(const std::wstring& path, FILETIME& result) {
@@ -124,10 +123,12 @@ bool lastWriteOf(const std::wstring& path, FILETIME& result) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 9) {
-    std::fprintf(stderr, "usage: driver <exe> <folder> <y> <m> <d> <h> <n> <s>\n");
+  if (argc != 9 && argc != 10) {
+    std::fprintf(stderr, "usage: driver <exe> <folder> <y> <m> <d> <h> <n> <s> [undo]\n");
     return 2;
   }
+  // With "undo", the run is then taken back by "元に戻す(&U)".
+  const bool undo = argc == 10 && std::wstring(argv[9]) == L"undo";
   const std::wstring exe = argv[1];
   const std::wstring folder = argv[2];
   std::vector<std::wstring> fields(argv + 3, argv + 9);
@@ -138,8 +139,8 @@ int wmain(int argc, wchar_t** argv) {
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
   std::wstring commandLine = L"\"" + exe + L"\"";
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process)) {
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
     check(false, "start the program (error " + std::to_string(GetLastError()) + ")");
     std::printf("%d passed, %d failed\n", passed, failed);
     return 1;
@@ -169,14 +170,33 @@ int wmain(int argc, wchar_t** argv) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
   }
-  check(list && waitFor([&] {
-          return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == files;
-        }),
+  check(list && waitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == files; }),
         "the list shows the start folder's " + std::to_string(files) + " files");
   // A moment for the caller's screenshot of the listed folder.
   std::printf("listed\n");
   std::fflush(stdout);
   Sleep(1500);
+
+  // The three times of every file before the run, to the 100-ns tick.
+  std::vector<std::pair<std::wstring, WIN32_FILE_ATTRIBUTE_DATA>> before;
+  if (undo) {
+    search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        GetFileAttributesExW((folder + L"\\" + found.cFileName).c_str(), GetFileExInfoStandard,
+                             &data);
+        before.emplace_back(found.cFileName, data);
+      } while (FindNextFileW(search, &found));
+      FindClose(search);
+    }
+    // Nothing has been stamped yet: the command does nothing.
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(platform::win32::kMenuUndo1, 0), 0);
+    check(!waitFor([&] { return messageWindowShowing(pid, L"元に戻しました") != nullptr; }, 1500) &&
+              IsWindowEnabled(main),
+          "元に戻す before any run shows nothing and leaves the main window enabled");
+  }
 
   // "TIME変更（&T）", as the menu sends it. Wine keeps menus per process, so
   // the command's identifier cannot be read from the menu from outside.
@@ -206,15 +226,27 @@ int wmain(int argc, wchar_t** argv) {
   for (std::size_t i = 0; i < edits.size() && i < fields.size(); ++i) {
     SendMessageW(edits[i], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fields[i].c_str()));
   }
+  if (undo && dialog) {
+    // All three times change, so that all three must come back.
+    for (const wchar_t* option : {L"作成日時も変更", L"アクセス日時も変更"}) {
+      HWND box = childByClassAndText(dialog, L"Button", option);
+      check(box != nullptr, "the dialog has " + narrow(option));
+      if (box && SendMessageW(box, BM_GETCHECK, 0, 0) != BST_CHECKED) {
+        SendMessageW(box, BM_CLICK, 0, 0);
+      }
+    }
+  }
   HWND ok = dialog ? childByClassAndText(dialog, L"Button", L"OK") : nullptr;
   check(ok != nullptr, "the dialog has its OK button");
   if (ok) PostMessageW(ok, BM_CLICK, 0, 0);
 
   HWND notice = nullptr;
-  check(waitFor([&] {
-          notice = messageWindowShowing(pid, L"変更しました");
-          return notice != nullptr;
-        }, 60000),
+  check(waitFor(
+            [&] {
+              notice = messageWindowShowing(pid, L"変更しました");
+              return notice != nullptr;
+            },
+            60000),
         "the completion notice 変更しました appears");
   check(dialog && !IsWindowVisible(dialog), "the time dialog is hidden after the run");
   HWND noticeOk = notice ? childByClassAndText(notice, L"Button", L"OK") : nullptr;
@@ -240,7 +272,8 @@ int wmain(int argc, wchar_t** argv) {
 
   // The list view answers LVM_GETITEMTEXTW into memory of its own process,
   // so the request and its buffer are placed there.
-  HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  HANDLE target =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
   const int rows = list ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
   int inOrder = 0;
   for (int row = 0; target && row < rows; ++row) {
@@ -262,14 +295,55 @@ int wmain(int argc, wchar_t** argv) {
       const ULONGLONG ticks =
           (static_cast<ULONGLONG>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
       const ULONGLONG expected = startTicks + static_cast<ULONGLONG>(row) * 60ULL * 10000000ULL;
-      if (ticks == expected) ++inOrder;
-      else std::printf("row %d %s: %llu, expected %llu\n", row, narrow(name).c_str(), ticks, expected);
+      if (ticks == expected)
+        ++inOrder;
+      else
+        std::printf("row %d %s: %llu, expected %llu\n", row, narrow(name).c_str(), ticks, expected);
     }
   }
   if (target) CloseHandle(target);
   check(rows > 0 && inOrder == rows,
         std::to_string(inOrder) + " of " + std::to_string(rows) +
             " rows carry the start time plus one minute per row on disk");
+
+  if (undo) {
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(platform::win32::kMenuUndo1, 0), 0);
+    HWND undone = nullptr;
+    check(waitFor(
+              [&] {
+                undone = messageWindowShowing(pid, L"元に戻しました");
+                return undone != nullptr;
+              },
+              60000),
+          "元に戻す ends with the notice 元に戻しました");
+    check(main && !IsWindowEnabled(main), "the main window is locked under the notice");
+    HWND undoneOk = undone ? childByClassAndText(undone, L"Button", L"OK") : nullptr;
+    if (undoneOk) PostMessageW(undoneOk, BM_CLICK, 0, 0);
+    check(waitFor([&] { return main && IsWindowEnabled(main); }),
+          "the notice's OK gives the main window back");
+    int exact = 0;
+    for (const auto& [name, old] : before) {
+      WIN32_FILE_ATTRIBUTE_DATA now{};
+      GetFileAttributesExW((folder + L"\\" + name).c_str(), GetFileExInfoStandard, &now);
+      const auto same = [](const FILETIME& a, const FILETIME& b) {
+        return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+      };
+      if (same(now.ftCreationTime, old.ftCreationTime) &&
+          same(now.ftLastAccessTime, old.ftLastAccessTime) &&
+          same(now.ftLastWriteTime, old.ftLastWriteTime)) {
+        ++exact;
+      } else {
+        std::printf("%s: times differ after the undo\n", narrow(name).c_str());
+      }
+    }
+    check(!before.empty() && exact == static_cast<int>(before.size()),
+          std::to_string(exact) + " of " + std::to_string(before.size()) +
+              " files have all three times back to the tick");
+    // One level: a second undo does nothing.
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(platform::win32::kMenuUndo1, 0), 0);
+    check(!waitFor([&] { return messageWindowShowing(pid, L"元に戻しました") != nullptr; }, 1500),
+          "a second 元に戻す does nothing");
+  }
 
   PostMessageW(main, WM_CLOSE, 0, 0);
   check(WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0,
