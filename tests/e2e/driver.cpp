@@ -7,8 +7,8 @@
 //        <year> <month> <day> <hour> <minute> <second>
 // Prints one line per check and ends with "N passed, N failed".
 
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <chrono>
@@ -109,8 +109,9 @@ HWND visibleTopWindow(DWORD pid, const std::function<bool(HWND)>& match) {
 
 // The message window: a visible window of the program whose static text is `text`.
 HWND messageWindowShowing(DWORD pid, const std::wstring& text) {
-  return visibleTopWindow(
-      pid, [&](HWND hwnd) { return childByClassAndText(hwnd, L"Static", text) != nullptr; });
+  return visibleTopWindow(pid, [&](HWND hwnd) {
+    return childByClassAndText(hwnd, L"Static", text) != nullptr;
+  });
 }
 
 bool lastWriteOf(const std::wstring& path, FILETIME& result) {
@@ -139,8 +140,8 @@ int wmain(int argc, wchar_t** argv) {
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
   std::wstring commandLine = L"\"" + exe + L"\"";
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process)) {
     check(false, "start the program (error " + std::to_string(GetLastError()) + ")");
     std::printf("%d passed, %d failed\n", passed, failed);
     return 1;
@@ -170,7 +171,9 @@ int wmain(int argc, wchar_t** argv) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
   }
-  check(list && waitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == files; }),
+  check(list && waitFor([&] {
+          return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == files;
+        }),
         "the list shows the start folder's " + std::to_string(files) + " files");
   // A moment for the caller's screenshot of the listed folder.
   std::printf("listed\n");
@@ -241,12 +244,10 @@ int wmain(int argc, wchar_t** argv) {
   if (ok) PostMessageW(ok, BM_CLICK, 0, 0);
 
   HWND notice = nullptr;
-  check(waitFor(
-            [&] {
-              notice = messageWindowShowing(pid, L"変更しました");
-              return notice != nullptr;
-            },
-            60000),
+  check(waitFor([&] {
+          notice = messageWindowShowing(pid, L"変更しました");
+          return notice != nullptr;
+        }, 60000),
         "the completion notice 変更しました appears");
   check(dialog && !IsWindowVisible(dialog), "the time dialog is hidden after the run");
   HWND noticeOk = notice ? childByClassAndText(notice, L"Button", L"OK") : nullptr;
@@ -272,8 +273,7 @@ int wmain(int argc, wchar_t** argv) {
 
   // The list view answers LVM_GETITEMTEXTW into memory of its own process,
   // so the request and its buffer are placed there.
-  HANDLE target =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
   const int rows = list ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
   int inOrder = 0;
   for (int row = 0; target && row < rows; ++row) {
@@ -295,10 +295,8 @@ int wmain(int argc, wchar_t** argv) {
       const ULONGLONG ticks =
           (static_cast<ULONGLONG>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
       const ULONGLONG expected = startTicks + static_cast<ULONGLONG>(row) * 60ULL * 10000000ULL;
-      if (ticks == expected)
-        ++inOrder;
-      else
-        std::printf("row %d %s: %llu, expected %llu\n", row, narrow(name).c_str(), ticks, expected);
+      if (ticks == expected) ++inOrder;
+      else std::printf("row %d %s: %llu, expected %llu\n", row, narrow(name).c_str(), ticks, expected);
     }
   }
   if (target) CloseHandle(target);
