@@ -3,6 +3,7 @@
 #include "app/form2.h"
 #include "app/form3.h"
 #include "app/undo_command.h"
+#include "app/window_flow.h"
 #include "folderlist/listing.h"
 #include "folderlist/status_line.h"
 #include "platform/path.h"
@@ -37,8 +38,7 @@ void TForm1::FormKeyUp(int virtualKey) {
 void TForm1::IME1Click() {
   if (entryCount_ <= 0) return;
   app_.form2->fillToday();
-  app_.form2->controls().window.show();
-  controls_.window.setEnabled(false);
+  openTimeDialog(flowWindows(app_));
 }
 
 void TForm1::Exit1Click() {
@@ -53,8 +53,7 @@ void TForm1::N1Click() {
   TForm3& messages = *app_.form3;
   messages.controls().label1.setText(kVersionNotice);
   messages.controls().window.setCaption(kVersionCaption);
-  controls_.window.setEnabled(false);
-  messages.controls().window.show();
+  showMessageOverMain(flowWindows(app_));
 }
 
 void TForm1::Undo1Click() {

@@ -8,6 +8,7 @@
 #include "app/form1.h"
 #include "app/form3.h"
 #include "app/undo_command.h"
+#include "app/window_flow.h"
 #include "platform/time_zone.h"
 #include "stamping/stamping_run.h"
 #include "stamping/validation.h"
@@ -52,8 +53,7 @@ void TForm2::showInFields(const std::array<int, 6>& values) {
 }
 
 void TForm2::Button2Click() {
-  app_.form1->controls().window.setEnabled(true);
-  controls_.window.hide();
+  cancelTimeDialog(flowWindows(app_));
 }
 
 void TForm2::DateTimeToFIleTime(platform::FileTime& result, const platform::LocalDateTime& value) {
@@ -61,7 +61,7 @@ void TForm2::DateTimeToFIleTime(platform::FileTime& result, const platform::Loca
 }
 
 void TForm2::Button1Click() {
-  controls_.window.setEnabled(false);
+  startChecking(flowWindows(app_));
   try {
     proceedFlag_ = 1;
     TForm3& messages = *app_.form3;
@@ -84,9 +84,7 @@ void TForm2::Button1Click() {
       switch (result.outcome) {
         case stamping::StampResult::Outcome::Completed:
           messages.controls().label1.setText(kCompleted);
-          controls_.window.setEnabled(true);
-          controls_.window.hide();
-          messages.controls().window.show();
+          showCompletionOverMain(flowWindows(app_));
           return;
         case stamping::StampResult::Outcome::PrecheckFailed:
           messages.controls().label1.setText(result.message);
@@ -100,12 +98,12 @@ void TForm2::Button1Click() {
       }
     }
 
-    if (proceedFlag_ == 0) messages.controls().window.show();
+    if (proceedFlag_ == 0) showMessageOverDialog(flowWindows(app_));
   } catch (...) {
     // No path out of this handler may leave both the dialog and the main
     // window locked, nor a run's progress in the caption.
     controls_.window.setCaption(kCaption);
-    controls_.window.setEnabled(true);
+    giveDialogBack(flowWindows(app_));
     throw;
   }
 }

@@ -7,6 +7,7 @@
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/form3.h"
+#include "app/window_flow.h"
 
 namespace app {
 
@@ -47,7 +48,8 @@ void UndoCommand::execute() {
   }
   platform::Window& window = main.controls().window;
   const std::string caption = window.caption();
-  window.setEnabled(false);
+  const FlowWindows flow = flowWindows(app_);
+  startWorking(flow);
   try {
     stamping::UndoResult result = restore();
     window.setCaption(caption);
@@ -56,14 +58,15 @@ void UndoCommand::execute() {
       case stamping::UndoResult::Outcome::Completed:
       case stamping::UndoResult::Outcome::PrecheckFailed:
         // Stands over the locked main window; its OK unlocks it.
-        app_.form3->showMessage(result.message);
+        app_.form3->controls().label1.setText(result.message);
+        showMessageOverMain(flow);
         return;
       case stamping::UndoResult::Outcome::Stopped:
         throw HandlerFailure(result.message);
     }
   } catch (...) {
     window.setCaption(caption);
-    window.setEnabled(true);
+    stopWorking(flow);
     showAvailability();
     throw;
   }
