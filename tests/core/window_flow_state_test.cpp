@@ -105,7 +105,9 @@ TEST(WindowFlowStates, EveryTransitionEndsWhereTheTableSays) {
     w.message.setCaption("バージョン情報");
     c.step(w.flow());
     EXPECT_EQ(app::flowState(w.flow()), c.to) << c.what;
-    if (c.step == app::dismissMessage) EXPECT_EQ(w.message.caption(), "") << c.what;
+    if (c.step == app::dismissMessage) {
+      EXPECT_EQ(w.message.caption(), "") << c.what;
+    }
   }
 }
 
