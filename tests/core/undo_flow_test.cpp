@@ -98,7 +98,9 @@ TEST(UndoFlow, GreyUntilARunThenUndoesAndShowsTheNoticeOverTheMainWindow) {
   ASSERT_NE(s.app_.form1->rows()[0].timeText, s.oldTexts_[0]);
 
   const std::string caption = s.app_.mainWindow.caption();
+  const int paints = s.app_.paintPump.count;
   s.app_.event([&] { s.app_.form1->Undo1Click(); });
+  EXPECT_GT(s.app_.paintPump.count, paints) << "the windows are painted while it works";
   EXPECT_EQ(s.flow(), kMessageOverMain);
   EXPECT_EQ(s.app_.label1.text(), "元に戻しました");
   EXPECT_EQ(s.app_.messageWindow.caption(), "");

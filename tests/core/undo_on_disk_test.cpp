@@ -3,6 +3,8 @@
 // command's enablement as the program's windows drive it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -86,7 +88,18 @@ TEST_F(UndoOnDisk, OddSubSecondTimesComeBackExactlyInAllThree) {
   ASSERT_NE(onDisk(0).lastWrite, kOld[0].times.lastWrite);
   ASSERT_EQ(rows[0].timeText, "2009/03/05 12:30:00");
 
+  const auto namesOnDisk = [&] {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(std::filesystem::u8path(dir.path()))) {
+      const std::u8string n = e.path().filename().u8string();
+      names.emplace_back(n.begin(), n.end());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const std::vector<std::string> entriesBefore = namesOnDisk();
   const stamping::UndoResult undo = stamping::runUndo(record, rows, platform::systemFileOps());
+  EXPECT_EQ(namesOnDisk(), entriesBefore) << "nothing is written beside the entries";
   ASSERT_EQ(undo.outcome, stamping::UndoResult::Outcome::Completed) << undo.message;
   for (int i = 0; i < static_cast<int>(std::size(kOld)); ++i) {
     SCOPED_TRACE(kOld[i].name);
