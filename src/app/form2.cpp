@@ -1,5 +1,6 @@
 #include "app/form2.h"
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <utility>
@@ -52,9 +53,7 @@ void TForm2::showInFields(const std::array<int, 6>& values) {
   }
 }
 
-void TForm2::Button2Click() {
-  cancelTimeDialog(flowWindows(app_));
-}
+void TForm2::Button2Click() { cancelTimeDialog(flowWindows(app_)); }
 
 void TForm2::DateTimeToFIleTime(platform::FileTime& result, const platform::LocalDateTime& value) {
   result = platform::localToUtc(value).value_or(0);
@@ -136,7 +135,10 @@ stamping::StampResult TForm2::stamp(const stamping::StampOptions& options) {
   // leaves the last one's record as it is.
   stamping::KeptEntries kept;
   stamping::StampOptions keeping = options;
-  if (app_.undo) keeping.keep = &kept;
+  if (app_.undo) {
+    kept.reserve(static_cast<std::size_t>(std::max(total, 0)));
+    keeping.keep = &kept;
+  }
 
   stamping::StampResult result = stamping::runStamping(
       main.rows(), total, folder, fileOps_, keeping, main.separators(), toFileTime, progress);

@@ -100,7 +100,16 @@ OsErrorCode readTimesAt(int fd, const char* name, EntryTimes& times) {
   struct statx st {};
   const int flags = name ? AT_SYMLINK_NOFOLLOW : AT_EMPTY_PATH;
   if (::statx(fd, name ? name : "", flags, STATX_ATIME | STATX_MTIME | STATX_BTIME, &st) != 0) {
-    return lastError();
+    if (errno != ENOSYS) return lastError();
+    // A kernel without statx: the same times, without a birth time.
+    struct stat old {};
+    if (::fstatat(fd, name ? name : "", &old, flags) != 0) return lastError();
+    times.creation = 0;
+    times.lastAccess =
+        toFileTime({old.st_atim.tv_sec, static_cast<std::uint32_t>(old.st_atim.tv_nsec)});
+    times.lastWrite =
+        toFileTime({old.st_mtim.tv_sec, static_cast<std::uint32_t>(old.st_mtim.tv_nsec)});
+    return 0;
   }
   times.creation = (st.stx_mask & STATX_BTIME) ? toFileTime(st.stx_btime) : 0;
   times.lastAccess = toFileTime(st.stx_atime);
