@@ -18,8 +18,6 @@ void TForm3::showMessage(std::string_view text) {
   controls_.window.show();
 }
 
-void TForm3::Button1Click() {
-  dismissMessage(flowWindows(app_));
-}
+void TForm3::Button1Click() { dismissMessage(flowWindows(app_)); }
 
 }  // namespace app

@@ -39,8 +39,8 @@ struct FakeApp {
     form3 = std::make_unique<app::TForm3>(application, app::Form3Controls{messageWindow, label1});
     application.form3 = form3.get();
     form3->FormCreate();
-    undo = std::make_unique<app::UndoCommand>(application, undoItem,
-                                              fileOps ? *fileOps : memoryFiles);
+    undo =
+        std::make_unique<app::UndoCommand>(application, undoItem, fileOps ? *fileOps : memoryFiles);
     application.undo = undo.get();
     mainWindow.show();  // the event loop shows the main window first
   }
