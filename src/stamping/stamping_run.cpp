@@ -65,7 +65,7 @@ struct RowFailure {
 
 // Opens the entry, converts its time and sets it; nullopt when the times are
 // set. The handle is closed on every path.
-std::optional<RowFailure> stampEntry(const folderlist::ListEntry& row, const std::string& path,
+std::optional<RowFailure> stampEntry(folderlist::ListEntry& row, const std::string& path,
                                      platform::FileOps& fs, const StampOptions& options,
                                      const platform::LocalDateTime& when,
                                      const LocalToFileTime& toFileTime) {
@@ -89,7 +89,8 @@ std::optional<RowFailure> stampEntry(const folderlist::ListEntry& row, const std
   const platform::FileTime* lastAccess = options.setLastAccess ? &*utc : nullptr;
   const platform::OsErrorCode error = opened.entry->setTimes(creation, lastAccess, *utc);
   if (error != 0) return RowFailure{concat(what, path, " の日時を変更できません"), error};
-  if (options.keep) options.keep->push_back({row.name, row.kindText, row.timeText, old});
+  // The row's text is replaced as soon as this returns, so the old one moves.
+  if (options.keep) options.keep->push_back({row.name, row.kindText, std::move(row.timeText), old});
   return std::nullopt;
 }
 
