@@ -5,7 +5,9 @@
 //   stamping_bench [files=10000] [rounds=5] [touch_sample=500]
 //
 // Prints the median time of each and the run's throughput as a ratio of the
-// bare loop's (1.0 = as fast as the bare calls).
+// bare loop's (1.0 = as fast as the bare calls); and the throughput of the
+// run that keeps every entry's old times for an undo as a ratio of the same
+// run without.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -133,6 +135,8 @@ int main(int argc, char** argv) {
 
   std::vector<double> runTimes;
   std::vector<double> bareTimes;
+  std::vector<double> keepTimes;
+  std::vector<double> plainTimes;
   int failures = 0;
   for (int round = 0; round < rounds; ++round) {
     stamping::StampOptions options;
@@ -144,6 +148,24 @@ int main(int argc, char** argv) {
                                   separators, platform::localToUtc, platform::utcToLocal,
                                   [](int, int, int) {});
         if (r.outcome != stamping::StampResult::Outcome::Completed) ++failures;
+      });
+    };
+    // The same run keeping every entry's old times for an undo, as the
+    // program runs it.
+    const auto timeKeeping = [&] {
+      stamping::KeptEntries kept;
+      return millisecondsOf([&] {
+        stamping::StampOptions keeping = options;
+        keeping.keep = &kept;
+        kept.reserve(static_cast<std::size_t>(files));
+        const auto r =
+            stamping::runStamping(rows, files, folder, platform::systemFileOps(), keeping,
+                                  separators, platform::localToUtc, platform::utcToLocal,
+                                  [](int, int, int) {});
+        if (r.outcome != stamping::StampResult::Outcome::Completed ||
+            kept.size() != static_cast<std::size_t>(files)) {
+          ++failures;
+        }
       });
     };
     const auto timeBare = [&] {
@@ -179,6 +201,14 @@ int main(int argc, char** argv) {
       bareTimes.push_back(timeBare());
       runTimes.push_back(timeRun());
     }
+    // The run with and without keeping, back to back, in alternating order.
+    if (round % 2 == 0) {
+      keepTimes.push_back(timeKeeping());
+      plainTimes.push_back(timeRun());
+    } else {
+      plainTimes.push_back(timeRun());
+      keepTimes.push_back(timeKeeping());
+    }
   }
 
   // Each round times the two back to back, so the ratio of a pair shares
@@ -195,6 +225,26 @@ int main(int argc, char** argv) {
       "target >= 0.80)\n",
       median(ratios), *std::min_element(ratios.begin(), ratios.end()),
       *std::max_element(ratios.begin(), ratios.end()));
+
+  std::vector<double> keepRatios;
+  for (std::size_t i = 0; i < keepTimes.size(); ++i) {
+    keepRatios.push_back(plainTimes[i] / keepTimes[i]);
+  }
+  const double keep = median(keepTimes);
+  std::printf("run keeping old times %9.1f ms  %6.2f us/file\n", keep, keep * 1000 / files);
+  std::printf("run alone (paired)    %9.1f ms  %6.2f us/file\n", median(plainTimes),
+              median(plainTimes) * 1000 / files);
+  std::printf(
+      "keeping / run alone   %9.3f  (median of paired rounds, range %.3f..%.3f; "
+      "target >= 0.95)\n",
+      median(keepRatios), *std::min_element(keepRatios.begin(), keepRatios.end()),
+      *std::max_element(keepRatios.begin(), keepRatios.end()));
+  // On a shared machine the fastest round of each is the one least disturbed.
+  std::printf("keeping / run alone   %9.3f  (fastest round of each: %.2f / %.2f us/file)\n",
+              *std::min_element(plainTimes.begin(), plainTimes.end()) /
+                  *std::min_element(keepTimes.begin(), keepTimes.end()),
+              *std::min_element(keepTimes.begin(), keepTimes.end()) * 1000 / files,
+              *std::min_element(plainTimes.begin(), plainTimes.end()) * 1000 / files);
 
 #ifndef _WIN32
   const int sample = std::min(touchSample, files);

@@ -12,6 +12,7 @@ namespace app {
 class TForm1;
 class TForm2;
 class TForm3;
+class UndoCommand;
 
 // The application object: the three windows, created once in this order and
 // living until the process ends, the title and the error box.
@@ -21,6 +22,7 @@ struct Application {
   TForm3* form3 = nullptr;  // the message window
   std::string title;        // task-bar text and the error box's caption
   platform::ErrorBox* errorBox = nullptr;
+  UndoCommand* undo = nullptr;  // taking back the last stamping run; null: none
 };
 
 // The title: the program file's name without folder and without anything

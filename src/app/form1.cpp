@@ -2,6 +2,8 @@
 
 #include "app/form2.h"
 #include "app/form3.h"
+#include "app/undo_command.h"
+#include "app/window_flow.h"
 #include "folderlist/listing.h"
 #include "folderlist/status_line.h"
 #include "platform/path.h"
@@ -27,19 +29,22 @@ void TForm1::FormClose() {}
 
 void TForm1::FormKeyUp(int virtualKey) {
   // Shift and Ctrl are not looked at: Shift+F5 and Ctrl+F5 refresh too.
-  if (virtualKey == kVirtualKeyF5) controls_.tree.refresh();
+  if (virtualKey != kVirtualKeyF5) return;
+  // The refreshed folder may no longer be what the last run changed.
+  dropUndo(app_);
+  controls_.tree.refresh();
 }
 
 void TForm1::IME1Click() {
   if (entryCount_ <= 0) return;
   app_.form2->fillToday();
-  app_.form2->controls().window.show();
-  controls_.window.setEnabled(false);
+  openTimeDialog(flowWindows(app_));
 }
 
 void TForm1::Exit1Click() {
   // The entry count goes with the rows, so the two agree even if closing
   // were abandoned.
+  dropUndo(app_);
   clearRows();
   controls_.window.close();
 }
@@ -48,11 +53,15 @@ void TForm1::N1Click() {
   TForm3& messages = *app_.form3;
   messages.controls().label1.setText(kVersionNotice);
   messages.controls().window.setCaption(kVersionCaption);
-  controls_.window.setEnabled(false);
-  messages.controls().window.show();
+  showMessageOverMain(flowWindows(app_));
+}
+
+void TForm1::Undo1Click() {
+  if (app_.undo) app_.undo->execute();
 }
 
 void TForm1::ShellTreeView1Change() {
+  dropUndo(app_);
   clearRows();
   const std::string folder = currentFolderPath();
   // A virtual object of the namespace (the computer, say) yields a display

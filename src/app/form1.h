@@ -36,6 +36,7 @@ class TForm1 {
   void IME1Click();   // "TIME変更（&T）": opens the time dialog
   void Exit1Click();  // "終了(&X)"
   void N1Click();     // "バージョン情報(&A)"
+  void Undo1Click();  // "元に戻す(&U)": takes back the last stamping run
 
   // Folder tree and entry list.
   void ShellTreeView1Change();

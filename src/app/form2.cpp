@@ -1,5 +1,6 @@
 #include "app/form2.h"
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <utility>
@@ -7,6 +8,8 @@
 
 #include "app/form1.h"
 #include "app/form3.h"
+#include "app/undo_command.h"
+#include "app/window_flow.h"
 #include "platform/time_zone.h"
 #include "stamping/stamping_run.h"
 #include "stamping/validation.h"
@@ -50,17 +53,14 @@ void TForm2::showInFields(const std::array<int, 6>& values) {
   }
 }
 
-void TForm2::Button2Click() {
-  app_.form1->controls().window.setEnabled(true);
-  controls_.window.hide();
-}
+void TForm2::Button2Click() { cancelTimeDialog(flowWindows(app_)); }
 
 void TForm2::DateTimeToFIleTime(platform::FileTime& result, const platform::LocalDateTime& value) {
   result = platform::localToUtc(value).value_or(0);
 }
 
 void TForm2::Button1Click() {
-  controls_.window.setEnabled(false);
+  startChecking(flowWindows(app_));
   try {
     proceedFlag_ = 1;
     TForm3& messages = *app_.form3;
@@ -83,9 +83,7 @@ void TForm2::Button1Click() {
       switch (result.outcome) {
         case stamping::StampResult::Outcome::Completed:
           messages.controls().label1.setText(kCompleted);
-          controls_.window.setEnabled(true);
-          controls_.window.hide();
-          messages.controls().window.show();
+          showCompletionOverMain(flowWindows(app_));
           return;
         case stamping::StampResult::Outcome::PrecheckFailed:
           messages.controls().label1.setText(result.message);
@@ -99,12 +97,12 @@ void TForm2::Button1Click() {
       }
     }
 
-    if (proceedFlag_ == 0) messages.controls().window.show();
+    if (proceedFlag_ == 0) showMessageOverDialog(flowWindows(app_));
   } catch (...) {
     // No path out of this handler may leave both the dialog and the main
     // window locked, nor a run's progress in the caption.
     controls_.window.setCaption(kCaption);
-    controls_.window.setEnabled(true);
+    giveDialogBack(flowWindows(app_));
     throw;
   }
 }
@@ -134,9 +132,20 @@ stamping::StampResult TForm2::stamp(const stamping::StampOptions& options) {
     return result != 0 ? std::optional<platform::FileTime>(result) : std::nullopt;
   };
 
+  const std::string folder = main.currentFolderPath();
+  // What the run changes can be taken back; a run that changes nothing
+  // leaves the last one's record as it is.
+  stamping::KeptEntries kept;
+  stamping::StampOptions keeping = options;
+  if (app_.undo) {
+    kept.reserve(static_cast<std::size_t>(std::max(total, 0)));
+    keeping.keep = &kept;
+  }
+
   stamping::StampResult result =
-      stamping::runStamping(main.rows(), total, main.currentFolderPath(), fileOps_, options,
-                            main.separators(), toFileTime, platform::utcToLocal, progress);
+      stamping::runStamping(main.rows(), total, folder, fileOps_, keeping, main.separators(),
+                            toFileTime, platform::utcToLocal, progress);
+  if (app_.undo && !kept.empty()) app_.undo->keep({folder, std::move(kept)});
   if (result.stampedRows > shown) list.redrawRows(shown, result.stampedRows - 1);
   controls_.window.setCaption(kCaption);
   return result;

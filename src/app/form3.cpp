@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "app/form2.h"
+#include "app/window_flow.h"
 
 namespace app {
 
@@ -17,15 +18,6 @@ void TForm3::showMessage(std::string_view text) {
   controls_.window.show();
 }
 
-void TForm3::Button1Click() {
-  // The time dialog's visibility alone tells which window lies below.
-  if (app_.form2->controls().window.isVisible()) {
-    app_.form2->controls().window.setEnabled(true);
-  } else {
-    app_.form1->controls().window.setEnabled(true);
-  }
-  controls_.window.hide();
-  controls_.window.setCaption("");
-}
+void TForm3::Button1Click() { dismissMessage(flowWindows(app_)); }
 
 }  // namespace app

@@ -11,6 +11,14 @@
 
 namespace platform {
 
+// The three times of an entry as the file system keeps them.
+struct EntryTimes {
+  FileTime creation = 0;
+  FileTime lastAccess = 0;
+  FileTime lastWrite = 0;
+  friend bool operator==(const EntryTimes&, const EntryTimes&) = default;
+};
+
 // An entry opened for changing its times. Closing happens in the destructor.
 class OpenEntry {
  public:
@@ -19,6 +27,10 @@ class OpenEntry {
   // Returns 0 on success, else the OS error code.
   virtual OsErrorCode setTimes(const FileTime* creation, const FileTime* lastAccess,
                                const FileTime& lastWrite) = 0;
+  // Reads the three times from the open entry at the file system's full
+  // precision (to the 100-ns tick). A time the file system does not keep
+  // reads as 0. Returns 0 on success, else the OS error code.
+  virtual OsErrorCode readTimes(EntryTimes& times) = 0;
 };
 
 struct OpenResult {

@@ -106,4 +106,12 @@ class PaintPump {
   virtual void pumpPaint() = 0;
 };
 
+// One command of the main window's menu that can be greyed out.
+class MenuCommand {
+ public:
+  virtual ~MenuCommand() = default;
+  virtual void setEnabled(bool enabled) = 0;
+  virtual bool isEnabled() const = 0;
+};
+
 }  // namespace platform

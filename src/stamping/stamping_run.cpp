@@ -65,7 +65,7 @@ struct RowFailure {
 // Opens the entry and sets its times to the given instant, or fails when
 // there is none; nullopt when the times are set. The handle is closed on
 // every path.
-std::optional<RowFailure> stampEntry(const folderlist::ListEntry& row, const std::string& path,
+std::optional<RowFailure> stampEntry(folderlist::ListEntry& row, const std::string& path,
                                      platform::FileOps& fs, const StampOptions& options,
                                      const std::optional<platform::FileTime>& utc) {
   const std::string_view what = row.isFile() ? "ファイル " : "フォルダ ";
@@ -73,10 +73,21 @@ std::optional<RowFailure> stampEntry(const folderlist::ListEntry& row, const std
   if (!opened.entry) return RowFailure{concat(what, path, " は開けません"), opened.error};
   if (!utc) return RowFailure{concat(what, path, " の日時を変更できません"), 0};
 
+  // The old times are kept before anything changes; an entry whose times
+  // cannot be read is not changed, so that every change can be taken back.
+  platform::EntryTimes old;
+  if (options.keep) {
+    if (const auto error = opened.entry->readTimes(old)) {
+      return RowFailure{concat(what, path, " の日時を読み取れません"), error};
+    }
+  }
+
   const platform::FileTime* creation = options.setCreation ? &*utc : nullptr;
   const platform::FileTime* lastAccess = options.setLastAccess ? &*utc : nullptr;
   const platform::OsErrorCode error = opened.entry->setTimes(creation, lastAccess, *utc);
   if (error != 0) return RowFailure{concat(what, path, " の日時を変更できません"), error};
+  // The row's text is replaced as soon as this returns, so the old one moves.
+  if (options.keep) options.keep->push_back({row.name, row.kindText, std::move(row.timeText), old});
   return std::nullopt;
 }
 
@@ -142,6 +153,19 @@ StampResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::
   result.message = std::string(kCompleted);
   result.stampedRows = total;
   return result;
+}
+
+std::string precheckMessage(const folderlist::ListEntry& row, const std::string& path,
+                            platform::FileOps& fs) {
+  return checkRow(row, path, fs);
+}
+
+std::string cannotOpenMessage(const folderlist::ListEntry& row, const std::string& path) {
+  return concat(row.isFile() ? "ファイル " : "フォルダ ", path, " は開けません");
+}
+
+std::string cannotChangeMessage(const folderlist::ListEntry& row, const std::string& path) {
+  return concat(row.isFile() ? "ファイル " : "フォルダ ", path, " の日時を変更できません");
 }
 
 }  // namespace stamping

@@ -9,6 +9,7 @@
 #include "platform/file_time.h"
 #include "platform/os_error.h"
 #include "platform/time_zone.h"
+#include "stamping/kept_times.h"
 #include "stamping/start_instant.h"
 
 namespace stamping {
@@ -23,6 +24,9 @@ struct StampOptions {
   Step step = Step::OneMinute;
   bool setCreation = false;
   bool setLastAccess = false;
+  // When given, each entry's old times and row are added here before the
+  // entry is changed (read from the handle the run opens anyway).
+  KeptEntries* keep = nullptr;
 };
 
 struct StampResult {
@@ -57,5 +61,15 @@ StampResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::
                         const platform::DateTimeSeparators& separators,
                         const LocalToFileTime& toFileTime, const FileTimeToLocal& toLocal,
                         const Progress& progress = {});
+
+// The check of one row, by the run's rules: the message for the message
+// window, or empty when the row passes.
+std::string precheckMessage(const folderlist::ListEntry& row, const std::string& path,
+                            platform::FileOps& fs);
+
+// The error-box texts of an entry that cannot be opened, or whose times
+// cannot be changed.
+std::string cannotOpenMessage(const folderlist::ListEntry& row, const std::string& path);
+std::string cannotChangeMessage(const folderlist::ListEntry& row, const std::string& path);
 
 }  // namespace stamping

@@ -137,6 +137,8 @@ std::string opName(const std::optional<Op>& op) {
       return "OpenFolder";
     case Op::SetTimes:
       return "SetTimes";
+    case Op::ReadTimes:
+      return "ReadTimes";
   }
   return "?";
 }

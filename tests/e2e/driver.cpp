@@ -120,10 +120,13 @@ HWND messageWindowShowing(DWORD pid, const std::wstring& text) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 9 && argc != 10) {
-    std::fprintf(stderr, "usage: driver <exe> <folder> <y> <m> <d> <h> <n> <s> [minute|2s]\n");
+    std::fprintf(stderr,
+                 "usage: driver <exe> <folder> <y> <m> <d> <h> <n> <s> [minute|2s|undo]\n");
     return 2;
   }
   const bool twoSeconds = argc == 10 && std::wstring(argv[9]) == L"2s";
+  // With "undo", the run is then taken back by "元に戻す(&U)".
+  const bool undo = argc == 10 && std::wstring(argv[9]) == L"undo";
   const std::wstring exe = argv[1];
   const std::wstring folder = argv[2];
   std::vector<std::wstring> fields(argv + 3, argv + 9);
@@ -173,6 +176,27 @@ int wmain(int argc, wchar_t** argv) {
   std::fflush(stdout);
   Sleep(1500);
 
+  // The three times of every file before the run, to the 100-ns tick.
+  std::vector<std::pair<std::wstring, WIN32_FILE_ATTRIBUTE_DATA>> before;
+  if (undo) {
+    search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        GetFileAttributesExW((folder + L"\\" + found.cFileName).c_str(), GetFileExInfoStandard,
+                             &data);
+        before.emplace_back(found.cFileName, data);
+      } while (FindNextFileW(search, &found));
+      FindClose(search);
+    }
+    // Nothing has been stamped yet: the command does nothing.
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(platform::win32::kMenuUndo1, 0), 0);
+    check(!waitFor([&] { return messageWindowShowing(pid, L"元に戻しました") != nullptr; }, 1500) &&
+              IsWindowEnabled(main),
+          "元に戻す before any run shows nothing and leaves the main window enabled");
+  }
+
   // "TIME変更（&T）", as the menu sends it. Wine keeps menus per process, so
   // the command's identifier cannot be read from the menu from outside.
   PostMessageW(main, WM_COMMAND, MAKEWPARAM(platform::win32::kMenuIME1, 0), 0);
@@ -207,6 +231,16 @@ int wmain(int argc, wchar_t** argv) {
     if (radio) SendMessageW(radio, BM_CLICK, 0, 0);
     check(radio && SendMessageW(radio, BM_GETCHECK, 0, 0) == BST_CHECKED,
           "the two-second step is chosen");
+  }
+  if (undo && dialog) {
+    // All three times change, so that all three must come back.
+    for (const wchar_t* option : {L"作成日時も変更", L"アクセス日時も変更"}) {
+      HWND box = childByClassAndText(dialog, L"Button", option);
+      check(box != nullptr, "the dialog has " + narrow(option));
+      if (box && SendMessageW(box, BM_GETCHECK, 0, 0) != BST_CHECKED) {
+        SendMessageW(box, BM_CLICK, 0, 0);
+      }
+    }
   }
   HWND ok = dialog ? childByClassAndText(dialog, L"Button", L"OK") : nullptr;
   check(ok != nullptr, "the dialog has its OK button");
@@ -256,6 +290,45 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::fflush(stdout);
   if (target) CloseHandle(target);
+
+  if (undo) {
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(platform::win32::kMenuUndo1, 0), 0);
+    HWND undone = nullptr;
+    check(waitFor(
+              [&] {
+                undone = messageWindowShowing(pid, L"元に戻しました");
+                return undone != nullptr;
+              },
+              60000),
+          "元に戻す ends with the notice 元に戻しました");
+    check(main && !IsWindowEnabled(main), "the main window is locked under the notice");
+    HWND undoneOk = undone ? childByClassAndText(undone, L"Button", L"OK") : nullptr;
+    if (undoneOk) PostMessageW(undoneOk, BM_CLICK, 0, 0);
+    check(waitFor([&] { return main && IsWindowEnabled(main); }),
+          "the notice's OK gives the main window back");
+    int exact = 0;
+    for (const auto& [name, old] : before) {
+      WIN32_FILE_ATTRIBUTE_DATA now{};
+      GetFileAttributesExW((folder + L"\\" + name).c_str(), GetFileExInfoStandard, &now);
+      const auto same = [](const FILETIME& a, const FILETIME& b) {
+        return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+      };
+      if (same(now.ftCreationTime, old.ftCreationTime) &&
+          same(now.ftLastAccessTime, old.ftLastAccessTime) &&
+          same(now.ftLastWriteTime, old.ftLastWriteTime)) {
+        ++exact;
+      } else {
+        std::printf("%s: times differ after the undo\n", narrow(name).c_str());
+      }
+    }
+    check(!before.empty() && exact == static_cast<int>(before.size()),
+          std::to_string(exact) + " of " + std::to_string(before.size()) +
+              " files have all three times back to the tick");
+    // One level: a second undo does nothing.
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(platform::win32::kMenuUndo1, 0), 0);
+    check(!waitFor([&] { return messageWindowShowing(pid, L"元に戻しました") != nullptr; }, 1500),
+          "a second 元に戻す does nothing");
+  }
 
   PostMessageW(main, WM_CLOSE, 0, 0);
   check(WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0,

@@ -9,6 +9,7 @@
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/form3.h"
+#include "app/undo_command.h"
 #include "fakes/fake_ui.h"
 #include "fakes/memory_file_ops.h"
 
@@ -38,6 +39,9 @@ struct FakeApp {
     form3 = std::make_unique<app::TForm3>(application, app::Form3Controls{messageWindow, label1});
     application.form3 = form3.get();
     form3->FormCreate();
+    undo =
+        std::make_unique<app::UndoCommand>(application, undoItem, fileOps ? *fileOps : memoryFiles);
+    application.undo = undo.get();
     mainWindow.show();  // the event loop shows the main window first
   }
 
@@ -72,6 +76,9 @@ struct FakeApp {
   std::unique_ptr<app::TForm1> form1;
   std::unique_ptr<app::TForm2> form2;
   std::unique_ptr<app::TForm3> form3;
+
+  FakeMenuCommand undoItem;  // "元に戻す(&U)"
+  std::unique_ptr<app::UndoCommand> undo;
 };
 
 }  // namespace fakes

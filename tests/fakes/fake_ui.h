@@ -141,4 +141,13 @@ class FakePaintPump : public platform::PaintPump {
   int count = 0;
 };
 
+class FakeMenuCommand : public platform::MenuCommand {
+ public:
+  void setEnabled(bool enabled) override { enabled_ = enabled; }
+  bool isEnabled() const override { return enabled_; }
+
+ private:
+  bool enabled_ = true;  // a menu item is created enabled
+};
+
 }  // namespace fakes

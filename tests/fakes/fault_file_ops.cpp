@@ -28,6 +28,16 @@ class FaultFileOps::FakeOpenEntry : public platform::OpenEntry {
     return 0;
   }
 
+  OsErrorCode readTimes(platform::EntryTimes& times) override {
+    fs_.calls_.push_back({Op::ReadTimes, path_});
+    if (auto error = fs_.fault(Op::ReadTimes, path_)) return *error;
+    auto it = fs_.entries_.find(path_);
+    if (it == fs_.entries_.end()) return platform::kErrorFileNotFound;
+    const Times& t = it->second.times;
+    times = {t.creation, t.lastAccess, t.lastWrite};
+    return 0;
+  }
+
  private:
   FaultFileOps& fs_;
   std::string path_;
@@ -43,9 +53,20 @@ void FaultFileOps::addFolder(const std::string& path, Times times, std::uint32_t
 
 void FaultFileOps::remove(const std::string& path) { entries_.erase(path); }
 
+void FaultFileOps::setEntryTimes(const std::string& path, Times times) {
+  entries_.at(path).times = times;
+}
+
+void FaultFileOps::setAttributes(const std::string& path, std::uint32_t attributes) {
+  Entry& entry = entries_.at(path);
+  entry.attributes = attributes | (entry.folder ? platform::kAttrDirectory : 0);
+}
+
 void FaultFileOps::injectFault(Op op, const std::string& path, OsErrorCode error) {
   faults_[{op, path}] = error;
 }
+
+void FaultFileOps::clearFaults() { faults_.clear(); }
 
 const FaultFileOps::Entry* FaultFileOps::find(const std::string& path) const {
   auto it = entries_.find(path);

@@ -32,7 +32,15 @@ struct FakeEntry {
 // actually set, so a test can hold the run's report against what happened.
 class FaultFileOps : public platform::FileOps {
  public:
-  enum class Op { ReadAttributes, FileExists, FolderExists, OpenFile, OpenFolder, SetTimes };
+  enum class Op {
+    ReadAttributes,
+    FileExists,
+    FolderExists,
+    OpenFile,
+    OpenFolder,
+    SetTimes,
+    ReadTimes,
+  };
 
   using Times = FakeTimes;
   using Entry = FakeEntry;
@@ -47,12 +55,18 @@ class FaultFileOps : public platform::FileOps {
   void addFolder(const std::string& path, Times times = {},
                  std::uint32_t attributes = platform::kAttrDirectory);
   void remove(const std::string& path);
+  // Changes an entry's times from outside, as another program would.
+  void setEntryTimes(const std::string& path, Times times);
+  // Makes an entry read-only or writable again.
+  void setAttributes(const std::string& path, std::uint32_t attributes);
 
   // From now on the operation fails on that path: an attribute read gives
   // kInvalidAttributes, an existence test false, an open or a time change the
   // error code.
   void injectFault(Op op, const std::string& path,
                    platform::OsErrorCode error = platform::kErrorAccessDenied);
+  // The operations work again, as when the other program lets go.
+  void clearFaults();
   // True once an injected fault has made an operation fail.
   bool faultFired() const { return faultFired_; }
 

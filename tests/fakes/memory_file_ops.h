@@ -49,6 +49,10 @@ class MemoryFileOps : public platform::FileOps {
       entry_.lastWrite = lastWrite;
       return 0;
     }
+    platform::OsErrorCode readTimes(platform::EntryTimes& times) override {
+      times = {0, 0, entry_.lastWrite.value_or(0)};
+      return 0;
+    }
 
    private:
     Entry& entry_;

@@ -183,7 +183,9 @@ TEST_F(GuiTest, CaptionsAndMenu) {
   EXPECT_EQ(caption(bar, 1), wide("ヘルプ(&H)"));
 
   const std::array<std::vector<Item>, 2> menus{{
-      {{0, kMenuIME1, "TIME変更（&T）"}, {1, kMenuExit1, "終了(&X)"}},
+      {{0, kMenuIME1, "TIME変更（&T）"},
+       {1, kMenuUndo1, "元に戻す(&U)"},
+       {2, kMenuExit1, "終了(&X)"}},
       {{0, kMenuN1, "バージョン情報(&A)"}},
   }};
   for (std::size_t m = 0; m < menus.size(); ++m) {
@@ -195,6 +197,9 @@ TEST_F(GuiTest, CaptionsAndMenu) {
       EXPECT_EQ(static_cast<int>(GetMenuItemID(popup, i.position)), i.id);
     }
   }
+  // Nothing has been stamped yet, so there is nothing to take back.
+  EXPECT_EQ(GetMenuState(bar, kMenuUndo1, MF_BYCOMMAND) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
+  EXPECT_EQ(GetMenuState(bar, kMenuIME1, MF_BYCOMMAND) & MF_GRAYED, 0u);
 }
 
 TEST_F(GuiTest, DialogWindowMenusHoldOnlyMoveAfterFormCreate) {

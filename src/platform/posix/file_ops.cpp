@@ -87,6 +87,36 @@ void fillTimes(timespec (&times)[2], const FileTime* lastAccess, const FileTime&
   times[1] = toTimespec(lastWrite);
 }
 
+// A time of the file system, cut to the 100-ns tick of a FileTime.
+FileTime toFileTime(const struct statx_timestamp& t) {
+  const std::int64_t ticks = static_cast<std::int64_t>(t.tv_sec) * 10'000'000 + t.tv_nsec / 100;
+  return static_cast<FileTime>(ticks) + kUnixEpochTicks;
+}
+
+// The three times of fd, or of name within the folder fd when name is given
+// (a link, not followed). The creation time is the birth time where the file
+// system keeps one, else 0.
+OsErrorCode readTimesAt(int fd, const char* name, EntryTimes& times) {
+  struct statx st {};
+  const int flags = name ? AT_SYMLINK_NOFOLLOW : AT_EMPTY_PATH;
+  if (::statx(fd, name ? name : "", flags, STATX_ATIME | STATX_MTIME | STATX_BTIME, &st) != 0) {
+    if (errno != ENOSYS) return lastError();
+    // A kernel without statx: the same times, without a birth time.
+    struct stat old {};
+    if (::fstatat(fd, name ? name : "", &old, flags) != 0) return lastError();
+    times.creation = 0;
+    times.lastAccess =
+        toFileTime({old.st_atim.tv_sec, static_cast<std::uint32_t>(old.st_atim.tv_nsec)});
+    times.lastWrite =
+        toFileTime({old.st_mtim.tv_sec, static_cast<std::uint32_t>(old.st_mtim.tv_nsec)});
+    return 0;
+  }
+  times.creation = (st.stx_mask & STATX_BTIME) ? toFileTime(st.stx_btime) : 0;
+  times.lastAccess = toFileTime(st.stx_atime);
+  times.lastWrite = toFileTime(st.stx_mtime);
+  return 0;
+}
+
 class Fd {
  public:
   explicit Fd(int fd) : fd_(fd) {}
@@ -111,6 +141,9 @@ class DescriptorEntry : public OpenEntry {
     fillTimes(times, lastAccess, lastWrite);
     return ::futimens(fd_.get(), times) == 0 ? 0 : lastError();
   }
+  OsErrorCode readTimes(EntryTimes& times) override {
+    return readTimesAt(fd_.get(), nullptr, times);
+  }
 
  private:
   Fd fd_;
@@ -127,6 +160,9 @@ class LinkEntry : public OpenEntry {
     fillTimes(times, lastAccess, lastWrite);
     return ::utimensat(folder_.get(), name_.c_str(), times, AT_SYMLINK_NOFOLLOW) == 0 ? 0
                                                                                       : lastError();
+  }
+  OsErrorCode readTimes(EntryTimes& times) override {
+    return readTimesAt(folder_.get(), name_.c_str(), times);
   }
 
  private:

@@ -21,6 +21,7 @@ ChronoseqWindows::~ChronoseqWindows() {
   mainWindow_.attach(nullptr);
   timeDialog_.attach(nullptr);
   messageWindow_.attach(nullptr);
+  app_.undo = nullptr;
   messageWindow_.destroy();
   timeDialog_.destroy();
   mainWindow_.destroy();
@@ -51,6 +52,9 @@ bool ChronoseqWindows::create() {
   app_.form3 = form3_.get();
   messageWindow_.attach(form3_.get());
   app::runHandler(app_, [this] { form3_->FormCreate(); });
+
+  undo_ = std::make_unique<app::UndoCommand>(app_, mainWindow_.undoItem(), files);
+  app_.undo = undo_.get();
   return true;
 }
 

@@ -14,6 +14,7 @@
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/form3.h"
+#include "app/undo_command.h"
 #include "platform/file_ops.h"
 #include "platform/win32/error_box.h"
 #include "platform/win32/main_window.h"
@@ -72,6 +73,7 @@ class ChronoseqWindows {
   std::unique_ptr<app::TForm1> form1_;
   std::unique_ptr<app::TForm2> form2_;
   std::unique_ptr<app::TForm3> form3_;
+  std::unique_ptr<app::UndoCommand> undo_;
 };
 
 // Shows the main window, then takes and dispatches messages until the

@@ -10,6 +10,7 @@ namespace platform::win32 {
 inline constexpr int kMenuIME1 = 101;   // "TIME変更（&T）"
 inline constexpr int kMenuExit1 = 102;  // "終了(&X)"
 inline constexpr int kMenuN1 = 103;     // "バージョン情報(&A)"
+inline constexpr int kMenuUndo1 = 104;  // "元に戻す(&U)"
 
 // Main window Form1.
 inline constexpr int kShellTreeView1 = 110;

@@ -46,6 +46,10 @@ FILETIME toFiletime(FileTime t) {
   return ft;
 }
 
+FileTime fromFiletime(const FILETIME& ft) {
+  return (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
 class HandleEntry : public OpenEntry {
  public:
   explicit HandleEntry(HANDLE handle) : handle_(handle) {}
@@ -60,6 +64,17 @@ class HandleEntry : public OpenEntry {
     const FILETIME w = toFiletime(lastWrite);
     if (SetFileTime(handle_, creation ? &c : nullptr, lastAccess ? &a : nullptr, &w)) return 0;
     return GetLastError();
+  }
+
+  OsErrorCode readTimes(EntryTimes& times) override {
+    FILETIME c{};
+    FILETIME a{};
+    FILETIME w{};
+    if (!GetFileTime(handle_, &c, &a, &w)) return GetLastError();
+    times.creation = fromFiletime(c);
+    times.lastAccess = fromFiletime(a);
+    times.lastWrite = fromFiletime(w);
+    return 0;
   }
 
  private:
@@ -99,7 +114,9 @@ class Win32FileOps : public FileOps {
   }
 
   OpenResult openFolder(const std::string& path) override {
-    return open(path, GENERIC_WRITE, FILE_SHARE_READ, FILE_FLAG_BACKUP_SEMANTICS);
+    // Reading the attributes as well lets the old times be kept before they change.
+    return open(path, GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
+                FILE_FLAG_BACKUP_SEMANTICS);
   }
 };
 

@@ -32,12 +32,14 @@ struct MenuItem {
 };
 struct Menu {
   std::string_view caption;
-  std::array<MenuItem, 2> items;
+  std::array<MenuItem, 3> items;
   int itemCount;
 };
 constexpr std::array<Menu, 2> kMenus{{
-    {"ファイル（&F）", {{{kMenuIME1, "TIME変更（&T）"}, {kMenuExit1, "終了(&X)"}}}, 2},
-    {"ヘルプ(&H)", {{{kMenuN1, "バージョン情報(&A)"}, {0, ""}}}, 1},
+    {"ファイル（&F）",
+     {{{kMenuIME1, "TIME変更（&T）"}, {kMenuUndo1, "元に戻す(&U)"}, {kMenuExit1, "終了(&X)"}}},
+     3},
+    {"ヘルプ(&H)", {{{kMenuN1, "バージョン情報(&A)"}, {0, ""}, {0, ""}}}, 1},
 }};
 
 HMENU createMainMenu() {
@@ -85,6 +87,7 @@ bool MainWindow::create() {
     return false;
   }
   window_.attach(hwnd);
+  undoItem_.attach(hwnd, kMenuUndo1);
   dpi_ = windowDpi(hwnd);
   font_ = createDesignFont(kFormFontHeight, dpi_);
   treeWidth_ = scaled(kTreeWidth);
@@ -239,6 +242,9 @@ LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
             return 0;
           case kMenuN1:
             run([this] { form_->N1Click(); });
+            return 0;
+          case kMenuUndo1:
+            run([this] { form_->Undo1Click(); });
             return 0;
           default:
             break;

@@ -13,6 +13,7 @@
 #include "platform/win32/controls.h"
 #include "platform/win32/entry_list.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/menu_command.h"
 #include "platform/win32/message_target.h"
 #include "platform/win32/shell_tree.h"
 #include "platform/win32/splitter.h"
@@ -47,6 +48,8 @@ class MainWindow final : public MessageTarget {
   StatusBarPanels& statusBar() { return statusBar_; }
   Splitter& splitter() { return splitter_; }
   int treeWidth() const { return treeWidth_; }
+  // "元に戻す(&U)", greyed out while there is nothing to take back.
+  MenuItemCommand& undoItem() { return undoItem_; }
 
   LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -77,6 +80,7 @@ class MainWindow final : public MessageTarget {
   UniqueFont font_;
   UINT dpi_ = 96;
   int treeWidth_ = 0;
+  MenuItemCommand undoItem_;
 };
 
 }  // namespace platform::win32

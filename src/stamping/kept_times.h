@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/file_ops.h"
+
+namespace stamping {
+
+// What a stamping run keeps of one entry before it changes it, so that the
+// change can be taken back: the row as it was and the entry's three times
+// as the file system had them.
+struct KeptEntry {
+  std::string name;
+  std::string kindText;
+  std::string timeText;
+  platform::EntryTimes times;
+};
+
+// In the order the run changed them, top row first.
+using KeptEntries = std::vector<KeptEntry>;
+
+}  // namespace stamping

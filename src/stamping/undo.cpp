@@ -1,0 +1,84 @@
+#include "stamping/undo.h"
+
+#include <string_view>
+#include <unordered_map>
+
+#include "platform/path.h"
+#include "stamping/stamping_run.h"
+
+namespace stamping {
+
+namespace {
+
+using Outcome = UndoResult::Outcome;
+
+constexpr std::string_view kCompleted = "元に戻しました";
+
+folderlist::ListEntry asRow(const KeptEntry& kept) {
+  return {kept.name, kept.kindText, kept.timeText};
+}
+
+// Opens the entry and sets all three old times; 0 when done.
+UndoResult restoreEntry(const KeptEntry& kept, const std::string& path, platform::FileOps& fs) {
+  const folderlist::ListEntry row = asRow(kept);
+  UndoResult failure;
+  failure.outcome = Outcome::Stopped;
+  platform::OpenResult opened = row.isFile() ? fs.openFile(path) : fs.openFolder(path);
+  if (!opened.entry) {
+    failure.message = cannotOpenMessage(row, path);
+    failure.osError = opened.error;
+    return failure;
+  }
+  const platform::EntryTimes& t = kept.times;
+  if (const auto error = opened.entry->setTimes(&t.creation, &t.lastAccess, t.lastWrite)) {
+    failure.message = cannotChangeMessage(row, path);
+    failure.osError = error;
+    return failure;
+  }
+  return {};
+}
+
+}  // namespace
+
+UndoResult runUndo(UndoRecord& record, folderlist::EntryRows& rows, platform::FileOps& fs,
+                   const UndoProgress& progress) {
+  KeptEntries& entries = record.entries;
+  for (const KeptEntry& kept : entries) {
+    std::string message =
+        precheckMessage(asRow(kept), platform::joinPath(record.folderPath, kept.name), fs);
+    if (!message.empty()) {
+      UndoResult result;
+      result.outcome = Outcome::PrecheckFailed;
+      result.message = std::move(message);
+      return result;
+    }
+  }
+
+  std::unordered_map<std::string_view, std::size_t> rowOf;
+  rowOf.reserve(rows.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) rowOf.emplace(rows[i].name, i);
+
+  const int total = static_cast<int>(entries.size());
+  UndoResult result;
+  int done = 0;
+  for (; done < total; ++done) {
+    const KeptEntry& kept = entries[static_cast<std::size_t>(done)];
+    UndoResult failure = restoreEntry(kept, platform::joinPath(record.folderPath, kept.name), fs);
+    if (failure.outcome == Outcome::Stopped) {
+      result = std::move(failure);
+      break;
+    }
+    if (const auto it = rowOf.find(kept.name); it != rowOf.end()) {
+      folderlist::ListEntry& row = rows[it->second];
+      if (row.kindText == kept.kindText) row.timeText = kept.timeText;
+    }
+    if (progress) progress(done + 1, total);
+  }
+
+  entries.erase(entries.begin(), entries.begin() + done);
+  result.restored = done;
+  if (result.outcome == Outcome::Completed) result.message = std::string(kCompleted);
+  return result;
+}
+
+}  // namespace stamping
