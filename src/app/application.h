@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/screen.h"
+#include "platform/text_files.h"
 #include "platform/ui.h"
 
 namespace app {
@@ -21,6 +23,10 @@ struct Application {
   TForm3* form3 = nullptr;  // the message window
   std::string title;        // task-bar text and the error box's caption
   platform::ErrorBox* errorBox = nullptr;
+  // Where the window settings file is kept; null: the system's file system.
+  platform::TextFiles* textFiles = nullptr;
+  // The monitors restored windows must stay on; null: none are known.
+  const platform::Screen* screen = nullptr;
 };
 
 // The title: the program file's name without folder and without anything
