@@ -167,9 +167,10 @@ TEST_F(SettingsFile, AReadOnlyFileRefusesTheSaveWithCode5AndStaysAsItWas) {
 
 TEST_F(SettingsFile, AFileHeldByAnotherHandleRefusesTheSaveWithItsCode) {
   dir.createFile("Chronoseq.INI", kExampleText);
-  const auto hold = testsupport::holdExclusively(path);
+  auto hold = testsupport::holdExclusively(path);
   if (!hold) GTEST_SKIP() << "this system has no share modes";
   EXPECT_EQ(saveError(files, kOther), 32u);
+  hold.reset();
   EXPECT_EQ(contentOf(path), kExampleText);
   EXPECT_FALSE(exists(temporary));
 }

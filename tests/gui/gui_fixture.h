@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -81,6 +82,12 @@ class GuiFixture : public ::testing::Test {
   fakes::FakeErrorBox errorBox_;
   int mainWindowDestroyed_ = 0;
   std::unique_ptr<platform::win32::ChronoseqWindows> windows_;
+  // The current directory while the windows live (the settings file's
+  // place), apart from the listed folder.
+  std::filesystem::path workFolder_;
+  std::filesystem::path previousFolder_;
+  // Runs after each window's FormCreate during start().
+  std::function<void(int)> afterFormCreate_;
 };
 
 // Most tests start with the windows up.
