@@ -5,7 +5,7 @@
 # Prints the number of inputs run; exits non-zero when the target finds a
 # failing input (the input and the sanitizer's report are printed).
 set -uo pipefail
-target=$1 corpus=$2 seconds=$3
+target=$(realpath "$1") corpus=$(realpath "$2") seconds=$3
 shift 3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

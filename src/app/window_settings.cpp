@@ -26,13 +26,13 @@ enum Line : std::size_t {
 };
 
 void setTop(platform::Window& window, std::int32_t value) {
-  platform::WindowBounds bounds = window.outerBounds();
+  platform::WindowBounds bounds = window.restoredBounds();
   bounds.top = boundedCoordinate(value);
   window.setOuterBounds(bounds);
 }
 
 void setLeft(platform::Window& window, std::int32_t value) {
-  platform::WindowBounds bounds = window.outerBounds();
+  platform::WindowBounds bounds = window.restoredBounds();
   bounds.left = boundedCoordinate(value);
   window.setOuterBounds(bounds);
 }
@@ -71,13 +71,13 @@ void applyWindowSetting(const SettingsWindows& windows, std::size_t index, std::
       setLeft(windows.main, value);
       break;
     case kMainWidth: {
-      platform::WindowBounds bounds = windows.main.outerBounds();
+      platform::WindowBounds bounds = windows.main.restoredBounds();
       bounds.width = boundedExtent(value, limit.width);
       windows.main.setOuterBounds(bounds);
       break;
     }
     case kMainHeight: {
-      platform::WindowBounds bounds = windows.main.outerBounds();
+      platform::WindowBounds bounds = windows.main.restoredBounds();
       bounds.height = boundedExtent(value, limit.height);
       windows.main.setOuterBounds(bounds);
       break;
@@ -109,7 +109,7 @@ void bringWindowsOnScreen(const SettingsWindows& windows) {
   if (!windows.screen) return;
   const std::vector<platform::Monitor> monitors = windows.screen->monitors();
   for (platform::Window* window : {&windows.main, &windows.timeDialog, &windows.messageWindow}) {
-    const platform::WindowBounds bounds = window->outerBounds();
+    const platform::WindowBounds bounds = window->restoredBounds();
     const platform::WindowBounds reachable = reachableBounds(bounds, monitors);
     if (reachable != bounds) window->setOuterBounds(reachable);
   }

@@ -33,6 +33,9 @@ class Window {
   // Moves and sizes the window. A minimised or maximised window keeps its
   // state and takes these as the bounds it is restored to.
   virtual void setOuterBounds(const WindowBounds& bounds) = 0;
+  // The outer rectangle the window has, or is restored to when minimised or
+  // maximised: what setOuterBounds sets.
+  virtual WindowBounds restoredBounds() const = 0;
 };
 
 // An edit field or a label.

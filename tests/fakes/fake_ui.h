@@ -24,6 +24,7 @@ class FakeWindow : public platform::Window {
   void close() override { ++closeCount; }
   void deleteWindowMenuItem(int position) override { deletedMenuItems.push_back(position); }
   platform::WindowBounds outerBounds() const override { return bounds; }
+  platform::WindowBounds restoredBounds() const override { return bounds; }
   void setOuterBounds(const platform::WindowBounds& b) override {
     bounds = b;
     ++boundsChanges;

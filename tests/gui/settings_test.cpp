@@ -154,6 +154,30 @@ TEST_F(Settings, ClosingWhileMinimisedStoresTheRestoredRectangle) {
   EXPECT_EQ(fileText(), expectedText(restored, widths, dialog, message));
 }
 
+// Started minimised or maximised, the main window keeps that state and the
+// stored rectangle becomes the one it is restored to.
+TEST_F(Settings, AWindowStartedMinimisedOrMaximisedIsRestoredToTheStoredRectangle) {
+  for (const int show : {SW_SHOWMINNOACTIVE, SW_SHOWMAXIMIZED}) {
+    SCOPED_TRACE(show == SW_SHOWMINNOACTIVE ? "minimised" : "maximised");
+    writeSettings("60\r\n-30\r\n700\r\n480\r\n");
+    start(false);
+    ShowWindow(mainWindow(), show);
+    pump(200);
+    EXPECT_FALSE(settingsTimerOn());
+    EXPECT_EQ(IsIconic(mainWindow()) != FALSE, show == SW_SHOWMINNOACTIVE);
+    EXPECT_EQ(IsZoomed(mainWindow()) != FALSE, show == SW_SHOWMAXIMIZED);
+    // What the window system will restore it to (no bar is docked at the
+    // top or left here, so workspace and screen coordinates agree).
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    ASSERT_TRUE(GetWindowPlacement(mainWindow(), &placement));
+    EXPECT_TRUE(sameRect(placement.rcNormalPosition, RECT{-30, 60, 670, 540}))
+        << describe(placement.rcNormalPosition);
+    windows_.reset();
+    pump();
+  }
+}
+
 TEST_F(Settings, AReadOnlyFileAtClosingShowsTheErrorAndTheWindowStaysOpen) {
   writeSettings("1\r\n2\r\n");
   SetFileAttributesW(kSettingsFile, FILE_ATTRIBUTE_READONLY);

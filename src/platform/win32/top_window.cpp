@@ -60,10 +60,20 @@ int farEdge(int from, int size) {
 }  // namespace
 
 platform::WindowBounds TopWindow::outerBounds() const {
+  // While maximised, the maximised rectangle itself.
+  if (!IsIconic(hwnd_)) {
+    RECT rect{};
+    GetWindowRect(hwnd_, &rect);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+  }
+  return restoredBounds();
+}
+
+platform::WindowBounds TopWindow::restoredBounds() const {
   RECT rect{};
   WINDOWPLACEMENT placement{};
   placement.length = sizeof(placement);
-  if (IsIconic(hwnd_) && GetWindowPlacement(hwnd_, &placement)) {
+  if ((IsIconic(hwnd_) || IsZoomed(hwnd_)) && GetWindowPlacement(hwnd_, &placement)) {
     rect = placement.rcNormalPosition;
     if (hasWorkspaceCoordinates(hwnd_)) {
       const POINT offset = workspaceOffset(rect);

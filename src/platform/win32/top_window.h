@@ -35,6 +35,7 @@ class TopWindow final : public platform::Window {
   void deleteWindowMenuItem(int position) override;
   platform::WindowBounds outerBounds() const override;
   void setOuterBounds(const platform::WindowBounds& bounds) override;
+  platform::WindowBounds restoredBounds() const override;
 
   // WM_ACTIVATE (inactive): remembers the focused control.
   void rememberFocus();
