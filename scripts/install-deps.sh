@@ -14,6 +14,8 @@ packages=(
   locales tzdata fontconfig fonts-noto-cjk fonts-ipafont-gothic
   # The release zip (scripts/package.sh) and its tests.
   zip unzip
+  # clang and its libFuzzer runtime for the settings reader's fuzz target.
+  clang libclang-rt-dev
 )
 
 missing=()

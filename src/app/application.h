@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/screen.h"
+#include "platform/text_files.h"
 #include "platform/ui.h"
 
 namespace app {
@@ -23,6 +25,10 @@ struct Application {
   std::string title;        // task-bar text and the error box's caption
   platform::ErrorBox* errorBox = nullptr;
   UndoCommand* undo = nullptr;  // taking back the last stamping run; null: none
+  // Where the window settings file is kept; null: the system's file system.
+  platform::TextFiles* textFiles = nullptr;
+  // The monitors restored windows must stay on; null: none are known.
+  const platform::Screen* screen = nullptr;
 };
 
 // The title: the program file's name without folder and without anything

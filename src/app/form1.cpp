@@ -4,6 +4,7 @@
 #include "app/form3.h"
 #include "app/undo_command.h"
 #include "app/window_flow.h"
+#include "app/window_settings.h"
 #include "folderlist/listing.h"
 #include "folderlist/status_line.h"
 #include "platform/path.h"
@@ -25,7 +26,7 @@ void TForm1::FormCreate() {
   controls_.timer3.setEnabled(true);
 }
 
-void TForm1::FormClose() {}
+void TForm1::FormClose() { saveWindowSettings(app_); }
 
 void TForm1::FormKeyUp(int virtualKey) {
   // Shift and Ctrl are not looked at: Shift+F5 and Ctrl+F5 refresh too.
@@ -98,8 +99,14 @@ void TForm1::Timer1Timer() {}
 void TForm1::Timer2Timer() {}
 
 void TForm1::Timer3Timer() {
-  // A one-shot load: no later tick starts it again.
+  // An error box during start-up runs a message loop of its own, which can
+  // deliver a tick before the dialogs exist or this window is shown; the
+  // load waits for a tick after that.
+  if (!windowsReadyForSettings(app_)) return;
+  // A one-shot load: no later tick starts it again, not even one that comes
+  // while the error box reports a failure of this one.
   controls_.timer3.setEnabled(false);
+  loadWindowSettings(app_);
 }
 
 }  // namespace app

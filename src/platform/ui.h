@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/screen.h"
+
 // The window-system operations the three windows' handlers use. The Win32
 // side wraps real HWNDs; the tests use an in-memory window system.
 namespace platform {
@@ -25,6 +27,15 @@ class Window {
   // Deletes an item of the window's own window menu, counted by position
   // (GetSystemMenu without a copy, DeleteMenu MF_BYPOSITION, DrawMenuBar).
   virtual void deleteWindowMenuItem(int position) = 0;
+  // The outer rectangle; while minimised the restored one, while maximised
+  // the maximised one.
+  virtual WindowBounds outerBounds() const = 0;
+  // Moves and sizes the window. A minimised or maximised window keeps its
+  // state and takes these as the bounds it is restored to.
+  virtual void setOuterBounds(const WindowBounds& bounds) = 0;
+  // The outer rectangle the window has, or is restored to when minimised or
+  // maximised: what setOuterBounds sets.
+  virtual WindowBounds restoredBounds() const = 0;
 };
 
 // An edit field or a label.

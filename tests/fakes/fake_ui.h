@@ -23,10 +23,18 @@ class FakeWindow : public platform::Window {
   std::string caption() const override { return caption_; }
   void close() override { ++closeCount; }
   void deleteWindowMenuItem(int position) override { deletedMenuItems.push_back(position); }
+  platform::WindowBounds outerBounds() const override { return bounds; }
+  platform::WindowBounds restoredBounds() const override { return bounds; }
+  void setOuterBounds(const platform::WindowBounds& b) override {
+    bounds = b;
+    ++boundsChanges;
+  }
 
   int showCount = 0;
   int closeCount = 0;
   std::vector<int> deletedMenuItems;
+  platform::WindowBounds bounds;
+  int boundsChanges = 0;
 
  private:
   bool visible_;

@@ -68,6 +68,10 @@ void GuiFixture::prepare() {
   writeFile(folder_ / "b.txt");
   writeFile(folder_ / wide("日本語.txt"));
   writeFile(folder_ / "sub" / "inner.txt");
+  workFolder_ = uniqueFolder();
+  std::filesystem::create_directories(workFolder_);
+  previousFolder_ = std::filesystem::current_path();
+  std::filesystem::current_path(workFolder_);
 }
 
 void GuiFixture::start(bool deliver) {
@@ -77,6 +81,7 @@ void GuiFixture::start(bool deliver) {
   options.clock = [] { return kNow; };
   options.onMainWindowDestroyed = [this] { ++mainWindowDestroyed_; };
   options.fileOps = fileOps_;
+  options.afterFormCreate = afterFormCreate_;
   windows_ = std::make_unique<platform::win32::ChronoseqWindows>(std::move(options));
   ASSERT_TRUE(windows_->create()) << "the windows could not be created on DISPLAY";
   // A failure shows in a message box that nobody would close; the tests
@@ -92,6 +97,11 @@ void GuiFixture::TearDown() {
     pump();
     std::error_code ignored;
     std::filesystem::remove_all(folder_, ignored);
+  }
+  if (!workFolder_.empty()) {
+    std::error_code ignored;
+    std::filesystem::current_path(previousFolder_, ignored);
+    std::filesystem::remove_all(workFolder_, ignored);
   }
   if (SUCCEEDED(com_)) CoUninitialize();
 }

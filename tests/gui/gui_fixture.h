@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -82,6 +83,12 @@ class GuiFixture : public ::testing::Test {
   int mainWindowDestroyed_ = 0;
   platform::FileOps* fileOps_ = nullptr;  // set before start(); null: the system's
   std::unique_ptr<platform::win32::ChronoseqWindows> windows_;
+  // The current directory while the windows live (the settings file's
+  // place), apart from the listed folder.
+  std::filesystem::path workFolder_;
+  std::filesystem::path previousFolder_;
+  // Runs after each window's FormCreate during start().
+  std::function<void(int)> afterFormCreate_;
 };
 
 // Most tests start with the windows up.

@@ -19,46 +19,11 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/posix/errno_codes.h"
+
 namespace platform {
 
 namespace {
-
-// Windows codes for the errno values that have one; the rest keep their errno
-// under the customer bit (bit 29), which no Windows system code uses.
-OsErrorCode mapErrno(int error) {
-  switch (error) {
-    case 0:
-      return 0;
-    case ENOENT:
-      return kErrorFileNotFound;
-    case ENOTDIR:
-      return kErrorPathNotFound;
-    case EMFILE:
-    case ENFILE:
-      return kErrorTooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-      return kErrorAccessDenied;
-    case ENOMEM:
-      return 8;  // ERROR_NOT_ENOUGH_MEMORY
-    case EROFS:
-      return 19;  // ERROR_WRITE_PROTECT
-    case EBUSY:
-    case ETXTBSY:
-      return kErrorSharingViolation;
-    case EINVAL:
-      return 87;  // ERROR_INVALID_PARAMETER
-    case ENOSPC:
-      return kErrorDiskFull;
-    case ENAMETOOLONG:
-      return 206;  // ERROR_FILENAME_EXCED_RANGE
-    case ELOOP:
-      return 1921;  // ERROR_CANT_RESOLVE_FILENAME
-    default:
-      return 0x2000'0000u | static_cast<OsErrorCode>(error);
-  }
-}
 
 OsErrorCode lastError() { return mapErrno(errno); }
 

@@ -14,6 +14,8 @@ ChronoseqWindows::ChronoseqWindows(ChronoseqOptions options)
       messageWindow_(app_) {
   app_.title = options_.title;
   app_.errorBox = &errorBox_;
+  app_.textFiles = options_.textFiles;
+  app_.screen = &screen_;
 }
 
 ChronoseqWindows::~ChronoseqWindows() {
@@ -38,6 +40,7 @@ bool ChronoseqWindows::create() {
   form1_->setSeparators(platform::userDateTimeSeparators());
   mainWindow_.attach(form1_.get());
   app::runHandler(app_, [this] { form1_->FormCreate(); });
+  if (options_.afterFormCreate) options_.afterFormCreate(1);
   mainWindow_.populateTree();
 
   if (!timeDialog_.create(mainWindow_.hwnd())) return false;
@@ -46,6 +49,7 @@ bool ChronoseqWindows::create() {
   app_.form2 = form2_.get();
   timeDialog_.attach(form2_.get());
   app::runHandler(app_, [this] { form2_->FormCreate(); });
+  if (options_.afterFormCreate) options_.afterFormCreate(2);
 
   if (!messageWindow_.create(mainWindow_.hwnd())) return false;
   form3_ = std::make_unique<app::TForm3>(app_, messageWindow_.controls());
@@ -55,6 +59,7 @@ bool ChronoseqWindows::create() {
 
   undo_ = std::make_unique<app::UndoCommand>(app_, mainWindow_.undoItem(), files);
   app_.undo = undo_.get();
+  if (options_.afterFormCreate) options_.afterFormCreate(3);
   return true;
 }
 

@@ -19,6 +19,7 @@
 #include "platform/win32/error_box.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/message_window.h"
+#include "platform/win32/monitor_screen.h"
 #include "platform/win32/time_dialog.h"
 
 namespace platform::win32 {
@@ -32,6 +33,10 @@ struct ChronoseqOptions {
   app::TForm2::Clock clock = platform::localNow;
   // Runs when the main window has been destroyed; the product ends its loop.
   std::function<void()> onMainWindowDestroyed;
+  // Where the window settings file is kept; null: the system's file system.
+  platform::TextFiles* textFiles = nullptr;
+  // Only the tests give one: runs after each window's FormCreate (1, 2, 3).
+  std::function<void(int)> afterFormCreate;
 };
 
 class ChronoseqWindows {
@@ -67,6 +72,7 @@ class ChronoseqWindows {
   ChronoseqOptions options_;
   app::Application app_;
   MessageBoxErrorBox errorBox_;
+  MonitorScreen screen_;
   MainWindow mainWindow_;
   TimeDialog timeDialog_;
   MessageWindow messageWindow_;

@@ -278,6 +278,12 @@ LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case WM_DESTROY:
       if (onDestroyed_) onDestroyed_();
       return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // Logging off or shutting down ends the program without closing this
+      // window: FormClose does not run and the settings are not written.
+      return 0;
     case WM_ACTIVATE:
     case WM_SETFOCUS:
       if (window_.keepFocus(message, wParam)) return 0;

@@ -1,5 +1,8 @@
 #include "platform/win32/top_window.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "platform/win32/window_text.h"
 
 namespace platform::win32 {
@@ -31,6 +34,78 @@ void TopWindow::deleteWindowMenuItem(int position) {
   if (!menu) return;
   DeleteMenu(menu, static_cast<UINT>(position), MF_BYPOSITION);
   DrawMenuBar(hwnd_);
+}
+
+namespace {
+
+// The placement's restored rectangle is in workspace coordinates: relative to
+// the work area of its monitor, which differ from screen coordinates when a
+// bar is docked at the monitor's left or top edge.
+POINT workspaceOffset(const RECT& rect) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetMonitorInfoW(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &info)) return {0, 0};
+  return {info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top};
+}
+
+bool hasWorkspaceCoordinates(HWND hwnd) {
+  return (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0;
+}
+
+int farEdge(int from, int size) {
+  const long long edge = static_cast<long long>(from) + std::max(0, size);
+  return static_cast<int>(std::min<long long>(edge, INT_MAX));
+}
+
+}  // namespace
+
+platform::WindowBounds TopWindow::outerBounds() const {
+  // While maximised, the maximised rectangle itself.
+  if (!IsIconic(hwnd_)) {
+    RECT rect{};
+    GetWindowRect(hwnd_, &rect);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+  }
+  return restoredBounds();
+}
+
+platform::WindowBounds TopWindow::restoredBounds() const {
+  RECT rect{};
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if ((IsIconic(hwnd_) || IsZoomed(hwnd_)) && GetWindowPlacement(hwnd_, &placement)) {
+    rect = placement.rcNormalPosition;
+    if (hasWorkspaceCoordinates(hwnd_)) {
+      const POINT offset = workspaceOffset(rect);
+      OffsetRect(&rect, offset.x, offset.y);
+    }
+  } else {
+    GetWindowRect(hwnd_, &rect);
+  }
+  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void TopWindow::setOuterBounds(const platform::WindowBounds& bounds) {
+  const bool minimised = IsIconic(hwnd_) != FALSE;
+  if (!minimised && !IsZoomed(hwnd_)) {
+    SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, bounds.width, bounds.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  // Minimised or maximised: the window keeps its state and is restored to these.
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (!GetWindowPlacement(hwnd_, &placement)) return;
+  RECT rect{bounds.left, bounds.top, farEdge(bounds.left, bounds.width),
+            farEdge(bounds.top, bounds.height)};
+  if (hasWorkspaceCoordinates(hwnd_)) {
+    const POINT offset = workspaceOffset(rect);
+    OffsetRect(&rect, -offset.x, -offset.y);
+  }
+  placement.rcNormalPosition = rect;
+  placement.showCmd = minimised ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED;
+  placement.flags = 0;
+  SetWindowPlacement(hwnd_, &placement);
 }
 
 void TopWindow::rememberFocus() {

@@ -33,6 +33,9 @@ class TopWindow final : public platform::Window {
   // asking for it has finished.
   void close() override;
   void deleteWindowMenuItem(int position) override;
+  platform::WindowBounds outerBounds() const override;
+  void setOuterBounds(const platform::WindowBounds& bounds) override;
+  platform::WindowBounds restoredBounds() const override;
 
   // WM_ACTIVATE (inactive): remembers the focused control.
   void rememberFocus();

@@ -1,0 +1,130 @@
+#include "app/settings_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace app {
+
+namespace {
+
+constexpr int kEndOfFile = -1;
+constexpr int kCtrlZ = 26;
+constexpr int kBlank = 32;  // this and every code below it are skipped
+constexpr int kLineFeed = 10;
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Digits into a magnitude no larger than limit; false for an empty text, a
+// character that is no digit, or a value past the limit.
+bool accumulate(std::string_view digits, std::uint32_t base, std::uint64_t limit,
+                std::uint64_t& magnitude) {
+  if (digits.empty()) return false;
+  magnitude = 0;
+  for (const char c : digits) {
+    const int d = hexDigit(c);
+    if (d < 0 || static_cast<std::uint32_t>(d) >= base) return false;
+    magnitude = magnitude * base + static_cast<std::uint32_t>(d);
+    if (magnitude > limit) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool parseNumber(std::string_view text, std::int32_t& value) {
+  constexpr std::uint64_t kMax = 2147483647u;
+  std::uint64_t magnitude = 0;
+  std::string_view hex;
+  if (text.starts_with("$") || text.starts_with("x") || text.starts_with("X")) {
+    hex = text.substr(1);
+  } else if (text.starts_with("0x") || text.starts_with("0X")) {
+    hex = text.substr(2);
+  }
+  if (hex.data() != nullptr) {
+    if (!accumulate(hex, 16, kMax, magnitude)) return false;
+    value = static_cast<std::int32_t>(magnitude);
+    return true;
+  }
+  const bool negative = text.starts_with("-");
+  if (negative || text.starts_with("+")) text.remove_prefix(1);
+  if (!accumulate(text, 10, negative ? kMax + 1 : kMax, magnitude)) return false;
+  value = negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude))
+                   : static_cast<std::int32_t>(magnitude);
+  return true;
+}
+
+platform::OsErrorCode SettingsReader::peek(int& byte) {
+  if (!ended_ && position_ == filled_) {
+    std::size_t got = 0;
+    if (const platform::OsErrorCode error = source_.read(buffer_.data(), buffer_.size(), got)) {
+      return error;
+    }
+    position_ = 0;
+    filled_ = std::min(got, buffer_.size());
+    if (filled_ == 0) ended_ = true;
+  }
+  if (!ended_ && static_cast<unsigned char>(buffer_[position_]) == kCtrlZ) ended_ = true;
+  byte = ended_ ? kEndOfFile : static_cast<unsigned char>(buffer_[position_]);
+  return 0;
+}
+
+platform::OsErrorCode SettingsReader::readNumber(std::int32_t& value) {
+  int byte = 0;
+  for (;;) {
+    if (const platform::OsErrorCode error = peek(byte)) return error;
+    if (byte == kEndOfFile) {
+      value = 0;
+      return 0;
+    }
+    if (byte > kBlank) break;
+    ++position_;
+  }
+  char text[kMaxNumberLength];
+  std::size_t length = 0;
+  while (length < kMaxNumberLength) {
+    if (const platform::OsErrorCode error = peek(byte)) return error;
+    if (byte == kEndOfFile || byte <= kBlank) break;
+    text[length++] = static_cast<char>(byte);
+    ++position_;
+  }
+  return parseNumber(std::string_view(text, length), value) ? 0 : kErrorNotANumber;
+}
+
+platform::OsErrorCode SettingsReader::skipLine() {
+  for (;;) {
+    int byte = 0;
+    if (const platform::OsErrorCode error = peek(byte)) return error;
+    if (byte == kEndOfFile) return 0;
+    ++position_;
+    if (byte == kLineFeed) return 0;
+  }
+}
+
+platform::OsErrorCode MemoryReadStream::read(char* buffer, std::size_t capacity, std::size_t& got) {
+  got = std::min(capacity, bytes_.size());
+  if (chunk_ > 0) got = std::min(got, chunk_);
+  if (got > 0) std::memcpy(buffer, bytes_.data(), got);
+  bytes_.remove_prefix(got);
+  return 0;
+}
+
+SettingsParse parseSettings(std::string_view bytes, std::size_t count, std::size_t chunk) {
+  MemoryReadStream stream(bytes, chunk);
+  SettingsReader reader(stream);
+  SettingsParse result;
+  for (std::size_t i = 0; i < count; ++i) {
+    std::int32_t value = 0;
+    result.error = reader.readNumber(value);
+    if (result.error == 0) result.error = reader.skipLine();
+    if (result.error != 0) break;
+    result.values.push_back(value);
+  }
+  return result;
+}
+
+}  // namespace app

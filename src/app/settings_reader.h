@@ -1,0 +1,76 @@
+#pragma once
+
+// Reads the numbers of the window settings file, one per line, the way a
+// Pascal text file reads integers: lenient about blanks and the rest of a
+// line, strict about the number itself.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "platform/text_files.h"
+
+namespace app {
+
+// The input error of a value that is not a number.
+inline constexpr platform::OsErrorCode kErrorNotANumber = 106;
+
+// The longest run of characters taken as one number.
+inline constexpr std::size_t kMaxNumberLength = 32;
+
+// Parses one run of characters: an optional "+" or "-" and decimal digits, or
+// a hexadecimal number without sign after "$", "x", "X", "0x" or "0X". The
+// value must fit a signed 32-bit integer. False for anything else.
+bool parseNumber(std::string_view text, std::int32_t& value);
+
+class SettingsReader {
+ public:
+  explicit SettingsReader(platform::ReadStream& source) : source_(source) {}
+
+  // Skips characters up to 32 (blanks, control characters, whole empty
+  // lines); at the end of the file, or at a Ctrl-Z, the number is 0. Else
+  // takes the run of characters above 32, at most 32 of them. Returns 0, the
+  // input error 106, or the OS code of a failed read.
+  platform::OsErrorCode readNumber(std::int32_t& value);
+
+  // Reads up to and including the next LF, or to the end of the file. A CR
+  // alone ends nothing.
+  platform::OsErrorCode skipLine();
+
+ private:
+  // The next byte without taking it; -1 at the end of the file.
+  platform::OsErrorCode peek(int& byte);
+
+  platform::ReadStream& source_;
+  std::array<char, 512> buffer_{};
+  std::size_t position_ = 0;
+  std::size_t filled_ = 0;
+  bool ended_ = false;  // the end of the file or a Ctrl-Z: for good
+};
+
+// What a whole file gives: the values read before the first failure, and its
+// code (0 when all were read).
+struct SettingsParse {
+  std::vector<std::int32_t> values;
+  platform::OsErrorCode error = 0;
+};
+
+// Reads count numbers from bytes, each followed by the rest of its line,
+// delivering the bytes in pieces of at most chunk bytes (0: all at once).
+SettingsParse parseSettings(std::string_view bytes, std::size_t count, std::size_t chunk = 0);
+
+// A ReadStream over bytes in memory.
+class MemoryReadStream : public platform::ReadStream {
+ public:
+  explicit MemoryReadStream(std::string_view bytes, std::size_t chunk = 0)
+      : bytes_(bytes), chunk_(chunk) {}
+  platform::OsErrorCode read(char* buffer, std::size_t capacity, std::size_t& got) override;
+
+ private:
+  std::string_view bytes_;
+  std::size_t chunk_;
+};
+
+}  // namespace app

@@ -1,0 +1,251 @@
+// The settings file on the system's file system (POSIX natively, Win32 under
+// Wine): the exact bytes written, reading back, the messages of failures, and
+// a save that fails or is cut off at every step.
+
+#include "app/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "app/io_error.h"
+#include "fakes/fault_text_files.h"
+#include "fakes/temp_folder.h"
+
+namespace {
+
+using app::SettingsValues;
+
+std::filesystem::path fsPath(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string contentOf(const std::string& path) {
+  std::ifstream in(fsPath(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool exists(const std::string& path) {
+  std::error_code ignored;
+  return std::filesystem::exists(fsPath(path), ignored);
+}
+
+// The design's example and its bytes.
+const SettingsValues kExample{0, 0, 800, 600, 350, 70, 120, 231, 239, 216, 286};
+const char kExampleText[] =
+    "0\r\n0\r\n800\r\n600\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\n";
+
+const SettingsValues kOther{-1080, -1920, 1936, 1056, 0, -2, 2147483647, -2147483647 - 1, 5, 7, 9};
+const char kOtherText[] =
+    "-1080\r\n-1920\r\n1936\r\n1056\r\n0\r\n-2\r\n2147483647\r\n-2147483648\r\n5\r\n7\r\n9\r\n";
+
+class SettingsFile : public testing::Test {
+ protected:
+  std::vector<std::int32_t> load(platform::TextFiles& using_) {
+    std::vector<std::int32_t> values;
+    app::loadSettingsFile(using_, path, [&values](std::size_t index, std::int32_t value) {
+      EXPECT_EQ(index, values.size()) << "values come in file order";
+      values.push_back(value);
+    });
+    return values;
+  }
+  std::vector<std::int32_t> load() { return load(files); }
+
+  platform::OsErrorCode saveError(platform::TextFiles& using_, const SettingsValues& values) {
+    try {
+      app::saveSettingsFile(using_, path, values);
+    } catch (const app::InOutError& e) {
+      return e.code();
+    }
+    return 0;
+  }
+
+  platform::TextFiles& files = platform::systemTextFiles();
+  testsupport::TempFolder dir;
+  std::string path = dir.pathOf("Chronoseq.INI");
+  std::string temporary = app::temporarySettingsPath(path);
+};
+
+TEST(SettingsText, LinesAreDecimalWithCrLf) {
+  const struct {
+    std::int32_t value;
+    const char* line;
+  } cases[] = {{0, "0\r\n"},
+               {7, "7\r\n"},
+               {350, "350\r\n"},
+               {-1, "-1\r\n"},
+               {-1280, "-1280\r\n"},
+               {2147483647, "2147483647\r\n"},
+               {-2147483647 - 1, "-2147483648\r\n"}};
+  for (const auto& c : cases) EXPECT_EQ(app::settingsLine(c.value), c.line) << c.value;
+}
+
+TEST(SettingsMessages, ByCode) {
+  const struct {
+    platform::OsErrorCode code;
+    const char* message;
+    const char* shown;  // in the error box
+  } cases[] = {
+      {2, "ファイルが見つかりません", "ファイルが見つかりません."},
+      {3, "不正なファイル名です", "不正なファイル名です."},
+      {4, "オープンしたファイルが多すぎます", "オープンしたファイルが多すぎます."},
+      {5, "ファイルへのアクセスが拒否されました", "ファイルへのアクセスが拒否されました."},
+      {100, "ファイルの末尾以降を読み込みました", "ファイルの末尾以降を読み込みました."},
+      {101, "ディスクがいっぱいです", "ディスクがいっぱいです."},
+      {106, "入力値が数値ではありません", "入力値が数値ではありません."},
+      {32, "I/O エラー (32)", "I/O エラー (32)"},
+      {112, "I/O エラー (112)", "I/O エラー (112)"},
+      {1, "I/O エラー (1)", "I/O エラー (1)"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(app::inOutErrorMessage(c.code), c.message) << c.code;
+    EXPECT_EQ(app::errorBoxText(app::InOutError(c.code).what()), c.shown) << c.code;
+  }
+}
+
+TEST_F(SettingsFile, WritesTheExactBytes) {
+  app::saveSettingsFile(files, path, kExample);
+  EXPECT_EQ(contentOf(path), kExampleText);
+  app::saveSettingsFile(files, path, kOther);
+  EXPECT_EQ(contentOf(path), kOtherText) << "the old file is replaced whole";
+  EXPECT_FALSE(exists(temporary));
+}
+
+TEST_F(SettingsFile, ReadsBackWhatWasWritten) {
+  for (const SettingsValues& values : {kExample, kOther}) {
+    app::saveSettingsFile(files, path, values);
+    EXPECT_EQ(load(), std::vector<std::int32_t>(values.begin(), values.end()));
+  }
+}
+
+TEST_F(SettingsFile, AMissingFileOrAFolderIsSkipped) {
+  EXPECT_TRUE(load().empty());
+  dir.createFolder("Chronoseq.INI");
+  EXPECT_TRUE(load().empty());
+}
+
+TEST_F(SettingsFile, ALeftoverTemporaryFileIsNeverReadAndGoesAtTheNextSave) {
+  dir.createFile("Chronoseq.INI.tmp", "1\r\n2\r\n3\r\n");
+  EXPECT_TRUE(load().empty()) << "without the settings file there is nothing to load";
+  dir.createFile("Chronoseq.INI", kExampleText);
+  EXPECT_EQ(load(), std::vector<std::int32_t>(kExample.begin(), kExample.end()));
+  app::saveSettingsFile(files, path, kOther);
+  EXPECT_FALSE(exists(temporary));
+  EXPECT_EQ(contentOf(path), kOtherText);
+}
+
+TEST_F(SettingsFile, ABadThirdLineStopsAfterTwoValues) {
+  dir.createFile("Chronoseq.INI", "10\r\n20\r\n300a\r\n400\r\n");
+  std::vector<std::int32_t> applied;
+  try {
+    app::loadSettingsFile(
+        files, path, [&applied](std::size_t, std::int32_t value) { applied.push_back(value); });
+    ADD_FAILURE() << "no failure";
+  } catch (const app::InOutError& e) {
+    EXPECT_EQ(e.code(), 106u);
+    EXPECT_STREQ(e.what(), "入力値が数値ではありません");
+  }
+  EXPECT_EQ(applied, (std::vector<std::int32_t>{10, 20}));
+  // Nothing holds the file open any more: it can be written.
+  app::saveSettingsFile(files, path, kExample);
+  EXPECT_EQ(contentOf(path), kExampleText);
+}
+
+TEST_F(SettingsFile, AReadOnlyFileRefusesTheSaveWithCode5AndStaysAsItWas) {
+  dir.createFile("Chronoseq.INI", kExampleText);
+  testsupport::setReadOnly(path, true);
+  EXPECT_EQ(saveError(files, kOther), 5u);
+  testsupport::setReadOnly(path, false);
+  EXPECT_EQ(contentOf(path), kExampleText);
+  EXPECT_FALSE(exists(temporary));
+}
+
+TEST_F(SettingsFile, AFileHeldByAnotherHandleRefusesTheSaveWithItsCode) {
+  dir.createFile("Chronoseq.INI", kExampleText);
+  auto hold = testsupport::holdExclusively(path);
+  if (!hold) GTEST_SKIP() << "this system has no share modes";
+  EXPECT_EQ(saveError(files, kOther), 32u);
+  hold.reset();
+  EXPECT_EQ(contentOf(path), kExampleText);
+  EXPECT_FALSE(exists(temporary));
+}
+
+TEST_F(SettingsFile, AFolderOfThatNameRefusesTheSave) {
+  dir.createFolder("Chronoseq.INI");
+  EXPECT_EQ(saveError(files, kExample), 5u);
+  EXPECT_FALSE(exists(temporary));
+}
+
+TEST_F(SettingsFile, AFailedReadGivesItsCodeAfterTheValuesBefore) {
+  dir.createFile("Chronoseq.INI", kExampleText);
+  fakes::FaultTextFiles faulty(files);
+  faulty.failAt(2, 23);  // exists, open, then the first read
+  std::vector<std::int32_t> applied;
+  try {
+    app::loadSettingsFile(
+        faulty, path, [&applied](std::size_t, std::int32_t value) { applied.push_back(value); });
+    ADD_FAILURE() << "no failure";
+  } catch (const app::InOutError& e) {
+    EXPECT_EQ(e.code(), 23u);
+    EXPECT_STREQ(e.what(), "I/O エラー (23)");
+  }
+  EXPECT_TRUE(applied.empty());
+}
+
+// Whatever step of a save fails, and wherever the process is cut off, the
+// settings file is the old one or the new one, never a mix. A failure
+// reports its code and leaves no temporary file; after a cut the next save
+// cleans up and succeeds.
+TEST_F(SettingsFile, ASaveInterruptedAtEveryStepLeavesTheOldFileOrTheNew) {
+  // The number of steps of an undisturbed save.
+  {
+    dir.createFile("Chronoseq.INI", kExampleText);
+    fakes::FaultTextFiles counting(files);
+    app::saveSettingsFile(counting, path, kOther);
+    ASSERT_EQ(counting.log(),
+              (std::vector<std::string>{"remove", "exists", "check", "create", "write", "write",
+                                        "write", "write", "write", "write", "write", "write",
+                                        "write", "write", "write", "flush", "close", "replace"}));
+  }
+  const std::size_t steps = 18;
+  for (const auto mode : {fakes::FaultTextFiles::Mode::Fail, fakes::FaultTextFiles::Mode::Cut}) {
+    const bool cut = mode == fakes::FaultTextFiles::Mode::Cut;
+    for (std::size_t step = 0; step < steps; ++step) {
+      SCOPED_TRACE(testing::Message() << (cut ? "cut" : "failed") << " at step " << step);
+      dir.createFile("Chronoseq.INI", kExampleText);
+      fakes::FaultTextFiles faulty(files);
+      faulty.failAt(step, 112, mode);
+      const platform::OsErrorCode error = saveError(faulty, kOther);
+
+      const std::string after = contentOf(path);
+      EXPECT_TRUE(after == kExampleText || after == kOtherText) << "a mix: " << after;
+      if (!cut && step < 2) {
+        // The removal of a leftover and the existence test may fail without
+        // harm: the save goes on.
+        EXPECT_EQ(error, 0u);
+        EXPECT_EQ(after, kOtherText);
+      } else if (!cut) {
+        EXPECT_EQ(error, 112u);
+        EXPECT_EQ(after, kExampleText);
+      }
+      if (!cut) {
+        EXPECT_FALSE(exists(temporary));
+      } else {
+        // The program starting again reads a whole file; its next save cleans up.
+        const std::vector<std::int32_t> loaded = load();
+        EXPECT_TRUE(loaded == std::vector<std::int32_t>(kExample.begin(), kExample.end()) ||
+                    loaded == std::vector<std::int32_t>(kOther.begin(), kOther.end()));
+        app::saveSettingsFile(files, path, kOther);
+        EXPECT_EQ(contentOf(path), kOtherText);
+        EXPECT_FALSE(exists(temporary));
+      }
+    }
+  }
+}
+
+}  // namespace

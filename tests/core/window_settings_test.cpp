@@ -1,0 +1,221 @@
+// The close handler's save and the settings timer's load on the in-memory
+// window system: what is written, what is applied and when, failures, and
+// windows brought back within reach.
+
+#include <gtest/gtest.h>
+
+#include "app/form1.h"
+#include "app/settings_file.h"
+#include "fakes/fake_app.h"
+#include "fakes/fake_screen.h"
+#include "fakes/memory_text_files.h"
+
+namespace {
+
+using platform::WindowBounds;
+
+class WindowSettings : public testing::Test {
+ protected:
+  void SetUp() override {
+    app.application.textFiles = &files;
+    app.mainWindow.bounds = {0, 0, 808, 612};
+    app.dialog.bounds = {239, 231, 329, 231};
+    app.messageWindow.bounds = {286, 216, 225, 209};
+  }
+
+  // A tick as the event loop delivers it: only while the timer is on.
+  void tick() {
+    if (app.timer3.isEnabled()) app.event([&] { app.form1->Timer3Timer(); });
+  }
+  void putFile(std::string bytes) { files.files[path] = std::move(bytes); }
+  std::vector<int> columns() {
+    return {app.list.columnWidth(0), app.list.columnWidth(1), app.list.columnWidth(2)};
+  }
+
+  fakes::FakeApp app;
+  fakes::MemoryTextFiles files;
+  fakes::FakeScreen screen;
+  const std::string path = app::settingsFilePath();
+};
+
+TEST_F(WindowSettings, ClosingWritesTheElevenValuesInTheTablesOrder) {
+  app.mainWindow.bounds = {12, 34, 800, 600};
+  app.list.setColumnWidth(0, 351);
+  app.list.setColumnWidth(1, 71);
+  app.list.setColumnWidth(2, 121);
+  app.dialog.bounds = {-239, 231, 329, 231};
+  app.messageWindow.bounds = {286, -216, 225, 209};
+  EXPECT_TRUE(app.event([&] { app.form1->FormClose(); }));
+  EXPECT_EQ(files.files[path],
+            "34\r\n12\r\n800\r\n600\r\n351\r\n71\r\n121\r\n231\r\n-239\r\n-216\r\n286\r\n");
+  EXPECT_TRUE(app.errorBox.shown.empty());
+}
+
+TEST_F(WindowSettings, TheFirstTickAppliesEveryValueOnceAndSwitchesTheTimerOff) {
+  putFile("-5\r\n-7\r\n900\r\n700\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n");
+  ASSERT_TRUE(app.timer3.isEnabled()) << "FormCreate switched it on";
+  tick();
+  EXPECT_EQ(app.mainWindow.bounds, (WindowBounds{-7, -5, 900, 700}));
+  EXPECT_EQ(app.mainWindow.boundsChanges, 4) << "Top, Left, Width and Height, one at a time";
+  EXPECT_EQ(columns(), (std::vector<int>{300, 60, 110}));
+  EXPECT_EQ(app.dialog.bounds, (WindowBounds{200, 100, 329, 231}));
+  EXPECT_EQ(app.messageWindow.bounds, (WindowBounds{250, 150, 225, 209}));
+  EXPECT_FALSE(app.timer3.isEnabled());
+  EXPECT_TRUE(app.errorBox.shown.empty());
+  EXPECT_EQ(files.openReaders, 0);
+
+  putFile("1\r\n1\r\n1\r\n1\r\n");
+  tick();
+  EXPECT_EQ(app.mainWindow.bounds, (WindowBounds{-7, -5, 900, 700})) << "the load runs once";
+}
+
+TEST_F(WindowSettings, NoTickLoadsBeforeAllWindowsExistAndTheMainWindowIsShown) {
+  putFile("-5\r\n-7\r\n900\r\n700\r\n");
+  // The states an early tick can meet during start-up: an error box's own
+  // message loop while the dialogs are still being created, and before the
+  // loop has shown the main window.
+  app::TForm2* form2 = app.application.form2;
+  app::TForm3* form3 = app.application.form3;
+  app.application.form2 = nullptr;
+  app.application.form3 = nullptr;
+  app.mainWindow.hide();
+  tick();
+  app.application.form2 = form2;
+  tick();
+  app.application.form3 = form3;
+  tick();
+  EXPECT_EQ(app.mainWindow.boundsChanges, 0);
+  EXPECT_TRUE(app.timer3.isEnabled()) << "the load still waits for its tick";
+
+  app.mainWindow.show();
+  tick();
+  EXPECT_EQ(app.mainWindow.bounds, (WindowBounds{-7, -5, 900, 700}));
+  EXPECT_FALSE(app.timer3.isEnabled());
+}
+
+TEST_F(WindowSettings, WithoutAFileNothingChanges) {
+  tick();
+  EXPECT_EQ(app.mainWindow.boundsChanges, 0);
+  EXPECT_EQ(columns(), (std::vector<int>{350, 70, 120}));
+  EXPECT_FALSE(app.timer3.isEnabled());
+  EXPECT_TRUE(app.errorBox.shown.empty());
+}
+
+TEST_F(WindowSettings, AFileOfFourLinesZeroesTheColumnsAndPutsTheDialogsAtTheCorner) {
+  putFile("10\r\n20\r\n640\r\n480\r\n");
+  tick();
+  EXPECT_EQ(app.mainWindow.bounds, (WindowBounds{20, 10, 640, 480}));
+  EXPECT_EQ(columns(), (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(app.dialog.bounds, (WindowBounds{0, 0, 329, 231}));
+  EXPECT_EQ(app.messageWindow.bounds, (WindowBounds{0, 0, 225, 209}));
+  EXPECT_TRUE(app.errorBox.shown.empty());
+}
+
+TEST_F(WindowSettings, ABadThirdLineKeepsTopAndLeftAndReportsOnce) {
+  putFile("10\r\n20\r\n300a\r\n400\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n");
+  for (int i = 0; i < 5; ++i) tick();  // ticks keep coming while the box is up
+  EXPECT_EQ(app.mainWindow.bounds, (WindowBounds{20, 10, 808, 612}));
+  EXPECT_EQ(columns(), (std::vector<int>{350, 70, 120}));
+  EXPECT_EQ(app.dialog.bounds, (WindowBounds{239, 231, 329, 231}));
+  EXPECT_EQ(app.messageWindow.bounds, (WindowBounds{286, 216, 225, 209}));
+  ASSERT_EQ(app.errorBox.shown.size(), 1u);
+  EXPECT_EQ(app.errorBox.shown[0].text, "入力値が数値ではありません.");
+  EXPECT_EQ(app.errorBox.shown[0].caption, "Chronoseq");
+  EXPECT_FALSE(app.timer3.isEnabled());
+  EXPECT_EQ(files.openReaders, 0) << "no file stays open after the failure";
+}
+
+TEST_F(WindowSettings, AFailedSaveReportsAndALaterCloseTriesAgain) {
+  putFile("1\r\n");
+  files.readOnly.insert(path);
+  EXPECT_FALSE(app.event([&] { app.form1->FormClose(); }));
+  ASSERT_EQ(app.errorBox.shown.size(), 1u);
+  EXPECT_EQ(app.errorBox.shown[0].text, "ファイルへのアクセスが拒否されました.");
+  EXPECT_EQ(files.files[path], "1\r\n");
+
+  files.readOnly.clear();
+  EXPECT_TRUE(app.event([&] { app.form1->FormClose(); }));
+  EXPECT_EQ(files.files[path],
+            "0\r\n0\r\n808\r\n612\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\n");
+}
+
+// One 1920 x 1080 monitor with a 40-pixel task bar at the bottom, and a
+// second one of 1280 x 1024 to its left.
+void twoMonitors(fakes::FakeScreen& screen) {
+  screen.monitorList = {
+      {{0, 0, 1920, 1080}, {0, 0, 1920, 1040}},
+      {{-1280, 0, 0, 1024}, {-1280, 0, 0, 984}},
+  };
+  screen.limit = {3216, 1092};
+}
+
+TEST_F(WindowSettings, WindowsOutsideEveryMonitorComeBackToTheNearest) {
+  twoMonitors(screen);
+  app.application.screen = &screen;
+  const struct {
+    const char* what;
+    std::string file;
+    WindowBounds main, dialog, message;
+  } cases[] = {
+      {"positions on the left monitor are kept, negative as they are",
+       "-8\r\n-1288\r\n1296\r\n1000\r\n350\r\n70\r\n120\r\n100\r\n-1000\r\n-20\r\n-240\r\n",
+       {-1288, -8, 1296, 1000},
+       {-1000, 100, 329, 231},
+       {-240, -20, 225, 209}},
+      {"far to the right and below: into the main monitor's work area",
+       "0\r\n0\r\n800\r\n600\r\n350\r\n70\r\n120\r\n5000\r\n6000\r\n1100\r\n300\r\n",
+       {0, 0, 800, 600},
+       {1920 - 329, 1040 - 231, 329, 231},
+       {300, 1040 - 209, 225, 209}},
+      {"far to the left and above: onto the left monitor",
+       "0\r\n0\r\n800\r\n600\r\n350\r\n70\r\n120\r\n-3000\r\n-3000\r\n0\r\n-1600\r\n",
+       {0, 0, 800, 600},
+       {-1280, 0, 329, 231},
+       {-1280, 0, 225, 209}},
+      {"a main window wholly below both monitors",
+       "2000\r\n100\r\n800\r\n600\r\n",
+       {100, 1040 - 600, 800, 600},
+       {0, 0, 329, 231},
+       {0, 0, 225, 209}},
+      {"values beyond the window system's range",
+       "2147483647\r\n-2147483648\r\n800\r\n600\r\n",
+       {-1280, 984 - 600, 800, 600},
+       {0, 0, 329, 231},
+       {0, 0, 225, 209}},
+  };
+  for (const auto& c : cases) {
+    fakes::FakeApp fresh;
+    fresh.application.textFiles = &files;
+    fresh.application.screen = &screen;
+    fresh.mainWindow.bounds = {0, 0, 808, 612};
+    fresh.dialog.bounds = {239, 231, 329, 231};
+    fresh.messageWindow.bounds = {286, 216, 225, 209};
+    putFile(c.file);
+    fresh.event([&] { fresh.form1->Timer3Timer(); });
+    EXPECT_EQ(fresh.mainWindow.bounds, c.main) << c.what;
+    EXPECT_EQ(fresh.dialog.bounds, c.dialog) << c.what;
+    EXPECT_EQ(fresh.messageWindow.bounds, c.message) << c.what;
+    EXPECT_TRUE(fresh.errorBox.shown.empty()) << c.what;
+  }
+}
+
+TEST_F(WindowSettings, SizesBeyondTheLargestWindowAreBounded) {
+  twoMonitors(screen);
+  app.application.screen = &screen;
+  putFile("0\r\n0\r\n100000\r\n2000000000\r\n99999\r\n-1\r\n0\r\n");
+  tick();
+  EXPECT_EQ(app.mainWindow.bounds.width, 3216);
+  EXPECT_EQ(app.mainWindow.bounds.height, 1092);
+  EXPECT_EQ(columns(), (std::vector<int>{3216, -1, 0})) << "small and negative widths as they are";
+}
+
+TEST_F(WindowSettings, AFailedLoadStillBringsAWindowBack) {
+  twoMonitors(screen);
+  app.application.screen = &screen;
+  putFile("5000\r\n5000\r\nwide\r\n");
+  tick();
+  ASSERT_EQ(app.errorBox.shown.size(), 1u);
+  EXPECT_EQ(app.mainWindow.bounds, (WindowBounds{1920 - 808, 1040 - 612, 808, 612}));
+}
+
+}  // namespace
