@@ -190,4 +190,16 @@ void EntryList::setDropTarget(int row) {
   UpdateWindow(hwnd_);
 }
 
+LRESULT EntryList::customDraw(NMLVCUSTOMDRAW& draw) const {
+  if (dropTarget_ < 0) return CDRF_DODEFAULT;
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+      draw.nmcd.dwItemSpec == static_cast<DWORD_PTR>(dropTarget_)) {
+    draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    return CDRF_NEWFONT;
+  }
+  return CDRF_DODEFAULT;
+}
+
 }  // namespace platform::win32

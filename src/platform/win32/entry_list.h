@@ -55,6 +55,9 @@ class EntryList final : public platform::EntryListView {
   // mask when a row is drawn.
   void setDropTarget(int row);
   int dropTarget() const { return dropTarget_; }
+  // NM_CUSTOMDRAW: draws the drop target in the highlight colours where the
+  // control itself does not (Wine's list view ignores the state).
+  LRESULT customDraw(NMLVCUSTOMDRAW& draw) const;
 
  private:
   const std::string* cellText(int row, int column) const;

@@ -233,6 +233,8 @@ LRESULT MainWindow::notify(const NMHDR& header) {
         return 0;
       case LVN_ODFINDITEMW:
         return list_.findRow(reinterpret_cast<const NMLVFINDITEMW&>(header));
+      case NM_CUSTOMDRAW:
+        return list_.customDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(&header)));
       case LVN_BEGINDRAG:
         rowDrag_.beginDrag(reinterpret_cast<const NMLISTVIEW&>(header));
         return 0;

@@ -196,24 +196,30 @@ void RowDrag::move(POINT client) {
     activate();
   }
   if (phase_ != Phase::active) return;
-  if (imageShown_) {
-    const POINT at = imagePoint(client);
-    ImageList_DragMove(at.x, at.y);
-  }
+  int target = -1;
+  bool accept = false;
   if (overList(client)) {
     over_ = true;
     lastOver_ = client;
-    const bool accept = handlers_.dragOver(client.x, client.y);
-    showTarget(accept ? list_->rowAt(client.x, client.y) : -1, accept);
-  } else {
-    if (over_) {
-      // Leaving: the list hears the last position seen over it once more.
-      over_ = false;
-      handlers_.dragOver(lastOver_.x, lastOver_.y);
-    }
-    // No other control of the window takes a drop.
-    showTarget(-1, false);
+    accept = handlers_.dragOver(client.x, client.y);
+    if (accept) target = list_->rowAt(client.x, client.y);
+  } else if (over_) {
+    // Leaving: the list hears the last position seen over it once more.
+    over_ = false;
+    handlers_.dragOver(lastOver_.x, lastOver_.y);
   }
+  // Outside the list nothing takes a drop: no other control of the window
+  // accepts one.
+  const POINT at = imagePoint(client);
+  if (target != list_->dropTarget()) {
+    withImageHidden([&] {
+      list_->setDropTarget(target);
+      if (imageShown_) ImageList_DragMove(at.x, at.y);
+    });
+  } else if (imageShown_) {
+    ImageList_DragMove(at.x, at.y);
+  }
+  SetCursor(LoadCursorW(nullptr, accept ? IDC_ARROW : IDC_NO));
 }
 
 void RowDrag::release(POINT client) {
@@ -271,11 +277,6 @@ POINT RowDrag::imagePoint(POINT client) const {
   RECT box{};
   GetWindowRect(window_, &box);
   return POINT{screen.x - box.left, screen.y - box.top};
-}
-
-void RowDrag::showTarget(int row, bool accept) {
-  if (row != list_->dropTarget()) withImageHidden([&] { list_->setDropTarget(row); });
-  SetCursor(LoadCursorW(nullptr, accept ? IDC_ARROW : IDC_NO));
 }
 
 void RowDrag::withImageHidden(const std::function<void()>& work) {

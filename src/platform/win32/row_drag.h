@@ -73,7 +73,6 @@ class RowDrag {
   bool overList(POINT client) const;
   POINT pointerNow() const;
   POINT imagePoint(POINT client) const;
-  void showTarget(int row, bool accept);
 
   struct ImageListDeleter {
     void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
