@@ -108,6 +108,9 @@ void TForm1::Timer3Timer() {
 }
 
 void TForm1::ListView1MouseDown(MouseButton, ShiftState, int, int) {
+  // The window side completes a running move before the control sees the
+  // press; this covers any other path.
+  finishMove();
   move_.sourceIndex = controls_.list.firstSelected();
 }
 

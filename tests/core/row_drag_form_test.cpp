@@ -210,6 +210,21 @@ TEST_F(RowDragForm, FinishingAMoveGivesWhatItsTicksWouldHaveGiven) {
   EXPECT_FALSE(app_.timer1.isEnabled());
 }
 
+TEST_F(RowDragForm, ADropWhileAMoveRunsFinishesThatMoveFirst) {
+  listRows("ABCDEFGHIJ");
+  select("EH");
+  dragAndDrop(4, 2);
+  app_.event([&] { app_.form1->Timer1Timer(); });
+  ASSERT_TRUE(app_.form1->moveInProgress());
+  // The press of the next drag completes the first move, so that drag
+  // starts from the marks it leaves: E and H at rows 2 and 3.
+  dragAndDrop(2, 8);
+  EXPECT_LE(runTimer1(), 4);
+  EXPECT_EQ(order(), "ABCDFGIEHJ");
+  EXPECT_EQ(app_.list.selectionCount(), 2);
+  EXPECT_EQ(app_.list.focused(), 9) << "exactly one row follows the block";
+}
+
 TEST_F(RowDragForm, AltUpAndAltDownMoveTheSelection) {
   listRows("ABCDE");
   select("BD");

@@ -182,6 +182,26 @@ TEST_F(RowDragTest, EscCancelsTheDrag) {
   EXPECT_EQ(windows_->mainWindow().list().dropTarget(), -1);
 }
 
+TEST_F(RowDragTest, LosingTheCaptureCancelsTheDragAndItsScrolling) {
+  selectOnly({1});
+  RECT client{};
+  GetClientRect(list(), &client);
+  pressAndMove(1, POINT{40, client.bottom - 3});
+  ASSERT_TRUE(windows_->mainWindow().rowDrag().active());
+  // Another window takes the mouse, as a window popping up does.
+  SetCapture(mainWindow());
+  pump(40);
+  ReleaseCapture();
+  EXPECT_FALSE(windows_->mainWindow().rowDrag().dragging());
+  EXPECT_EQ(windows_->form1().moveState().scrollDirection, 0);
+  const int top = ListView_GetTopIndex(list());
+  pump(400);
+  EXPECT_EQ(ListView_GetTopIndex(list()), top);
+  button("mouseup");
+  waitForTheMove();
+  EXPECT_EQ(listedNames(), before_);
+}
+
 TEST_F(RowDragTest, AltDownMovesTheSelection) {
   // A click selects row 1 and gives the list the keyboard.
   pointerTo(rowPoint(1));
