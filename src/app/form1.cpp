@@ -38,6 +38,8 @@ void TForm1::FormKeyUp(int virtualKey) {
 
 void TForm1::IME1Click() {
   if (entryCount_ <= 0) return;
+  // The rows are stamped in the order the move leaves them.
+  finishMove();
   app_.form2->fillToday();
   openTimeDialog(flowWindows(app_));
 }
@@ -74,6 +76,9 @@ void TForm1::ShellTreeView1Change() {
 }
 
 void TForm1::clearRows() {
+  // No step of a move may run on the rows of another listing.
+  move_.moving = false;
+  controls_.timer1.setEnabled(false);
   rows_.clear();
   entryCount_ = 0;
   // Emptying the list may raise no change notification; the panels would
@@ -93,10 +98,19 @@ void TForm1::ListView1Change() {
   controls_.statusBar.setPanelText(1, texts.panel1);
 }
 
-// Row moves and drag scrolling switch these timers on; nothing does yet.
-void TForm1::Timer1Timer() {}
+void TForm1::Timer1Timer() {
+  controls_.timer1.setEnabled(false);
+  const folderlist::StepResult result = folderlist::step(move_, rows_, controls_.list);
+  if (result.again) controls_.timer1.setEnabled(true);
+  // After the step's own mark changes, whose status line it replaces.
+  if (result.panel1) controls_.statusBar.setPanelText(1, *result.panel1);
+}
 
-void TForm1::Timer2Timer() {}
+void TForm1::Timer2Timer() {
+  const int dy = folderlist::scrollStep(move_);
+  if (dy != 0) controls_.list.scrollBy(dy);
+  controls_.list.refresh();
+}
 
 void TForm1::Timer3Timer() {
   // An error box during start-up runs a message loop of its own, which can
@@ -107,6 +121,67 @@ void TForm1::Timer3Timer() {
   // while the error box reports a failure of this one.
   controls_.timer3.setEnabled(false);
   loadWindowSettings(app_);
+}
+
+void TForm1::ListView1MouseDown(MouseButton, ShiftState, int, int) {
+  // The window side completes a running move before the control sees the
+  // press; this covers any other path.
+  finishMove();
+  move_.sourceIndex = controls_.list.firstSelected();
+}
+
+bool TForm1::ListView1CanDrag(MouseButton button, ShiftState shift, int pressedRow) const {
+  return button == MouseButton::left && !shift.shift && !shift.ctrl && pressedRow >= 0 &&
+         pressedRow < entryCount_ && controls_.list.isSelected(pressedRow);
+}
+
+void TForm1::ListView1DragOver(int x, int y, bool& accept) {
+  platform::EntryListView& list = controls_.list;
+  const folderlist::DragOverResult result =
+      folderlist::dragOver(move_, list.rowAt(x, y), y, list.top(), list.height());
+  accept = result.accept;
+  // Switched on only when off: every further move of the pointer in a zone
+  // would otherwise start the interval afresh and no tick would come.
+  if (result.scrolling == folderlist::DragOverResult::Scrolling::start &&
+      !controls_.timer2.isEnabled()) {
+    controls_.timer2.setEnabled(true);
+  } else if (result.scrolling == folderlist::DragOverResult::Scrolling::stop) {
+    controls_.timer2.setEnabled(false);
+  }
+}
+
+void TForm1::ListView1DragDrop() {
+  finishMove();
+  if (folderlist::drop(move_, controls_.list.selectionCount(), entryCount_)) {
+    controls_.timer1.setEnabled(true);
+  }
+}
+
+void TForm1::ListView1EndDrag() {
+  // A drag that ends in a scroll zone would leave the list scrolling by
+  // itself.
+  move_.scrollDirection = folderlist::kNoScroll;
+  move_.hoverRow = -1;
+  controls_.timer2.setEnabled(false);
+}
+
+bool TForm1::ListView1KeyDown(int virtualKey, ShiftState shift) {
+  if (!shift.alt || shift.ctrl || shift.shift) return false;
+  if (virtualKey != kVirtualKeyUp && virtualKey != kVirtualKeyDown) return false;
+  finishMove();
+  folderlist::moveSelectedRows(rows_, controls_.list, virtualKey == kVirtualKeyUp ? -1 : 1);
+  return true;
+}
+
+void TForm1::finishMove() {
+  // Each step moves at most one row, and a move takes at most the selection
+  // count plus two steps; the bound only guards against a list that changed
+  // under the move.
+  for (std::int64_t steps = 0; move_.moving && steps <= std::int64_t{entryCount_} + 2; ++steps) {
+    Timer1Timer();
+  }
+  move_.moving = false;
+  controls_.timer1.setEnabled(false);
 }
 
 }  // namespace app

@@ -4,6 +4,7 @@
 
 #include "app/application.h"
 #include "folderlist/list_entry.h"
+#include "folderlist/row_move.h"
 #include "platform/time_zone.h"
 #include "platform/ui.h"
 
@@ -21,6 +22,16 @@ struct Form1Controls {
 };
 
 inline constexpr int kVirtualKeyF5 = 116;
+inline constexpr int kVirtualKeyUp = 38;
+inline constexpr int kVirtualKeyDown = 40;
+
+enum class MouseButton { left, right, middle };
+// The modifier keys held with a press or a key.
+struct ShiftState {
+  bool shift = false;
+  bool ctrl = false;
+  bool alt = false;
+};
 
 // The main window: folder tree, entry list, status bar and menu.
 class TForm1 {
@@ -46,6 +57,27 @@ class TForm1 {
   void Timer1Timer();
   void Timer2Timer();
   void Timer3Timer();
+
+  // Dragging rows. A press of any button on the list sets the source index.
+  void ListView1MouseDown(MouseButton button, ShiftState shift, int x, int y);
+  // Whether a press, once the control has handled it, may start a drag: the
+  // left button without Shift or Ctrl on a selected row.
+  bool ListView1CanDrag(MouseButton button, ShiftState shift, int pressedRow) const;
+  // x, y in the list's client coordinates; accept: whether a drop is allowed.
+  void ListView1DragOver(int x, int y, bool& accept);
+  void ListView1DragDrop();
+  // The drag is over, dropped or cancelled: the automatic scrolling stops.
+  void ListView1EndDrag();
+  // Alt+Up and Alt+Down move the selected rows one place; true when the key
+  // was taken.
+  bool ListView1KeyDown(int virtualKey, ShiftState shift);
+
+  // A move runs from a drop to its last step. Whatever would change the
+  // list or its marks meanwhile ends it first: finishMove carries out the
+  // remaining steps at once; a new listing abandons it.
+  bool moveInProgress() const { return move_.moving; }
+  void finishMove();
+  const folderlist::MoveState& moveState() const { return move_; }
 
   // The rows as the list control shows them, and the entry count of the last
   // listing.
@@ -73,6 +105,8 @@ class TForm1 {
   std::int32_t entryCount_ = 0;
   std::int32_t lastSortColumn_ = 0;
   platform::DateTimeSeparators separators_;
+  // The drag and move state.
+  folderlist::MoveState move_;
 };
 
 }  // namespace app

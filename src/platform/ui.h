@@ -88,6 +88,21 @@ class EntryListView {
   virtual void setFocused(int row) = 0;
   virtual int columnWidth(int column) const = 0;
   virtual void setColumnWidth(int column, int width) = 0;
+
+  // Dragging rows and moving them by keyboard.
+  // The row holding the focused mark, or -1.
+  virtual int focusedRow() const = 0;
+  // The row at a point in client coordinates by the control's own hit test,
+  // or -1.
+  virtual int rowAt(int x, int y) const = 0;
+  // The control's outer box in its window's client coordinates.
+  virtual int top() const = 0;
+  virtual int height() const = 0;
+  // Scrolls the contents vertically by dy pixels (negative: toward the top),
+  // in whole rows.
+  virtual void scrollBy(int dy) = 0;
+  // Repaints the list at once.
+  virtual void refresh() = 0;
 };
 
 // The folder tree of the shell namespace, rooted at the desktop.

@@ -3,6 +3,7 @@
 // An in-memory window system: each control keeps the state the handlers
 // set, so tests can read the window flow after every event.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -99,16 +100,42 @@ class FakeList : public platform::EntryListView {
   }
   bool isSelected(int row) const override { return selected_.at(static_cast<std::size_t>(row)); }
   void setSelected(int row, bool selected) override {
+    const bool changed = selected_.at(static_cast<std::size_t>(row)) != selected;
     selected_.at(static_cast<std::size_t>(row)) = selected;
+    if (changed && onMarksChanged) onMarksChanged();
   }
-  void setFocused(int row) override { focused_ = row; }
+  void setFocused(int row) override {
+    const bool changed = focused_ != row;
+    focused_ = row;
+    if (changed && onMarksChanged) onMarksChanged();
+  }
   int columnWidth(int column) const override { return widths_.at(static_cast<std::size_t>(column)); }
   void setColumnWidth(int column, int width) override {
     widths_.at(static_cast<std::size_t>(column)) = width;
   }
 
+  int focusedRow() const override { return focused_; }
+  int rowAt(int x, int y) const override {
+    (void)x;
+    if (y < 0 || rowHeight <= 0) return -1;
+    const int row = y / rowHeight;
+    return row < rowCount() ? row : -1;
+  }
+  int top() const override { return 0; }
+  int height() const override { return listHeight; }
+  void scrollBy(int dy) override { scrolled.push_back(dy); }
+  void refresh() override { ++refreshCount; }
+
   int rowCount() const { return static_cast<int>(selected_.size()); }
   int focused() const { return focused_; }
+
+  // Like the control's change notification: runs when a mark changes.
+  std::function<void()> onMarksChanged;
+  // The hit test's row height and the list's outer height.
+  int rowHeight = 17;
+  int listHeight = 534;
+  std::vector<int> scrolled;
+  int refreshCount = 0;
 
   struct Range {
     int first;

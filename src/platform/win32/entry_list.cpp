@@ -33,6 +33,7 @@ void EntryList::create(HWND parent, int id, HFONT font, UINT dpi) {
                           GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return;
   ListView_SetExtendedListViewStyleEx(hwnd_, LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
+  ListView_SetCallbackMask(hwnd_, LVIS_DROPHILITED);
   setControlFont(hwnd_, font);
   for (int i = 0; i < kColumnCount; ++i) {
     std::wstring header = widen(kColumns[static_cast<std::size_t>(i)].header);
@@ -62,6 +63,10 @@ const std::string* EntryList::cellText(int row, int column) const {
 }
 
 void EntryList::answerDisplayInfo(NMLVDISPINFOW& info) {
+  if (info.item.mask & LVIF_STATE) {
+    info.item.state = info.item.iItem == dropTarget_ && dropTarget_ >= 0 ? LVIS_DROPHILITED : 0;
+    info.item.stateMask = LVIS_DROPHILITED;
+  }
   if (!(info.item.mask & LVIF_TEXT)) return;
   const std::string* text = cellText(info.item.iItem, info.item.iSubItem);
   cellBuffer_ = text ? widen(*text) : std::wstring();
@@ -140,6 +145,61 @@ int EntryList::columnWidth(int column) const { return ListView_GetColumnWidth(hw
 
 void EntryList::setColumnWidth(int column, int width) {
   ListView_SetColumnWidth(hwnd_, column, width);
+}
+
+int EntryList::focusedRow() const { return ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED); }
+
+int EntryList::rowAt(int x, int y) const {
+  LVHITTESTINFO hit{};
+  hit.pt = POINT{x, y};
+  // The sub-item test counts every column of a row.
+  const int row = ListView_SubItemHitTest(hwnd_, &hit);
+  return row >= 0 && (hit.flags & LVHT_ONITEM) ? row : -1;
+}
+
+namespace {
+
+RECT boxInParent(HWND hwnd) {
+  RECT box{};
+  GetWindowRect(hwnd, &box);
+  MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&box), 2);
+  return box;
+}
+
+}  // namespace
+
+int EntryList::top() const { return boxInParent(hwnd_).top; }
+
+int EntryList::height() const {
+  const RECT box = boxInParent(hwnd_);
+  return box.bottom - box.top;
+}
+
+void EntryList::scrollBy(int dy) { ListView_Scroll(hwnd_, 0, dy); }
+
+void EntryList::refresh() {
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void EntryList::setDropTarget(int row) {
+  if (row == dropTarget_) return;
+  const int previous = dropTarget_;
+  dropTarget_ = row;
+  if (previous >= 0) ListView_RedrawItems(hwnd_, previous, previous);
+  if (row >= 0) ListView_RedrawItems(hwnd_, row, row);
+  UpdateWindow(hwnd_);
+}
+
+LRESULT EntryList::customDraw(NMLVCUSTOMDRAW& draw) const {
+  if (dropTarget_ < 0) return CDRF_DODEFAULT;
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+      draw.nmcd.dwItemSpec == static_cast<DWORD_PTR>(dropTarget_)) {
+    draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    return CDRF_NEWFONT;
+  }
+  return CDRF_DODEFAULT;
 }
 
 }  // namespace platform::win32

@@ -43,6 +43,21 @@ class EntryList final : public platform::EntryListView {
   void setFocused(int row) override;
   int columnWidth(int column) const override;
   void setColumnWidth(int column, int width) override;
+  int focusedRow() const override;
+  int rowAt(int x, int y) const override;
+  int top() const override;
+  int height() const override;
+  void scrollBy(int dy) override;
+  void refresh() override;
+
+  // The row drawn as a drag's drop target, -1 for none. An owner-data list
+  // keeps only selection and focus; this state comes through the callback
+  // mask when a row is drawn.
+  void setDropTarget(int row);
+  int dropTarget() const { return dropTarget_; }
+  // NM_CUSTOMDRAW: draws the drop target in the highlight colours where the
+  // control itself does not (Wine's list view ignores the state).
+  LRESULT customDraw(NMLVCUSTOMDRAW& draw) const;
 
  private:
   const std::string* cellText(int row, int column) const;
@@ -51,6 +66,7 @@ class EntryList final : public platform::EntryListView {
   const folderlist::EntryRows* rows_ = nullptr;
   // The cell text last handed out; the control reads it before asking again.
   std::wstring cellBuffer_;
+  int dropTarget_ = -1;
 };
 
 }  // namespace platform::win32

@@ -124,6 +124,30 @@ bool MainWindow::create() {
   SetWindowSubclass(list_.hwnd(), childKeys, kKeySubclass, reinterpret_cast<DWORD_PTR>(this));
 
   tree_.setSelectionChanged([this] { run([this] { form_->ShellTreeView1Change(); }); });
+  rowDrag_.attach(list_, hwnd,
+                  RowDrag::Handlers{
+                      [this] {
+                        if (form_ && form_->moveInProgress()) run([this] { form_->finishMove(); });
+                      },
+                      [this](app::MouseButton button, app::ShiftState shift, int x, int y) {
+                        run([=, this] { form_->ListView1MouseDown(button, shift, x, y); });
+                      },
+                      [this](app::MouseButton button, app::ShiftState shift, int row) {
+                        return form_ && form_->ListView1CanDrag(button, shift, row);
+                      },
+                      [this](int x, int y) {
+                        bool accept = false;
+                        run([&] { form_->ListView1DragOver(x, y, accept); });
+                        return accept;
+                      },
+                      [this] { run([this] { form_->ListView1DragDrop(); }); },
+                      [this] { run([this] { form_->ListView1EndDrag(); }); },
+                      [this](int virtualKey, app::ShiftState shift) {
+                        bool taken = false;
+                        run([&] { taken = form_->ListView1KeyDown(virtualKey, shift); });
+                        return taken;
+                      },
+                  });
   placeClientArea(hwnd, 0, 0, kClientWidth, kClientHeight, dpi_);
   layout();
   return true;
@@ -212,6 +236,11 @@ LRESULT MainWindow::notify(const NMHDR& header) {
         return 0;
       case LVN_ODFINDITEMW:
         return list_.findRow(reinterpret_cast<const NMLVFINDITEMW&>(header));
+      case NM_CUSTOMDRAW:
+        return list_.customDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(&header)));
+      case LVN_BEGINDRAG:
+        rowDrag_.beginDrag(reinterpret_cast<const NMLISTVIEW&>(header));
+        return 0;
       case LVN_ITEMCHANGED:
       case LVN_ODSTATECHANGED:
         run([this] { form_->ListView1Change(); });
@@ -256,7 +285,8 @@ LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       if (wParam == timer1_.id() && timer1_.isEnabled()) {
         run([this] { form_->Timer1Timer(); });
       } else if (wParam == timer2_.id() && timer2_.isEnabled()) {
-        run([this] { form_->Timer2Timer(); });
+        // The scroll repaints the list under the drag image.
+        rowDrag_.withImageHidden([this] { run([this] { form_->Timer2Timer(); }); });
       } else if (wParam == timer3_.id() && timer3_.isEnabled()) {
         run([this] { form_->Timer3Timer(); });
       }

@@ -15,6 +15,7 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/menu_command.h"
 #include "platform/win32/message_target.h"
+#include "platform/win32/row_drag.h"
 #include "platform/win32/shell_tree.h"
 #include "platform/win32/splitter.h"
 #include "platform/win32/top_window.h"
@@ -45,6 +46,7 @@ class MainWindow final : public MessageTarget {
   TopWindow& window() { return window_; }
   ShellTree& tree() { return tree_; }
   EntryList& list() { return list_; }
+  RowDrag& rowDrag() { return rowDrag_; }
   StatusBarPanels& statusBar() { return statusBar_; }
   Splitter& splitter() { return splitter_; }
   int treeWidth() const { return treeWidth_; }
@@ -78,6 +80,7 @@ class MainWindow final : public MessageTarget {
   WindowTimer timer2_;
   WindowTimer timer3_;
   UniqueFont font_;
+  RowDrag rowDrag_;
   UINT dpi_ = 96;
   int treeWidth_ = 0;
   MenuItemCommand undoItem_;

@@ -1,0 +1,250 @@
+// The main window's drag and move handlers on the in-memory window system:
+// presses, drag-over, drop, the two timers, the status line after every
+// step, and what a move does when the list changes under it.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/form1.h"
+#include "fakes/fake_app.h"
+#include "fakes/temp_folder.h"
+
+namespace {
+
+using app::MouseButton;
+using app::ShiftState;
+
+class RowDragForm : public ::testing::Test {
+ protected:
+  // Lists a folder of as many files as letters, then names the rows by the
+  // letters so the order reads at a glance.
+  void listRows(const std::string& letters) {
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+      folder_.createFile("f" + std::to_string(i) + ".txt", "x");
+    }
+    app_.tree.path = folder_.path();
+    app_.event([&] { app_.form1->ShellTreeView1Change(); });
+    ASSERT_EQ(app_.form1->entryCount(), static_cast<int>(letters.size()));
+    auto& rows = app_.form1->rows();
+    for (std::size_t i = 0; i < letters.size(); ++i) rows[i].name = std::string(1, letters[i]);
+    // The control's change notification runs the status line.
+    app_.list.onMarksChanged = [this] { app_.event([this] { app_.form1->ListView1Change(); }); };
+  }
+  std::string order() const {
+    std::string s;
+    for (const auto& row : app_.form1->rows()) s += row.name;
+    return s;
+  }
+  void select(const std::string& letters) {
+    const std::string now = order();
+    for (char c : letters) app_.list.setSelected(static_cast<int>(now.find(c)), true);
+  }
+  // A left press on a row (y from the fake's 17-pixel rows), a drag to
+  // another row and the release there.
+  void dragAndDrop(int pressRow, int dropRow) {
+    press(pressRow);
+    bool accept = false;
+    app_.event([&] { app_.form1->ListView1DragOver(5, dropRow * 17 + 8, accept); });
+    ASSERT_TRUE(accept);
+    app_.event([&] { app_.form1->ListView1DragDrop(); });
+    app_.event([&] { app_.form1->ListView1EndDrag(); });
+  }
+  void press(int row, MouseButton button = MouseButton::left) {
+    app_.event([&] { app_.form1->ListView1MouseDown(button, {}, 5, row * 17 + 8); });
+  }
+  // Ticks Timer1 while it is on; returns the number of ticks.
+  int runTimer1() {
+    int ticks = 0;
+    while (app_.timer1.isEnabled() && ticks < 100) {
+      app_.event([&] { app_.form1->Timer1Timer(); });
+      ++ticks;
+    }
+    return ticks;
+  }
+
+  testsupport::TempFolder folder_;
+  fakes::FakeApp app_;
+};
+
+TEST_F(RowDragForm, APressOfAnyButtonTakesTheTopmostSelectedRow) {
+  listRows("ABCDE");
+  select("BD");
+  for (MouseButton button : {MouseButton::left, MouseButton::right, MouseButton::middle}) {
+    app_.list.setRowCount(5);  // back to nothing selected
+    app_.event([&] { app_.form1->ListView1MouseDown(button, {}, 5, 60); });
+    EXPECT_EQ(app_.form1->moveState().sourceIndex, -1);
+    select("DB");
+    app_.event([&] { app_.form1->ListView1MouseDown(button, {}, 5, 60); });
+    EXPECT_EQ(app_.form1->moveState().sourceIndex, 1) << "not the pressed row 3";
+  }
+}
+
+TEST_F(RowDragForm, OnlyALeftPressWithoutShiftOrCtrlOnASelectedRowDrags) {
+  listRows("ABCDE");
+  select("B");
+  struct Case {
+    MouseButton button;
+    ShiftState shift;
+    int row;
+    bool drags;
+  };
+  const Case cases[] = {
+      {MouseButton::left, {}, 1, true},
+      {MouseButton::left, {false, false, true}, 1, true},  // Alt plays no part
+      {MouseButton::left, {true, false, false}, 1, false},
+      {MouseButton::left, {false, true, false}, 1, false},
+      {MouseButton::right, {}, 1, false},
+      {MouseButton::middle, {}, 1, false},
+      {MouseButton::left, {}, 2, false},
+      {MouseButton::left, {}, -1, false},
+      {MouseButton::left, {}, 5, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(app_.form1->ListView1CanDrag(c.button, c.shift, c.row), c.drags) << c.row;
+  }
+}
+
+TEST_F(RowDragForm, OneRowMovesInOneTickAndThePanelsFollowTheMarks) {
+  listRows("ABCDE");
+  select("B");
+  dragAndDrop(1, 3);
+  EXPECT_TRUE(app_.timer1.isEnabled());
+  EXPECT_EQ(order(), "ABCDE") << "nothing moves before the first tick";
+  EXPECT_EQ(runTimer1(), 1);
+  EXPECT_EQ(order(), "ACDBE");
+  EXPECT_EQ(app_.list.focused(), 3);
+  EXPECT_EQ(app_.statusBar.panelText(0), "1/5 個のオブジェクトを選択");
+  EXPECT_EQ(app_.statusBar.panelText(1), "B");
+}
+
+TEST_F(RowDragForm, SeveralRowsCountDownInPanelOneAndEndOnTheFocusedName) {
+  listRows("ABCDEFGHIJ");
+  select("BD");
+  dragAndDrop(3, 6);
+  std::vector<std::string> panel1;
+  while (app_.timer1.isEnabled()) {
+    app_.event([&] { app_.form1->Timer1Timer(); });
+    panel1.push_back(app_.statusBar.panelText(1));
+  }
+  // Each step's own text stands after its mark changes; the turn writes
+  // none, so the status line's text from the step before stays.
+  EXPECT_EQ(panel1, (std::vector<std::string>{"残り 1", "残り 0", "残り 0", "D"}));
+  EXPECT_EQ(order(), "ACEFGBDHIJ");
+  EXPECT_EQ(app_.statusBar.panelText(0), "2/10 個のオブジェクトを選択");
+  EXPECT_EQ(app_.list.focused(), 6);
+  EXPECT_FALSE(app_.form1->moveInProgress());
+}
+
+TEST_F(RowDragForm, ARefusedDropDoesNothing) {
+  listRows("ABCDE");
+  select("BD");
+  press(3);
+  bool accept = true;
+  app_.event([&] { app_.form1->ListView1DragOver(5, 1 * 17 + 8, accept); });
+  EXPECT_FALSE(accept) << "the topmost selected row";
+  app_.event([&] { app_.form1->ListView1DragOver(5, 400, accept); });
+  EXPECT_FALSE(accept) << "below the last row";
+  app_.event([&] { app_.form1->ListView1DragDrop(); });
+  EXPECT_FALSE(app_.timer1.isEnabled());
+  EXPECT_EQ(order(), "ABCDE");
+}
+
+TEST_F(RowDragForm, ScrollingRunsWhileDraggingAndStopsWithTheDrag) {
+  listRows("ABCDE");
+  select("B");
+  press(1);
+  bool accept = false;
+  app_.event([&] { app_.form1->ListView1DragOver(5, 530, accept); });
+  EXPECT_TRUE(app_.timer2.isEnabled());
+  app_.event([&] { app_.form1->Timer2Timer(); });
+  app_.event([&] { app_.form1->Timer2Timer(); });
+  EXPECT_EQ(app_.list.scrolled, (std::vector<int>{40, 40}));
+  EXPECT_EQ(app_.list.refreshCount, 2);
+  app_.event([&] { app_.form1->ListView1DragOver(5, -1, accept); });
+  app_.event([&] { app_.form1->Timer2Timer(); });
+  EXPECT_EQ(app_.list.scrolled.back(), -40);
+  // Released (or cancelled) in the zone: no scrolling is left behind.
+  app_.event([&] { app_.form1->ListView1EndDrag(); });
+  EXPECT_FALSE(app_.timer2.isEnabled());
+  EXPECT_EQ(app_.form1->moveState().scrollDirection, 0);
+}
+
+TEST_F(RowDragForm, ANewListingAbandonsTheMove) {
+  listRows("ABCDEFGHIJ");
+  select("BD");
+  dragAndDrop(1, 6);
+  app_.event([&] { app_.form1->Timer1Timer(); });
+  ASSERT_TRUE(app_.form1->moveInProgress());
+  app_.event([&] { app_.form1->ShellTreeView1Change(); });  // the same folder, listed again
+  EXPECT_FALSE(app_.form1->moveInProgress());
+  EXPECT_FALSE(app_.timer1.isEnabled());
+  const auto listed = app_.form1->rows();
+  app_.event([&] { app_.form1->Timer1Timer(); });  // a tick already queued
+  EXPECT_EQ(app_.form1->rows(), listed);
+  EXPECT_EQ(app_.list.selectionCount(), 0);
+}
+
+TEST_F(RowDragForm, TheTimeDialogOpensOnTheFinishedOrder) {
+  listRows("ABCDEFGHIJ");
+  select("BDI");
+  dragAndDrop(1, 6);
+  app_.event([&] { app_.form1->Timer1Timer(); });
+  app_.event([&] { app_.form1->IME1Click(); });
+  EXPECT_FALSE(app_.form1->moveInProgress());
+  EXPECT_FALSE(app_.timer1.isEnabled());
+  EXPECT_EQ(order(), "ACEFGBDIHJ");
+  EXPECT_EQ(app_.list.focused(), 7);
+  EXPECT_EQ(app_.statusBar.panelText(1), "I");
+  EXPECT_TRUE(app_.dialog.isVisible());
+}
+
+TEST_F(RowDragForm, FinishingAMoveGivesWhatItsTicksWouldHaveGiven) {
+  listRows("ABCDEFGHIJ");
+  select("CH");
+  dragAndDrop(2, 1);
+  app_.event([&] { app_.form1->finishMove(); });
+  EXPECT_EQ(order(), "ACHBDEFGIJ");
+  EXPECT_EQ(app_.list.focused(), 0);
+  EXPECT_EQ(app_.statusBar.panelText(1), "A");
+  EXPECT_FALSE(app_.timer1.isEnabled());
+}
+
+TEST_F(RowDragForm, ADropWhileAMoveRunsFinishesThatMoveFirst) {
+  listRows("ABCDEFGHIJ");
+  select("EH");
+  dragAndDrop(4, 2);
+  app_.event([&] { app_.form1->Timer1Timer(); });
+  ASSERT_TRUE(app_.form1->moveInProgress());
+  // The press of the next drag completes the first move, so that drag
+  // starts from the marks it leaves: E and H at rows 2 and 3.
+  dragAndDrop(2, 8);
+  EXPECT_LE(runTimer1(), 4);
+  EXPECT_EQ(order(), "ABCDFGIEHJ");
+  EXPECT_EQ(app_.list.selectionCount(), 2);
+  EXPECT_EQ(app_.list.focused(), 9) << "exactly one row follows the block";
+}
+
+TEST_F(RowDragForm, AltUpAndAltDownMoveTheSelection) {
+  listRows("ABCDE");
+  select("BD");
+  app_.list.setFocused(3);
+  const ShiftState alt{false, false, true};
+  bool taken = false;
+  app_.event([&] { taken = app_.form1->ListView1KeyDown(app::kVirtualKeyUp, alt); });
+  EXPECT_TRUE(taken);
+  EXPECT_EQ(order(), "BADCE");
+  EXPECT_EQ(app_.list.focused(), 2);
+  EXPECT_EQ(app_.statusBar.panelText(1), "B");
+  app_.event([&] { taken = app_.form1->ListView1KeyDown(app::kVirtualKeyDown, alt); });
+  EXPECT_EQ(order(), "ABCDE");
+  // Without Alt, or with Ctrl or Shift too, the keys are the control's.
+  for (ShiftState other :
+       {ShiftState{}, ShiftState{false, true, true}, ShiftState{true, false, true}}) {
+    app_.event([&] { taken = app_.form1->ListView1KeyDown(app::kVirtualKeyUp, other); });
+    EXPECT_FALSE(taken);
+  }
+  EXPECT_EQ(order(), "ABCDE");
+}
+
+}  // namespace
