@@ -60,6 +60,9 @@ void TForm1::N1Click() {
 }
 
 void TForm1::Undo1Click() {
+  // Undo finds its rows by name; a move still running is finished first so
+  // that no step runs between the restored rows.
+  finishMove();
   if (app_.undo) app_.undo->execute();
 }
 
