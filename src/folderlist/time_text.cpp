@@ -27,6 +27,13 @@ void appendPadded(std::string& out, int value, int width) {
 std::string formatTimeText(const platform::LocalDateTime& t,
                            const platform::DateTimeSeparators& separators) {
   std::string text;
+  formatTimeTextInto(text, t, separators);
+  return text;
+}
+
+void formatTimeTextInto(std::string& text, const platform::LocalDateTime& t,
+                        const platform::DateTimeSeparators& separators) {
+  text.clear();
   text.reserve(15 + 2 * separators.date.size() + 2 * separators.time.size());
   appendPadded(text, t.year, 4);
   text += separators.date;
@@ -39,7 +46,6 @@ std::string formatTimeText(const platform::LocalDateTime& t,
   appendPadded(text, t.minute, 2);
   text += separators.time;
   appendPadded(text, t.second, 2);
-  return text;
 }
 
 }  // namespace folderlist

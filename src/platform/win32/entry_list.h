@@ -45,7 +45,7 @@ class EntryList final : public platform::EntryListView {
   void setColumnWidth(int column, int width) override;
 
  private:
-  const std::string* cellText(int row, int column) const;
+  std::string_view cellText(int row, int column) const;
 
   HWND hwnd_ = nullptr;
   const folderlist::EntryRows* rows_ = nullptr;
