@@ -12,6 +12,8 @@ packages=(
   # by the wine packages): rendering, screens, input, cursors, windows.
   libxrender1 libxrandr2 libxinerama1 libxi6 libxcursor1 libxcomposite1 libxfixes3 libxxf86vm1
   locales tzdata fontconfig fonts-noto-cjk fonts-ipafont-gothic
+  # Metric-compatible with the Japanese UI face the windows are designed in.
+  fonts-monapo
 )
 
 missing=()
