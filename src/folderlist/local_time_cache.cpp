@@ -59,11 +59,12 @@ constexpr std::size_t kDaySlots = 16'384;
 
 LocalTimeCache::LocalTimeCache(Convert convert) : convert_(convert), days_(kDaySlots) {}
 
-LocalTimeCache::DayStart LocalTimeCache::dayStart(std::int32_t day) {
-  DayStart& slot = days_[static_cast<std::size_t>(day) % kDaySlots];
+LocalTimeCache::Day& LocalTimeCache::dayWithStart(std::int32_t day) {
+  Day& slot = days_[static_cast<std::size_t>(day) % kDaySlots];
   if (slot.dayPlusOne == day + 1) return slot;
   slot.dayPlusOne = day + 1;
-  slot.offsetSeconds = kNoOffset;
+  slot.startOffset = kNoOffset;
+  slot.wholeDayOffset = kNotAsked;
   const auto ticks =
       static_cast<platform::FileTime>(static_cast<std::int64_t>(day) * kSecondsPerDay) *
       platform::kTicksPerSecond;
@@ -71,7 +72,7 @@ LocalTimeCache::DayStart LocalTimeCache::dayStart(std::int32_t day) {
     const std::int64_t offset = secondsFrom1601(*local) - day * kSecondsPerDay;
     // More than a day either way is no zone offset: left to the rules.
     if (offset > -kSecondsPerDay && offset < kSecondsPerDay) {
-      slot.offsetSeconds = static_cast<std::int32_t>(offset);
+      slot.startOffset = static_cast<std::int32_t>(offset);
     }
   }
   return slot;
@@ -84,11 +85,14 @@ std::optional<platform::LocalDateTime> LocalTimeCache::toLocal(platform::FileTim
   constexpr std::int64_t kLastDay = static_cast<std::int64_t>(
       0x7FFF'FFFF'FFFF'FFFFull / platform::kTicksPerSecond / kSecondsPerDay);
   if (utc <= 0x7FFF'FFFF'FFFF'FFFFull && day < kLastDay - 1) {
-    const DayStart start = dayStart(static_cast<std::int32_t>(day));
-    const DayStart next = dayStart(static_cast<std::int32_t>(day + 1));
-    if (start.offsetSeconds != kNoOffset && start.offsetSeconds == next.offsetSeconds) {
-      return dateTimeOf(seconds + start.offsetSeconds);
+    const auto thisDay = static_cast<std::int32_t>(day);
+    Day* slot = &dayWithStart(thisDay);
+    if (slot->wholeDayOffset == kNotAsked) {
+      const std::int32_t start = slot->startOffset;
+      const std::int32_t next = dayWithStart(thisDay + 1).startOffset;  // another slot
+      slot->wholeDayOffset = start != kNoOffset && start == next ? start : kNoOffset;
     }
+    if (slot->wholeDayOffset != kNoOffset) return dateTimeOf(seconds + slot->wholeDayOffset);
   }
   return convert_(utc);
 }

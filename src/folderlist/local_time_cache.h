@@ -28,19 +28,22 @@ class LocalTimeCache {
   std::optional<platform::LocalDateTime> toLocal(platform::FileTime utc);
 
  private:
-  struct DayStart {
-    std::int32_t dayPlusOne = 0;  // days since 1601-01-01 UTC, plus one; 0: empty slot
-    std::int32_t offsetSeconds = 0;
+  struct Day {
+    std::int32_t dayPlusOne = 0;      // days since 1601-01-01 UTC, plus one; 0: empty slot
+    std::int32_t startOffset = 0;     // at the day's start, or kNoOffset
+    std::int32_t wholeDayOffset = 0;  // the same at its end too, else kNoOffset; or kNotAsked
   };
-  // The offset of a day whose start the zone rules cannot convert.
+  // The rules cannot convert the day's start, or the offset changes that day.
   static constexpr std::int32_t kNoOffset = INT32_MIN;
+  static constexpr std::int32_t kNotAsked = INT32_MIN + 1;
 
-  DayStart dayStart(std::int32_t day);
+  // The slot of a day, holding at least its start offset.
+  Day& dayWithStart(std::int32_t day);
 
   Convert convert_;
   // Direct-mapped by day: any 44 years of days have a slot each, whatever
   // order the entries come in.
-  std::vector<DayStart> days_;
+  std::vector<Day> days_;
 };
 
 }  // namespace folderlist

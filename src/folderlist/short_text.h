@@ -32,7 +32,7 @@ class ShortText {
 
   void assign(std::string_view text) {
     if (text.size() <= kInlineCapacity) {
-      std::memcpy(inline_, text.data(), text.size());
+      if (!text.empty()) std::memcpy(inline_, text.data(), text.size());  // data() may be null
       inlineSize_ = static_cast<std::uint8_t>(text.size());
       long_.clear();
     } else {

@@ -52,6 +52,7 @@ TEST(ShortTextTest, ComparesAndCutsAsItsText) {
   EXPECT_EQ(early.substr(0, 10), "2009/03/05");
   EXPECT_EQ(early.substr(11), "12:30:00");
   EXPECT_TRUE(ShortText().empty());
+  EXPECT_TRUE(ShortText(std::string_view()).empty());
   EXPECT_FALSE(early.empty());
 }
 
