@@ -138,6 +138,7 @@ int main(int argc, char** argv) {
   std::vector<double> keepTimes;
   std::vector<double> plainTimes;
   int failures = 0;
+  int bareFailures = 0;  // a failed call is cheaper: the bare figure would flatter
   for (int round = 0; round < rounds; ++round) {
     stamping::StampOptions options;
     options.start = {2009, 3, 5, 12, round, 0};
@@ -170,16 +171,33 @@ int main(int argc, char** argv) {
     };
     const auto timeBare = [&] {
       return millisecondsOf([&] {
-        // The same start time plus one minute per file as the run.
+      // The same start time plus one minute per file as the run. On Windows
+      // the minutes are counted on a file time and turned back into a date,
+      // so the calendar carries them into the next day, month and year
+      // however many files there are.
+#ifdef _WIN32
+        SYSTEMTIME start{};
+        start.wYear = 2009;
+        start.wMonth = 3;
+        start.wDay = 5;
+        start.wHour = 12;
+        start.wMinute = static_cast<WORD>(round);
+        FILETIME startTicks;
+        SystemTimeToFileTime(&start, &startTicks);
+        ULARGE_INTEGER ticks;
+        ticks.LowPart = startTicks.dwLowDateTime;
+        ticks.HighPart = startTicks.dwHighDateTime;
+#else
         int minutes = 12 * 60 + round;
+#endif
         for (const NativePath& p : paths) {
 #ifdef _WIN32
-          SYSTEMTIME local{};
-          local.wYear = 2009;
-          local.wMonth = 3;
-          local.wDay = static_cast<WORD>(5 + minutes / 1440);  // 10,000 minutes stay in March
-          local.wHour = static_cast<WORD>(minutes % 1440 / 60);
-          local.wMinute = static_cast<WORD>(minutes % 60);
+          FILETIME at;
+          at.dwLowDateTime = ticks.LowPart;
+          at.dwHighDateTime = ticks.HighPart;
+          SYSTEMTIME local;
+          FileTimeToSystemTime(&at, &local);
+          ticks.QuadPart += 60ull * 10'000'000ull;
 #else
           std::tm local{};
           local.tm_year = 109;
@@ -187,9 +205,9 @@ int main(int argc, char** argv) {
           local.tm_mday = 5;
           local.tm_min = minutes;  // mktime carries it into hours and days
           local.tm_isdst = -1;
-#endif
-          if (!bareStamp(p, local)) ++failures;
           ++minutes;
+#endif
+          if (!bareStamp(p, local)) ++bareFailures;
         }
       });
     };
@@ -263,8 +281,9 @@ int main(int argc, char** argv) {
   std::printf("touch -d per file     n/a under Windows\n");
 #endif
   if (failures) std::printf("FAILURES              %d\n", failures);
+  if (bareFailures) std::printf("BARE LOOP FAILURES    %d\n", bareFailures);
 
   std::error_code ec;
   fs::remove_all(dir, ec);
-  return failures ? 1 : 0;
+  return failures || bareFailures ? 1 : 0;
 }

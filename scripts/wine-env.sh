@@ -30,7 +30,7 @@ export TZ="${CHRONOSEQ_TZ:-Asia/Tokyo}"
 
 # Bumped whenever wine-prefix.sh prepares the prefix differently, so that an
 # old prefix in a build tree is made again.
-chronoseq_prefix_recipe="chronoseq-prefix 1"
+chronoseq_prefix_recipe="chronoseq-prefix 2"
 chronoseq_prefix_stamp="$WINEPREFIX/.chronoseq-prepared"
 chronoseq_lock="$WINEPREFIX.lock"
 

@@ -38,7 +38,10 @@ wineserver -w </dev/null >/dev/null 2>&1 9>&-
 
 # Japanese UI faces a Windows program asks for, mapped to what is installed.
 # Proportional faces go to a proportional font, "ＭＳ ゴシック" to a
-# fixed-pitch one.
+# fixed-pitch one. Monapo is drawn to the widths of "ＭＳ Ｐゴシック", so the
+# design's sizes hold: at 12 pixels "2009/03/05 12:30:00" measures 104 pixels
+# in it (IPAPGothic: 135, past the 120-pixel time column) and "2009" 24
+# (IPAPGothic: 32, the year field has 41 less its frame and margins).
 families=$(fc-list : family | tr ',' '\n')
 have_font() { grep -qxF "$1" <<<"$families"; }
 pick_font() {
@@ -52,7 +55,7 @@ pick_font() {
   echo "wine-prefix.sh: none of these fonts is installed: $*" >&2
   return 1
 }
-proportional=$(pick_font "IPAPGothic" "Noto Sans CJK JP")
+proportional=$(pick_font "Monapo" "IPAPGothic" "Noto Sans CJK JP")
 fixed=$(pick_font "IPAGothic" "Noto Sans Mono CJK JP")
 
 reg_file="$WINEPREFIX/drive_c/chronoseq-setup.reg"

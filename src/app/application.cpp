@@ -2,12 +2,14 @@
 
 #include <cctype>
 #include <exception>
+#include <new>
 
 namespace app {
 
 std::string applicationTitle(std::string_view programPath) {
   const auto slash = programPath.find_last_of("\\/");
-  std::string_view name = slash == std::string_view::npos ? programPath : programPath.substr(slash + 1);
+  std::string_view name =
+      slash == std::string_view::npos ? programPath : programPath.substr(slash + 1);
   name = name.substr(0, name.find('.'));
   std::string title(name);
   for (std::size_t i = 1; i < title.size(); ++i) {
@@ -31,6 +33,9 @@ bool runHandler(const Application& app, const std::function<void()>& handler) {
   try {
     handler();
     return true;
+  } catch (const std::bad_alloc&) {
+    // The library's own text is English: the user reads the program's words.
+    if (app.errorBox) app.errorBox->show(app.title, errorBoxText(kOutOfMemory));
   } catch (const std::exception& failure) {
     if (app.errorBox) app.errorBox->show(app.title, errorBoxText(failure.what()));
   }

@@ -39,6 +39,9 @@ std::string applicationTitle(std::string_view programPath);
 // sorts after "." (so Japanese text gets a full stop, ")" and "." get none).
 std::string errorBoxText(std::string_view message);
 
+// The error box's text for memory the system refused.
+inline constexpr std::string_view kOutOfMemory = "メモリが不足しています";
+
 // Runs one event handler the way the event loop does: a failure raised inside
 // ends the handler and is shown in the error box. Returns false on a failure.
 bool runHandler(const Application& app, const std::function<void()>& handler);

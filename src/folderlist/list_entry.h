@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "folderlist/short_text.h"
+
 namespace folderlist {
 
 // The kind text of a folder row; a file row has an empty kind text.
@@ -14,7 +16,7 @@ inline constexpr std::string_view kFolderKind = "<Folder>";
 struct ListEntry {
   std::string name;      // as the enumeration delivers it, no folder part
   std::string kindText;  // kFolderKind or empty
-  std::string timeText;  // "yyyy/mm/dd hh:nn:ss" with the user's separators
+  ShortText timeText;    // "yyyy/mm/dd hh:nn:ss" with the user's separators, inline
 
   bool isFile() const { return kindText.empty(); }
   bool isFolder() const { return kindText == kFolderKind; }

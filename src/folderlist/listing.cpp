@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "folderlist/local_time_cache.h"
 #include "folderlist/time_text.h"
 #include "platform/path.h"
 
@@ -11,19 +12,21 @@ namespace {
 
 constexpr std::string_view kMatchAll = "*.*";
 
-// The time text of a last-write time: local time by the rules of that date,
-// at the two-second resolution of a DOS date-time (an odd second and any
-// fraction dropped). A time outside the DOS range (1980 to 2107) is shown
-// the same way rather than hidden, since it is still the entry's real time.
-// A zero file time is what file systems without a last-write time report;
-// it, like a time the zone rules cannot convert, gives an empty text.
-std::string timeTextOf(platform::FileTime lastWriteUtc,
-                       const platform::DateTimeSeparators& separators) {
-  if (lastWriteUtc == 0) return {};
-  auto local = platform::utcToLocal(lastWriteUtc);
-  if (!local) return {};
+// The time text of a last-write time, written into `text`: local time by the
+// rules of that date, at the two-second resolution of a DOS date-time (an odd
+// second and any fraction dropped). A time outside the DOS range (1980 to
+// 2107) is shown the same way rather than hidden, since it is still the
+// entry's real time. A zero file time is what file systems without a
+// last-write time report; it, like a time the zone rules cannot convert,
+// gives an empty text.
+void timeTextOf(std::string& text, platform::FileTime lastWriteUtc,
+                const platform::DateTimeSeparators& separators, LocalTimeCache& zone) {
+  text.clear();
+  if (lastWriteUtc == 0) return;
+  auto local = zone.toLocal(lastWriteUtc);
+  if (!local) return;
   local->second -= local->second % 2;
-  return formatTimeText(*local, separators);
+  formatTimeTextInto(text, *local, separators);
 }
 
 }  // namespace
@@ -52,13 +55,16 @@ void listFolderInto(EntryRows& rows, std::string_view folderPath,
   const std::unique_ptr<platform::FolderSearch> search = open(pattern);
   if (!search) return;
 
+  LocalTimeCache zone(platform::utcToLocal);
+  std::string text;  // one buffer for every row's time text, copied into the row
   platform::FoundEntry found;
   while (search->next(found)) {
     if (found.name == "." || found.name == "..") continue;
     ListEntry& row = rows.emplace_back();
     row.name = std::move(found.name);
     if (found.attributes & platform::kAttrDirectory) row.kindText = kFolderKind;
-    row.timeText = timeTextOf(found.lastWriteUtc, separators);
+    timeTextOf(text, found.lastWriteUtc, separators, zone);
+    row.timeText = text;
   }
 }
 

@@ -12,4 +12,8 @@ namespace folderlist {
 std::string formatTimeText(const platform::LocalDateTime& t,
                            const platform::DateTimeSeparators& separators);
 
+// The same, written over `out` (whose storage is reused).
+void formatTimeTextInto(std::string& out, const platform::LocalDateTime& t,
+                        const platform::DateTimeSeparators& separators);
+
 }  // namespace folderlist

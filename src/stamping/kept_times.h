@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "folderlist/short_text.h"
 #include "platform/file_ops.h"
 
 namespace stamping {
@@ -13,7 +14,7 @@ namespace stamping {
 struct KeptEntry {
   std::string name;
   std::string kindText;
-  std::string timeText;
+  folderlist::ShortText timeText;
   platform::EntryTimes times;
 };
 

@@ -86,8 +86,7 @@ std::optional<RowFailure> stampEntry(folderlist::ListEntry& row, const std::stri
   const platform::FileTime* lastAccess = options.setLastAccess ? &*utc : nullptr;
   const platform::OsErrorCode error = opened.entry->setTimes(creation, lastAccess, *utc);
   if (error != 0) return RowFailure{concat(what, path, " の日時を変更できません"), error};
-  // The row's text is replaced as soon as this returns, so the old one moves.
-  if (options.keep) options.keep->push_back({row.name, row.kindText, std::move(row.timeText), old});
+  if (options.keep) options.keep->push_back({row.name, row.kindText, row.timeText, old});
   return std::nullopt;
 }
 

@@ -1,9 +1,12 @@
+#include "app/application.h"
+
 #include <gtest/gtest.h>
 
+#include <new>
 #include <stdexcept>
 
-#include "app/application.h"
 #include "fakes/fake_ui.h"
+#include "platform/resource_failure.h"
 
 namespace {
 
@@ -55,6 +58,27 @@ TEST(RunHandler, ShowsAFailureInTheErrorBoxWithTheTitle) {
   ASSERT_EQ(box.shown.size(), 1u);
   EXPECT_EQ(box.shown[0].caption, "Chronoseq");
   EXPECT_EQ(box.shown[0].text, "ディスクがいっぱいです.");
+}
+
+}  // namespace
+
+namespace {
+
+// Resources the system refuses reach the user in the program's words, with
+// the OS code where there is one.
+TEST(RunHandler, ShowsRefusedResourcesInTheProgramsWords) {
+  fakes::FakeErrorBox box;
+  app::Application application;
+  application.title = "Chronoseq";
+  application.errorBox = &box;
+
+  EXPECT_FALSE(app::runHandler(application, [] { throw std::bad_alloc(); }));
+  EXPECT_FALSE(app::runHandler(
+      application, [] { throw platform::resourceFailure(platform::kTimerRefused, 1400); }));
+  ASSERT_EQ(box.shown.size(), 2u);
+  EXPECT_EQ(box.shown[0].text, "メモリが不足しています.");
+  EXPECT_EQ(box.shown[1].text, "タイマーを開始できません (エラー 1400)");
+  EXPECT_EQ(box.shown[1].caption, "Chronoseq");
 }
 
 }  // namespace

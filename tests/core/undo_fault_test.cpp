@@ -91,7 +91,7 @@ void expectRowsMatchEntries(const Scene& s, int restoredBelow, int stampedBelow)
     SCOPED_TRACE("row " + std::to_string(k));
     const FaultFileOps::Entry* entry = s.fs.find(s.pathOf(k));
     ASSERT_NE(entry, nullptr);
-    const std::string& text = s.rows[static_cast<std::size_t>(k)].timeText;
+    const std::string text = s.rows[static_cast<std::size_t>(k)].timeText.str();
     if (k < restoredBelow || k >= stampedBelow) {
       EXPECT_EQ(entry->times, oldTimes(k));
       EXPECT_EQ(text, oldText(k));

@@ -56,7 +56,7 @@ struct Scene {
     }
     app_.tree.path = folder_;
     app_.event([&] { app_.form1->ShellTreeView1Change(); });
-    for (const auto& row : app_.form1->rows()) oldTexts_.push_back(row.timeText);
+    for (const auto& row : app_.form1->rows()) oldTexts_.push_back(row.timeText.str());
   }
 
   Flow flow() const {

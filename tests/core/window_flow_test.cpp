@@ -207,7 +207,7 @@ TEST_F(WindowFlow, FileHeldOpenStopsTheRunAndGivesTheDialogBack) {
   const std::string heldName = app.form1->rows()[held].name;
   const std::string heldPath = platform::joinPath(folder_.string(), heldName);
   app.memoryFiles.entries[heldPath].heldOpen = true;
-  const std::string oldText = app.form1->rows()[held].timeText;
+  const std::string oldText = app.form1->rows()[held].timeText.str();
   app.event([&] { app.form1->IME1Click(); });
   app.setFieldTexts({"2009", "3", "5", "12", "30", "0"});
 

@@ -144,6 +144,18 @@ TEST_F(FolderListTest, F5ReleasedInTheListRefreshesToo) {
   EXPECT_EQ(TreeView_GetSelection(tree()), TreeView_GetRoot(tree()));
 }
 
+// With Alt held the key-up arrives as WM_SYSKEYUP (context bit 29 set); the
+// refresh looks at no modifier.
+TEST_F(FolderListTest, AltF5RefreshesInTheTreeAndInTheList) {
+  for (HWND control : {tree(), list()}) {
+    const int before = rowCount();
+    std::ofstream(folder() / (control == tree() ? "c.txt" : "d.txt")) << "x";
+    SendMessageW(control, WM_SYSKEYUP, VK_F5, 0xE03F0001);
+    pump();
+    EXPECT_EQ(rowCount(), before + 1) << (control == tree() ? "tree" : "list");
+  }
+}
+
 TEST_F(FolderListTest, F5AfterTheSelectedFolderHasGoneLeavesNothingSelectedAndNothingListed) {
   HTREEITEM sub = treeItem(L"sub");
   TreeView_Expand(tree(), sub, TVE_EXPAND);

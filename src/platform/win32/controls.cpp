@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "platform/os_error.h"
+#include "platform/resource_failure.h"
 #include "platform/win32/utf.h"
 #include "platform/win32/window_text.h"
 
@@ -44,8 +44,9 @@ void WindowTimer::setEnabled(bool enabled) {
   // SetTimer on a running id starts its interval afresh.
   if (enabled) {
     if (SetTimer(owner_, id_, interval_, nullptr) == 0) {
+      const DWORD error = GetLastError();
       enabled_ = false;
-      throw platform::OsError("SetTimer", GetLastError());
+      throw platform::resourceFailure(platform::kTimerRefused, error);
     }
     enabled_ = true;
   } else {

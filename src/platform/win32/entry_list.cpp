@@ -47,18 +47,18 @@ void EntryList::create(HWND parent, int id, HFONT font, UINT dpi) {
   }
 }
 
-const std::string* EntryList::cellText(int row, int column) const {
-  if (!rows_ || row < 0 || static_cast<std::size_t>(row) >= rows_->size()) return nullptr;
+std::string_view EntryList::cellText(int row, int column) const {
+  if (!rows_ || row < 0 || static_cast<std::size_t>(row) >= rows_->size()) return {};
   const folderlist::ListEntry& entry = (*rows_)[static_cast<std::size_t>(row)];
   switch (column) {
     case 0:
-      return &entry.name;
+      return entry.name;
     case 1:
-      return &entry.kindText;
+      return entry.kindText;
     case 2:
-      return &entry.timeText;
+      return entry.timeText;
     default:
-      return nullptr;
+      return {};
   }
 }
 
@@ -68,8 +68,7 @@ void EntryList::answerDisplayInfo(NMLVDISPINFOW& info) {
     info.item.stateMask = LVIS_DROPHILITED;
   }
   if (!(info.item.mask & LVIF_TEXT)) return;
-  const std::string* text = cellText(info.item.iItem, info.item.iSubItem);
-  cellBuffer_ = text ? widen(*text) : std::wstring();
+  cellBuffer_ = widen(cellText(info.item.iItem, info.item.iSubItem));
   info.item.pszText = cellBuffer_.data();
 }
 

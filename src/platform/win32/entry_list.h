@@ -60,7 +60,7 @@ class EntryList final : public platform::EntryListView {
   LRESULT customDraw(NMLVCUSTOMDRAW& draw) const;
 
  private:
-  const std::string* cellText(int row, int column) const;
+  std::string_view cellText(int row, int column) const;
 
   HWND hwnd_ = nullptr;
   const folderlist::EntryRows* rows_ = nullptr;

@@ -14,8 +14,22 @@ FileTime fileTimeOf(const FILETIME& ft) {
   return (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
 }
 
+// Most names are ASCII, whose UTF-8 is the same units as bytes: copied
+// straight into the entry's string; any other name goes through narrow().
+void assignName(const wchar_t* name, std::string& out) {
+  std::size_t length = 0;
+  bool ascii = true;
+  for (; name[length] != L'\0'; ++length) ascii = ascii && name[length] < 0x80;
+  if (!ascii) {
+    out = narrow(std::wstring_view(name, length));
+    return;
+  }
+  out.resize(length);
+  for (std::size_t i = 0; i < length; ++i) out[i] = static_cast<char>(name[i]);
+}
+
 void fill(const WIN32_FIND_DATAW& data, FoundEntry& entry) {
-  entry.name = narrow(data.cFileName);
+  assignName(data.cFileName, entry.name);
   entry.attributes = data.dwFileAttributes;
   entry.lastWriteUtc = fileTimeOf(data.ftLastWriteTime);
 }

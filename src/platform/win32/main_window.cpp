@@ -292,6 +292,7 @@ LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       }
       return 0;
     case WM_KEYUP:
+    case WM_SYSKEYUP:  // a key released while Alt is held, such as Alt+F5
       keyReleased(wParam);
       break;
     case WM_SYSCOMMAND:
@@ -332,6 +333,7 @@ LRESULT CALLBACK MainWindow::childKeys(HWND hwnd, UINT message, WPARAM wParam, L
   auto* window = reinterpret_cast<MainWindow*>(self);
   switch (message) {
     case WM_KEYUP:
+    case WM_SYSKEYUP:  // a key released while Alt is held, such as Alt+F5
       window->keyReleased(wParam);
       break;
     case WM_KEYDOWN:

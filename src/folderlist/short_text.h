@@ -1,0 +1,71 @@
+#pragma once
+
+#include <compare>
+#include <cstdint>
+#include <cstring>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace folderlist {
+
+// A text kept inside the object itself up to kInlineCapacity bytes, and only
+// a longer one on the heap. A row's time text, "yyyy/mm/dd hh:nn:ss" with
+// one-byte separators, is 19 bytes: past std::string's own buffer, so a
+// std::string would take a heap block for every row of a listing.
+// Reads as a std::string_view.
+class ShortText {
+ public:
+  static constexpr std::size_t kInlineCapacity = 23;
+
+  ShortText() = default;
+  ShortText(std::string_view text) { assign(text); }
+  ShortText(const char* text) { assign(text); }
+  ShortText(const std::string& text) { assign(text); }
+
+  ShortText& operator=(std::string_view text) {
+    assign(text);
+    return *this;
+  }
+  ShortText& operator=(const char* text) { return *this = std::string_view(text); }
+  ShortText& operator=(const std::string& text) { return *this = std::string_view(text); }
+
+  void assign(std::string_view text) {
+    if (text.size() <= kInlineCapacity) {
+      if (!text.empty()) std::memcpy(inline_, text.data(), text.size());  // data() may be null
+      inlineSize_ = static_cast<std::uint8_t>(text.size());
+      long_.clear();
+    } else {
+      long_.assign(text);
+      inlineSize_ = 0;
+    }
+  }
+
+  std::string_view view() const {
+    return long_.empty() ? std::string_view(inline_, inlineSize_) : std::string_view(long_);
+  }
+  operator std::string_view() const { return view(); }
+  std::string str() const { return std::string(view()); }
+
+  bool empty() const { return view().empty(); }
+  std::size_t size() const { return view().size(); }
+  const char* data() const { return view().data(); }
+  std::string_view substr(std::size_t pos, std::size_t count = std::string_view::npos) const {
+    return view().substr(pos, count);
+  }
+
+  friend bool operator==(const ShortText& a, std::string_view b) { return a.view() == b; }
+  friend std::strong_ordering operator<=>(const ShortText& a, std::string_view b) {
+    return a.view() <=> b;
+  }
+  friend std::ostream& operator<<(std::ostream& os, const ShortText& text) {
+    return os << text.view();
+  }
+
+ private:
+  char inline_[kInlineCapacity] = {};
+  std::uint8_t inlineSize_ = 0;
+  std::string long_;  // only a text longer than kInlineCapacity
+};
+
+}  // namespace folderlist

@@ -1,0 +1,98 @@
+// The design's texts fit their places in the fonts the windows really get:
+// the time text its column, the year its field, the captions their controls.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "gui/gui_fixture.h"
+#include "platform/win32/control_ids.h"
+#include "platform/win32/utf.h"
+
+namespace gui {
+namespace {
+
+using namespace platform::win32;
+
+// What the list leaves around a cell's text: the margins on its left and
+// right (LVSCW_AUTOSIZE sizes a column to the string width plus this).
+constexpr int kListCellPadding = 12;
+
+SIZE textExtent(HWND control, const std::wstring& text) {
+  HDC dc = GetDC(control);
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return size;
+}
+
+int clientWidth(HWND control) {
+  RECT r{};
+  GetClientRect(control, &r);
+  return r.right - r.left;
+}
+
+TEST_F(GuiTest, TheTimeTextFitsItsColumnInTheListsFont) {
+  const int room = ListView_GetColumnWidth(list(), 2) - scaled(list(), kListCellPadding);
+  std::vector<std::wstring> texts{L"2009/03/05 12:30:00", L"2000/08/28 08:08:08"};
+  for (int row = 0; row < rowCount(); ++row) texts.push_back(cellText(row, 2));
+  for (const std::wstring& text : texts) {
+    const int width = ListView_GetStringWidth(list(), text.c_str());
+    EXPECT_GT(width, 0);
+    EXPECT_LE(width, room) << platform::narrow(text);
+  }
+  const int kindRoom = ListView_GetColumnWidth(list(), 1) - scaled(list(), kListCellPadding);
+  EXPECT_LE(ListView_GetStringWidth(list(), L"<Folder>"), kindRoom);
+}
+
+TEST_F(GuiTest, EveryFieldShowsItsDigitsWhole) {
+  const std::pair<int, const wchar_t*> fields[] = {
+      {kForm2Edit1, L"2009"},   {kForm2Edit1, L"2888"},   {kForm2Edit1 + 1, L"12"},
+      {kForm2Edit1 + 2, L"28"}, {kForm2Edit1 + 3, L"23"}, {kForm2Edit1 + 4, L"58"},
+      {kForm2Edit1 + 5, L"59"},
+  };
+  for (const auto& [id, digits] : fields) {
+    HWND edit = item(timeDialog(), id);
+    ASSERT_NE(edit, nullptr) << id;
+    const LRESULT margins = SendMessageW(edit, EM_GETMARGINS, 0, 0);
+    const int room = clientWidth(edit) - LOWORD(margins) - HIWORD(margins);
+    EXPECT_LE(textExtent(edit, digits).cx, room) << id << " " << platform::narrow(digits);
+  }
+}
+
+TEST_F(GuiTest, TheDialogsCaptionsAreNotClipped) {
+  // A check box or radio button draws its box, then a gap, then the text.
+  const int box = GetSystemMetrics(SM_CXMENUCHECK) + scaled(timeDialog(), 4);
+  const struct {
+    int id;
+    int decoration;  // what the control draws besides its text, in pixels
+  } controls[] = {
+      {kForm2Button1, scaled(timeDialog(), 4)},
+      {kForm2Button2, scaled(timeDialog(), 4)},
+      {kForm2Button3, scaled(timeDialog(), 4)},
+      {kForm2GroupBox1, scaled(timeDialog(), 16)},
+      {kForm2GroupBox2, scaled(timeDialog(), 16)},
+      {kForm2RadioButton1, box},
+      {kForm2RadioButton2, box},
+      {kForm2CheckBox1, box},
+      {kForm2CheckBox2, box},
+      {kForm2Separator1, 0},
+      {kForm2Separator1 + 2, 0},
+  };
+  for (const auto& c : controls) {
+    HWND control = item(timeDialog(), c.id);
+    ASSERT_NE(control, nullptr) << c.id;
+    const std::wstring text = windowText(control);
+    EXPECT_LE(textExtent(control, text).cx + c.decoration, clientWidth(control))
+        << platform::narrow(text);
+  }
+  HWND ok = item(messageWindow(), kForm3Button1);
+  ASSERT_NE(ok, nullptr);
+  EXPECT_LE(textExtent(ok, windowText(ok)).cx + scaled(ok, 4), clientWidth(ok));
+}
+
+}  // namespace
+}  // namespace gui
