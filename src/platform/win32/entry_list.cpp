@@ -1,7 +1,9 @@
 #include "platform/win32/entry_list.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
+#include <vector>
 
 #include "platform/win32/design_fonts.h"
 #include "platform/win32/dpi.h"
@@ -140,6 +142,57 @@ int EntryList::columnWidth(int column) const { return ListView_GetColumnWidth(hw
 
 void EntryList::setColumnWidth(int column, int width) {
   ListView_SetColumnWidth(hwnd_, column, width);
+}
+
+platform::ListMarks EntryList::marks() const {
+  platform::ListMarks result;
+  for (int row = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); row >= 0;
+       row = ListView_GetNextItem(hwnd_, row, LVNI_SELECTED)) {
+    result.selected.push_back(row);
+  }
+  result.focused = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED);
+  result.selectionMark = ListView_GetSelectionMark(hwnd_);
+  return result;
+}
+
+void EntryList::setMarks(const platform::ListMarks& marks) {
+  settingMarks_ = true;
+  const int count = ListView_GetItemCount(hwnd_);
+  std::vector<bool> wanted(static_cast<std::size_t>(std::max(count, 0)), false);
+  for (int row : marks.selected) {
+    if (row >= 0 && row < count) wanted[static_cast<std::size_t>(row)] = true;
+  }
+  // One message per row that differs from a blanket state: all rows, or
+  // none, whichever leaves fewer (Ctrl+A then a sort touches no row singly).
+  const bool most = marks.selected.size() * 2 > static_cast<std::size_t>(count);
+  ListView_SetItemState(hwnd_, -1, most ? LVIS_SELECTED : 0, LVIS_SELECTED);
+  for (int row = 0; row < count; ++row) {
+    if (wanted[static_cast<std::size_t>(row)] != most) {
+      ListView_SetItemState(hwnd_, row, most ? 0 : LVIS_SELECTED, LVIS_SELECTED);
+    }
+  }
+  if (marks.focused >= 0 && marks.focused < count) {
+    ListView_SetItemState(hwnd_, marks.focused, LVIS_FOCUSED, LVIS_FOCUSED);
+  } else {
+    ListView_SetItemState(hwnd_, -1, 0, LVIS_FOCUSED);
+  }
+  ListView_SetSelectionMark(hwnd_, marks.selectionMark < count ? marks.selectionMark : -1);
+  settingMarks_ = false;
+}
+
+void EntryList::setSortArrow(int column, bool descending) {
+  HWND header = ListView_GetHeader(hwnd_);
+  if (!header) return;
+  for (int i = 0; i < kColumnCount; ++i) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    if (!Header_GetItem(header, i, &item)) continue;
+    int format = item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (i == column) format |= descending ? HDF_SORTDOWN : HDF_SORTUP;
+    if (format == item.fmt) continue;
+    item.fmt = format;
+    Header_SetItem(header, i, &item);
+  }
 }
 
 }  // namespace platform::win32

@@ -43,6 +43,13 @@ class EntryList final : public platform::EntryListView {
   void setFocused(int row) override;
   int columnWidth(int column) const override;
   void setColumnWidth(int column, int width) override;
+  platform::ListMarks marks() const override;
+  void setMarks(const platform::ListMarks& marks) override;
+  void setSortArrow(int column, bool descending) override;
+
+  // True while setMarks() puts the marks in place, one row at a time; the
+  // change notifications of that are not the user's.
+  bool settingMarks() const { return settingMarks_; }
 
  private:
   const std::string* cellText(int row, int column) const;
@@ -51,6 +58,7 @@ class EntryList final : public platform::EntryListView {
   const folderlist::EntryRows* rows_ = nullptr;
   // The cell text last handed out; the control reads it before asking again.
   std::wstring cellBuffer_;
+  bool settingMarks_ = false;
 };
 
 }  // namespace platform::win32
