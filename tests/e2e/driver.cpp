@@ -121,6 +121,45 @@ bool lastWriteOf(const std::wstring& path, FILETIME& result) {
   return true;
 }
 
+// The names the list shows, top to bottom. The list view answers
+// LVM_GETITEMTEXTW into memory of its own process, so the request and its
+// buffer are placed there.
+std::vector<std::wstring> listedNames(HWND list, DWORD pid) {
+  std::vector<std::wstring> names;
+  HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!target) return names;
+  constexpr int kChars = 300;
+  void* remote = VirtualAllocEx(target, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
+                                MEM_COMMIT, PAGE_READWRITE);
+  const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; remote && row < rows; ++row) {
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.cchTextMax = kChars;
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+    WriteProcessMemory(target, remote, &item, sizeof(item), nullptr);
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
+    wchar_t name[kChars] = {};
+    ReadProcessMemory(target, item.pszText, name, sizeof(name) - sizeof(wchar_t), nullptr);
+    names.push_back(name);
+  }
+  if (remote) VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+  CloseHandle(target);
+  return names;
+}
+
+// Asks the caller for a real mouse click (through the X server) on the
+// middle of the name column's header, and waits until the rows satisfy done.
+bool clickNameHeader(HWND list, const std::function<bool()>& done) {
+  HWND header = FindWindowExW(list, nullptr, WC_HEADERW, nullptr);
+  RECT r{};
+  if (!header || !GetWindowRect(header, &r)) return false;
+  const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
+  std::printf("click header %ld %ld\n", r.left + width / 2, (r.top + r.bottom) / 2);
+  std::fflush(stdout);
+  return waitFor(done);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -177,6 +216,21 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("listed\n");
   std::fflush(stdout);
   Sleep(1500);
+
+  // Two clicks on the name column's header: ascending, then descending.
+  // The Latin names sort before the Japanese ones either way round.
+  const std::vector<std::wstring> latin = {L"alpha.txt", L"beta.txt", L"gamma.txt"};
+  std::vector<std::wstring> ascending;
+  check(list && clickNameHeader(list,
+                                [&] {
+                                  ascending = listedNames(list, pid);
+                                  return ascending.size() == 5 &&
+                                         std::equal(latin.begin(), latin.end(), ascending.begin());
+                                }),
+        "a click on the name header sorts the rows by name");
+  std::vector<std::wstring> reversed(ascending.rbegin(), ascending.rend());
+  check(list && clickNameHeader(list, [&] { return listedNames(list, pid) == reversed; }),
+        "a second click on the name header reverses them");
 
   // "TIME変更（&T）", as the menu sends it. Wine keeps menus per process, so
   // the command's identifier cannot be read from the menu from outside.

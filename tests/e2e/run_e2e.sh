@@ -40,6 +40,21 @@ for _ in $(seq 1 400); do
 done
 import -window root "png:$artefacts/e2e-main-window.png" 2>/dev/null || true
 
+# The driver asks for real mouse clicks on the list's header; they go
+# through the X server as a user's would.
+for click in 1 2; do
+  line=""
+  for _ in $(seq 1 400); do
+    line=$(grep '^click header' "$log" 2>/dev/null | sed -n "${click}p")
+    [ -n "$line" ] && break
+    kill -0 "$driver_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -n "$line" ] || break
+  read -r _ _ x y <<<"$line"
+  xdotool mousemove "$x" "$y" click 1
+done
+
 status=0
 wait "$driver_pid" || status=$?
 cat "$log"
@@ -55,4 +70,15 @@ else
   echo "FAILED: stat shows"; echo "$actual"; echo "expected"; echo "$expected"
   status=1
 fi
+# The rows were sorted by name descending before the run: the Latin names
+# are the last three rows, so alpha.txt got the latest time.
+for entry in "alpha.txt 4" "beta.txt 3" "gamma.txt 2"; do
+  read -r name minutes <<<"$entry"
+  if [ "$(stat -c %Y "$desktop/$name")" = $((start + 60 * minutes)) ]; then
+    echo "ok: $name carries the start time plus $minutes minutes"
+  else
+    echo "FAILED: $name carries $(stat -c %Y "$desktop/$name"), expected $((start + 60 * minutes))"
+    status=1
+  fi
+done
 exit "$status"
