@@ -145,9 +145,11 @@ int main(int argc, char** argv) {
     baseline.push_back(millisecondsOf([&] { sorted = baselineSort(std::move(input)); }));
     if (sorted.size() != count) return 1;
     folderlist::EntryRows byKind = rows;
-    kind.push_back(millisecondsOf([&] { folderlist::sortRows(byKind, marks, 1, false, collation); }));
+    kind.push_back(
+        millisecondsOf([&] { folderlist::sortRows(byKind, marks, 1, false, collation); }));
     folderlist::EntryRows byTime = rows;
-    time.push_back(millisecondsOf([&] { folderlist::sortRows(byTime, marks, 2, true, collation); }));
+    time.push_back(
+        millisecondsOf([&] { folderlist::sortRows(byTime, marks, 2, true, collation); }));
   }
   {
     folderlist::EntryRows copy = rows;

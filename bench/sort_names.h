@@ -17,9 +17,10 @@ namespace benchdata {
 
 inline folderlist::EntryRows benchRows(std::size_t count) {
   static const char* const kPatterns[] = {
-      "IMG_%05zu.JPG", "img_%05zu.jpg", "写真%zu.jpg",     "Report (%zu).docx", "ﾃｽﾄ%zu.txt",
-      "テスト%zu.txt", "てすと%zu",     "Ｆｉｌｅ%zu.dat", "ReadMe%zu.TXT",     "議事録_%zu.pdf",
-      "data-%zu.csv",  "résumé %zu",    "Ωmega%zu",        "新しいフォルダー (%zu)"};
+      "IMG_%05zu.JPG", "img_%05zu.jpg",         "写真%zu.jpg",  "Report (%zu).docx",
+      "ﾃｽﾄ%zu.txt",    "テスト%zu.txt",         "てすと%zu",    "Ｆｉｌｅ%zu.dat",
+      "ReadMe%zu.TXT", "議事録_%zu.pdf",        "data-%zu.csv", "résumé %zu",
+      "Ωmega%zu",      "新しいフォルダー (%zu)"};
   std::mt19937 random(20261209);
   folderlist::EntryRows rows;
   rows.reserve(count);

@@ -46,6 +46,8 @@ const Case kCases[] = {
     {"1", "１", Order::kDiffers, "width of a digit"},
     {"ｱ", "ア", Order::kDiffers, "width of katakana"},
     {"ｶﾞ", "ガ", Order::kDiffers, "width of voiced katakana"},
+    {"日本語.txt", "文件.txt", Order::kDiffers, "ideographs"},
+    {"日", "本", Order::kDiffers, "ideographs"},
     {"あ", "ア", Order::kDiffers, "hiragana and katakana"},
     {"ひらがな.txt", "ヒラガナ.txt", Order::kDiffers, "hiragana and katakana"},
     {"が", "ガ", Order::kDiffers, "voiced hiragana and katakana"},

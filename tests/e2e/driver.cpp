@@ -8,6 +8,7 @@
 // Prints one line per check and ends with "N passed, N failed".
 
 #include <windows.h>
+// The header below needs the types <windows.h> declares.
 #include <commctrl.h>
 
 #include <algorithm>
@@ -109,9 +110,8 @@ HWND visibleTopWindow(DWORD pid, const std::function<bool(HWND)>& match) {
 
 // The message window: a visible window of the program whose static text is `text`.
 HWND messageWindowShowing(DWORD pid, const std::wstring& text) {
-  return visibleTopWindow(pid, [&](HWND hwnd) {
-    return childByClassAndText(hwnd, L"Static", text) != nullptr;
-  });
+  return visibleTopWindow(
+      pid, [&](HWND hwnd) { return childByClassAndText(hwnd, L"Static", text) != nullptr; });
 }
 
 bool lastWriteOf(const std::wstring& path, FILETIME& result) {
@@ -126,7 +126,8 @@ bool lastWriteOf(const std::wstring& path, FILETIME& result) {
 // buffer are placed there.
 std::vector<std::wstring> listedNames(HWND list, DWORD pid) {
   std::vector<std::wstring> names;
-  HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  HANDLE target =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
   if (!target) return names;
   constexpr int kChars = 300;
   void* remote = VirtualAllocEx(target, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
@@ -146,6 +147,27 @@ std::vector<std::wstring> listedNames(HWND list, DWORD pid) {
   if (remote) VirtualFreeEx(target, remote, 0, MEM_RELEASE);
   CloseHandle(target);
   return names;
+}
+
+// The format flags of the name column's header item, read like the texts.
+int nameHeaderFormat(HWND list, DWORD pid) {
+  HWND header = FindWindowExW(list, nullptr, WC_HEADERW, nullptr);
+  HANDLE target =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!header || !target) return 0;
+  int format = 0;
+  if (void* remote = VirtualAllocEx(target, nullptr, sizeof(HDITEMW), MEM_COMMIT, PAGE_READWRITE)) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    WriteProcessMemory(target, remote, &item, sizeof(item), nullptr);
+    if (SendMessageW(header, HDM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote)) &&
+        ReadProcessMemory(target, remote, &item, sizeof(item), nullptr)) {
+      format = item.fmt;
+    }
+    VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(target);
+  return format;
 }
 
 // Asks the caller for a real mouse click (through the X server) on the
@@ -177,8 +199,8 @@ int wmain(int argc, wchar_t** argv) {
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
   std::wstring commandLine = L"\"" + exe + L"\"";
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process)) {
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
     check(false, "start the program (error " + std::to_string(GetLastError()) + ")");
     std::printf("%d passed, %d failed\n", passed, failed);
     return 1;
@@ -208,29 +230,31 @@ int wmain(int argc, wchar_t** argv) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
   }
-  check(list && waitFor([&] {
-          return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == files;
-        }),
+  check(list && waitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == files; }),
         "the list shows the start folder's " + std::to_string(files) + " files");
   // A moment for the caller's screenshot of the listed folder.
   std::printf("listed\n");
   std::fflush(stdout);
   Sleep(1500);
 
-  // Two clicks on the name column's header: ascending, then descending.
-  // The Latin names sort before the Japanese ones either way round.
-  const std::vector<std::wstring> latin = {L"alpha.txt", L"beta.txt", L"gamma.txt"};
-  std::vector<std::wstring> ascending;
+  // Two clicks on the name column's header: ascending with the arrow up,
+  // then descending with the arrow down. The order is the one Windows'
+  // Japanese locale gives (Latin before kanji, 日 before 文).
+  const std::vector<std::wstring> ascending = {L"alpha.txt", L"beta.txt", L"gamma.txt",
+                                               L"日本語.txt", L"文件.txt"};
+  const std::vector<std::wstring> descending(ascending.rbegin(), ascending.rend());
   check(list && clickNameHeader(list,
                                 [&] {
-                                  ascending = listedNames(list, pid);
-                                  return ascending.size() == 5 &&
-                                         std::equal(latin.begin(), latin.end(), ascending.begin());
+                                  return nameHeaderFormat(list, pid) & HDF_SORTUP &&
+                                         listedNames(list, pid) == ascending;
                                 }),
-        "a click on the name header sorts the rows by name");
-  std::vector<std::wstring> reversed(ascending.rbegin(), ascending.rend());
-  check(list && clickNameHeader(list, [&] { return listedNames(list, pid) == reversed; }),
-        "a second click on the name header reverses them");
+        "a click on the name header sorts the rows by name, arrow up");
+  check(list && clickNameHeader(list,
+                                [&] {
+                                  return nameHeaderFormat(list, pid) & HDF_SORTDOWN &&
+                                         listedNames(list, pid) == descending;
+                                }),
+        "a second click on the name header reverses them, arrow down");
 
   // "TIME変更（&T）", as the menu sends it. Wine keeps menus per process, so
   // the command's identifier cannot be read from the menu from outside.
@@ -265,10 +289,12 @@ int wmain(int argc, wchar_t** argv) {
   if (ok) PostMessageW(ok, BM_CLICK, 0, 0);
 
   HWND notice = nullptr;
-  check(waitFor([&] {
-          notice = messageWindowShowing(pid, L"変更しました");
-          return notice != nullptr;
-        }, 60000),
+  check(waitFor(
+            [&] {
+              notice = messageWindowShowing(pid, L"変更しました");
+              return notice != nullptr;
+            },
+            60000),
         "the completion notice 変更しました appears");
   check(dialog && !IsWindowVisible(dialog), "the time dialog is hidden after the run");
   HWND noticeOk = notice ? childByClassAndText(notice, L"Button", L"OK") : nullptr;
@@ -294,7 +320,8 @@ int wmain(int argc, wchar_t** argv) {
 
   // The list view answers LVM_GETITEMTEXTW into memory of its own process,
   // so the request and its buffer are placed there.
-  HANDLE target = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  HANDLE target =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
   const int rows = list ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
   int inOrder = 0;
   for (int row = 0; target && row < rows; ++row) {
@@ -316,8 +343,10 @@ int wmain(int argc, wchar_t** argv) {
       const ULONGLONG ticks =
           (static_cast<ULONGLONG>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
       const ULONGLONG expected = startTicks + static_cast<ULONGLONG>(row) * 60ULL * 10000000ULL;
-      if (ticks == expected) ++inOrder;
-      else std::printf("row %d %s: %llu, expected %llu\n", row, narrow(name).c_str(), ticks, expected);
+      if (ticks == expected)
+        ++inOrder;
+      else
+        std::printf("row %d %s: %llu, expected %llu\n", row, narrow(name).c_str(), ticks, expected);
     }
   }
   if (target) CloseHandle(target);

@@ -63,8 +63,8 @@ class ColumnSortTest : public GuiTest {
 
 const std::vector<std::wstring> kByName = {L"a.txt", L"b.txt", L"empty", L"sub",
                                            wide("日本語.txt")};
-const std::vector<std::wstring> kByNameDescending = {wide("日本語.txt"), L"sub", L"empty",
-                                                     L"b.txt", L"a.txt"};
+const std::vector<std::wstring> kByNameDescending = {wide("日本語.txt"), L"sub", L"empty", L"b.txt",
+                                                     L"a.txt"};
 
 TEST_F(ColumnSortTest, NoArrowBeforeTheFirstClick) {
   EXPECT_EQ(arrows(), (std::vector<Arrow>{Arrow::kNone, Arrow::kNone, Arrow::kNone}));
@@ -81,8 +81,8 @@ TEST_F(ColumnSortTest, AHeaderClickSortsTheSecondReversesAndTheArrowFollows) {
   // Another column: ascending, files first (in their previous order), and
   // the arrow moves there.
   clickHeader(1);
-  EXPECT_EQ(listedNames(), (std::vector<std::wstring>{wide("日本語.txt"), L"b.txt", L"a.txt",
-                                                      L"sub", L"empty"}));
+  EXPECT_EQ(listedNames(),
+            (std::vector<std::wstring>{wide("日本語.txt"), L"b.txt", L"a.txt", L"sub", L"empty"}));
   EXPECT_EQ(arrows(), (std::vector<Arrow>{Arrow::kNone, Arrow::kUp, Arrow::kNone}));
   EXPECT_EQ(windows_->form1().entryCount(), 5);
   EXPECT_EQ(rowCount(), 5);
