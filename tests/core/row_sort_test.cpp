@@ -59,6 +59,22 @@ TEST(RowSort, PutsTheRowsInTheOrderOfAStableSortByTheRowComparison) {
   }
 }
 
+TEST(RowSort, LongSharedBeginningsAndPrefixesSortByWhatFollows) {
+  EntryRows rows;
+  for (const char* name : {"photo_2009_03_05_b", "photo_2009_03_05_a", "photo_2009_03_05",
+                           "PHOTO_2009_03_05_A", "photo_2009_03_05_aa"}) {
+    rows.push_back({name, "", "t"});
+  }
+  platform::ListMarks marks;
+  platform::TextCollation collation;
+  folderlist::sortRows(rows, marks, 0, false, collation);
+  std::vector<std::string> names;
+  for (const ListEntry& e : rows) names.push_back(e.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"photo_2009_03_05", "photo_2009_03_05_a",
+                                             "PHOTO_2009_03_05_A", "photo_2009_03_05_aa",
+                                             "photo_2009_03_05_b"}));
+}
+
 TEST(RowSort, CarriesEveryMarkWithItsRow) {
   EntryRows rows = variedRows(300, 11);
   // Make the rows tellable apart: the time text numbers them.
