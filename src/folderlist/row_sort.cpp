@@ -69,6 +69,38 @@ bool keyLess(const char* a, std::size_t aLength, const char* b, std::size_t bLen
   return std::string_view(a, aLength) < std::string_view(b, bLength);
 }
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Printable ASCII that is neither a letter nor a digit: separators.
+bool isSeparator(char c) {
+  const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  return c >= ' ' && c <= '~' && !letter && !isDigit(c);
+}
+
+// True when the texts have the shape of time texts: all of one length, and
+// at each place either a digit in every text or one and the same separator.
+// Such texts differ only in digits at the same places, which every locale
+// orders 0 to 9, so their bytes are in the collation's order and need no key.
+bool digitsInOneFrame(const EntryRows& rows, std::int32_t column) {
+  std::string frame = *columnText(rows.front(), column);
+  if (frame.empty()) return false;
+  for (char& c : frame) {
+    if (isDigit(c)) {
+      c = '0';
+    } else if (!isSeparator(c)) {
+      return false;
+    }
+  }
+  for (const ListEntry& entry : rows) {
+    const std::string& text = *columnText(entry, column);
+    if (text.size() != frame.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (frame[i] == '0' ? !isDigit(text[i]) : text[i] != frame[i]) return false;
+    }
+  }
+  return true;
+}
+
 // The slots of all rows, each with the key of its column text. Texts that
 // repeat (the kind column has two, times often repeat) are keyed once.
 std::vector<Slot> keyedSlots(const EntryRows& rows, std::int32_t column,
@@ -77,7 +109,8 @@ std::vector<Slot> keyedSlots(const EntryRows& rows, std::int32_t column,
   slots.reserve(rows.size());
   keys.reserve(rows.size() * 24);
   std::unordered_map<std::string_view, std::pair<std::size_t, std::uint32_t>> keyed;
-  const bool repeats = column != kNameColumn;
+  const bool ownKeys = digitsInOneFrame(rows, column);
+  const bool repeats = column != kNameColumn && !ownKeys;
   for (std::size_t row = 0; row < rows.size(); ++row) {
     const std::string& text = *columnText(rows[row], column);
     std::pair<std::size_t, std::uint32_t> place;
@@ -86,7 +119,11 @@ std::vector<Slot> keyedSlots(const EntryRows& rows, std::int32_t column,
       place = found->second;
     } else {
       const std::size_t offset = keys.size();
-      collation.appendSortKey(text, keys);
+      if (ownKeys) {
+        keys += text;
+      } else {
+        collation.appendSortKey(text, keys);
+      }
       place = {offset, static_cast<std::uint32_t>(keys.size() - offset)};
       if (repeats) keyed.emplace(text, place);
     }

@@ -59,6 +59,45 @@ TEST(RowSort, PutsTheRowsInTheOrderOfAStableSortByTheRowComparison) {
   }
 }
 
+// Time texts with every digit place varied, with and without texts of
+// another shape among them (an empty time text, other separators), against
+// the row comparison.
+TEST(RowSort, TimeTextsSortInTheComparisonsOrder) {
+  std::mt19937 random(42);
+  const auto digits = [&](int n) {
+    std::string text;
+    for (int i = 0; i < n; ++i) text += static_cast<char>('0' + random() % 10);
+    return text;
+  };
+  const auto timeText = [&](const char* date, const char* time) {
+    return digits(4) + date + digits(2) + date + digits(2) + " " + digits(2) + time + digits(2) +
+           time + digits(2);
+  };
+  for (const char* odd : std::initializer_list<const char*>{"", nullptr, "2009-03-05 12:30:00",
+                                                            "2009/03/05 12:30", "２００９"}) {
+    EntryRows rows;
+    for (int i = 0; i < 400; ++i) rows.push_back({"n", "", timeText("/", ":")});
+    for (int i = 0; i < 50; ++i) rows.push_back(rows[random() % rows.size()]);  // equal times
+    if (odd) rows.insert(rows.begin() + 7, {"odd", "", odd});
+    for (bool descending : {false, true}) {
+      fakes::FakeApp app;
+      app.form1->ListView1ColumnClick(2);
+      if (descending) app.form1->ListView1ColumnClick(2);
+      EntryRows expected = rows;
+      std::stable_sort(expected.begin(), expected.end(),
+                       [&](const ListEntry& a, const ListEntry& b) {
+                         return app.form1->ListView1Compare(a, b) < 0;
+                       });
+      EntryRows sorted = rows;
+      platform::ListMarks marks;
+      platform::TextCollation collation;
+      folderlist::sortRows(sorted, marks, 2, descending, collation);
+      EXPECT_EQ(sorted, expected) << "with \"" << (odd ? odd : "(none)") << "\""
+                                  << (descending ? " descending" : "");
+    }
+  }
+}
+
 TEST(RowSort, LongSharedBeginningsAndPrefixesSortByWhatFollows) {
   EntryRows rows;
   for (const char* name : {"photo_2009_03_05_b", "photo_2009_03_05_a", "photo_2009_03_05",
