@@ -158,8 +158,13 @@ platform::ListMarks EntryList::marks() const {
     result.selected.resize(static_cast<std::size_t>(count));
     for (int row = 0; row < count; ++row) result.selected[static_cast<std::size_t>(row)] = row;
   }
+  // The search for a next selected row goes through every row after it,
+  // so it stops at the last one the selection count promises.
+  const std::size_t selected = static_cast<std::size_t>(selectionCount());
   for (int row = result.selected.empty() ? ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED) : -1;
-       row >= 0; row = ListView_GetNextItem(hwnd_, row, LVNI_SELECTED)) {
+       row >= 0;
+       row = result.selected.size() < selected ? ListView_GetNextItem(hwnd_, row, LVNI_SELECTED)
+                                               : -1) {
     result.selected.push_back(row);
   }
   result.focused = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED);
@@ -186,8 +191,9 @@ void EntryList::setMarks(const platform::ListMarks& marks) {
     // Every row stays selected.
   } else if (now + wantedCount <= count / 2) {
     std::vector<int> unwanted;
+    int seen = 0;
     for (int row = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); row >= 0;
-         row = ListView_GetNextItem(hwnd_, row, LVNI_SELECTED)) {
+         row = ++seen < now ? ListView_GetNextItem(hwnd_, row, LVNI_SELECTED) : -1) {
       if (!wanted[static_cast<std::size_t>(row)]) unwanted.push_back(row);
     }
     for (int row : unwanted) ListView_SetItemState(hwnd_, row, 0, LVIS_SELECTED);
