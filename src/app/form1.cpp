@@ -6,6 +6,7 @@
 #include "app/window_flow.h"
 #include "app/window_settings.h"
 #include "folderlist/listing.h"
+#include "folderlist/row_sort.h"
 #include "folderlist/status_line.h"
 #include "platform/path.h"
 
@@ -22,7 +23,7 @@ constexpr std::string_view kVersionCaption = "バージョン情報";
 TForm1::TForm1(Application& app, Form1Controls controls) : app_(app), controls_(controls) {}
 
 void TForm1::FormCreate() {
-  lastSortColumn_ = kNoSortColumn;
+  sort_.lastSortColumn = kNoSortColumn;
   controls_.timer3.setEnabled(true);
 }
 
@@ -89,6 +90,8 @@ void TForm1::clearRows() {
   controls_.statusBar.setPanelText(0, "");
   controls_.statusBar.setPanelText(1, "");
   controls_.list.setRowCount(0);
+  // The arrow stands for the order of the rows, which a new listing undoes.
+  controls_.list.setSortArrow(-1, false);
 }
 
 void TForm1::ListView1Change() {
@@ -99,6 +102,34 @@ void TForm1::ListView1Change() {
                                             known ? std::string_view(rows_[first].name) : "");
   controls_.statusBar.setPanelText(0, texts.panel0);
   controls_.statusBar.setPanelText(1, texts.panel1);
+}
+
+void TForm1::ListView1ColumnClick(int column) {
+  // A move still running would go on over the re-sorted rows.
+  finishMove();
+  sort_.click(column);
+  const bool descending = sort_.descending == 1;
+  if (!rows_.empty()) {
+    // The list is owner data: the rows are sorted here and the marks, which
+    // the control keeps per position, are moved with them.
+    platform::EntryListView& list = controls_.list;
+    platform::ListMarks marks = list.marks();
+    folderlist::sortRows(rows_, marks, sort_.sortColumn, descending, collation_);
+    list.setMarks(marks);
+    list.redrawRows(0, static_cast<int>(rows_.size()) - 1);
+  }
+  controls_.list.setSortArrow(sort_.sortColumn, descending);
+  // The topmost selected row may be another one now.
+  ListView1Change();
+}
+
+int TForm1::ListView1Compare(const folderlist::ListEntry& item1,
+                             const folderlist::ListEntry& item2) {
+  const std::optional<std::string_view> first = folderlist::columnText(item1, sort_.sortColumn);
+  const std::optional<std::string_view> second = folderlist::columnText(item2, sort_.sortColumn);
+  if (!first || !second) return 0;
+  const int result = collation_.compare(*first, *second);
+  return sort_.descending == 1 ? -result : result;
 }
 
 void TForm1::Timer1Timer() {

@@ -3,8 +3,10 @@
 #include <cstdint>
 
 #include "app/application.h"
+#include "folderlist/column_sort.h"
 #include "folderlist/list_entry.h"
 #include "folderlist/row_move.h"
+#include "platform/collation.h"
 #include "platform/time_zone.h"
 #include "platform/ui.h"
 
@@ -52,6 +54,10 @@ class TForm1 {
   // Folder tree and entry list.
   void ShellTreeView1Change();
   void ListView1Change();
+  // A click on a column header: sorts the rows by that column.
+  void ListView1ColumnClick(int column);
+  // The order of two rows in the sort: negative, 0 or positive.
+  int ListView1Compare(const folderlist::ListEntry& item1, const folderlist::ListEntry& item2);
 
   // Timers.
   void Timer1Timer();
@@ -87,7 +93,9 @@ class TForm1 {
   std::string currentFolderPath() const { return controls_.tree.selectedPath(); }
 
   // The last sort column, set by FormCreate to a value no column has.
-  std::int32_t lastSortColumn() const { return lastSortColumn_; }
+  std::int32_t lastSortColumn() const { return sort_.lastSortColumn; }
+  // Sort column, last sort column and descending flag.
+  const folderlist::ColumnSort& sortState() const { return sort_; }
 
   const Form1Controls& controls() const { return controls_; }
 
@@ -103,7 +111,8 @@ class TForm1 {
   Form1Controls controls_;
   folderlist::EntryRows rows_;
   std::int32_t entryCount_ = 0;
-  std::int32_t lastSortColumn_ = 0;
+  folderlist::ColumnSort sort_;
+  platform::TextCollation collation_;
   platform::DateTimeSeparators separators_;
   // The drag and move state.
   folderlist::MoveState move_;

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/screen.h"
 
@@ -70,6 +71,14 @@ class StatusBar {
   virtual std::string panelText(int panel) const = 0;
 };
 
+// The marks of the entry list's rows, by position.
+struct ListMarks {
+  std::vector<int> selected;  // the selected rows, top to bottom
+  int focused = -1;           // the focused row, or -1
+  int selectionMark = -1;     // where a Shift-click selection starts, or -1
+  friend bool operator==(const ListMarks&, const ListMarks&) = default;
+};
+
 // The entry list: a report-view list whose texts come from the program's
 // entry model (owner data), while the selected and focused marks belong to
 // the control's positions.
@@ -103,6 +112,11 @@ class EntryListView {
   virtual void scrollBy(int dy) = 0;
   // Repaints the list at once.
   virtual void refresh() = 0;
+  // All marks at once; a row not named in marks.selected is not selected.
+  virtual ListMarks marks() const = 0;
+  virtual void setMarks(const ListMarks& marks) = 0;
+  // The sort arrow in one column's header (none in the others); -1: none.
+  virtual void setSortArrow(int column, bool descending) = 0;
 };
 
 // The folder tree of the shell namespace, rooted at the desktop.

@@ -85,6 +85,7 @@ class FakeList : public platform::EntryListView {
   void setRowCount(int count) override {
     selected_.assign(static_cast<std::size_t>(count), false);
     focused_ = -1;
+    selectionMark = -1;
   }
   void redrawRows(int first, int last) override { redrawn.push_back({first, last}); }
   int selectionCount() const override {
@@ -125,9 +126,31 @@ class FakeList : public platform::EntryListView {
   int height() const override { return listHeight; }
   void scrollBy(int dy) override { scrolled.push_back(dy); }
   void refresh() override { ++refreshCount; }
+  platform::ListMarks marks() const override {
+    platform::ListMarks m;
+    for (std::size_t i = 0; i < selected_.size(); ++i) {
+      if (selected_[i]) m.selected.push_back(static_cast<int>(i));
+    }
+    m.focused = focused_;
+    m.selectionMark = selectionMark;
+    return m;
+  }
+  void setMarks(const platform::ListMarks& marks) override {
+    selected_.assign(selected_.size(), false);
+    for (int row : marks.selected) selected_.at(static_cast<std::size_t>(row)) = true;
+    focused_ = marks.focused;
+    selectionMark = marks.selectionMark;
+  }
+  void setSortArrow(int column, bool descending) override {
+    sortArrowColumn = column;
+    sortArrowDescending = descending;
+  }
 
   int rowCount() const { return static_cast<int>(selected_.size()); }
   int focused() const { return focused_; }
+  int selectionMark = -1;
+  int sortArrowColumn = -1;  // -1: no arrow
+  bool sortArrowDescending = false;
 
   // Like the control's change notification: runs when a mark changes.
   std::function<void()> onMarksChanged;

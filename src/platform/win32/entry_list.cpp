@@ -1,7 +1,9 @@
 #include "platform/win32/entry_list.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
+#include <vector>
 
 #include "platform/win32/design_fonts.h"
 #include "platform/win32/dpi.h"
@@ -116,6 +118,12 @@ void EntryList::setRowCount(int count) {
 }
 
 void EntryList::redrawRows(int first, int last) {
+  // Only the rows in view: the others are drawn from the rows when they
+  // scroll in, and the control would work through every row of the range
+  // (a sort redraws them all).
+  const int top = ListView_GetTopIndex(hwnd_);
+  first = std::max(first, top);
+  last = std::min(last, top + ListView_GetCountPerPage(hwnd_));
   if (last < first) return;
   ListView_RedrawItems(hwnd_, first, last);
 }
@@ -199,6 +207,91 @@ LRESULT EntryList::customDraw(NMLVCUSTOMDRAW& draw) const {
     return CDRF_NEWFONT;
   }
   return CDRF_DODEFAULT;
+}
+
+platform::ListMarks EntryList::marks() const {
+  platform::ListMarks result;
+  const int count = ListView_GetItemCount(hwnd_);
+  if (count > 0 && selectionCount() == count) {
+    // All rows (Ctrl+A): no need to ask for each.
+    result.selected.resize(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row) result.selected[static_cast<std::size_t>(row)] = row;
+  }
+  // The search for a next selected row goes through every row after it,
+  // so it stops at the last one the selection count promises.
+  const std::size_t selected = static_cast<std::size_t>(selectionCount());
+  for (int row = result.selected.empty() ? ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED) : -1;
+       row >= 0;
+       row = result.selected.size() < selected ? ListView_GetNextItem(hwnd_, row, LVNI_SELECTED)
+                                               : -1) {
+    result.selected.push_back(row);
+  }
+  result.focused = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED);
+  result.selectionMark = ListView_GetSelectionMark(hwnd_);
+  return result;
+}
+
+void EntryList::setMarks(const platform::ListMarks& marks) {
+  settingMarks_ = true;
+  const int count = ListView_GetItemCount(hwnd_);
+  std::vector<bool> wanted(static_cast<std::size_t>(std::max(count, 0)), false);
+  int wantedCount = 0;
+  for (int row : marks.selected) {
+    if (row >= 0 && row < count && !wanted[static_cast<std::size_t>(row)]) {
+      wanted[static_cast<std::size_t>(row)] = true;
+      ++wantedCount;
+    }
+  }
+  // A state set on all rows at once (item -1) makes the control visit every
+  // row, so few marks are moved row by row, and many by a blanket state and
+  // the rows that differ from it.
+  const int now = selectionCount();
+  if (wantedCount == count && now == count) {
+    // Every row stays selected.
+  } else if (now + wantedCount <= count / 2) {
+    std::vector<int> unwanted;
+    int seen = 0;
+    for (int row = ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED); row >= 0;
+         row = ++seen < now ? ListView_GetNextItem(hwnd_, row, LVNI_SELECTED) : -1) {
+      if (!wanted[static_cast<std::size_t>(row)]) unwanted.push_back(row);
+    }
+    for (int row : unwanted) ListView_SetItemState(hwnd_, row, 0, LVIS_SELECTED);
+    for (int row = 0; row < count; ++row) {
+      if (wanted[static_cast<std::size_t>(row)]) {
+        ListView_SetItemState(hwnd_, row, LVIS_SELECTED, LVIS_SELECTED);
+      }
+    }
+  } else {
+    const bool most = wantedCount * 2 > count;
+    ListView_SetItemState(hwnd_, -1, most ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    for (int row = 0; row < count; ++row) {
+      if (wanted[static_cast<std::size_t>(row)] != most) {
+        ListView_SetItemState(hwnd_, row, most ? 0 : LVIS_SELECTED, LVIS_SELECTED);
+      }
+    }
+  }
+  if (marks.focused >= 0 && marks.focused < count) {
+    ListView_SetItemState(hwnd_, marks.focused, LVIS_FOCUSED, LVIS_FOCUSED);
+  } else if (const int focused = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED); focused >= 0) {
+    ListView_SetItemState(hwnd_, focused, 0, LVIS_FOCUSED);
+  }
+  ListView_SetSelectionMark(hwnd_, marks.selectionMark < count ? marks.selectionMark : -1);
+  settingMarks_ = false;
+}
+
+void EntryList::setSortArrow(int column, bool descending) {
+  HWND header = ListView_GetHeader(hwnd_);
+  if (!header) return;
+  for (int i = 0; i < kColumnCount; ++i) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    if (!Header_GetItem(header, i, &item)) continue;
+    int format = item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (i == column) format |= descending ? HDF_SORTDOWN : HDF_SORTUP;
+    if (format == item.fmt) continue;
+    item.fmt = format;
+    Header_SetItem(header, i, &item);
+  }
 }
 
 }  // namespace platform::win32

@@ -58,6 +58,13 @@ class EntryList final : public platform::EntryListView {
   // NM_CUSTOMDRAW: draws the drop target in the highlight colours where the
   // control itself does not (Wine's list view ignores the state).
   LRESULT customDraw(NMLVCUSTOMDRAW& draw) const;
+  platform::ListMarks marks() const override;
+  void setMarks(const platform::ListMarks& marks) override;
+  void setSortArrow(int column, bool descending) override;
+
+  // True while setMarks() puts the marks in place, one row at a time; the
+  // change notifications of that are not the user's.
+  bool settingMarks() const { return settingMarks_; }
 
  private:
   std::string_view cellText(int row, int column) const;
@@ -67,6 +74,7 @@ class EntryList final : public platform::EntryListView {
   // The cell text last handed out; the control reads it before asking again.
   std::wstring cellBuffer_;
   int dropTarget_ = -1;
+  bool settingMarks_ = false;
 };
 
 }  // namespace platform::win32

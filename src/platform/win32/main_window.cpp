@@ -243,8 +243,15 @@ LRESULT MainWindow::notify(const NMHDR& header) {
         return 0;
       case LVN_ITEMCHANGED:
       case LVN_ODSTATECHANGED:
+        // A sort moving the marks reports them once, when all are in place.
+        if (list_.settingMarks()) return 0;
         run([this] { form_->ListView1Change(); });
         return 0;
+      case LVN_COLUMNCLICK: {
+        const int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem;
+        run([this, column] { form_->ListView1ColumnClick(column); });
+        return 0;
+      }
       default:
         break;
     }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "folderlist/list_entry.h"
+
+namespace folderlist {
+
+// Column indexes of the entry list, left to right.
+inline constexpr std::int32_t kNameColumn = 0;
+inline constexpr std::int32_t kKindColumn = 1;
+inline constexpr std::int32_t kTimeColumn = 2;
+
+// The sort state of the main window. It lives for the whole run; listing
+// another folder does not touch it, so a click on the column sorted last
+// reverses the direction used last.
+struct ColumnSort {
+  std::int32_t sortColumn = 0;      // the column clicked last
+  std::int32_t lastSortColumn = 0;  // the column the current direction belongs to
+  std::int32_t descending = 0;      // only ever 0 or 1
+
+  // A click on a column header: the first click on a column sorts
+  // ascending, each further click on it reverses the direction.
+  void click(std::int32_t column);
+};
+
+// The text a column shows for an entry: the name, the kind text or the time
+// text; nothing for a column the list does not have.
+std::optional<std::string_view> columnText(const ListEntry& entry, std::int32_t column);
+
+}  // namespace folderlist

@@ -1,0 +1,263 @@
+// Column sorting: the click state machine, the comparison of two rows, and
+// the sort of the main window's rows with their marks, on the in-memory
+// window system.
+
+#include "folderlist/column_sort.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <list>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_app.h"
+#include "fakes/temp_folder.h"
+
+namespace {
+
+using folderlist::ColumnSort;
+using folderlist::EntryRows;
+using folderlist::ListEntry;
+
+struct State {
+  std::int32_t sortColumn, lastSortColumn, descending;
+  friend bool operator==(const State&, const State&) = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const State& s) {
+  return os << "{sort " << s.sortColumn << ", last " << s.lastSortColumn << ", descending "
+            << s.descending << "}";
+}
+
+State stateOf(const ColumnSort& s) { return {s.sortColumn, s.lastSortColumn, s.descending}; }
+
+struct ClickCase {
+  const char* what;
+  State before;
+  std::int32_t column;
+  State after;
+};
+
+// From the rules: set the column, toggle the flag, and on another column
+// than the last one start ascending and remember the column.
+const ClickCase kClicks[] = {
+    {"first click after start on the time column", {0, 100, 0}, 2, {2, 2, 0}},
+    {"first click after start on the name column", {0, 100, 0}, 0, {0, 0, 0}},
+    {"second click on the same column", {2, 2, 0}, 2, {2, 2, 1}},
+    {"third click on the same column", {2, 2, 1}, 2, {2, 2, 0}},
+    {"another column after an ascending sort", {0, 0, 0}, 1, {1, 1, 0}},
+    {"another column after a descending sort", {0, 0, 1}, 1, {1, 1, 0}},
+    {"back to the first column", {1, 1, 1}, 0, {0, 0, 0}},
+};
+
+TEST(ColumnClick, ChangesTheStateInTheDesignedOrder) {
+  for (const ClickCase& c : kClicks) {
+    ColumnSort s{c.before.sortColumn, c.before.lastSortColumn, c.before.descending};
+    s.click(c.column);
+    EXPECT_EQ(stateOf(s), c.after) << c.what;
+  }
+}
+
+TEST(ColumnText, IsTheNameOrTheSubItemOfTheColumn) {
+  const ListEntry e{"name.txt", "<Folder>", "2009/03/05 12:30:00"};
+  EXPECT_EQ(*folderlist::columnText(e, 0), "name.txt");
+  EXPECT_EQ(*folderlist::columnText(e, 1), "<Folder>");
+  EXPECT_EQ(*folderlist::columnText(e, 2), "2009/03/05 12:30:00");
+  EXPECT_FALSE(folderlist::columnText(e, 3).has_value());
+  EXPECT_FALSE(folderlist::columnText(e, -1).has_value());
+}
+
+// The main window with rows put in directly, as a listing leaves them.
+class SortingForm : public ::testing::Test {
+ protected:
+  void show(EntryRows rows) {
+    app.form1->rows() = std::move(rows);
+    app.list.setRowCount(static_cast<int>(app.form1->rows().size()));
+  }
+  void click(int column) {
+    EXPECT_TRUE(app.event([&] { app.form1->ListView1ColumnClick(column); }));
+  }
+  std::vector<std::string> column(int index) const {
+    std::vector<std::string> texts;
+    for (const ListEntry& e : app.form1->rows()) texts.emplace_back(*folderlist::columnText(e, index));
+    return texts;
+  }
+  State state() const { return stateOf(app.form1->sortState()); }
+
+  fakes::FakeApp app;
+};
+
+const EntryRows kFolder = {
+    {"b.txt", "", "2009/03/05 12:30:02"}, {"sub", "<Folder>", "2009/03/05 12:30:00"},
+    {"A.txt", "", "2009/03/05 12:30:01"}, {"10.txt", "", "2008/12/31 23:59:59"},
+    {"9.txt", "", "2010/01/01 00:00:00"}, {"docs", "<Folder>", "2009/03/05 12:30:03"},
+};
+
+TEST_F(SortingForm, TimeColumnSortsOldestFirstThenNewestFirstThenOldestFirst) {
+  show(kFolder);
+  click(2);
+  EXPECT_EQ(column(0),
+            (std::vector<std::string>{"10.txt", "sub", "A.txt", "b.txt", "docs", "9.txt"}));
+  click(2);
+  EXPECT_EQ(column(0),
+            (std::vector<std::string>{"9.txt", "docs", "b.txt", "A.txt", "sub", "10.txt"}));
+  click(2);
+  EXPECT_EQ(column(0),
+            (std::vector<std::string>{"10.txt", "sub", "A.txt", "b.txt", "docs", "9.txt"}));
+}
+
+TEST_F(SortingForm, NameThenKindPutsFilesFirstInNameOrderThenFolders) {
+  show(kFolder);
+  click(0);
+  EXPECT_EQ(column(0),
+            (std::vector<std::string>{"10.txt", "9.txt", "A.txt", "b.txt", "docs", "sub"}));
+  click(1);
+  EXPECT_EQ(state(), (State{1, 1, 0}));
+  EXPECT_EQ(column(0),
+            (std::vector<std::string>{"10.txt", "9.txt", "A.txt", "b.txt", "docs", "sub"}));
+  click(1);
+  EXPECT_EQ(column(0),
+            (std::vector<std::string>{"docs", "sub", "10.txt", "9.txt", "A.txt", "b.txt"}))
+      << "folders first, each group still in its previous order";
+}
+
+TEST_F(SortingForm, EqualRowsKeepTheirPreviousOrderInBothDirections) {
+  const EntryRows rows = {
+      {"c", "", "t"}, {"a", "", "t"}, {"B", "", "t"},
+      {"b", "", "t"}, {"A", "", "t"}, {"C", "", "t"},
+  };
+  show(rows);
+  click(0);
+  EXPECT_EQ(column(0), (std::vector<std::string>{"a", "A", "B", "b", "c", "C"}));
+  click(0);
+  EXPECT_EQ(column(0), (std::vector<std::string>{"c", "C", "B", "b", "a", "A"}));
+  show(rows);
+  click(2);  // every time text is equal: nothing moves, either way
+  EXPECT_EQ(app.form1->rows(), rows);
+  click(2);
+  EXPECT_EQ(app.form1->rows(), rows);
+}
+
+TEST_F(SortingForm, MarksStayWithTheirRowsAndTheCountIsUnchanged) {
+  show(kFolder);
+  app.list.setSelected(0, true);  // b.txt
+  app.list.setSelected(4, true);  // 9.txt
+  app.list.setFocused(4);
+  app.list.selectionMark = 0;
+  const std::int32_t count = app.form1->entryCount();
+  click(0);
+  // 10.txt, 9.txt, A.txt, b.txt, docs, sub
+  EXPECT_EQ(app.list.marks(), (platform::ListMarks{{1, 3}, 1, 3}));
+  EXPECT_EQ(app.form1->rows().size(), kFolder.size());
+  EXPECT_EQ(app.form1->entryCount(), count);
+  EXPECT_EQ(app.list.rowCount(), static_cast<int>(kFolder.size()));
+  // Every row is one of the listed ones, with its own texts.
+  for (const ListEntry& e : kFolder) {
+    EXPECT_EQ(std::count(app.form1->rows().begin(), app.form1->rows().end(), e), 1) << e.name;
+  }
+  ASSERT_FALSE(app.list.redrawn.empty());
+  EXPECT_EQ(app.list.redrawn.back().first, 0);
+  EXPECT_EQ(app.list.redrawn.back().last, 5);
+  // The status line names the topmost selected row, which is another one now.
+  EXPECT_EQ(app.statusBar.panelText(1), "9.txt");
+}
+
+TEST_F(SortingForm, TheArrowShowsOnTheSortedColumnOnlyAfterAClick) {
+  show(kFolder);
+  EXPECT_EQ(app.list.sortArrowColumn, -1);
+  click(0);
+  EXPECT_EQ(app.list.sortArrowColumn, 0);
+  EXPECT_FALSE(app.list.sortArrowDescending);
+  click(0);
+  EXPECT_EQ(app.list.sortArrowColumn, 0);
+  EXPECT_TRUE(app.list.sortArrowDescending);
+  click(2);
+  EXPECT_EQ(app.list.sortArrowColumn, 2);
+  EXPECT_FALSE(app.list.sortArrowDescending);
+}
+
+TEST_F(SortingForm, AClickOnAnEmptyListChangesTheStateAndSortsNothing) {
+  click(2);
+  EXPECT_EQ(state(), (State{2, 2, 0}));
+  click(2);
+  EXPECT_EQ(state(), (State{2, 2, 1}));
+  click(0);
+  EXPECT_EQ(state(), (State{0, 0, 0}));
+  EXPECT_TRUE(app.form1->rows().empty());
+  EXPECT_EQ(app.list.rowCount(), 0);
+  EXPECT_EQ(app.form1->entryCount(), 0);
+}
+
+// The state survives listing another folder, whose rows stand in the
+// enumeration's order.
+class SortingAcrossListings : public SortingForm {
+ protected:
+  void list(std::initializer_list<const char*> names) {
+    testsupport::TempFolder& folder = folders_.emplace_back();
+    for (const char* name : names) folder.createFile(name);
+    app.tree.path = folder.path();
+    EXPECT_TRUE(app.event([&] { app.form1->ShellTreeView1Change(); }));
+  }
+  std::list<testsupport::TempFolder> folders_;
+};
+
+TEST_F(SortingAcrossListings, AfterADescendingSortTheNextClickSortsTheNewFolderAscending) {
+  list({"b", "a", "c"});
+  click(0);
+  click(0);
+  ASSERT_EQ(column(0), (std::vector<std::string>{"c", "b", "a"}));
+  list({"y", "x", "z"});
+  EXPECT_EQ(state(), (State{0, 0, 1})) << "a listing does not touch the state";
+  EXPECT_EQ(app.list.sortArrowColumn, -1) << "the new rows are not in the sorted order";
+  click(0);
+  EXPECT_EQ(column(0), (std::vector<std::string>{"x", "y", "z"}));
+  EXPECT_EQ(state(), (State{0, 0, 0}));
+}
+
+TEST_F(SortingAcrossListings, AfterAnAscendingSortTheNextClickSortsTheNewFolderDescending) {
+  list({"b", "a", "c"});
+  click(0);
+  ASSERT_EQ(column(0), (std::vector<std::string>{"a", "b", "c"}));
+  list({"y", "x", "z"});
+  click(0);
+  EXPECT_EQ(column(0), (std::vector<std::string>{"z", "y", "x"}));
+  EXPECT_EQ(state(), (State{0, 0, 1}));
+  EXPECT_EQ(app.form1->entryCount(), 3);
+}
+
+struct CompareCase {
+  ListEntry first;
+  ListEntry second;
+  int column;
+  bool descending;
+  int expected;
+};
+
+// The comparison of two rows: the column's text by the locale order with
+// case ignored, negated when descending.
+const CompareCase kCompares[] = {
+    {{"a.txt", "", "t"}, {"B.txt", "", "t"}, 0, false, -1},
+    {{"a.txt", "", "t"}, {"B.txt", "", "t"}, 0, true, 1},
+    {{"A.TXT", "", "t"}, {"a.txt", "", "t"}, 0, false, 0},
+    {{"A.TXT", "", "t"}, {"a.txt", "", "t"}, 0, true, 0},
+    {{"10", "", "t"}, {"9", "", "t"}, 0, false, -1},
+    {{"file", "", "t"}, {"dir", "<Folder>", "t"}, 1, false, -1},
+    {{"file", "", "t"}, {"dir", "<Folder>", "t"}, 1, true, 1},
+    {{"z", "", "2009/03/05 12:30:00"}, {"a", "", "2009/03/05 12:30:01"}, 2, false, -1},
+    {{"z", "", "2009/03/05 12:30:00"}, {"a", "", "2009/03/05 12:30:01"}, 2, true, 1},
+};
+
+TEST_F(SortingForm, CompareAnswersByTheSortColumnAndDirection) {
+  for (const CompareCase& c : kCompares) {
+    // Reach the wanted state by clicks on an empty list.
+    fakes::FakeApp fresh;
+    fresh.form1->ListView1ColumnClick(c.column);
+    if (c.descending) fresh.form1->ListView1ColumnClick(c.column);
+    EXPECT_EQ(fresh.form1->ListView1Compare(c.first, c.second), c.expected)
+        << c.first.name << " / " << c.second.name << " column " << c.column
+        << (c.descending ? " descending" : " ascending");
+  }
+}
+
+}  // namespace
