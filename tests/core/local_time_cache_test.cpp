@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/stamp_oracle.h"
+
 namespace {
 
 using platform::FileTime;
@@ -29,16 +31,7 @@ FileTime fileTimeOf(std::int64_t unixSeconds) {
 }
 
 LocalDateTime civilOf(std::int64_t unixSeconds) {
-  const chr::sys_seconds t{chr::seconds{unixSeconds}};
-  const chr::sys_days day = chr::floor<chr::days>(t);
-  const chr::year_month_day ymd{day};
-  const chr::hh_mm_ss hms{t - day};
-  return {static_cast<int>(ymd.year()),
-          static_cast<int>(static_cast<unsigned>(ymd.month())),
-          static_cast<int>(static_cast<unsigned>(ymd.day())),
-          static_cast<int>(hms.hours().count()),
-          static_cast<int>(hms.minutes().count()),
-          static_cast<int>(hms.seconds().count())};
+  return oracle::fromSys(chr::sys_seconds{chr::seconds{unixSeconds}});
 }
 
 // A made-up zone: an offset from UTC that changes at the given instants, and

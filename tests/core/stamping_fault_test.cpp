@@ -123,24 +123,7 @@ struct FaultCase {
 };
 
 std::string opName(const std::optional<Op>& op) {
-  if (!op) return "Convert";
-  switch (*op) {
-    case Op::ReadAttributes:
-      return "ReadAttributes";
-    case Op::FileExists:
-      return "FileExists";
-    case Op::FolderExists:
-      return "FolderExists";
-    case Op::OpenFile:
-      return "OpenFile";
-    case Op::OpenFolder:
-      return "OpenFolder";
-    case Op::SetTimes:
-      return "SetTimes";
-    case Op::ReadTimes:
-      return "ReadTimes";
-  }
-  return "?";
+  return op ? FaultFileOps::opName(*op) : "Convert";
 }
 
 class EveryFaultAtEveryRow : public testing::TestWithParam<FaultCase> {};

@@ -285,25 +285,7 @@ std::vector<UndoFault> allUndoFaults() {
   return cases;
 }
 
-std::string opName(Op op) {
-  switch (op) {
-    case Op::ReadAttributes:
-      return "ReadAttributes";
-    case Op::FileExists:
-      return "FileExists";
-    case Op::FolderExists:
-      return "FolderExists";
-    case Op::OpenFile:
-      return "OpenFile";
-    case Op::OpenFolder:
-      return "OpenFolder";
-    case Op::SetTimes:
-      return "SetTimes";
-    case Op::ReadTimes:
-      return "ReadTimes";
-  }
-  return "?";
-}
+std::string opName(Op op) { return FaultFileOps::opName(op); }
 
 INSTANTIATE_TEST_SUITE_P(AllOperations, UndoEveryFaultAtEveryRow,
                          testing::ValuesIn(allUndoFaults()),

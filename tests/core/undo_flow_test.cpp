@@ -10,6 +10,7 @@
 
 #include "core/stamp_oracle.h"
 #include "fakes/fake_app.h"
+#include "fakes/flow_states.h"
 #include "fakes/fault_file_ops.h"
 #include "fakes/temp_folder.h"
 #include "platform/path.h"
@@ -19,24 +20,10 @@ namespace {
 using fakes::FaultFileOps;
 using Op = FaultFileOps::Op;
 
-struct Flow {
-  bool mainEnabled;
-  bool dialogVisible;
-  bool dialogEnabled;
-  bool messageVisible;
-  friend bool operator==(const Flow&, const Flow&) = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Flow& f) {
-  return os << "{main " << (f.mainEnabled ? "enabled" : "disabled") << ", dialog "
-            << (f.dialogVisible ? "shown" : "hidden") << "/"
-            << (f.dialogEnabled ? "enabled" : "disabled") << ", message "
-            << (f.messageVisible ? "shown" : "hidden") << "}";
-}
-
-constexpr Flow kIdle{true, false, true, false};
-constexpr Flow kTimeEntry{false, true, true, false};
-constexpr Flow kMessageOverMain{false, false, true, true};
+using fakes::Flow;
+using fakes::kIdle;
+using fakes::kMessageOverMain;
+using fakes::kTimeEntry;
 
 constexpr platform::FileTime kOldBase = 127'000'000'000'000'000ULL;
 
@@ -59,10 +46,7 @@ struct Scene {
     for (const auto& row : app_.form1->rows()) oldTexts_.push_back(row.timeText.str());
   }
 
-  Flow flow() const {
-    return {app_.mainWindow.isEnabled(), app_.dialog.isVisible(), app_.dialog.isEnabled(),
-            app_.messageWindow.isVisible()};
-  }
+  Flow flow() const { return fakes::flowOf(app_); }
 
   // Opens the time dialog, stamps from 2009/03/05 12:30:00 and dismisses
   // the completion notice.

@@ -8,31 +8,18 @@
 #include <random>
 
 #include "fakes/fake_app.h"
+#include "fakes/flow_states.h"
 #include "platform/path.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Flow {
-  bool mainEnabled;
-  bool dialogVisible;
-  bool dialogEnabled;
-  bool messageVisible;
-  friend bool operator==(const Flow&, const Flow&) = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Flow& f) {
-  return os << "{main " << (f.mainEnabled ? "enabled" : "disabled") << ", dialog "
-            << (f.dialogVisible ? "shown" : "hidden") << "/"
-            << (f.dialogEnabled ? "enabled" : "disabled") << ", message "
-            << (f.messageVisible ? "shown" : "hidden") << "}";
-}
-
-constexpr Flow kIdle{true, false, true, false};
-constexpr Flow kTimeEntry{false, true, true, false};
-constexpr Flow kMessageOverDialog{false, true, false, true};
-constexpr Flow kMessageOverMain{false, false, true, true};
+using fakes::Flow;
+using fakes::kIdle;
+using fakes::kMessageOverDialog;
+using fakes::kMessageOverMain;
+using fakes::kTimeEntry;
 
 class WindowFlow : public ::testing::Test {
  protected:
@@ -57,10 +44,7 @@ class WindowFlow : public ::testing::Test {
     app.event([&] { app.form1->ShellTreeView1Change(); });
   }
 
-  static Flow flow(const fakes::FakeApp& app) {
-    return {app.mainWindow.isEnabled(), app.dialog.isVisible(), app.dialog.isEnabled(),
-            app.messageWindow.isVisible()};
-  }
+  static Flow flow(const fakes::FakeApp& app) { return fakes::flowOf(app); }
 
   fs::path folder_;
 };

@@ -125,4 +125,24 @@ platform::OpenResult FaultFileOps::openFolder(const std::string& path) {
   return open(Op::OpenFolder, path, true);
 }
 
+const char* FaultFileOps::opName(Op op) {
+  switch (op) {
+    case Op::ReadAttributes:
+      return "ReadAttributes";
+    case Op::FileExists:
+      return "FileExists";
+    case Op::FolderExists:
+      return "FolderExists";
+    case Op::OpenFile:
+      return "OpenFile";
+    case Op::OpenFolder:
+      return "OpenFolder";
+    case Op::SetTimes:
+      return "SetTimes";
+    case Op::ReadTimes:
+      return "ReadTimes";
+  }
+  return "?";
+}
+
 }  // namespace fakes

@@ -41,6 +41,8 @@ class FaultFileOps : public platform::FileOps {
     SetTimes,
     ReadTimes,
   };
+  // The operation's name, for parameterised test names.
+  static const char* opName(Op op);
 
   using Times = FakeTimes;
   using Entry = FakeEntry;
