@@ -49,6 +49,9 @@ class RecordingFileOps : public platform::FileOps {
       owner_.calls_.push_back({path_, creation != nullptr, lastAccess != nullptr, lastWrite});
       return real_->setTimes(creation, lastAccess, lastWrite);
     }
+    platform::OsErrorCode readTimes(platform::EntryTimes& times) override {
+      return real_->readTimes(times);
+    }
 
    private:
     RecordingFileOps& owner_;
