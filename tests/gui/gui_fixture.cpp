@@ -76,7 +76,7 @@ void GuiFixture::prepare() {
 
 void GuiFixture::start(bool deliver) {
   platform::win32::ChronoseqOptions options;
-  options.title = "Chronoseq";
+  options.title = title_;
   options.treeRoot = folder_.wstring();
   options.clock = [] { return kNow; };
   options.onMainWindowDestroyed = [this] { ++mainWindowDestroyed_; };

@@ -89,6 +89,8 @@ class GuiFixture : public ::testing::Test {
   std::filesystem::path previousFolder_;
   // Runs after each window's FormCreate during start().
   std::function<void(int)> afterFormCreate_;
+  // The application title the windows are created with.
+  std::string title_ = "Chronoseq";
 };
 
 // Most tests start with the windows up.

@@ -16,6 +16,7 @@
 #include "app/form3.h"
 #include "app/undo_command.h"
 #include "platform/file_ops.h"
+#include "platform/win32/application_window.h"
 #include "platform/win32/error_box.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/message_window.h"
@@ -46,8 +47,9 @@ class ChronoseqWindows {
   ChronoseqWindows(const ChronoseqWindows&) = delete;
   ChronoseqWindows& operator=(const ChronoseqWindows&) = delete;
 
-  // Form1 (its FormCreate runs, then the tree selects its top node, which
-  // lists it), Form2 and Form3, each running its FormCreate. All stay hidden.
+  // The window carrying the task-bar button, then Form1 (its FormCreate
+  // runs, then the tree selects its top node, which lists it), Form2 and
+  // Form3, each running its FormCreate. All stay hidden.
   // False when a window cannot be created (there is no display, say).
   bool create();
 
@@ -65,6 +67,7 @@ class ChronoseqWindows {
   app::TForm2& form2() { return *form2_; }
   app::TForm3& form3() { return *form3_; }
   MainWindow& mainWindow() { return mainWindow_; }
+  ApplicationWindow& applicationWindow() { return applicationWindow_; }
   TimeDialog& timeDialog() { return timeDialog_; }
   MessageWindow& messageWindow() { return messageWindow_; }
 
@@ -73,6 +76,7 @@ class ChronoseqWindows {
   app::Application app_;
   MessageBoxErrorBox errorBox_;
   MonitorScreen screen_;
+  ApplicationWindow applicationWindow_;
   MainWindow mainWindow_;
   TimeDialog timeDialog_;
   MessageWindow messageWindow_;

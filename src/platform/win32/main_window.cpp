@@ -77,11 +77,11 @@ void MainWindow::destroy() {
 
 int MainWindow::scaled(int designPixels) const { return scaleToDpi(designPixels, dpi_); }
 
-bool MainWindow::create() {
+bool MainWindow::create(HWND owner) {
   registerTargetClass({kClassName, COLOR_BTNFACE, IDC_ARROW});
   HMENU menu = createMainMenu();
   HWND hwnd = createTargetWindow(*this, kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                 widen(kCaption).c_str(), RECT{0, 0, 100, 100}, nullptr, menu);
+                                 widen(kCaption).c_str(), RECT{0, 0, 100, 100}, owner, menu);
   if (!hwnd) {
     if (menu) DestroyMenu(menu);
     return false;

@@ -31,8 +31,9 @@ class MainWindow final : public MessageTarget {
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
-  // Creates the window hidden, at its design place and size, with its controls.
-  bool create();
+  // Creates the window hidden, at its design place and size, with its
+  // controls; owner: the window carrying the program's task-bar button.
+  bool create(HWND owner = nullptr);
   void destroy();
 
   // Connects the handlers; the list's texts come from the form's rows.
