@@ -116,17 +116,81 @@ HWND messageWindowShowing(DWORD pid, const std::wstring& text) {
       pid, [&](HWND hwnd) { return childByClassAndText(hwnd, L"Static", text) != nullptr; });
 }
 
+// The names the list shows, top to bottom. The list view answers
+// LVM_GETITEMTEXTW into memory of its own process, so the request and its
+// buffer are placed there.
+std::vector<std::wstring> listedNames(HWND list, DWORD pid) {
+  std::vector<std::wstring> names;
+  HANDLE target =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!target) return names;
+  constexpr int kChars = 300;
+  void* remote = VirtualAllocEx(target, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
+                                MEM_COMMIT, PAGE_READWRITE);
+  const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; remote && row < rows; ++row) {
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.cchTextMax = kChars;
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+    WriteProcessMemory(target, remote, &item, sizeof(item), nullptr);
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
+    wchar_t name[kChars] = {};
+    ReadProcessMemory(target, item.pszText, name, sizeof(name) - sizeof(wchar_t), nullptr);
+    names.push_back(name);
+  }
+  if (remote) VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+  CloseHandle(target);
+  return names;
+}
+
+// The format flags of the name column's header item, read like the texts.
+int nameHeaderFormat(HWND list, DWORD pid) {
+  HWND header = FindWindowExW(list, nullptr, WC_HEADERW, nullptr);
+  HANDLE target =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!header || !target) return 0;
+  int format = 0;
+  if (void* remote = VirtualAllocEx(target, nullptr, sizeof(HDITEMW), MEM_COMMIT, PAGE_READWRITE)) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    WriteProcessMemory(target, remote, &item, sizeof(item), nullptr);
+    if (SendMessageW(header, HDM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote)) &&
+        ReadProcessMemory(target, remote, &item, sizeof(item), nullptr)) {
+      format = item.fmt;
+    }
+    VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(target);
+  return format;
+}
+
+// Asks the caller for a real mouse click (through the X server) on the
+// middle of the name column's header, and waits until the rows satisfy done.
+bool clickNameHeader(HWND list, const std::function<bool()>& done) {
+  HWND header = FindWindowExW(list, nullptr, WC_HEADERW, nullptr);
+  RECT r{};
+  if (!header || !GetWindowRect(header, &r)) return false;
+  const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
+  std::printf("click header %ld %ld\n", r.left + width / 2, (r.top + r.bottom) / 2);
+  std::fflush(stdout);
+  return waitFor(done);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 9 && argc != 10) {
     std::fprintf(stderr,
-                 "usage: driver <exe> <folder> <y> <m> <d> <h> <n> <s> [minute|2s|undo]\n");
+                 "usage: driver <exe> <folder> <y> <m> <d> <h> <n> <s> [minute|2s|undo|sort]\n");
     return 2;
   }
   const bool twoSeconds = argc == 10 && std::wstring(argv[9]) == L"2s";
   // With "undo", the run is then taken back by "元に戻す(&U)".
   const bool undo = argc == 10 && std::wstring(argv[9]) == L"undo";
+  // With "sort", two real clicks on the name header first put the rows in
+  // descending name order.
+  const bool sortByName = argc == 10 && std::wstring(argv[9]) == L"sort";
   const std::wstring exe = argv[1];
   const std::wstring folder = argv[2];
   std::vector<std::wstring> fields(argv + 3, argv + 9);
@@ -175,6 +239,27 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("listed\n");
   std::fflush(stdout);
   Sleep(1500);
+
+  if (sortByName) {
+    // Ascending with the arrow up, then descending with the arrow down. The
+    // order is the one Windows' Japanese locale gives (Latin before kanji,
+    // 日 before 文).
+    const std::vector<std::wstring> ascending = {L"alpha.txt", L"beta.txt", L"gamma.txt",
+                                                 L"日本語.txt", L"文件.txt"};
+    const std::vector<std::wstring> descending(ascending.rbegin(), ascending.rend());
+    check(list && clickNameHeader(list,
+                                  [&] {
+                                    return nameHeaderFormat(list, pid) & HDF_SORTUP &&
+                                           listedNames(list, pid) == ascending;
+                                  }),
+          "a click on the name header sorts the rows by name, arrow up");
+    check(list && clickNameHeader(list,
+                                  [&] {
+                                    return nameHeaderFormat(list, pid) & HDF_SORTDOWN &&
+                                           listedNames(list, pid) == descending;
+                                  }),
+          "a second click on the name header reverses them, arrow down");
+  }
 
   // The three times of every file before the run, to the 100-ns tick.
   std::vector<std::pair<std::wstring, WIN32_FILE_ATTRIBUTE_DATA>> before;

@@ -85,8 +85,28 @@ drive() {
     sleep 0.1
   done
   import -window root "png:$artefacts/e2e-main-window.png" 2>/dev/null || true
+  click_when_asked "$driver_pid"
   wait "$driver_pid" || status=$?
   cat "$log"
+}
+
+# click_when_asked PID: the driver may ask for real mouse clicks on the
+# list's header ("click header X Y"); they go through the X server as a
+# user's would, until the driver ends.
+click_when_asked() {
+  local driver_pid=$1 clicks=0 line x y
+  while kill -0 "$driver_pid" 2>/dev/null; do
+    line=$(grep "^click header" "$log" 2>/dev/null | sed -n "$((clicks + 1))p" || true)
+    if [ -n "$line" ]; then
+      read -r _ _ x y <<<"$line"
+      # Two clicks within the double-click time are a double click, which a
+      # header takes as no second click.
+      [ "$clicks" = 0 ] || sleep 1
+      xdotool mousemove "$x" "$y" click 1
+      clicks=$((clicks + 1))
+    fi
+    sleep 0.1
+  done
 }
 
 # By the minute in Japan, a folder among the files.
@@ -99,4 +119,17 @@ check_run Asia/Tokyo '2009-03-05 12:30:00' 60 "${names[@]}"
 make_folder alpha.txt beta.txt gamma.txt 日本語.txt 文件.txt フォルダ/
 drive Europe/Berlin 2009 3 29 1 59 54 2s
 check_run Europe/Berlin '2009-03-29 01:59:54' 2 "${names[@]}"
+
+# Sorted by name, descending, through two real clicks on the header: the
+# rows are stamped in that order, 文件.txt first and alpha.txt last.
+sorted=(文件.txt 日本語.txt gamma.txt beta.txt alpha.txt)
+make_folder "${sorted[@]}"
+drive Asia/Tokyo 2009 3 5 12 30 0 sort
+check_run Asia/Tokyo '2009-03-05 12:30:00' 60 "${sorted[@]}"
+listed=$(tr -d '\r' <"$log" | grep -P '^row\t' | awk -F'\t' '{ print $3 }' || true)
+if [ "$listed" = "$(printf '%s\n' "${sorted[@]}")" ]; then
+  echo "ok: the list stood in descending name order when it was stamped"
+else
+  echo "FAILED: the list stood as"; echo "$listed"; status=1
+fi
 exit "$status"
