@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "folderlist/row_sort.h"
 #include "platform/collation.h"
 #include "sort_names.h"
@@ -34,17 +35,8 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double millisecondsOf(const std::function<void()>& work) {
-  const auto start = Clock::now();
-  work();
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
+using bench::millisecondsOf;
+using bench::median;
 
 #ifdef _WIN32
 using NativeText = std::wstring;

@@ -26,6 +26,7 @@ int main() {
 #include <filesystem>
 #include <vector>
 
+#include "bench_timing.h"
 #include "folderlist/row_sort.h"
 #include "platform/collation.h"
 #include "platform/win32/chronoseq_windows.h"
@@ -34,6 +35,7 @@ int main() {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using bench::median;
 
 void pump(platform::win32::ChronoseqWindows& windows) {
   MSG message;
@@ -56,11 +58,6 @@ double processMilliseconds() {
            10000.0;
   };
   return ms(kernel) + ms(user);
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 }  // namespace
