@@ -35,8 +35,8 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using bench::millisecondsOf;
 using bench::median;
+using bench::millisecondsOf;
 
 #ifdef _WIN32
 using NativeText = std::wstring;

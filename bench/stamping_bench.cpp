@@ -42,8 +42,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-using bench::millisecondsOf;
 using bench::median;
+using bench::millisecondsOf;
 
 std::string toUtf8(const fs::path& p) {
   const std::u8string s = p.u8string();
@@ -137,10 +137,9 @@ int main(int argc, char** argv) {
     options.start = {2009, 3, 5, 12, round, 0};
     const auto timeRun = [&] {
       return millisecondsOf([&] {
-        const auto r =
-            stamping::runStamping(rows, files, folder, platform::systemFileOps(), options,
-                                  separators, platform::localToUtc, platform::utcToLocal,
-                                  [](int, int, int) {});
+        const auto r = stamping::runStamping(rows, files, folder, platform::systemFileOps(),
+                                             options, separators, platform::localToUtc,
+                                             platform::utcToLocal, [](int, int, int) {});
         if (r.outcome != stamping::StampResult::Outcome::Completed) ++failures;
       });
     };
@@ -152,10 +151,9 @@ int main(int argc, char** argv) {
         stamping::StampOptions keeping = options;
         keeping.keep = &kept;
         kept.reserve(static_cast<std::size_t>(files));
-        const auto r =
-            stamping::runStamping(rows, files, folder, platform::systemFileOps(), keeping,
-                                  separators, platform::localToUtc, platform::utcToLocal,
-                                  [](int, int, int) {});
+        const auto r = stamping::runStamping(rows, files, folder, platform::systemFileOps(),
+                                             keeping, separators, platform::localToUtc,
+                                             platform::utcToLocal, [](int, int, int) {});
         if (r.outcome != stamping::StampResult::Outcome::Completed ||
             kept.size() != static_cast<std::size_t>(files)) {
           ++failures;
