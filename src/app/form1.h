@@ -15,12 +15,12 @@ namespace app {
 // The controls of the main window that its handlers use.
 struct Form1Controls {
   platform::Window& window;
-  platform::FolderTree& tree;       // ShellTreeView1
-  platform::EntryListView& list;    // ListView1
-  platform::StatusBar& statusBar;   // StatusBar1
-  platform::Timer& timer1;          // 10 ms, one step of a row move
-  platform::Timer& timer2;          // 100 ms, scrolling during a drag
-  platform::Timer& timer3;          // 10 ms, one-shot load of the settings file
+  platform::FolderTree& tree;      // ShellTreeView1
+  platform::EntryListView& list;   // ListView1
+  platform::StatusBar& statusBar;  // StatusBar1
+  platform::Timer& timer1;         // 10 ms, one step of a row move
+  platform::Timer& timer2;         // 100 ms, scrolling during a drag
+  platform::Timer& timer3;         // 10 ms, one-shot load of the settings file
 };
 
 inline constexpr int kVirtualKeyF5 = 116;

@@ -80,7 +80,8 @@ class SortingForm : public ::testing::Test {
   }
   std::vector<std::string> column(int index) const {
     std::vector<std::string> texts;
-    for (const ListEntry& e : app.form1->rows()) texts.emplace_back(*folderlist::columnText(e, index));
+    for (const ListEntry& e : app.form1->rows())
+      texts.emplace_back(*folderlist::columnText(e, index));
     return texts;
   }
   State state() const { return stateOf(app.form1->sortState()); }

@@ -120,7 +120,8 @@ TEST(RowSort, CarriesEveryMarkWithItsRow) {
   for (std::size_t i = 0; i < rows.size(); ++i) rows[i].timeText = std::to_string(i);
   platform::ListMarks marks{{0, 5, 17, 120, 299}, 17, 120};
   std::vector<std::string> selected;
-  for (int row : marks.selected) selected.push_back(rows[static_cast<std::size_t>(row)].timeText.str());
+  for (int row : marks.selected)
+    selected.push_back(rows[static_cast<std::size_t>(row)].timeText.str());
 
   platform::TextCollation collation;
   folderlist::sortRows(rows, marks, 0, false, collation);
@@ -128,7 +129,8 @@ TEST(RowSort, CarriesEveryMarkWithItsRow) {
   ASSERT_EQ(marks.selected.size(), 5u);
   EXPECT_TRUE(std::is_sorted(marks.selected.begin(), marks.selected.end()));
   std::vector<std::string> after;
-  for (int row : marks.selected) after.push_back(rows[static_cast<std::size_t>(row)].timeText.str());
+  for (int row : marks.selected)
+    after.push_back(rows[static_cast<std::size_t>(row)].timeText.str());
   std::sort(selected.begin(), selected.end());
   std::sort(after.begin(), after.end());
   EXPECT_EQ(after, selected);

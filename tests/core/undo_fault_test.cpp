@@ -67,14 +67,12 @@ stamping::StampResult stampAll(Scene& s, stamping::UndoRecord& record, bool crea
   options.setLastAccess = access;
   options.keep = &record.entries;
   record.folderPath = kFolder;
-  return stamping::runStamping(s.rows, static_cast<int>(s.rows.size()), kFolder, s.fs, options,
-                               kSeparators, [](const platform::LocalDateTime& t) {
-                                 return std::optional<FileTime>(oracle::fixedZoneFileTime(t));
-                               },
-                               [](FileTime t) {
-                                 return std::optional<platform::LocalDateTime>(
-                                     oracle::fixedZoneLocal(t));
-                               });
+  return stamping::runStamping(
+      s.rows, static_cast<int>(s.rows.size()), kFolder, s.fs, options, kSeparators,
+      [](const platform::LocalDateTime& t) {
+        return std::optional<FileTime>(oracle::fixedZoneFileTime(t));
+      },
+      [](FileTime t) { return std::optional<platform::LocalDateTime>(oracle::fixedZoneLocal(t)); });
 }
 
 // Row k as stamped from kStart by the minute, all three times set.

@@ -10,8 +10,8 @@
 
 #include "core/stamp_oracle.h"
 #include "fakes/fake_app.h"
-#include "fakes/flow_states.h"
 #include "fakes/fault_file_ops.h"
+#include "fakes/flow_states.h"
 #include "fakes/temp_folder.h"
 #include "platform/path.h"
 

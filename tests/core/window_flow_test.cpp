@@ -203,9 +203,9 @@ TEST_F(WindowFlow, FileHeldOpenStopsTheRunAndGivesTheDialogBack) {
   EXPECT_EQ(app.dialog.caption(), "TIME変更");
   EXPECT_EQ(app.form1->rows()[0].timeText, "2009/03/05 12:30:00");
   EXPECT_EQ(app.form1->rows()[held].timeText, oldText);
-  EXPECT_FALSE(app.memoryFiles.entries[platform::joinPath(folder_.string(),
-                                                          app.form1->rows()[2].name)]
-                   .lastWrite.has_value());
+  EXPECT_FALSE(
+      app.memoryFiles.entries[platform::joinPath(folder_.string(), app.form1->rows()[2].name)]
+          .lastWrite.has_value());
 }
 
 TEST_F(WindowFlow, StatusLineFollowsTheSelection) {

@@ -16,8 +16,9 @@
 namespace fakes {
 
 struct FakeApp {
-  explicit FakeApp(platform::FileOps* fileOps = nullptr,
-                   app::TForm2::Clock clock = [] { return platform::LocalDateTime{2026, 12, 8, 9, 5, 7}; }) {
+  explicit FakeApp(
+      platform::FileOps* fileOps = nullptr,
+      app::TForm2::Clock clock = [] { return platform::LocalDateTime{2026, 12, 8, 9, 5, 7}; }) {
     application.title = "Chronoseq";
     application.errorBox = &errorBox;
     form1 = std::make_unique<app::TForm1>(

@@ -15,7 +15,10 @@ namespace fakes {
 class FakeWindow : public platform::Window {
  public:
   explicit FakeWindow(bool visible = false) : visible_(visible) {}
-  void show() override { visible_ = true; ++showCount; }
+  void show() override {
+    visible_ = true;
+    ++showCount;
+  }
   void hide() override { visible_ = false; }
   bool isVisible() const override { return visible_; }
   void setEnabled(bool enabled) override { enabled_ = enabled; }
@@ -110,7 +113,9 @@ class FakeList : public platform::EntryListView {
     focused_ = row;
     if (changed && onMarksChanged) onMarksChanged();
   }
-  int columnWidth(int column) const override { return widths_.at(static_cast<std::size_t>(column)); }
+  int columnWidth(int column) const override {
+    return widths_.at(static_cast<std::size_t>(column));
+  }
   void setColumnWidth(int column, int width) override {
     widths_.at(static_cast<std::size_t>(column)) = width;
   }
