@@ -211,7 +211,11 @@ int wmain(int argc, wchar_t** argv) {
 
   HWND main = nullptr;
   check(waitFor([&] {
-          main = visibleTopWindow(pid, [](HWND h) { return windowText(h) == L"Chronoseq"; });
+          // The application window that carries the task-bar button has the
+          // same text; the main window is the one of class TForm1.
+          main = visibleTopWindow(pid, [](HWND h) {
+            return windowText(h) == L"Chronoseq" && className(h) == L"TForm1";
+          });
           return main != nullptr;
         }),
         "the main window \"Chronoseq\" appears");

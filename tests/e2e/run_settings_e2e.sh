@@ -21,9 +21,16 @@ cd "$work"
 run_once() {
   local shot=$1
   "$run" "$exe" >"$work/run.log" 2>&1 &
-  local pid=$! wid=""
+  local pid=$! wid="" candidate
   for _ in $(seq 1 200); do
-    wid=$(xdotool search --onlyvisible --name '^Chronoseq$' 2>/dev/null | head -1 || true)
+    # The window that carries the task-bar button has the same name and no
+    # size on the screen; the main window is the large one.
+    for candidate in $(xdotool search --onlyvisible --name '^Chronoseq$' 2>/dev/null || true); do
+      if [ "$(xdotool getwindowgeometry --shell "$candidate" | sed -n 's/^WIDTH=//p')" -gt 50 ]; then
+        wid=$candidate
+        break
+      fi
+    done
     [ -n "$wid" ] && break
     sleep 0.1
   done
