@@ -36,25 +36,28 @@ EntryRows variedRows(std::size_t count, unsigned seed) {
   return rows;
 }
 
+// sortRows gives what a stable sort by the row comparison gives, the
+// comparison put in the wanted state by header clicks.
+void expectSortedAsByTheComparison(const EntryRows& rows, int column, bool descending) {
+  fakes::FakeApp app;
+  app.form1->ListView1ColumnClick(column);
+  if (descending) app.form1->ListView1ColumnClick(column);
+  EntryRows expected = rows;
+  std::stable_sort(expected.begin(), expected.end(), [&](const ListEntry& a, const ListEntry& b) {
+    return app.form1->ListView1Compare(a, b) < 0;
+  });
+  EntryRows sorted = rows;
+  platform::ListMarks marks;
+  platform::TextCollation collation;
+  folderlist::sortRows(sorted, marks, column, descending, collation);
+  EXPECT_EQ(sorted, expected) << "column " << column << (descending ? " descending" : "");
+}
+
 TEST(RowSort, PutsTheRowsInTheOrderOfAStableSortByTheRowComparison) {
   for (int column = 0; column < 3; ++column) {
     for (bool descending : {false, true}) {
       const EntryRows rows = variedRows(600, 7 + static_cast<unsigned>(column));
-      fakes::FakeApp app;  // its comparison, put in the wanted state by clicks
-      app.form1->ListView1ColumnClick(column);
-      if (descending) app.form1->ListView1ColumnClick(column);
-
-      EntryRows expected = rows;
-      std::stable_sort(expected.begin(), expected.end(),
-                       [&](const ListEntry& a, const ListEntry& b) {
-                         return app.form1->ListView1Compare(a, b) < 0;
-                       });
-
-      EntryRows sorted = rows;
-      platform::ListMarks marks;
-      platform::TextCollation collation;
-      folderlist::sortRows(sorted, marks, column, descending, collation);
-      EXPECT_EQ(sorted, expected) << "column " << column << (descending ? " descending" : "");
+      expectSortedAsByTheComparison(rows, column, descending);
     }
   }
 }
@@ -80,20 +83,8 @@ TEST(RowSort, TimeTextsSortInTheComparisonsOrder) {
     for (int i = 0; i < 50; ++i) rows.push_back(rows[random() % rows.size()]);  // equal times
     if (odd) rows.insert(rows.begin() + 7, {"odd", "", odd});
     for (bool descending : {false, true}) {
-      fakes::FakeApp app;
-      app.form1->ListView1ColumnClick(2);
-      if (descending) app.form1->ListView1ColumnClick(2);
-      EntryRows expected = rows;
-      std::stable_sort(expected.begin(), expected.end(),
-                       [&](const ListEntry& a, const ListEntry& b) {
-                         return app.form1->ListView1Compare(a, b) < 0;
-                       });
-      EntryRows sorted = rows;
-      platform::ListMarks marks;
-      platform::TextCollation collation;
-      folderlist::sortRows(sorted, marks, 2, descending, collation);
-      EXPECT_EQ(sorted, expected) << "with \"" << (odd ? odd : "(none)") << "\""
-                                  << (descending ? " descending" : "");
+      SCOPED_TRACE(std::string("with ") + (odd ? odd : "(none)"));
+      expectSortedAsByTheComparison(rows, 2, descending);
     }
   }
 }

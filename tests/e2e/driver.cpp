@@ -177,6 +177,26 @@ bool clickNameHeader(HWND list, const std::function<bool()>& done) {
   return waitFor(done);
 }
 
+// Waits for the message window with `text` (a long run may take a while),
+// runs the caller's checks of the windows under it, presses its OK and waits
+// for the main window to be unlocked.
+void acknowledgeNotice(DWORD pid, HWND main, const std::wstring& text,
+                       const std::function<void()>& whileShown) {
+  HWND notice = nullptr;
+  check(waitFor(
+            [&] {
+              notice = messageWindowShowing(pid, text);
+              return notice != nullptr;
+            },
+            60000),
+        "the notice " + narrow(text) + " appears");
+  whileShown();
+  HWND ok = notice ? childByClassAndText(notice, L"Button", L"OK") : nullptr;
+  if (ok) PostMessageW(ok, BM_CLICK, 0, 0);
+  check(waitFor([&] { return main && IsWindowEnabled(main); }),
+        "the notice's OK gives the main window back");
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -335,19 +355,9 @@ int wmain(int argc, wchar_t** argv) {
   check(ok != nullptr, "the dialog has its OK button");
   if (ok) PostMessageW(ok, BM_CLICK, 0, 0);
 
-  HWND notice = nullptr;
-  check(waitFor(
-            [&] {
-              notice = messageWindowShowing(pid, L"変更しました");
-              return notice != nullptr;
-            },
-            60000),
-        "the completion notice 変更しました appears");
-  check(dialog && !IsWindowVisible(dialog), "the time dialog is hidden after the run");
-  HWND noticeOk = notice ? childByClassAndText(notice, L"Button", L"OK") : nullptr;
-  if (noticeOk) PostMessageW(noticeOk, BM_CLICK, 0, 0);
-  check(waitFor([&] { return main && IsWindowEnabled(main); }),
-        "the notice's OK gives the main window back");
+  acknowledgeNotice(pid, main, L"変更しました", [&] {
+    check(dialog && !IsWindowVisible(dialog), "the time dialog is hidden after the run");
+  });
 
   // The rows as the list shows them now: name and time text, in order. The
   // caller holds them against the disk and its own reckoning of the times.
@@ -382,19 +392,9 @@ int wmain(int argc, wchar_t** argv) {
 
   if (undo) {
     PostMessageW(main, WM_COMMAND, MAKEWPARAM(platform::win32::kMenuUndo1, 0), 0);
-    HWND undone = nullptr;
-    check(waitFor(
-              [&] {
-                undone = messageWindowShowing(pid, L"元に戻しました");
-                return undone != nullptr;
-              },
-              60000),
-          "元に戻す ends with the notice 元に戻しました");
-    check(main && !IsWindowEnabled(main), "the main window is locked under the notice");
-    HWND undoneOk = undone ? childByClassAndText(undone, L"Button", L"OK") : nullptr;
-    if (undoneOk) PostMessageW(undoneOk, BM_CLICK, 0, 0);
-    check(waitFor([&] { return main && IsWindowEnabled(main); }),
-          "the notice's OK gives the main window back");
+    acknowledgeNotice(pid, main, L"元に戻しました", [&] {
+      check(main && !IsWindowEnabled(main), "the main window is locked under the notice");
+    });
     int exact = 0;
     for (const auto& [name, old] : before) {
       WIN32_FILE_ATTRIBUTE_DATA now{};
