@@ -29,7 +29,7 @@ int main() {
 #include "bench_timing.h"
 #include "folderlist/row_sort.h"
 #include "platform/collation.h"
-#include "platform/win32/chronoseq_windows.h"
+#include "shell/program.h"
 #include "sort_names.h"
 
 namespace {
@@ -37,7 +37,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using bench::median;
 
-void pump(platform::win32::ChronoseqWindows& windows) {
+void pump(shell::Program& windows) {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (windows.translateDialogMessage(message)) continue;
@@ -70,10 +70,10 @@ int main(int argc, char** argv) {
   const std::filesystem::path empty =
       std::filesystem::temp_directory_path() / "chronoseq-sort-click-bench";
   std::filesystem::create_directories(empty);
-  platform::win32::ChronoseqOptions options;
+  shell::ProgramOptions options;
   options.title = "Chronoseq";
   options.treeRoot = empty.wstring();
-  platform::win32::ChronoseqWindows windows(std::move(options));
+  shell::Program windows(std::move(options));
   if (!windows.create()) {
     std::printf("sort_click_bench: the windows could not be created (no display?)\n");
     return 1;

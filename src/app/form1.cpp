@@ -4,11 +4,11 @@
 #include "app/form3.h"
 #include "app/undo_command.h"
 #include "app/window_flow.h"
-#include "app/window_settings.h"
 #include "folderlist/listing.h"
 #include "folderlist/row_sort.h"
 #include "folderlist/status_line.h"
 #include "platform/path.h"
+#include "settings/window_settings.h"
 
 namespace app {
 

@@ -9,7 +9,7 @@
 #include "platform/file_time.h"
 #include "platform/os_error.h"
 #include "platform/time_zone.h"
-#include "stamping/kept_times.h"
+#include "stamping/kept_entry.h"
 #include "stamping/start_instant.h"
 
 namespace stamping {

@@ -6,7 +6,7 @@
 #include "folderlist/list_entry.h"
 #include "platform/file_ops.h"
 #include "platform/os_error.h"
-#include "stamping/kept_times.h"
+#include "stamping/kept_entry.h"
 
 namespace stamping {
 

@@ -2,7 +2,7 @@
 // Wine): the exact bytes written, reading back, the messages of failures, and
 // a save that fails or is cut off at every step.
 
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/io_error.h"
 #include "fakes/fault_text_files.h"
 #include "fakes/temp_folder.h"
+#include "settings/in_out_error.h"
 
 namespace {
 

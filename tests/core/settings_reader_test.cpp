@@ -1,7 +1,7 @@
 // The reader of the window settings file: each number by the reading rules,
 // then the rest of its line.
 
-#include "app/settings_reader.h"
+#include "settings/settings_reader.h"
 
 #include <gtest/gtest.h>
 

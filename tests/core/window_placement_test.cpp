@@ -1,6 +1,6 @@
 // Bringing a window that stands outside every monitor back within reach.
 
-#include "app/window_placement.h"
+#include "settings/window_placement.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
-#include "app/settings_file.h"
 #include "fakes/fake_app.h"
 #include "fakes/fake_screen.h"
 #include "fakes/memory_text_files.h"
+#include "settings/settings_file.h"
 
 namespace {
 

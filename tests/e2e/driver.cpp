@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/win32/control_ids.h"
+#include "shell/control_ids.h"
 
 namespace {
 
@@ -300,7 +300,7 @@ int wmain(int argc, wchar_t** argv) {
       FindClose(search);
     }
     // Nothing has been stamped yet: the command does nothing.
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(platform::win32::kMenuUndo1, 0), 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(shell::kMenuUndo1, 0), 0);
     check(!waitFor([&] { return messageWindowShowing(pid, L"元に戻しました") != nullptr; }, 1500) &&
               IsWindowEnabled(main),
           "元に戻す before any run shows nothing and leaves the main window enabled");
@@ -308,7 +308,7 @@ int wmain(int argc, wchar_t** argv) {
 
   // "TIME変更（&T）", as the menu sends it. Wine keeps menus per process, so
   // the command's identifier cannot be read from the menu from outside.
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(platform::win32::kMenuIME1, 0), 0);
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(shell::kMenuIME1, 0), 0);
 
   HWND dialog = nullptr;
   check(waitFor([&] {
@@ -391,7 +391,7 @@ int wmain(int argc, wchar_t** argv) {
   if (target) CloseHandle(target);
 
   if (undo) {
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(platform::win32::kMenuUndo1, 0), 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(shell::kMenuUndo1, 0), 0);
     acknowledgeNotice(pid, main, L"元に戻しました", [&] {
       check(main && !IsWindowEnabled(main), "the main window is locked under the notice");
     });
@@ -414,7 +414,7 @@ int wmain(int argc, wchar_t** argv) {
           std::to_string(exact) + " of " + std::to_string(before.size()) +
               " files have all three times back to the tick");
     // One level: a second undo does nothing.
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(platform::win32::kMenuUndo1, 0), 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(shell::kMenuUndo1, 0), 0);
     check(!waitFor([&] { return messageWindowShowing(pid, L"元に戻しました") != nullptr; }, 1500),
           "a second 元に戻す does nothing");
   }

@@ -8,8 +8,8 @@
 #include <set>
 #include <string>
 
-#include "app/settings_reader.h"
 #include "platform/text_files.h"
+#include "settings/settings_reader.h"
 
 namespace fakes {
 

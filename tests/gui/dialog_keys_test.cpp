@@ -2,12 +2,13 @@
 // Space press the focused button, and no button is pressed by default.
 
 #include "gui/gui_fixture.h"
-#include "platform/win32/control_ids.h"
+#include "shell/control_ids.h"
 
 namespace gui {
 namespace {
 
 using namespace platform::win32;
+using namespace shell;
 
 constexpr WindowFlags kIdle{true, true, false, true, false, true};
 constexpr WindowFlags kTimeEntry{true, false, true, true, false, true};

@@ -2,12 +2,13 @@
 // DPI: sizes, places and fonts.
 
 #include "gui/gui_fixture.h"
-#include "platform/win32/control_ids.h"
+#include "shell/control_ids.h"
 
 namespace gui {
 namespace {
 
 using namespace platform::win32;
+using namespace shell;
 
 constexpr int kNewDpi = 144;
 

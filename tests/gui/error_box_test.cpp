@@ -7,12 +7,13 @@
 
 #include "app/application.h"
 #include "gui/gui_fixture.h"
-#include "platform/win32/control_ids.h"
+#include "shell/control_ids.h"
 
 namespace gui {
 namespace {
 
 using namespace platform::win32;
+using namespace shell;
 
 // What another thread saw of the box and the windows while the box was up.
 struct Seen {

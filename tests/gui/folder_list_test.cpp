@@ -7,13 +7,14 @@
 
 #include "app/form1.h"
 #include "gui/gui_fixture.h"
-#include "platform/win32/control_ids.h"
 #include "platform/win32/utf.h"
+#include "shell/control_ids.h"
 
 namespace gui {
 namespace {
 
 using namespace platform::win32;
+using namespace shell;
 
 // Client coordinates as mouse messages carry them, negative ones included.
 LPARAM mousePoint(int x, int y) {

@@ -5,8 +5,8 @@
 #include <chrono>
 #include <fstream>
 
-#include "platform/win32/control_ids.h"
 #include "platform/win32/utf.h"
+#include "shell/control_ids.h"
 
 namespace gui {
 
@@ -75,14 +75,14 @@ void GuiFixture::prepare() {
 }
 
 void GuiFixture::start(bool deliver) {
-  platform::win32::ChronoseqOptions options;
+  shell::ProgramOptions options;
   options.title = title_;
   options.treeRoot = folder_.wstring();
   options.clock = [] { return kNow; };
   options.onMainWindowDestroyed = [this] { ++mainWindowDestroyed_; };
   options.fileOps = fileOps_;
   options.afterFormCreate = afterFormCreate_;
-  windows_ = std::make_unique<platform::win32::ChronoseqWindows>(std::move(options));
+  windows_ = std::make_unique<shell::Program>(std::move(options));
   ASSERT_TRUE(windows_->create()) << "the windows could not be created on DISPLAY";
   // A failure shows in a message box that nobody would close; the tests
   // read what it would have said.

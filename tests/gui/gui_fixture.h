@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "fakes/fake_ui.h"
-#include "platform/win32/chronoseq_windows.h"
+#include "shell/program.h"
 
 namespace gui {
 
@@ -82,7 +82,7 @@ class GuiFixture : public ::testing::Test {
   fakes::FakeErrorBox errorBox_;
   int mainWindowDestroyed_ = 0;
   platform::FileOps* fileOps_ = nullptr;  // set before start(); null: the system's
-  std::unique_ptr<platform::win32::ChronoseqWindows> windows_;
+  std::unique_ptr<shell::Program> windows_;
   // The current directory while the windows live (the settings file's
   // place), apart from the listed folder.
   std::filesystem::path workFolder_;

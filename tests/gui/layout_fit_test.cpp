@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "gui/gui_fixture.h"
-#include "platform/win32/control_ids.h"
 #include "platform/win32/utf.h"
+#include "shell/control_ids.h"
 
 namespace gui {
 namespace {
 
 using namespace platform::win32;
+using namespace shell;
 
 // What the list leaves around a cell's text: the margins on its left and
 // right (LVSCW_AUTOSIZE sizes a column to the string width plus this).

@@ -13,13 +13,14 @@
 #include "fakes/recording_file_ops.h"
 #include "fakes/temp_folder.h"
 #include "gui/gui_fixture.h"
-#include "platform/win32/control_ids.h"
 #include "platform/win32/utf.h"
+#include "shell/control_ids.h"
 
 namespace gui {
 namespace {
 
 using namespace platform::win32;
+using namespace shell;
 using platform::FileTime;
 
 constexpr WindowFlags kMessageOverMain{true, false, false, true, true, true};

@@ -7,12 +7,13 @@
 
 #include "app/form1.h"
 #include "gui/gui_fixture.h"
-#include "platform/win32/control_ids.h"
+#include "shell/control_ids.h"
 
 namespace gui {
 namespace {
 
 using namespace platform::win32;
+using namespace shell;
 
 // What a CBT hook sees of the program's top-level windows as they are created.
 struct Creation {

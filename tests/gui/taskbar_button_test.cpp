@@ -11,12 +11,13 @@
 #include <vector>
 
 #include "gui/gui_fixture.h"
-#include "platform/win32/control_ids.h"
+#include "shell/control_ids.h"
 
 namespace gui {
 namespace {
 
 using namespace platform::win32;
+using namespace shell;
 
 constexpr wchar_t kSettingsFile[] = L"Chronoseq.INI";
 

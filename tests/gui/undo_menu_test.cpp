@@ -6,12 +6,13 @@
 
 #include "fakes/temp_folder.h"
 #include "gui/gui_fixture.h"
-#include "platform/win32/control_ids.h"
+#include "shell/control_ids.h"
 
 namespace gui {
 namespace {
 
 using namespace platform::win32;
+using namespace shell;
 
 constexpr WindowFlags kIdle{true, true, false, true, false, true};
 constexpr WindowFlags kMessageOverMain{true, false, false, true, true, true};

@@ -14,7 +14,10 @@
 #include "platform/win32/designed_dialog.h"
 #include "platform/win32/paint_pump.h"
 
-namespace platform::win32 {
+namespace shell {
+
+// The windows are built of the Win32 adapters and control wrappers.
+using namespace platform::win32;
 
 class TimeDialog final : public DesignedDialog {
  public:
@@ -44,4 +47,4 @@ class TimeDialog final : public DesignedDialog {
   PaintOnlyPump paintPump_;
 };
 
-}  // namespace platform::win32
+}  // namespace shell

@@ -1,4 +1,4 @@
-#include "app/io_error.h"
+#include "settings/in_out_error.h"
 
 #include <array>
 #include <string_view>

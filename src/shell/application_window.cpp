@@ -1,10 +1,13 @@
-#include "platform/win32/application_window.h"
+#include "shell/application_window.h"
 
 #include <commctrl.h>
 
 #include "platform/win32/utf.h"
 
-namespace platform::win32 {
+namespace shell {
+
+// The windows are built of the Win32 adapters and control wrappers.
+using namespace platform::win32;
 
 namespace {
 
@@ -24,7 +27,7 @@ bool ApplicationWindow::create(std::string_view title) {
   registerTargetClass({kClassName, COLOR_BTNFACE, IDC_ARROW});
   // No WS_EX_TOOLWINDOW and no owner: the shell gives this window the button.
   hwnd_ = createTargetWindow(*this, kClassName, 0, WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX,
-                             widen(title).c_str(), RECT{0, 0, 0, 0}, nullptr, nullptr);
+                             platform::widen(title).c_str(), RECT{0, 0, 0, 0}, nullptr, nullptr);
   return hwnd_ != nullptr;
 }
 
@@ -140,4 +143,4 @@ LRESULT ApplicationWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam,
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-}  // namespace platform::win32
+}  // namespace shell

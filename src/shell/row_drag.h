@@ -19,7 +19,10 @@
 #include "app/form1.h"
 #include "platform/win32/entry_list.h"
 
-namespace platform::win32 {
+namespace shell {
+
+// The windows are built of the Win32 adapters and control wrappers.
+using namespace platform::win32;
 
 class RowDrag {
  public:
@@ -94,4 +97,4 @@ class RowDrag {
   bool inPress_ = false;  // the control is handling a press
 };
 
-}  // namespace platform::win32
+}  // namespace shell

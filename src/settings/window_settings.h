@@ -7,9 +7,9 @@
 #include <cstdint>
 
 #include "app/application.h"
-#include "app/settings_file.h"
 #include "platform/screen.h"
 #include "platform/ui.h"
+#include "settings/settings_file.h"
 
 namespace app {
 

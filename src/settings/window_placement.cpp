@@ -1,4 +1,4 @@
-#include "app/window_placement.h"
+#include "settings/window_placement.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -16,16 +16,19 @@
 #include "app/form3.h"
 #include "app/undo_command.h"
 #include "platform/file_ops.h"
-#include "platform/win32/application_window.h"
 #include "platform/win32/error_box.h"
-#include "platform/win32/main_window.h"
-#include "platform/win32/message_window.h"
 #include "platform/win32/monitor_screen.h"
-#include "platform/win32/time_dialog.h"
+#include "shell/application_window.h"
+#include "shell/main_window.h"
+#include "shell/message_window.h"
+#include "shell/time_dialog.h"
 
-namespace platform::win32 {
+namespace shell {
 
-struct ChronoseqOptions {
+// The windows are built of the Win32 adapters and control wrappers.
+using namespace platform::win32;
+
+struct ProgramOptions {
   std::string title;  // the application title: task bar and error box
   // The folder the tree's top node stands for; empty for the desktop. Only
   // the tests give one, to work on a folder of their own.
@@ -40,12 +43,12 @@ struct ChronoseqOptions {
   std::function<void(int)> afterFormCreate;
 };
 
-class ChronoseqWindows {
+class Program {
  public:
-  explicit ChronoseqWindows(ChronoseqOptions options);
-  ~ChronoseqWindows();
-  ChronoseqWindows(const ChronoseqWindows&) = delete;
-  ChronoseqWindows& operator=(const ChronoseqWindows&) = delete;
+  explicit Program(ProgramOptions options);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
 
   // The window carrying the task-bar button, then Form1 (its FormCreate
   // runs, then the tree selects its top node, which lists it), Form2 and
@@ -72,7 +75,7 @@ class ChronoseqWindows {
   MessageWindow& messageWindow() { return messageWindow_; }
 
  private:
-  ChronoseqOptions options_;
+  ProgramOptions options_;
   app::Application app_;
   MessageBoxErrorBox errorBox_;
   MonitorScreen screen_;
@@ -88,6 +91,6 @@ class ChronoseqWindows {
 
 // Shows the main window, then takes and dispatches messages until the
 // main window is gone. Returns the process exit code.
-int runEventLoop(ChronoseqWindows& windows, int showCommand);
+int runEventLoop(Program& windows, int showCommand);
 
-}  // namespace platform::win32
+}  // namespace shell

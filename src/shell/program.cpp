@@ -1,10 +1,13 @@
-#include "platform/win32/chronoseq_windows.h"
+#include "shell/program.h"
 
 #include <commctrl.h>
 
-namespace platform::win32 {
+namespace shell {
 
-ChronoseqWindows::ChronoseqWindows(ChronoseqOptions options)
+// The windows are built of the Win32 adapters and control wrappers.
+using namespace platform::win32;
+
+Program::Program(ProgramOptions options)
     : options_(std::move(options)),
       errorBox_([this] {
         return std::array<HWND, 3>{mainWindow_.hwnd(), timeDialog_.hwnd(), messageWindow_.hwnd()};
@@ -18,7 +21,7 @@ ChronoseqWindows::ChronoseqWindows(ChronoseqOptions options)
   app_.screen = &screen_;
 }
 
-ChronoseqWindows::~ChronoseqWindows() {
+Program::~Program() {
   // No handler runs while the windows go; the forms go after them.
   mainWindow_.attach(nullptr);
   timeDialog_.attach(nullptr);
@@ -30,7 +33,7 @@ ChronoseqWindows::~ChronoseqWindows() {
   applicationWindow_.destroy();
 }
 
-bool ChronoseqWindows::create() {
+bool Program::create() {
   INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_TREEVIEW_CLASSES | ICC_LISTVIEW_CLASSES |
                                                     ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&classes);
@@ -72,7 +75,7 @@ bool ChronoseqWindows::create() {
   return true;
 }
 
-void ChronoseqWindows::showMainWindow(int showCommand) {
+void Program::showMainWindow(int showCommand) {
   int command = SW_SHOWNORMAL;
   if (showCommand == SW_SHOWMAXIMIZED) command = SW_SHOWMAXIMIZED;
   if (showCommand == SW_SHOWMINNOACTIVE) command = SW_SHOWMINNOACTIVE;
@@ -81,7 +84,7 @@ void ChronoseqWindows::showMainWindow(int showCommand) {
   UpdateWindow(mainWindow_.hwnd());
 }
 
-bool ChronoseqWindows::translateDialogMessage(MSG& message) {
+bool Program::translateDialogMessage(MSG& message) {
   for (HWND dialog : {timeDialog_.hwnd(), messageWindow_.hwnd()}) {
     if (!dialog || !message.hwnd) continue;
     if (message.hwnd == dialog || IsChild(dialog, message.hwnd)) {
@@ -91,7 +94,7 @@ bool ChronoseqWindows::translateDialogMessage(MSG& message) {
   return false;
 }
 
-int runEventLoop(ChronoseqWindows& windows, int showCommand) {
+int runEventLoop(Program& windows, int showCommand) {
   windows.showMainWindow(showCommand);
   MSG message{};
   for (;;) {
@@ -104,4 +107,4 @@ int runEventLoop(ChronoseqWindows& windows, int showCommand) {
   }
 }
 
-}  // namespace platform::win32
+}  // namespace shell

@@ -9,7 +9,10 @@
 #include "platform/win32/controls.h"
 #include "platform/win32/designed_dialog.h"
 
-namespace platform::win32 {
+namespace shell {
+
+// The windows are built of the Win32 adapters and control wrappers.
+using namespace platform::win32;
 
 class MessageWindow final : public DesignedDialog {
  public:
@@ -29,4 +32,4 @@ class MessageWindow final : public DesignedDialog {
   WindowTextControl label1_;
 };
 
-}  // namespace platform::win32
+}  // namespace shell

@@ -1,8 +1,8 @@
-#include "app/settings_file.h"
+#include "settings/settings_file.h"
 
-#include "app/io_error.h"
-#include "app/settings_reader.h"
 #include "platform/path.h"
+#include "settings/in_out_error.h"
+#include "settings/settings_reader.h"
 
 namespace app {
 

@@ -1,9 +1,12 @@
-#include "platform/win32/message_window.h"
+#include "shell/message_window.h"
 
-#include "platform/win32/control_ids.h"
 #include "platform/win32/design_fonts.h"
+#include "shell/control_ids.h"
 
-namespace platform::win32 {
+namespace shell {
+
+// The windows are built of the Win32 adapters and control wrappers.
+using namespace platform::win32;
 
 namespace {
 
@@ -34,4 +37,4 @@ void MessageWindow::command(int id, int notification) {
   app::runHandler(app_, [this] { form_->Button1Click(); });
 }
 
-}  // namespace platform::win32
+}  // namespace shell

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/application.h"
-#include "platform/win32/chronoseq_windows.h"
 #include "platform/win32/utf.h"
+#include "shell/program.h"
 
 namespace {
 
@@ -43,11 +43,11 @@ std::wstring programPath() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   ComApartment apartment;
-  platform::win32::ChronoseqOptions options;
+  shell::ProgramOptions options;
   options.title = app::applicationTitle(platform::narrow(programPath()));
   options.onMainWindowDestroyed = [] { PostQuitMessage(0); };
 
-  platform::win32::ChronoseqWindows windows(std::move(options));
+  shell::Program windows(std::move(options));
   if (!windows.create()) return 1;
-  return platform::win32::runEventLoop(windows, showCommand);
+  return shell::runEventLoop(windows, showCommand);
 }

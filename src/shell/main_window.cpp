@@ -1,4 +1,4 @@
-#include "platform/win32/main_window.h"
+#include "shell/main_window.h"
 
 #include <commctrl.h>
 
@@ -6,12 +6,15 @@
 #include <array>
 #include <string_view>
 
-#include "platform/win32/control_ids.h"
 #include "platform/win32/design_fonts.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/utf.h"
+#include "shell/control_ids.h"
 
-namespace platform::win32 {
+namespace shell {
+
+// The windows are built of the Win32 adapters and control wrappers.
+using namespace platform::win32;
 
 namespace {
 
@@ -50,9 +53,11 @@ HMENU createMainMenu() {
     if (!popup) continue;
     for (int i = 0; i < menu.itemCount; ++i) {
       const MenuItem& item = menu.items[static_cast<std::size_t>(i)];
-      AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(item.id), widen(item.caption).c_str());
+      AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(item.id),
+                  platform::widen(item.caption).c_str());
     }
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), widen(menu.caption).c_str());
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
+                platform::widen(menu.caption).c_str());
   }
   return bar;
 }
@@ -80,8 +85,9 @@ int MainWindow::scaled(int designPixels) const { return scaleToDpi(designPixels,
 bool MainWindow::create(HWND owner) {
   registerTargetClass({kClassName, COLOR_BTNFACE, IDC_ARROW});
   HMENU menu = createMainMenu();
-  HWND hwnd = createTargetWindow(*this, kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                 widen(kCaption).c_str(), RECT{0, 0, 100, 100}, owner, menu);
+  HWND hwnd =
+      createTargetWindow(*this, kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                         platform::widen(kCaption).c_str(), RECT{0, 0, 100, 100}, owner, menu);
   if (!hwnd) {
     if (menu) DestroyMenu(menu);
     return false;
@@ -362,4 +368,4 @@ LRESULT CALLBACK MainWindow::childKeys(HWND hwnd, UINT message, WPARAM wParam, L
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-}  // namespace platform::win32
+}  // namespace shell

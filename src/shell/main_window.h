@@ -15,12 +15,15 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/menu_command.h"
 #include "platform/win32/message_target.h"
-#include "platform/win32/row_drag.h"
 #include "platform/win32/shell_tree.h"
-#include "platform/win32/splitter.h"
 #include "platform/win32/top_window.h"
+#include "shell/row_drag.h"
+#include "shell/splitter.h"
 
-namespace platform::win32 {
+namespace shell {
+
+// The windows are built of the Win32 adapters and control wrappers.
+using namespace platform::win32;
 
 class MainWindow final : public MessageTarget {
  public:
@@ -87,4 +90,4 @@ class MainWindow final : public MessageTarget {
   MenuItemCommand undoItem_;
 };
 
-}  // namespace platform::win32
+}  // namespace shell

@@ -4,7 +4,7 @@
 // IDCANCEL: the dialogs have no default or cancel button, so the Enter and
 // Esc commands the dialog manager sends for them find no control.
 
-namespace platform::win32 {
+namespace shell {
 
 // Menu MainMenu1.
 inline constexpr int kMenuIME1 = 101;   // "TIME変更（&T）"
@@ -43,4 +43,4 @@ inline constexpr int kForm3Button1 = 301;
 inline constexpr int kForm3Panel1 = 302;
 inline constexpr int kForm3Label1 = 303;
 
-}  // namespace platform::win32
+}  // namespace shell

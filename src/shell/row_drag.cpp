@@ -1,4 +1,4 @@
-#include "platform/win32/row_drag.h"
+#include "shell/row_drag.h"
 
 #include <windowsx.h>
 
@@ -8,7 +8,10 @@
 
 #include "platform/win32/handles.h"
 
-namespace platform::win32 {
+namespace shell {
+
+// The windows are built of the Win32 adapters and control wrappers.
+using namespace platform::win32;
 
 namespace {
 
@@ -327,4 +330,4 @@ RowDrag::UniqueImageList RowDrag::makeImage(int row, POINT& hotspot) const {
   return image;
 }
 
-}  // namespace platform::win32
+}  // namespace shell

@@ -13,7 +13,10 @@
 
 #include "platform/win32/message_target.h"
 
-namespace platform::win32 {
+namespace shell {
+
+// The windows are built of the Win32 adapters and control wrappers.
+using namespace platform::win32;
 
 class ApplicationWindow final : public MessageTarget {
  public:
@@ -52,4 +55,4 @@ class ApplicationWindow final : public MessageTarget {
   ActivationTarget activationTarget_;
 };
 
-}  // namespace platform::win32
+}  // namespace shell

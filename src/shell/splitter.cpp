@@ -1,10 +1,13 @@
-#include "platform/win32/splitter.h"
+#include "shell/splitter.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 
-namespace platform::win32 {
+namespace shell {
+
+// The windows are built of the Win32 adapters and control wrappers.
+using namespace platform::win32;
 
 namespace {
 
@@ -102,4 +105,4 @@ LRESULT Splitter::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
   }
 }
 
-}  // namespace platform::win32
+}  // namespace shell

@@ -1,11 +1,14 @@
-#include "platform/win32/time_dialog.h"
+#include "shell/time_dialog.h"
 
 #include <string_view>
 
-#include "platform/win32/control_ids.h"
 #include "platform/win32/design_fonts.h"
+#include "shell/control_ids.h"
 
-namespace platform::win32 {
+namespace shell {
+
+// The windows are built of the Win32 adapters and control wrappers.
+using namespace platform::win32;
 
 namespace {
 
@@ -165,4 +168,4 @@ void TimeDialog::command(int id, int notification) {
   }
 }
 
-}  // namespace platform::win32
+}  // namespace shell

@@ -11,7 +11,10 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/message_target.h"
 
-namespace platform::win32 {
+namespace shell {
+
+// The windows are built of the Win32 adapters and control wrappers.
+using namespace platform::win32;
 
 class Splitter final : public MessageTarget {
  public:
@@ -42,4 +45,4 @@ class Splitter final : public MessageTarget {
   int lineSize_ = -1;  // where the line is drawn now, -1 for none
 };
 
-}  // namespace platform::win32
+}  // namespace shell

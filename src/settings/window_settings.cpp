@@ -1,11 +1,11 @@
-#include "app/window_settings.h"
+#include "settings/window_settings.h"
 
 #include <array>
 
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/form3.h"
-#include "app/window_placement.h"
+#include "settings/window_placement.h"
 
 namespace app {
 
