@@ -23,6 +23,16 @@ export TZ="${CHRONOSEQ_TZ:-Asia/Tokyo}"
 # DISPLAY is left as the caller has it: GUI tests get the Xvfb one, run.sh the
 # user's.
 
+# Every Wine process of the project starts without address space layout
+# randomisation, and what it starts inherits that. Debian's wine64 has no
+# preloader to reserve Wine's fixed addresses first, and is linked at
+# 0x7d000000; this kernel starts its heap anywhere in the 1 GiB above it. Now
+# and then the heap covers 0x7ffe0000, where Wine maps the shared user data,
+# and the process ends with status 1 before the program runs ("failed to map
+# the shared user data: c0000018", an error that WINEDEBUG=-all hides).
+# Without randomisation the heap starts right after the loader.
+chronoseq_fixed_layout=(setarch -R)
+
 # Seconds an idle wineserver stays up. Long enough to carry a whole ctest run
 # between test processes, short enough that nothing lingers for good when a
 # run is interrupted before its cleanup.
@@ -55,7 +65,7 @@ chronoseq_wineserver_up() {
   # it nor what it starts may inherit the lock, or they hold it as long as
   # they live.
   if wineserver "-p$CHRONOSEQ_WINESERVER_PERSIST" </dev/null >/dev/null 2>&1 9>&-; then
-    wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+    "${chronoseq_fixed_layout[@]}" wine cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
   fi
   exec 9>&-
 }
@@ -73,7 +83,7 @@ chronoseq_desktop_up() {
   fi
   rm -f "$ready"
   # Bounded, so that an interrupted run does not keep the server up for good.
-  setsid wine "$keeper" 7200 </dev/null >"$ready" 2>/dev/null 9>&- &
+  setsid "${chronoseq_fixed_layout[@]}" wine "$keeper" 7200 </dev/null >"$ready" 2>/dev/null 9>&- &
   echo $! >"$pidfile"
   local pid=$! _ state
   for _ in $(seq 600); do

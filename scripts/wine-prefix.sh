@@ -31,7 +31,7 @@ started=$SECONDS
 
 # All output to /dev/null: the server started here must not hold the
 # caller's pipes (see chronoseq_wineserver_up); nor the lock (fd 9).
-wineboot -i </dev/null >/dev/null 2>&1 9>&-
+"${chronoseq_fixed_layout[@]}" wineboot -i </dev/null >/dev/null 2>&1 9>&-
 # The registry reaches the disk only when the server exits; wait for that
 # before reading or changing it.
 wineserver -w </dev/null >/dev/null 2>&1 9>&-
@@ -86,7 +86,7 @@ reg_file="$WINEPREFIX/drive_c/chronoseq-setup.reg"
   printf '"winemenubuilder.exe"=""\r\n'
   printf '\r\n'
 } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg_file"
-wine regedit /S 'C:\chronoseq-setup.reg' </dev/null >/dev/null 2>&1 9>&-
+"${chronoseq_fixed_layout[@]}" wine regedit /S 'C:\chronoseq-setup.reg' </dev/null >/dev/null 2>&1 9>&-
 rm -f "$reg_file"
 wineserver -w </dev/null >/dev/null 2>&1 9>&-
 
