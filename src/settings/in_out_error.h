@@ -1,8 +1,8 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
-#include "app/application.h"
 #include "platform/os_error.h"
 
 namespace app {
@@ -13,10 +13,10 @@ std::string inOutErrorMessage(platform::OsErrorCode code);
 
 // An input or output error of the settings file, raised inside a handler and
 // shown by the event loop in the error box.
-class InOutError : public HandlerFailure {
+class InOutError : public std::runtime_error {
  public:
   explicit InOutError(platform::OsErrorCode code)
-      : HandlerFailure(inOutErrorMessage(code)), code_(code) {}
+      : std::runtime_error(inOutErrorMessage(code)), code_(code) {}
   platform::OsErrorCode code() const noexcept { return code_; }
 
  private:
