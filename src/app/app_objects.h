@@ -45,7 +45,7 @@ class AppObjects {
   ListedFolder folder;
   Messages messages;
   UndoCommand undo;
-  WindowSettings settings;
+  settings::WindowSettings windowSettings;
   TForm2 form2;
   TForm3 form3;
   TForm1 form1;

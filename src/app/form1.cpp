@@ -27,7 +27,7 @@ void TForm1::FormCreate() {
   controls_.timer3.setEnabled(true);
 }
 
-void TForm1::FormClose() { links_.settings.save(); }
+void TForm1::FormClose() { links_.windowSettings.save(); }
 
 void TForm1::FormKeyUp(int virtualKey) {
   // Shift and Ctrl are not looked at: Shift+F5 and Ctrl+F5 refresh too.
@@ -146,11 +146,11 @@ void TForm1::Timer3Timer() {
   // An error box during start-up runs a message loop of its own, which can
   // deliver a tick before the dialogs exist or this window is shown; the
   // load waits for a tick after that.
-  if (!links_.settings.ready()) return;
+  if (!links_.windowSettings.ready()) return;
   // A one-shot load: no later tick starts it again, not even one that comes
   // while the error box reports a failure of this one.
   controls_.timer3.setEnabled(false);
-  links_.settings.load();
+  links_.windowSettings.load();
 }
 
 void TForm1::ListView1MouseDown(MouseButton, ShiftState, int, int) {

@@ -12,11 +12,14 @@
 #include "platform/time_zone.h"
 #include "platform/ui.h"
 
+namespace settings {
+class WindowSettings;
+}
+
 namespace app {
 
 class TForm2;
 class UndoCommand;
-class WindowSettings;
 
 // The controls of the main window that its handlers use.
 struct Form1Controls {
@@ -48,7 +51,7 @@ struct Form1Links {
   Messages& messages;
   UndoCommand& undo;
   TForm2& timeDialog;
-  WindowSettings& settings;
+  settings::WindowSettings& windowSettings;
 };
 
 // The main window: folder tree, entry list, status bar and menu.

@@ -5,7 +5,7 @@
 
 #include "platform/os_error.h"
 
-namespace app {
+namespace settings {
 
 // The message of an input or output error with this code: the fixed text of
 // the codes that have one, "I/O エラー (code)" for the rest.
@@ -23,4 +23,4 @@ class InOutError : public std::runtime_error {
   platform::OsErrorCode code_;
 };
 
-}  // namespace app
+}  // namespace settings

@@ -4,7 +4,7 @@
 
 #include "settings/window_placement.h"
 
-namespace app {
+namespace settings {
 
 namespace {
 
@@ -148,4 +148,4 @@ void WindowSettings::load() const {
   bringWindowsOnScreen(windows);
 }
 
-}  // namespace app
+}  // namespace settings

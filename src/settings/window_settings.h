@@ -11,7 +11,7 @@
 #include "platform/ui.h"
 #include "settings/settings_file.h"
 
-namespace app {
+namespace settings {
 
 struct SettingsWindows {
   platform::Window& main;
@@ -65,4 +65,4 @@ class WindowSettings {
   bool created_ = false;
 };
 
-}  // namespace app
+}  // namespace settings

@@ -35,7 +35,7 @@ class WindowSettings : public testing::Test {
   fakes::FakeApp app;
   fakes::MemoryTextFiles files;
   fakes::FakeScreen screen;
-  const std::string path = app::settingsFilePath();
+  const std::string path = settings::settingsFilePath();
 };
 
 TEST_F(WindowSettings, ClosingWritesTheElevenValuesInTheTablesOrder) {
