@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/list_view_marks.h"
 #include "folderlist/row_move.h"
 
 #ifndef _WIN32
@@ -78,8 +79,9 @@ class Marks final : public platform::EntryListView {
   void scrollBy(int) override {}
   void refresh() override {}
   // Sorting is not measured here.
-  platform::ListMarks marks() const override { return {}; }
-  void setMarks(const platform::ListMarks&) override {}
+  std::vector<int> selectedRows() const override { return {}; }
+  int selectionMarkRow() const override { return -1; }
+  void setMarks(const std::vector<int>&, int, int) override {}
   void setSortArrow(int, bool) override {}
 
   struct Span {
@@ -147,7 +149,9 @@ MoveFigures measureMove(int rowCount, int selectedCount, int dropRow) {
   std::vector<double> stepTimes;
   for (bool again = true; again;) {
     const double start = nowMicroseconds();
-    again = folderlist::step(state, rows, marks).again;
+    const folderlist::StepResult result = folderlist::step(state, rows, app::ListSelection(marks));
+    app::applyChanges(marks, result.changes);
+    again = result.again;
     const double spent = nowMicroseconds() - start;
     stepTimes.push_back(spent);
   }

@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
   std::vector<double> program, baseline, pairwise, kind, time;
   for (int round = 0; round < rounds; ++round) {
     folderlist::EntryRows copy = rows;
-    platform::ListMarks marks{{1, 2, 3}, 2, 1};
+    folderlist::ListMarks marks{{1, 2, 3}, 2, 1};
     program.push_back(
         millisecondsOf([&] { folderlist::sortRows(copy, marks, 0, false, collation); }));
     std::vector<NativeText> input = names;

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   double lastCpu = 0;
   const auto clickOnce = [&](bool selectAll) {
     // The rows as a listing leaves them: enumeration order, no marks.
-    windows.form1().rows() = listed;
+    windows.folder().rows() = listed;
     windows.mainWindow().list().setRowCount(static_cast<int>(count));
     ListView_SetItemState(list, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     if (selectAll) ListView_SetItemState(list, -1, LVIS_SELECTED, LVIS_SELECTED);
@@ -113,12 +113,12 @@ int main(int argc, char** argv) {
   // header and the painting.
   const auto partsOnce = [&](std::vector<double>& sortOnly, std::vector<double>& handler) {
     folderlist::EntryRows rows = listed;
-    platform::ListMarks marks{{2}, 2, 2};
+    folderlist::ListMarks marks{{2}, 2, 2};
     platform::TextCollation collation;
     auto start = Clock::now();
     folderlist::sortRows(rows, marks, 0, false, collation);
     sortOnly.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    windows.form1().rows() = listed;
+    windows.folder().rows() = listed;
     windows.mainWindow().list().setRowCount(static_cast<int>(count));
     ListView_SetItemState(list, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     pump(windows);
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
   for (int round = 0; round < rounds; ++round) partsOnce(sortOnly, handler);
   clickOnce(true);  // the checks below look at a click with every row selected
   const bool sorted = std::is_sorted(
-      windows.form1().rows().begin(), windows.form1().rows().end(),
+      windows.folder().rows().begin(), windows.folder().rows().end(),
       [&](const auto& a, const auto& b) { return windows.form1().ListView1Compare(a, b) < 0; });
   const int selected = ListView_GetSelectedCount(list);
 

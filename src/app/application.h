@@ -11,20 +11,12 @@
 
 namespace app {
 
-class TForm1;
-class TForm2;
-class TForm3;
-class UndoCommand;
-
-// The application object: the three windows, created once in this order and
-// living until the process ends, the title and the error box.
+// What every handler may need of the program as a whole: the title, the
+// error box and the system services the settings file uses. The windows'
+// objects are built on it once (see app_objects.h).
 struct Application {
-  TForm1* form1 = nullptr;  // the main window; closing it ends the program
-  TForm2* form2 = nullptr;  // the time dialog
-  TForm3* form3 = nullptr;  // the message window
-  std::string title;        // task-bar text and the error box's caption
+  std::string title;  // task-bar text and the error box's caption
   platform::ErrorBox* errorBox = nullptr;
-  UndoCommand* undo = nullptr;  // taking back the last stamping run; null: none
   // Where the window settings file is kept; null: the system's file system.
   platform::TextFiles* textFiles = nullptr;
   // The monitors restored windows must stay on; null: none are known.

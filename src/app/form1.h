@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
-#include "app/application.h"
+#include "app/listed_folder.h"
+#include "app/messages.h"
+#include "app/window_flow.h"
 #include "folderlist/column_sort.h"
 #include "folderlist/list_entry.h"
 #include "folderlist/row_move.h"
@@ -10,7 +12,14 @@
 #include "platform/time_zone.h"
 #include "platform/ui.h"
 
+namespace settings {
+class WindowSettings;
+}
+
 namespace app {
+
+class TForm2;
+class UndoCommand;
 
 // The controls of the main window that its handlers use.
 struct Form1Controls {
@@ -35,10 +44,20 @@ struct ShiftState {
   bool alt = false;
 };
 
+// What the main window's handlers work with besides its own controls.
+struct Form1Links {
+  ListedFolder& folder;
+  const FlowWindows& flow;
+  Messages& messages;
+  UndoCommand& undo;
+  TForm2& timeDialog;
+  settings::WindowSettings& windowSettings;
+};
+
 // The main window: folder tree, entry list, status bar and menu.
 class TForm1 {
  public:
-  TForm1(Application& app, Form1Controls controls);
+  TForm1(Form1Controls controls, Form1Links links);
 
   // Window events.
   void FormCreate();
@@ -83,37 +102,21 @@ class TForm1 {
   // remaining steps at once; a new listing abandons it.
   bool moveInProgress() const { return move_.moving; }
   void finishMove();
-  const folderlist::MoveState& moveState() const { return move_; }
 
-  // The rows as the list control shows them, and the entry count of the last
-  // listing.
-  const folderlist::EntryRows& rows() const { return rows_; }
-  folderlist::EntryRows& rows() { return rows_; }
-  std::int32_t entryCount() const { return entryCount_; }
-  std::string currentFolderPath() const { return controls_.tree.selectedPath(); }
-
-  // The last sort column, set by FormCreate to a value no column has.
-  std::int32_t lastSortColumn() const { return sort_.lastSortColumn; }
   // Sort column, last sort column and descending flag.
   const folderlist::ColumnSort& sortState() const { return sort_; }
 
   const Form1Controls& controls() const { return controls_; }
 
-  // The regional separators used for time texts; read once at creation.
-  const platform::DateTimeSeparators& separators() const { return separators_; }
-  void setSeparators(platform::DateTimeSeparators s) { separators_ = std::move(s); }
-
  private:
   // Empties the list, the entry count and the status panels.
   void clearRows();
 
-  Application& app_;
   Form1Controls controls_;
-  folderlist::EntryRows rows_;
-  std::int32_t entryCount_ = 0;
+  Form1Links links_;
+  folderlist::EntryRows& rows_;  // the listed folder's
   folderlist::ColumnSort sort_;
   platform::TextCollation collation_;
-  platform::DateTimeSeparators separators_;
   // The drag and move state.
   folderlist::MoveState move_;
 };

@@ -1,15 +1,12 @@
 #include "app/form2.h"
 
 #include <algorithm>
-#include <chrono>
 #include <string>
 #include <utility>
 #include <variant>
 
-#include "app/form1.h"
-#include "app/form3.h"
+#include "app/long_run.h"
 #include "app/undo_command.h"
-#include "app/window_flow.h"
 #include "platform/time_zone.h"
 #include "stamping/stamping_run.h"
 #include "stamping/validation.h"
@@ -21,13 +18,17 @@ namespace {
 constexpr std::string_view kCaption = "TIME変更";
 constexpr std::string_view kCompleted = "変更しました";
 
-// How often a long run repaints its windows and shows its progress.
-constexpr auto kRepaintInterval = std::chrono::milliseconds(100);
-
 }  // namespace
 
-TForm2::TForm2(Application& app, Form2Controls controls, platform::FileOps& fileOps, Clock clock)
-    : app_(app), controls_(controls), fileOps_(fileOps), clock_(std::move(clock)) {}
+TForm2::TForm2(Form2Controls controls, ListedFolder& folder, const FlowWindows& flow,
+               Messages& messages, UndoCommand& undo, platform::FileOps& fileOps, Clock clock)
+    : controls_(controls),
+      folder_(folder),
+      flow_(flow),
+      messages_(messages),
+      undo_(undo),
+      fileOps_(fileOps),
+      clock_(std::move(clock)) {}
 
 void TForm2::FormCreate() {
   // Position 1 is Close; without it the dialog is left only through its buttons.
@@ -53,27 +54,27 @@ void TForm2::showInFields(const std::array<int, 6>& values) {
   }
 }
 
-void TForm2::Button2Click() { cancelTimeDialog(flowWindows(app_)); }
+void TForm2::Button2Click() { cancelTimeDialog(flow_); }
 
 void TForm2::DateTimeToFIleTime(platform::FileTime& result, const platform::LocalDateTime& value) {
   result = platform::localToUtc(value).value_or(0);
 }
 
 void TForm2::Button1Click() {
-  startChecking(flowWindows(app_));
+  startChecking(flow_);
   try {
-    proceedFlag_ = 1;
-    TForm3& messages = *app_.form3;
+    proceedFlag_ = true;
+    std::string problem;
 
     stamping::TimeFieldTexts texts;
     for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = controls_.edits[i]->text();
     const auto validated = stamping::validateStartTime(texts, currentYear_);
     if (const auto* message = std::get_if<std::string>(&validated)) {
-      messages.controls().label1.setText(*message);
-      proceedFlag_ = 0;
+      problem = *message;
+      proceedFlag_ = false;
     }
 
-    if (proceedFlag_ == 1) {
+    if (proceedFlag_) {
       const stamping::StampOptions options{
           std::get<platform::LocalDateTime>(validated),
           controls_.radioButton2.isChecked() ? stamping::Step::TwoSeconds
@@ -82,49 +83,43 @@ void TForm2::Button1Click() {
       const stamping::StampResult result = stamp(options);
       switch (result.outcome) {
         case stamping::StampResult::Outcome::Completed:
-          messages.controls().label1.setText(kCompleted);
-          showCompletionOverMain(flowWindows(app_));
+          messages_.completionOverMain(kCompleted);
           return;
         case stamping::StampResult::Outcome::PrecheckFailed:
-          messages.controls().label1.setText(result.message);
-          proceedFlag_ = 0;
+          problem = result.message;
+          proceedFlag_ = false;
           break;
         case stamping::StampResult::Outcome::Stopped:
           // The dialog keeps control, fields as typed, so the user can free the
           // entry and try again; the error box reports the row.
-          proceedFlag_ = 0;
+          proceedFlag_ = false;
           throw HandlerFailure(result.message);
       }
     }
 
-    if (proceedFlag_ == 0) showMessageOverDialog(flowWindows(app_));
+    if (!proceedFlag_) messages_.overDialog(problem);
   } catch (...) {
     // No path out of this handler may leave both the dialog and the main
     // window locked, nor a run's progress in the caption.
     controls_.window.setCaption(kCaption);
-    giveDialogBack(flowWindows(app_));
+    giveDialogBack(flow_);
     throw;
   }
 }
 
 stamping::StampResult TForm2::stamp(const stamping::StampOptions& options) {
-  TForm1& main = *app_.form1;
-  platform::EntryListView& list = main.controls().list;
-  const int total = main.entryCount();
+  platform::EntryListView& list = folder_.list();
+  const int total = folder_.entryCount();
   int shown = 0;
-  auto lastPaint = std::chrono::steady_clock::now();
+  LongRun run(controls_.window, kCaption, controls_.paintPump, std::string(kCaption));
 
   // From the first checked row to the last stamped one: a long check on a
   // slow medium shows its progress and stays painted as the stamping does.
   const auto progress = [&](int done, int count, int stamped) {
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastPaint < kRepaintInterval && done < count) return;
-    lastPaint = now;
-    if (stamped > shown) list.redrawRows(shown, stamped - 1);
-    shown = stamped;
-    controls_.window.setCaption(std::string(kCaption) + " " + std::to_string(done) + " / " +
-                                std::to_string(count));
-    controls_.paintPump.pumpPaint();
+    run.progress(done, count, [&] {
+      if (stamped > shown) list.redrawRows(shown, stamped - 1);
+      shown = stamped;
+    });
   };
   const auto toFileTime = [this](const platform::LocalDateTime& local) {
     platform::FileTime result = 0;
@@ -132,22 +127,19 @@ stamping::StampResult TForm2::stamp(const stamping::StampOptions& options) {
     return result != 0 ? std::optional<platform::FileTime>(result) : std::nullopt;
   };
 
-  const std::string folder = main.currentFolderPath();
+  const std::string folder = folder_.path();
   // What the run changes can be taken back; a run that changes nothing
   // leaves the last one's record as it is.
   stamping::KeptEntries kept;
   stamping::StampOptions keeping = options;
-  if (app_.undo) {
-    kept.reserve(static_cast<std::size_t>(std::max(total, 0)));
-    keeping.keep = &kept;
-  }
+  kept.reserve(static_cast<std::size_t>(std::max(total, 0)));
+  keeping.keep = &kept;
 
   stamping::StampResult result =
-      stamping::runStamping(main.rows(), total, folder, fileOps_, keeping, main.separators(),
+      stamping::runStamping(folder_.rows(), total, folder, fileOps_, keeping, folder_.separators(),
                             toFileTime, platform::utcToLocal, progress);
-  if (app_.undo && !kept.empty()) app_.undo->keep({folder, std::move(kept)});
+  if (!kept.empty()) undo_.keep({folder, std::move(kept)});
   if (result.stampedRows > shown) list.redrawRows(shown, result.stampedRows - 1);
-  controls_.window.setCaption(kCaption);
   return result;
 }
 

@@ -5,6 +5,9 @@
 #include <functional>
 
 #include "app/application.h"
+#include "app/listed_folder.h"
+#include "app/messages.h"
+#include "app/window_flow.h"
 #include "platform/file_ops.h"
 #include "platform/file_time.h"
 #include "platform/time_zone.h"
@@ -12,6 +15,8 @@
 #include "stamping/stamping_run.h"
 
 namespace app {
+
+class UndoCommand;
 
 // The controls of the time dialog that its handlers use.
 struct Form2Controls {
@@ -29,8 +34,8 @@ class TForm2 {
  public:
   using Clock = std::function<platform::LocalDateTime()>;
 
-  TForm2(Application& app, Form2Controls controls, platform::FileOps& fileOps,
-         Clock clock = platform::localNow);
+  TForm2(Form2Controls controls, ListedFolder& folder, const FlowWindows& flow, Messages& messages,
+         UndoCommand& undo, platform::FileOps& fileOps, Clock clock = platform::localNow);
 
   void FormCreate();
   void Button1Click();  // "OK": validation, then the stamping run
@@ -44,7 +49,6 @@ class TForm2 {
   void DateTimeToFIleTime(platform::FileTime& result, const platform::LocalDateTime& value);
 
   std::uint16_t currentYear() const { return currentYear_; }
-  std::uint8_t proceedFlag() const { return proceedFlag_; }
 
   const Form2Controls& controls() const { return controls_; }
 
@@ -54,12 +58,17 @@ class TForm2 {
   // Writes year .. second as decimal numbers without leading zeros.
   void showInFields(const std::array<int, 6>& values);
 
-  Application& app_;
   Form2Controls controls_;
+  ListedFolder& folder_;
+  const FlowWindows& flow_;
+  Messages& messages_;
+  UndoCommand& undo_;
   platform::FileOps& fileOps_;
   Clock clock_;
   std::uint16_t currentYear_ = 0;
-  std::uint8_t proceedFlag_ = 0;
+  // Set by each OK press, cleared by its first failure, so that exactly one
+  // message is shown.
+  bool proceedFlag_ = false;
 };
 
 }  // namespace app

@@ -1,15 +1,13 @@
 #pragma once
 
-#include <string_view>
-
-#include "app/application.h"
+#include "app/window_flow.h"
 #include "platform/ui.h"
 
 namespace app {
 
 struct Form3Controls {
   platform::Window& window;
-  platform::TextControl& label1;
+  platform::TextControl& label1;  // written only through Messages
 };
 
 // The message window: one text and an OK button. It is not modal: whoever
@@ -17,19 +15,16 @@ struct Form3Controls {
 // visible, else the main window.
 class TForm3 {
  public:
-  TForm3(Application& app, Form3Controls controls);
+  TForm3(Form3Controls controls, const FlowWindows& flow) : controls_(controls), flow_(flow) {}
 
   void FormCreate();
   void Button1Click();
 
-  // Sets the label and shows the window over an already locked caller.
-  void showMessage(std::string_view text);
-
   const Form3Controls& controls() const { return controls_; }
 
  private:
-  Application& app_;
   Form3Controls controls_;
+  const FlowWindows& flow_;
 };
 
 }  // namespace app

@@ -1,28 +1,28 @@
 #include "app/undo_command.h"
 
-#include <chrono>
 #include <string>
 #include <utility>
 
-#include "app/form1.h"
-#include "app/form2.h"
-#include "app/form3.h"
-#include "app/window_flow.h"
+#include "app/application.h"
+#include "app/long_run.h"
 
 namespace app {
 
 namespace {
 
 constexpr std::string_view kProgressCaption = "元に戻す";
-constexpr auto kRepaintInterval = std::chrono::milliseconds(100);
 
 }  // namespace
 
-UndoCommand::UndoCommand(Application& app, platform::MenuCommand& menuItem,
+UndoCommand::UndoCommand(ListedFolder& folder, const FlowWindows& flow, Messages& messages,
+                         platform::MenuCommand& menuItem, platform::PaintPump& pump,
                          platform::FileOps& fileOps)
-    : app_(app), menuItem_(menuItem), fileOps_(fileOps) {
-  showAvailability();
-}
+    : folder_(folder),
+      flow_(flow),
+      messages_(messages),
+      menuItem_(menuItem),
+      pump_(pump),
+      fileOps_(fileOps) {}
 
 void UndoCommand::keep(stamping::UndoRecord record) {
   record_ = std::move(record);
@@ -40,64 +40,46 @@ void UndoCommand::showAvailability() {
 
 void UndoCommand::execute() {
   if (!available()) return;
-  TForm1& main = *app_.form1;
   // Only the folder the run worked in can be given back.
-  if (main.currentFolderPath() != record_.folderPath) {
+  if (folder_.path() != record_.folderPath) {
     drop();
     return;
   }
-  platform::Window& window = main.controls().window;
-  const std::string caption = window.caption();
-  const FlowWindows flow = flowWindows(app_);
-  startWorking(flow);
+  startWorking(flow_);
   try {
     stamping::UndoResult result = restore();
-    window.setCaption(caption);
     showAvailability();
     switch (result.outcome) {
       case stamping::UndoResult::Outcome::Completed:
       case stamping::UndoResult::Outcome::PrecheckFailed:
         // Stands over the locked main window; its OK unlocks it.
-        app_.form3->controls().label1.setText(result.message);
-        showMessageOverMain(flow);
+        messages_.overMain(result.message);
         return;
       case stamping::UndoResult::Outcome::Stopped:
         throw HandlerFailure(result.message);
     }
   } catch (...) {
-    window.setCaption(caption);
-    stopWorking(flow);
+    stopWorking(flow_);
     showAvailability();
     throw;
   }
 }
 
 stamping::UndoResult UndoCommand::restore() {
-  TForm1& main = *app_.form1;
-  platform::EntryListView& list = main.controls().list;
-  platform::Window& window = main.controls().window;
-  platform::PaintPump& pump = app_.form2->controls().paintPump;
-  const int rowCount = static_cast<int>(main.rows().size());
-  auto lastPaint = std::chrono::steady_clock::now();
+  platform::EntryListView& list = folder_.list();
+  const int rowCount = static_cast<int>(folder_.rows().size());
+  LongRun run(flow_.main, kProgressCaption, pump_, flow_.main.caption());
 
   // The rows given back may stand anywhere in the list, so the whole list
   // is drawn again.
   const auto progress = [&](int done, int total) {
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastPaint < kRepaintInterval && done < total) return;
-    lastPaint = now;
-    if (rowCount > 0) list.redrawRows(0, rowCount - 1);
-    window.setCaption(std::string(kProgressCaption) + " " + std::to_string(done) + " / " +
-                      std::to_string(total));
-    pump.pumpPaint();
+    run.progress(done, total, [&] {
+      if (rowCount > 0) list.redrawRows(0, rowCount - 1);
+    });
   };
-  stamping::UndoResult result = stamping::runUndo(record_, main.rows(), fileOps_, progress);
+  stamping::UndoResult result = stamping::runUndo(record_, folder_.rows(), fileOps_, progress);
   if (result.restored > 0 && rowCount > 0) list.redrawRows(0, rowCount - 1);
   return result;
-}
-
-void dropUndo(Application& app) {
-  if (app.undo) app.undo->drop();
 }
 
 }  // namespace app

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "app/application.h"
+#include "app/listed_folder.h"
+#include "app/messages.h"
+#include "app/window_flow.h"
 #include "platform/file_ops.h"
 #include "platform/ui.h"
 #include "stamping/undo.h"
@@ -14,13 +16,15 @@ namespace app {
 // each drop or replace what is kept.
 class UndoCommand {
  public:
-  UndoCommand(Application& app, platform::MenuCommand& menuItem, platform::FileOps& fileOps);
+  // pump keeps the windows painted while the main window shows the progress.
+  UndoCommand(ListedFolder& folder, const FlowWindows& flow, Messages& messages,
+              platform::MenuCommand& menuItem, platform::PaintPump& pump,
+              platform::FileOps& fileOps);
 
   // A run that changed entries hands over their old times and rows.
   void keep(stamping::UndoRecord record);
   void drop();
   bool available() const { return !record_.entries.empty(); }
-  const stamping::UndoRecord& record() const { return record_; }
 
   // The menu command: locks the main window while it works, shows progress
   // in its caption and ends with "元に戻しました", or the pre-check's
@@ -29,17 +33,20 @@ class UndoCommand {
   // unlocked.
   void execute();
 
- private:
-  stamping::UndoResult restore();
+  // Greys the menu command out or enables it, as there is something to take
+  // back; once the menu exists, then after each change.
   void showAvailability();
 
-  Application& app_;
+ private:
+  stamping::UndoResult restore();
+
+  ListedFolder& folder_;
+  const FlowWindows& flow_;
+  Messages& messages_;
   platform::MenuCommand& menuItem_;
+  platform::PaintPump& pump_;
   platform::FileOps& fileOps_;
   stamping::UndoRecord record_;
 };
-
-// Drops what can be taken back, when the application has the command.
-void dropUndo(Application& app);
 
 }  // namespace app

@@ -1,14 +1,6 @@
 #include "app/window_flow.h"
 
-#include "app/form1.h"
-#include "app/form2.h"
-#include "app/form3.h"
-
 namespace app {
-
-FlowWindows flowWindows(const Application& app) {
-  return {app.form1->controls().window, app.form2->controls().window, app.form3->controls().window};
-}
 
 FlowState flowState(const FlowWindows& w) {
   if (!w.main.isVisible()) return FlowState::Unknown;

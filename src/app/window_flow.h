@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/application.h"
 #include "platform/ui.h"
 
 namespace app {
@@ -36,8 +35,6 @@ struct FlowWindows {
   platform::Window& dialog;
   platform::Window& message;
 };
-
-FlowWindows flowWindows(const Application& app);
 
 // The state the windows' flags stand for.
 FlowState flowState(const FlowWindows& w);

@@ -4,9 +4,9 @@ namespace folderlist {
 
 void ColumnSort::click(std::int32_t column) {
   sortColumn = column;
-  descending = descending == 0 ? 1 : 0;
+  descending = !descending;
   if (sortColumn != lastSortColumn) {
-    descending = 0;
+    descending = false;
     lastSortColumn = sortColumn;
   }
 }

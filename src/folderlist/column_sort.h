@@ -19,7 +19,7 @@ inline constexpr std::int32_t kTimeColumn = 2;
 struct ColumnSort {
   std::int32_t sortColumn = 0;      // the column clicked last
   std::int32_t lastSortColumn = 0;  // the column the current direction belongs to
-  std::int32_t descending = 0;      // only ever 0 or 1
+  bool descending = false;          // the design's flag of 0 and 1
 
   // A click on a column header: the first click on a column sorts
   // ascending, each further click on it reverses the direction.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace folderlist {
 
@@ -16,15 +17,39 @@ bool inside(const EntryRows& rows, int index) {
   return index >= 0 && static_cast<std::size_t>(index) < rows.size();
 }
 
+// The selection as this call has changed it so far: the list's marks under
+// the changes noted for the window.
+class Marking {
+ public:
+  Marking(const SelectedRows& list, ListChanges& changes) : list_(list), changes_(changes) {}
+  bool isSelected(int row) const {
+    const auto changed = changed_.find(row);
+    return changed != changed_.end() ? changed->second : list_.isSelected(row);
+  }
+  void setSelected(int row, bool selected) {
+    changed_[row] = selected;
+    changes_.marks.push_back({row, selected});
+  }
+  void redrawRows(int first, int last) { changes_.redraw(first, last); }
+  void setFocused(int row) { changes_.focus = row; }
+
+ private:
+  const SelectedRows& list_;
+  ListChanges& changes_;
+  std::unordered_map<int, bool> changed_;
+};
+
 // Ends the move without touching anything more.
 StepResult abandon(MoveState& state) {
   state.moving = false;
   return {};
 }
 
-StepResult singleRowStep(MoveState& state, EntryRows& rows, platform::EntryListView& list) {
+StepResult singleRowStep(MoveState& state, EntryRows& rows, const SelectedRows& selection) {
   state.moving = false;
   if (!inside(rows, state.sourceIndex) || !inside(rows, state.dropIndex)) return {};
+  StepResult result;
+  Marking list(selection, result.changes);
   if (state.sourceIndex != state.dropIndex) {
     moveRow(rows, state.sourceIndex, state.dropIndex);
     list.redrawRows(std::min(state.sourceIndex, state.dropIndex),
@@ -35,10 +60,10 @@ StepResult singleRowStep(MoveState& state, EntryRows& rows, platform::EntryListV
   state.dropIndex = -1;
   list.setSelected(state.sourceIndex, true);
   list.setFocused(state.sourceIndex);
-  return {};
+  return result;
 }
 
-StepResult multiRowStep(MoveState& state, EntryRows& rows, platform::EntryListView& list) {
+StepResult multiRowStep(MoveState& state, EntryRows& rows, const SelectedRows& selection) {
   // Every index the step reads or writes is checked first; the move ends
   // rather than address a position outside the list.
   if (state.lastIndex != static_cast<std::int32_t>(rows.size()) - 1 ||
@@ -46,6 +71,7 @@ StepResult multiRowStep(MoveState& state, EntryRows& rows, platform::EntryListVi
     return abandon(state);
   }
   StepResult result;
+  Marking list(selection, result.changes);
   result.again = true;
   std::int32_t& source = state.sourceIndex;
   std::int32_t& target = state.dropIndex;
@@ -172,19 +198,22 @@ bool drop(MoveState& state, int selectionCount, int entryCount) {
   return true;
 }
 
-StepResult step(MoveState& state, EntryRows& rows, platform::EntryListView& list) {
+StepResult step(MoveState& state, EntryRows& rows, const SelectedRows& selection) {
   if (!state.moving) return {};
   if (state.rowCountAtDrop != static_cast<std::int32_t>(rows.size())) return abandon(state);
-  if (state.dropSelectionCount == 1) return singleRowStep(state, rows, list);
-  if (state.dropSelectionCount > 1) return multiRowStep(state, rows, list);
+  if (state.dropSelectionCount == 1) return singleRowStep(state, rows, selection);
+  if (state.dropSelectionCount > 1) return multiRowStep(state, rows, selection);
   return abandon(state);
 }
 
-int moveSelectedRows(EntryRows& rows, platform::EntryListView& list, int direction) {
+KeyMoveResult moveSelectedRows(EntryRows& rows, const SelectedRows& selection, int focusedRow,
+                               int direction) {
+  KeyMoveResult result;
   const int count = static_cast<int>(rows.size());
-  if (count < 2 || direction == 0) return 0;
+  if (count < 2 || direction == 0) return result;
+  Marking list(selection, result.changes);
   const int step = direction < 0 ? -1 : 1;
-  int focus = list.focusedRow();
+  int focus = focusedRow;
   int moved = 0;
   int changedFirst = count;
   int changedLast = -1;
@@ -207,10 +236,11 @@ int moveSelectedRows(EntryRows& rows, platform::EntryListView& list, int directi
     changedLast = std::max({changedLast, row, to});
     ++moved;
   }
-  if (moved == 0) return 0;
+  if (moved == 0) return result;
   list.redrawRows(changedFirst, changedLast);
-  if (focus >= 0 && focus != list.focusedRow()) list.setFocused(focus);
-  return moved;
+  if (focus >= 0 && focus != focusedRow) list.setFocused(focus);
+  result.moved = moved;
+  return result;
 }
 
 }  // namespace folderlist

@@ -5,14 +5,15 @@
 // one-place moves of the keyboard.
 //
 // Texts move with entries; the selected and focused marks stay with the
-// positions of the list and are set and cleared here explicitly.
+// positions of the list. The moves read the marks and hand back what is to
+// change of them; the window applies it to the control.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "folderlist/list_entry.h"
-#include "platform/ui.h"
+#include "folderlist/list_marks.h"
 
 namespace folderlist {
 
@@ -70,20 +71,27 @@ bool drop(MoveState& state, int selectionCount, int entryCount);
 // What one step leaves for the window to do.
 struct StepResult {
   bool again = false;                 // the next step follows (Timer1 stays on)
-  std::optional<std::string> panel1;  // the text the step writes into panel 1, last one
+  ListChanges changes;                // marks, rows to draw again and focus, for the list
+  std::optional<std::string> panel1;  // the text the step writes into panel 1, after the changes
 };
 
 // One step of the move started by drop(): the single-row step or one step
-// of a multi-row move. Changes the rows' texts and the list's marks, and
-// redraws the rows whose texts changed. A step never addresses a position
+// of a multi-row move. Changes the rows' texts and says which marks change
+// and which rows are to be drawn again. A step never addresses a position
 // outside the list: when the list no longer has the size it had at the
 // drop, or a position would fall outside it, the move ends untouched.
-StepResult step(MoveState& state, EntryRows& rows, platform::EntryListView& list);
+StepResult step(MoveState& state, EntryRows& rows, const SelectedRows& selection);
+
+struct KeyMoveResult {
+  int moved = 0;  // the number of rows moved
+  ListChanges changes;
+};
 
 // Keyboard reordering: every selected row moves one place up (-1) or down
 // (+1), as the rows stand. A selected row blocked by the end of the list, or
-// by a selected neighbour that is itself blocked, stays. Marks and focus go
-// with their rows. Returns the number of rows moved.
-int moveSelectedRows(EntryRows& rows, platform::EntryListView& list, int direction);
+// by a selected neighbour that is itself blocked, stays. Marks and focus
+// (focusedRow, -1: none) go with their rows.
+KeyMoveResult moveSelectedRows(EntryRows& rows, const SelectedRows& selection, int focusedRow,
+                               int direction);
 
 }  // namespace folderlist

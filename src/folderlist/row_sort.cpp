@@ -136,9 +136,10 @@ std::vector<Slot> keyedSlots(const EntryRows& rows, std::int32_t column,
 
 }  // namespace
 
-void sortRows(EntryRows& rows, platform::ListMarks& marks, std::int32_t column, bool descending,
-              platform::TextCollation& collation) {
-  if (rows.size() < 2 || !columnText(rows.front(), column)) return;
+ListMarks sortRows(EntryRows& rows, const ListMarks& before, std::int32_t column, bool descending,
+                   platform::TextCollation& collation) {
+  ListMarks marks = before;
+  if (rows.size() < 2 || !columnText(rows.front(), column)) return marks;
 
   std::string keys;
   std::vector<Slot> slots = keyedSlots(rows, column, collation, keys);
@@ -179,6 +180,7 @@ void sortRows(EntryRows& rows, platform::ListMarks& marks, std::int32_t column, 
       std::swap(target[row], target[to]);
     }
   }
+  return marks;
 }
 
 }  // namespace folderlist

@@ -71,12 +71,13 @@ class StatusBar {
   virtual std::string panelText(int panel) const = 0;
 };
 
-// The marks of the entry list's rows, by position.
-struct ListMarks {
-  std::vector<int> selected;  // the selected rows, top to bottom
-  int focused = -1;           // the focused row, or -1
-  int selectionMark = -1;     // where a Shift-click selection starts, or -1
-  friend bool operator==(const ListMarks&, const ListMarks&) = default;
+// The texts an owner-data list shows, read when a cell is drawn.
+class CellTexts {
+ public:
+  virtual ~CellTexts() = default;
+  virtual int rowCount() const = 0;
+  // Empty for a row or column outside the texts.
+  virtual std::string_view cellText(int row, int column) const = 0;
 };
 
 // The entry list: a report-view list whose texts come from the program's
@@ -112,9 +113,13 @@ class EntryListView {
   virtual void scrollBy(int dy) = 0;
   // Repaints the list at once.
   virtual void refresh() = 0;
-  // All marks at once; a row not named in marks.selected is not selected.
-  virtual ListMarks marks() const = 0;
-  virtual void setMarks(const ListMarks& marks) = 0;
+  // All marks at once: the selected rows top to bottom, and the row where a
+  // Shift-click selection starts (-1: none). Setting them clears the
+  // selected mark of every row not named and puts the focus on `focused`
+  // (-1: no row has it).
+  virtual std::vector<int> selectedRows() const = 0;
+  virtual int selectionMarkRow() const = 0;
+  virtual void setMarks(const std::vector<int>& selected, int focused, int selectionMark) = 0;
   // The sort arrow in one column's header (none in the others); -1: none.
   virtual void setSortArrow(int column, bool descending) = 0;
 };

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <utility>
 
-namespace app {
+namespace settings {
 
 std::string inOutErrorMessage(platform::OsErrorCode code) {
   static constexpr std::array<std::pair<platform::OsErrorCode, std::string_view>, 7> kMessages{{
@@ -22,4 +22,4 @@ std::string inOutErrorMessage(platform::OsErrorCode code) {
   return "I/O エラー (" + std::to_string(code) + ")";
 }
 
-}  // namespace app
+}  // namespace settings

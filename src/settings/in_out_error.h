@@ -1,11 +1,11 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
-#include "app/application.h"
 #include "platform/os_error.h"
 
-namespace app {
+namespace settings {
 
 // The message of an input or output error with this code: the fixed text of
 // the codes that have one, "I/O エラー (code)" for the rest.
@@ -13,14 +13,14 @@ std::string inOutErrorMessage(platform::OsErrorCode code);
 
 // An input or output error of the settings file, raised inside a handler and
 // shown by the event loop in the error box.
-class InOutError : public HandlerFailure {
+class InOutError : public std::runtime_error {
  public:
   explicit InOutError(platform::OsErrorCode code)
-      : HandlerFailure(inOutErrorMessage(code)), code_(code) {}
+      : std::runtime_error(inOutErrorMessage(code)), code_(code) {}
   platform::OsErrorCode code() const noexcept { return code_; }
 
  private:
   platform::OsErrorCode code_;
 };
 
-}  // namespace app
+}  // namespace settings

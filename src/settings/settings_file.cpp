@@ -4,7 +4,7 @@
 #include "settings/in_out_error.h"
 #include "settings/settings_reader.h"
 
-namespace app {
+namespace settings {
 
 std::string settingsFilePath() { return platform::joinPath(".", "Chronoseq.INI"); }
 
@@ -42,14 +42,10 @@ void loadSettingsFile(platform::TextFiles& files, const std::string& path,
   if (!files.fileExists(path)) return;
   platform::Opened<platform::ReadStream> opened = files.openForReading(path);
   if (!opened.stream) throw InOutError(opened.error);
-  SettingsReader reader(*opened.stream);
-  for (std::size_t index = 0; index < kSettingsCount; ++index) {
-    std::int32_t value = 0;
-    platform::OsErrorCode error = reader.readNumber(value);
-    if (error == 0) error = reader.skipLine();
-    if (error != 0) throw InOutError(error);  // the stream closes on the way out
-    apply(index, value);
+  // The stream closes on the way out.
+  if (const platform::OsErrorCode error = readSettings(*opened.stream, kSettingsCount, apply)) {
+    throw InOutError(error);
   }
 }
 
-}  // namespace app
+}  // namespace settings

@@ -13,7 +13,7 @@
 
 #include "platform/text_files.h"
 
-namespace app {
+namespace settings {
 
 inline constexpr std::size_t kSettingsCount = 11;
 using SettingsValues = std::array<std::int32_t, kSettingsCount>;
@@ -38,4 +38,4 @@ void saveSettingsFile(platform::TextFiles& files, const std::string& path,
 void loadSettingsFile(platform::TextFiles& files, const std::string& path,
                       const std::function<void(std::size_t, std::int32_t)>& apply);
 
-}  // namespace app
+}  // namespace settings

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace app {
+namespace settings {
 
 namespace {
 
@@ -105,26 +105,17 @@ platform::OsErrorCode SettingsReader::skipLine() {
   }
 }
 
-platform::OsErrorCode MemoryReadStream::read(char* buffer, std::size_t capacity, std::size_t& got) {
-  got = std::min(capacity, bytes_.size());
-  if (chunk_ > 0) got = std::min(got, chunk_);
-  if (got > 0) std::memcpy(buffer, bytes_.data(), got);
-  bytes_.remove_prefix(got);
+platform::OsErrorCode readSettings(platform::ReadStream& source, std::size_t count,
+                                   const std::function<void(std::size_t, std::int32_t)>& apply) {
+  SettingsReader reader(source);
+  for (std::size_t index = 0; index < count; ++index) {
+    std::int32_t value = 0;
+    platform::OsErrorCode error = reader.readNumber(value);
+    if (error == 0) error = reader.skipLine();
+    if (error != 0) return error;
+    apply(index, value);
+  }
   return 0;
 }
 
-SettingsParse parseSettings(std::string_view bytes, std::size_t count, std::size_t chunk) {
-  MemoryReadStream stream(bytes, chunk);
-  SettingsReader reader(stream);
-  SettingsParse result;
-  for (std::size_t i = 0; i < count; ++i) {
-    std::int32_t value = 0;
-    result.error = reader.readNumber(value);
-    if (result.error == 0) result.error = reader.skipLine();
-    if (result.error != 0) break;
-    result.values.push_back(value);
-  }
-  return result;
-}
-
-}  // namespace app
+}  // namespace settings

@@ -7,12 +7,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
 #include "platform/text_files.h"
 
-namespace app {
+namespace settings {
 
 // The input error of a value that is not a number.
 inline constexpr platform::OsErrorCode kErrorNotANumber = 106;
@@ -50,27 +51,10 @@ class SettingsReader {
   bool ended_ = false;  // the end of the file or a Ctrl-Z: for good
 };
 
-// What a whole file gives: the values read before the first failure, and its
-// code (0 when all were read).
-struct SettingsParse {
-  std::vector<std::int32_t> values;
-  platform::OsErrorCode error = 0;
-};
+// Reads count numbers, each followed by the rest of its line, handing each
+// to apply (with its index) before the next is read. Returns 0, or the code
+// of the first failure; the values handed over by then stay.
+platform::OsErrorCode readSettings(platform::ReadStream& source, std::size_t count,
+                                   const std::function<void(std::size_t, std::int32_t)>& apply);
 
-// Reads count numbers from bytes, each followed by the rest of its line,
-// delivering the bytes in pieces of at most chunk bytes (0: all at once).
-SettingsParse parseSettings(std::string_view bytes, std::size_t count, std::size_t chunk = 0);
-
-// A ReadStream over bytes in memory.
-class MemoryReadStream : public platform::ReadStream {
- public:
-  explicit MemoryReadStream(std::string_view bytes, std::size_t chunk = 0)
-      : bytes_(bytes), chunk_(chunk) {}
-  platform::OsErrorCode read(char* buffer, std::size_t capacity, std::size_t& got) override;
-
- private:
-  std::string_view bytes_;
-  std::size_t chunk_;
-};
-
-}  // namespace app
+}  // namespace settings

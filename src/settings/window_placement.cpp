@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-namespace app {
+namespace settings {
 
 namespace {
 
@@ -69,4 +69,4 @@ platform::WindowBounds reachableBounds(const platform::WindowBounds& window,
   return placed;
 }
 
-}  // namespace app
+}  // namespace settings

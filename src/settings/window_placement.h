@@ -8,7 +8,7 @@
 
 #include "platform/screen.h"
 
-namespace app {
+namespace settings {
 
 // The coordinate range the window system can place a window in; anything
 // beyond lies outside every monitor.
@@ -29,4 +29,4 @@ bool isOnSomeMonitor(const platform::WindowBounds& window,
 platform::WindowBounds reachableBounds(const platform::WindowBounds& window,
                                        const std::vector<platform::Monitor>& monitors);
 
-}  // namespace app
+}  // namespace settings

@@ -2,12 +2,9 @@
 
 #include <array>
 
-#include "app/form1.h"
-#include "app/form2.h"
-#include "app/form3.h"
 #include "settings/window_placement.h"
 
-namespace app {
+namespace settings {
 
 namespace {
 
@@ -35,10 +32,6 @@ void setLeft(platform::Window& window, std::int32_t value) {
   platform::WindowBounds bounds = window.restoredBounds();
   bounds.left = boundedCoordinate(value);
   window.setOuterBounds(bounds);
-}
-
-platform::TextFiles& filesOf(const Application& app) {
-  return app.textFiles ? *app.textFiles : platform::systemTextFiles();
 }
 
 }  // namespace
@@ -115,26 +108,38 @@ void bringWindowsOnScreen(const SettingsWindows& windows) {
   }
 }
 
-SettingsWindows settingsWindows(const Application& app) {
-  return SettingsWindows{app.form1->controls().window, app.form1->controls().list,
-                         app.form2->controls().window, app.form3->controls().window, app.screen};
+WindowSettings::WindowSettings(platform::TextFiles* const& files,
+                               const platform::Screen* const& screen, platform::Window& main,
+                               platform::EntryListView& list, platform::Window& timeDialog,
+                               platform::Window& messageWindow)
+    : files_(files),
+      screen_(screen),
+      main_(main),
+      list_(list),
+      timeDialog_(timeDialog),
+      messageWindow_(messageWindow) {}
+
+SettingsWindows WindowSettings::windows() const {
+  return SettingsWindows{main_, list_, timeDialog_, messageWindow_, screen_};
 }
 
-bool windowsReadyForSettings(const Application& app) {
-  return app.form1 && app.form2 && app.form3 && app.form1->controls().window.isVisible();
+platform::TextFiles& WindowSettings::files() const {
+  return files_ ? *files_ : platform::systemTextFiles();
 }
 
-void saveWindowSettings(const Application& app) {
-  saveSettingsFile(filesOf(app), settingsFilePath(), collectWindowSettings(settingsWindows(app)));
+bool WindowSettings::ready() const { return created_ && main_.isVisible(); }
+
+void WindowSettings::save() const {
+  saveSettingsFile(files(), settingsFilePath(), collectWindowSettings(windows()));
 }
 
-void loadWindowSettings(const Application& app) {
-  const SettingsWindows windows = settingsWindows(app);
+void WindowSettings::load() const {
+  const SettingsWindows windows = this->windows();
   const auto apply = [&windows](std::size_t index, std::int32_t value) {
     applyWindowSetting(windows, index, value);
   };
   try {
-    loadSettingsFile(filesOf(app), settingsFilePath(), apply);
+    loadSettingsFile(files(), settingsFilePath(), apply);
   } catch (...) {
     // The values applied before the failure may have put a window out of reach.
     bringWindowsOnScreen(windows);
@@ -143,4 +148,4 @@ void loadWindowSettings(const Application& app) {
   bringWindowsOnScreen(windows);
 }
 
-}  // namespace app
+}  // namespace settings

@@ -6,12 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/application.h"
 #include "platform/screen.h"
+#include "platform/text_files.h"
 #include "platform/ui.h"
 #include "settings/settings_file.h"
 
-namespace app {
+namespace settings {
 
 struct SettingsWindows {
   platform::Window& main;
@@ -33,14 +33,36 @@ void applyWindowSetting(const SettingsWindows& windows, std::size_t index, std::
 // nearest one's work area.
 void bringWindowsOnScreen(const SettingsWindows& windows);
 
-// The windows of the application; all three must exist.
-SettingsWindows settingsWindows(const Application& app);
+// The settings file of the program's windows: saved by the main window's
+// close handler, loaded once by its timer after start-up.
+class WindowSettings {
+ public:
+  // files: where the file is kept, null for the system's file system;
+  // screen: the monitors, null when none are known. Both are read when the
+  // file is, so they may be given after the windows.
+  WindowSettings(platform::TextFiles* const& files, const platform::Screen* const& screen,
+                 platform::Window& main, platform::EntryListView& list,
+                 platform::Window& timeDialog, platform::Window& messageWindow);
 
-// True once all three windows exist and the main window has been shown.
-bool windowsReadyForSettings(const Application& app);
+  // All three windows exist: from now on the file may be loaded.
+  void windowsCreated() { created_ = true; }
+  // True once all three windows exist and the main window has been shown.
+  bool ready() const;
 
-// The close handler's save and the timer's load, on the application's files.
-void saveWindowSettings(const Application& app);
-void loadWindowSettings(const Application& app);
+  void save() const;
+  void load() const;
 
-}  // namespace app
+ private:
+  SettingsWindows windows() const;
+  platform::TextFiles& files() const;
+
+  platform::TextFiles* const& files_;
+  const platform::Screen* const& screen_;
+  platform::Window& main_;
+  platform::EntryListView& list_;
+  platform::Window& timeDialog_;
+  platform::Window& messageWindow_;
+  bool created_ = false;
+};
+
+}  // namespace settings

@@ -159,9 +159,9 @@ bool MainWindow::create(HWND owner) {
   return true;
 }
 
-void MainWindow::attach(app::TForm1* form) {
+void MainWindow::attach(app::TForm1* form, const platform::CellTexts* texts) {
   form_ = form;
-  list_.setRows(form ? &form->rows() : nullptr);
+  list_.setTexts(texts);
 }
 
 app::Form1Controls MainWindow::controls() {

@@ -39,8 +39,8 @@ class MainWindow final : public MessageTarget {
   bool create(HWND owner = nullptr);
   void destroy();
 
-  // Connects the handlers; the list's texts come from the form's rows.
-  void attach(app::TForm1* form);
+  // Connects the handlers and the texts the list shows.
+  void attach(app::TForm1* form, const platform::CellTexts* texts);
   // The tree's top node is created, expanded and selected, which lists it.
   void populateTree() { tree_.populate(); }
 

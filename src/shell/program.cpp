@@ -23,10 +23,9 @@ Program::Program(ProgramOptions options)
 
 Program::~Program() {
   // No handler runs while the windows go; the forms go after them.
-  mainWindow_.attach(nullptr);
+  mainWindow_.attach(nullptr, nullptr);
   timeDialog_.attach(nullptr);
   messageWindow_.attach(nullptr);
-  app_.undo = nullptr;
   messageWindow_.destroy();
   timeDialog_.destroy();
   mainWindow_.destroy();
@@ -47,30 +46,26 @@ bool Program::create() {
     }
     return mainWindow_.hwnd();
   });
-  form1_ = std::make_unique<app::TForm1>(app_, mainWindow_.controls());
-  app_.form1 = form1_.get();
-  form1_->setSeparators(platform::userDateTimeSeparators());
-  mainWindow_.attach(form1_.get());
-  app::runHandler(app_, [this] { form1_->FormCreate(); });
+  platform::FileOps& files = options_.fileOps ? *options_.fileOps : platform::systemFileOps();
+  objects_ = std::make_unique<app::AppObjects>(
+      app_,
+      app::WindowControls{mainWindow_.controls(), timeDialog_.controls(), messageWindow_.controls(),
+                          mainWindow_.undoItem()},
+      files, options_.clock);
+  objects_->folder.setSeparators(platform::userDateTimeSeparators());
+  mainWindow_.attach(&objects_->form1, &objects_->folder);
+  objects_->createForm1();
   if (options_.afterFormCreate) options_.afterFormCreate(1);
   mainWindow_.populateTree();
 
   if (!timeDialog_.create(mainWindow_.hwnd())) return false;
-  platform::FileOps& files = options_.fileOps ? *options_.fileOps : platform::systemFileOps();
-  form2_ = std::make_unique<app::TForm2>(app_, timeDialog_.controls(), files, options_.clock);
-  app_.form2 = form2_.get();
-  timeDialog_.attach(form2_.get());
-  app::runHandler(app_, [this] { form2_->FormCreate(); });
+  timeDialog_.attach(&objects_->form2);
+  objects_->createForm2();
   if (options_.afterFormCreate) options_.afterFormCreate(2);
 
   if (!messageWindow_.create(mainWindow_.hwnd())) return false;
-  form3_ = std::make_unique<app::TForm3>(app_, messageWindow_.controls());
-  app_.form3 = form3_.get();
-  messageWindow_.attach(form3_.get());
-  app::runHandler(app_, [this] { form3_->FormCreate(); });
-
-  undo_ = std::make_unique<app::UndoCommand>(app_, mainWindow_.undoItem(), files);
-  app_.undo = undo_.get();
+  messageWindow_.attach(&objects_->form3);
+  objects_->createForm3();
   if (options_.afterFormCreate) options_.afterFormCreate(3);
   return true;
 }

@@ -10,11 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "app/app_objects.h"
 #include "app/application.h"
-#include "app/form1.h"
-#include "app/form2.h"
-#include "app/form3.h"
-#include "app/undo_command.h"
 #include "platform/file_ops.h"
 #include "platform/win32/error_box.h"
 #include "platform/win32/monitor_screen.h"
@@ -66,9 +63,11 @@ class Program {
   bool translateDialogMessage(MSG& message);
 
   app::Application& application() { return app_; }
-  app::TForm1& form1() { return *form1_; }
-  app::TForm2& form2() { return *form2_; }
-  app::TForm3& form3() { return *form3_; }
+  app::AppObjects& objects() { return *objects_; }
+  app::TForm1& form1() { return objects_->form1; }
+  app::TForm2& form2() { return objects_->form2; }
+  app::TForm3& form3() { return objects_->form3; }
+  app::ListedFolder& folder() { return objects_->folder; }
   MainWindow& mainWindow() { return mainWindow_; }
   ApplicationWindow& applicationWindow() { return applicationWindow_; }
   TimeDialog& timeDialog() { return timeDialog_; }
@@ -83,10 +82,7 @@ class Program {
   MainWindow mainWindow_;
   TimeDialog timeDialog_;
   MessageWindow messageWindow_;
-  std::unique_ptr<app::TForm1> form1_;
-  std::unique_ptr<app::TForm2> form2_;
-  std::unique_ptr<app::TForm3> form3_;
-  std::unique_ptr<app::UndoCommand> undo_;
+  std::unique_ptr<app::AppObjects> objects_;
 };
 
 // Shows the main window, then takes and dispatches messages until the

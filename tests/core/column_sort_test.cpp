@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/list_view_marks.h"
 #include "fakes/fake_app.h"
 #include "fakes/temp_folder.h"
 
@@ -21,7 +22,8 @@ using folderlist::EntryRows;
 using folderlist::ListEntry;
 
 struct State {
-  std::int32_t sortColumn, lastSortColumn, descending;
+  std::int32_t sortColumn, lastSortColumn;
+  bool descending;
   friend bool operator==(const State&, const State&) = default;
 };
 
@@ -72,15 +74,15 @@ TEST(ColumnText, IsTheNameOrTheSubItemOfTheColumn) {
 class SortingForm : public ::testing::Test {
  protected:
   void show(EntryRows rows) {
-    app.form1->rows() = std::move(rows);
-    app.list.setRowCount(static_cast<int>(app.form1->rows().size()));
+    app.folder().rows() = std::move(rows);
+    app.list.setRowCount(static_cast<int>(app.folder().rows().size()));
   }
   void click(int column) {
     EXPECT_TRUE(app.event([&] { app.form1->ListView1ColumnClick(column); }));
   }
   std::vector<std::string> column(int index) const {
     std::vector<std::string> texts;
-    for (const ListEntry& e : app.form1->rows())
+    for (const ListEntry& e : app.folder().rows())
       texts.emplace_back(*folderlist::columnText(e, index));
     return texts;
   }
@@ -135,9 +137,9 @@ TEST_F(SortingForm, EqualRowsKeepTheirPreviousOrderInBothDirections) {
   EXPECT_EQ(column(0), (std::vector<std::string>{"c", "C", "B", "b", "a", "A"}));
   show(rows);
   click(2);  // every time text is equal: nothing moves, either way
-  EXPECT_EQ(app.form1->rows(), rows);
+  EXPECT_EQ(app.folder().rows(), rows);
   click(2);
-  EXPECT_EQ(app.form1->rows(), rows);
+  EXPECT_EQ(app.folder().rows(), rows);
 }
 
 TEST_F(SortingForm, MarksStayWithTheirRowsAndTheCountIsUnchanged) {
@@ -146,16 +148,16 @@ TEST_F(SortingForm, MarksStayWithTheirRowsAndTheCountIsUnchanged) {
   app.list.setSelected(4, true);  // 9.txt
   app.list.setFocused(4);
   app.list.selectionMark = 0;
-  const std::int32_t count = app.form1->entryCount();
+  const std::int32_t count = app.folder().entryCount();
   click(0);
   // 10.txt, 9.txt, A.txt, b.txt, docs, sub
-  EXPECT_EQ(app.list.marks(), (platform::ListMarks{{1, 3}, 1, 3}));
-  EXPECT_EQ(app.form1->rows().size(), kFolder.size());
-  EXPECT_EQ(app.form1->entryCount(), count);
+  EXPECT_EQ(app::readMarks(app.list), (folderlist::ListMarks{{1, 3}, 1, 3}));
+  EXPECT_EQ(app.folder().rows().size(), kFolder.size());
+  EXPECT_EQ(app.folder().entryCount(), count);
   EXPECT_EQ(app.list.rowCount(), static_cast<int>(kFolder.size()));
   // Every row is one of the listed ones, with its own texts.
   for (const ListEntry& e : kFolder) {
-    EXPECT_EQ(std::count(app.form1->rows().begin(), app.form1->rows().end(), e), 1) << e.name;
+    EXPECT_EQ(std::count(app.folder().rows().begin(), app.folder().rows().end(), e), 1) << e.name;
   }
   ASSERT_FALSE(app.list.redrawn.empty());
   EXPECT_EQ(app.list.redrawn.back().first, 0);
@@ -185,9 +187,9 @@ TEST_F(SortingForm, AClickOnAnEmptyListChangesTheStateAndSortsNothing) {
   EXPECT_EQ(state(), (State{2, 2, 1}));
   click(0);
   EXPECT_EQ(state(), (State{0, 0, 0}));
-  EXPECT_TRUE(app.form1->rows().empty());
+  EXPECT_TRUE(app.folder().rows().empty());
   EXPECT_EQ(app.list.rowCount(), 0);
-  EXPECT_EQ(app.form1->entryCount(), 0);
+  EXPECT_EQ(app.folder().entryCount(), 0);
 }
 
 // The state survives listing another folder, whose rows stand in the
@@ -224,7 +226,7 @@ TEST_F(SortingAcrossListings, AfterAnAscendingSortTheNextClickSortsTheNewFolderD
   click(0);
   EXPECT_EQ(column(0), (std::vector<std::string>{"z", "y", "x"}));
   EXPECT_EQ(state(), (State{0, 0, 1}));
-  EXPECT_EQ(app.form1->entryCount(), 3);
+  EXPECT_EQ(app.folder().entryCount(), 3);
 }
 
 struct CompareCase {

@@ -54,7 +54,7 @@ TEST(LongCheck, PaintsAndCountsTheCheckedRowsBeforeTheFirstStamp) {
   }
   app.tree.path = dir.path();
   app.event([&] { app.form1->ShellTreeView1Change(); });
-  ASSERT_EQ(app.form1->entryCount(), kRows);
+  ASSERT_EQ(app.folder().entryCount(), kRows);
 
   app.event([&] { app.form1->IME1Click(); });
   app.setFieldTexts({"2009", "3", "5", "12", "30", "0"});

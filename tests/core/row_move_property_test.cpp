@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "fakes/fake_ui.h"
+#include "fakes/list_moves.h"
 #include "folderlist/row_move.h"
 
 namespace {
@@ -131,7 +132,7 @@ TEST(RowReorderingProperty, RandomDropsEndByTheOutcomeRules) {
     std::string lastPanel;
     for (bool again = true; again;) {
       const std::vector<int> before = ids(rows);
-      const auto r = folderlist::step(state, rows, list);
+      const auto r = fakes::stepOn(state, rows, list);
       ++steps;
       again = r.again;
       if (r.panel1) lastPanel = *r.panel1;
@@ -233,7 +234,7 @@ TEST(KeyboardMoveProperty, RandomSelectionsMoveAsTheyStand) {
       if (stays[static_cast<std::size_t>(q)]) selAfter[static_cast<std::size_t>(q)] = true;
     }
 
-    folderlist::moveSelectedRows(rows, list, direction);
+    fakes::moveSelectedRowsOn(rows, list, direction);
     ASSERT_EQ(list.outside, 0);
     ASSERT_EQ(ids(rows), order) << "trial " << trial;
     for (int q = 0; q < n; ++q) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fakes/fake_ui.h"
+#include "fakes/list_moves.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ class CheckedList : public fakes::FakeList {
     if (!valid(first) || !valid(last)) ++outside;
     FakeList::redrawRows(first, last);
   }
-  std::set<int> selectedRows() const {
+  std::set<int> selectedSet() const {
     std::set<int> out;
     for (int i = 0; i < rowCount(); ++i) {
       if (FakeList::isSelected(i)) out.insert(i);
@@ -103,7 +104,7 @@ void runMove(MoveRun& run, const std::string& letters, const std::string& select
       folderlist::drop(run.state, run.list.selectionCount(), static_cast<int>(letters.size()));
   if (!run.dropped) return;
   for (bool again = true; again && run.steps < 1000;) {
-    const folderlist::StepResult r = folderlist::step(run.state, run.rows, run.list);
+    const folderlist::StepResult r = fakes::stepOn(run.state, run.rows, run.list);
     ++run.steps;
     again = r.again;
     run.orders.push_back(order(run.rows));
@@ -171,7 +172,7 @@ TEST(RowReordering, TheExamplesEndAsDescribed) {
     ASSERT_TRUE(run.dropped);
     ASSERT_FALSE(run.state.moving);
     EXPECT_EQ(order(run.rows), e.result);
-    EXPECT_EQ(run.list.selectedRows(), positionsOf(e.selectedAfter, e.result));
+    EXPECT_EQ(run.list.selectedSet(), positionsOf(e.selectedAfter, e.result));
     EXPECT_EQ(run.list.focused(), e.focus);
     EXPECT_EQ(run.panelTexts.back(), e.lastPanelText);
     if (e.steps > 0) {
@@ -219,7 +220,7 @@ TEST(RowReordering, NoDropOverNoRowOrTheTopmostSelectedRow) {
     EXPECT_FALSE(run.dropped) << dropRow;
     EXPECT_FALSE(run.state.moving);
     EXPECT_EQ(order(run.rows), "ABCDE");
-    EXPECT_EQ(run.list.selectedRows(), (std::set<int>{1, 3}));
+    EXPECT_EQ(run.list.selectedSet(), (std::set<int>{1, 3}));
   }
 }
 
@@ -231,12 +232,12 @@ TEST(RowReordering, ADropWithNothingSelectedEndsAtTheFirstStep) {
   state.sourceIndex = -1;
   state.hoverRow = 2;
   ASSERT_TRUE(folderlist::drop(state, 0, 5));
-  const auto r = folderlist::step(state, rows, list);
+  const auto r = fakes::stepOn(state, rows, list);
   EXPECT_FALSE(r.again);
   EXPECT_FALSE(r.panel1);
   EXPECT_FALSE(state.moving);
   EXPECT_EQ(order(rows), "ABCDE");
-  EXPECT_TRUE(list.selectedRows().empty());
+  EXPECT_TRUE(list.selectedSet().empty());
 }
 
 TEST(RowReordering, NoStepOnAListOfAnotherSize) {
@@ -252,7 +253,7 @@ TEST(RowReordering, NoStepOnAListOfAnotherSize) {
     // Another listing of three rows comes between the drop and the step.
     rows = lettered("XYZ");
     list.setRowCount(3);
-    const auto r = folderlist::step(state, rows, list);
+    const auto r = fakes::stepOn(state, rows, list);
     EXPECT_FALSE(r.again) << selected;
     EXPECT_FALSE(state.moving);
     EXPECT_EQ(order(rows), "XYZ");
@@ -350,9 +351,9 @@ TEST(KeyboardMove, SelectedRowsMoveOnePlaceUnlessBlocked) {
     list.setRowCount(5);
     for (char ch : std::string(c.selected)) list.setSelected(ch - 'A', true);
     list.setFocused(c.focus);
-    folderlist::moveSelectedRows(rows, list, c.direction);
+    fakes::moveSelectedRowsOn(rows, list, c.direction);
     EXPECT_EQ(order(rows), c.result);
-    EXPECT_EQ(list.selectedRows(), positionsOf(c.selected, c.result));
+    EXPECT_EQ(list.selectedSet(), positionsOf(c.selected, c.result));
     EXPECT_EQ(list.focused(), c.focusAfter);
     EXPECT_EQ(list.outside, 0);
   }
@@ -368,9 +369,9 @@ TEST(KeyboardMove, PressingAgainMovesTheSameRowsOn) {
   const char* expected[] = {"ACBED", "CAEBD", "CEABD", "CEABD"};
   const int moved[] = {2, 2, 1, 0};
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(folderlist::moveSelectedRows(rows, list, -1), moved[i]) << i;
+    EXPECT_EQ(fakes::moveSelectedRowsOn(rows, list, -1), moved[i]) << i;
     EXPECT_EQ(order(rows), expected[i]) << i;
-    EXPECT_EQ(list.selectedRows(), positionsOf("CE", expected[i])) << i;
+    EXPECT_EQ(list.selectedSet(), positionsOf("CE", expected[i])) << i;
     EXPECT_EQ(list.focused(), static_cast<int>(std::string(expected[i]).find('E'))) << i;
   }
 }

@@ -47,9 +47,9 @@ void expectSortedAsByTheComparison(const EntryRows& rows, int column, bool desce
     return app.form1->ListView1Compare(a, b) < 0;
   });
   EntryRows sorted = rows;
-  platform::ListMarks marks;
+  folderlist::ListMarks marks;
   platform::TextCollation collation;
-  folderlist::sortRows(sorted, marks, column, descending, collation);
+  marks = folderlist::sortRows(sorted, marks, column, descending, collation);
   EXPECT_EQ(sorted, expected) << "column " << column << (descending ? " descending" : "");
 }
 
@@ -95,9 +95,9 @@ TEST(RowSort, LongSharedBeginningsAndPrefixesSortByWhatFollows) {
                            "PHOTO_2009_03_05_A", "photo_2009_03_05_aa"}) {
     rows.push_back({name, "", "t"});
   }
-  platform::ListMarks marks;
+  folderlist::ListMarks marks;
   platform::TextCollation collation;
-  folderlist::sortRows(rows, marks, 0, false, collation);
+  marks = folderlist::sortRows(rows, marks, 0, false, collation);
   std::vector<std::string> names;
   for (const ListEntry& e : rows) names.push_back(e.name);
   EXPECT_EQ(names, (std::vector<std::string>{"photo_2009_03_05", "photo_2009_03_05_a",
@@ -109,13 +109,13 @@ TEST(RowSort, CarriesEveryMarkWithItsRow) {
   EntryRows rows = variedRows(300, 11);
   // Make the rows tellable apart: the time text numbers them.
   for (std::size_t i = 0; i < rows.size(); ++i) rows[i].timeText = std::to_string(i);
-  platform::ListMarks marks{{0, 5, 17, 120, 299}, 17, 120};
+  folderlist::ListMarks marks{{0, 5, 17, 120, 299}, 17, 120};
   std::vector<std::string> selected;
   for (int row : marks.selected)
     selected.push_back(rows[static_cast<std::size_t>(row)].timeText.str());
 
   platform::TextCollation collation;
-  folderlist::sortRows(rows, marks, 0, false, collation);
+  marks = folderlist::sortRows(rows, marks, 0, false, collation);
 
   ASSERT_EQ(marks.selected.size(), 5u);
   EXPECT_TRUE(std::is_sorted(marks.selected.begin(), marks.selected.end()));
@@ -131,21 +131,21 @@ TEST(RowSort, CarriesEveryMarkWithItsRow) {
 
 TEST(RowSort, KeepsNoMarksWhereThereWereNone) {
   EntryRows rows = variedRows(50, 3);
-  platform::ListMarks marks;
+  folderlist::ListMarks marks;
   platform::TextCollation collation;
-  folderlist::sortRows(rows, marks, 2, true, collation);
-  EXPECT_EQ(marks, platform::ListMarks{});
+  marks = folderlist::sortRows(rows, marks, 2, true, collation);
+  EXPECT_EQ(marks, folderlist::ListMarks{});
   EXPECT_EQ(rows.size(), 50u);
 }
 
 TEST(RowSort, AColumnTheListDoesNotHaveSortsNothing) {
   const EntryRows rows = variedRows(20, 5);
   EntryRows same = rows;
-  platform::ListMarks marks{{1}, 1, 1};
+  folderlist::ListMarks marks{{1}, 1, 1};
   platform::TextCollation collation;
-  folderlist::sortRows(same, marks, 3, false, collation);
+  marks = folderlist::sortRows(same, marks, 3, false, collation);
   EXPECT_EQ(same, rows);
-  EXPECT_EQ(marks, (platform::ListMarks{{1}, 1, 1}));
+  EXPECT_EQ(marks, (folderlist::ListMarks{{1}, 1, 1}));
 }
 
 }  // namespace

@@ -19,7 +19,7 @@
 
 namespace {
 
-using app::SettingsValues;
+using settings::SettingsValues;
 
 std::filesystem::path fsPath(const std::string& utf8) {
   return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
@@ -48,7 +48,7 @@ class SettingsFile : public testing::Test {
  protected:
   std::vector<std::int32_t> load(platform::TextFiles& using_) {
     std::vector<std::int32_t> values;
-    app::loadSettingsFile(using_, path, [&values](std::size_t index, std::int32_t value) {
+    settings::loadSettingsFile(using_, path, [&values](std::size_t index, std::int32_t value) {
       EXPECT_EQ(index, values.size()) << "values come in file order";
       values.push_back(value);
     });
@@ -58,8 +58,8 @@ class SettingsFile : public testing::Test {
 
   platform::OsErrorCode saveError(platform::TextFiles& using_, const SettingsValues& values) {
     try {
-      app::saveSettingsFile(using_, path, values);
-    } catch (const app::InOutError& e) {
+      settings::saveSettingsFile(using_, path, values);
+    } catch (const settings::InOutError& e) {
       return e.code();
     }
     return 0;
@@ -68,7 +68,7 @@ class SettingsFile : public testing::Test {
   platform::TextFiles& files = platform::systemTextFiles();
   testsupport::TempFolder dir;
   std::string path = dir.pathOf("Chronoseq.INI");
-  std::string temporary = app::temporarySettingsPath(path);
+  std::string temporary = settings::temporarySettingsPath(path);
 };
 
 TEST(SettingsText, LinesAreDecimalWithCrLf) {
@@ -82,7 +82,7 @@ TEST(SettingsText, LinesAreDecimalWithCrLf) {
                {-1280, "-1280\r\n"},
                {2147483647, "2147483647\r\n"},
                {-2147483647 - 1, "-2147483648\r\n"}};
-  for (const auto& c : cases) EXPECT_EQ(app::settingsLine(c.value), c.line) << c.value;
+  for (const auto& c : cases) EXPECT_EQ(settings::settingsLine(c.value), c.line) << c.value;
 }
 
 TEST(SettingsMessages, ByCode) {
@@ -103,22 +103,22 @@ TEST(SettingsMessages, ByCode) {
       {1, "I/O エラー (1)", "I/O エラー (1)"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(app::inOutErrorMessage(c.code), c.message) << c.code;
-    EXPECT_EQ(app::errorBoxText(app::InOutError(c.code).what()), c.shown) << c.code;
+    EXPECT_EQ(settings::inOutErrorMessage(c.code), c.message) << c.code;
+    EXPECT_EQ(app::errorBoxText(settings::InOutError(c.code).what()), c.shown) << c.code;
   }
 }
 
 TEST_F(SettingsFile, WritesTheExactBytes) {
-  app::saveSettingsFile(files, path, kExample);
+  settings::saveSettingsFile(files, path, kExample);
   EXPECT_EQ(contentOf(path), kExampleText);
-  app::saveSettingsFile(files, path, kOther);
+  settings::saveSettingsFile(files, path, kOther);
   EXPECT_EQ(contentOf(path), kOtherText) << "the old file is replaced whole";
   EXPECT_FALSE(exists(temporary));
 }
 
 TEST_F(SettingsFile, ReadsBackWhatWasWritten) {
   for (const SettingsValues& values : {kExample, kOther}) {
-    app::saveSettingsFile(files, path, values);
+    settings::saveSettingsFile(files, path, values);
     EXPECT_EQ(load(), std::vector<std::int32_t>(values.begin(), values.end()));
   }
 }
@@ -134,7 +134,7 @@ TEST_F(SettingsFile, ALeftoverTemporaryFileIsNeverReadAndGoesAtTheNextSave) {
   EXPECT_TRUE(load().empty()) << "without the settings file there is nothing to load";
   dir.createFile("Chronoseq.INI", kExampleText);
   EXPECT_EQ(load(), std::vector<std::int32_t>(kExample.begin(), kExample.end()));
-  app::saveSettingsFile(files, path, kOther);
+  settings::saveSettingsFile(files, path, kOther);
   EXPECT_FALSE(exists(temporary));
   EXPECT_EQ(contentOf(path), kOtherText);
 }
@@ -143,16 +143,16 @@ TEST_F(SettingsFile, ABadThirdLineStopsAfterTwoValues) {
   dir.createFile("Chronoseq.INI", "10\r\n20\r\n300a\r\n400\r\n");
   std::vector<std::int32_t> applied;
   try {
-    app::loadSettingsFile(
+    settings::loadSettingsFile(
         files, path, [&applied](std::size_t, std::int32_t value) { applied.push_back(value); });
     ADD_FAILURE() << "no failure";
-  } catch (const app::InOutError& e) {
+  } catch (const settings::InOutError& e) {
     EXPECT_EQ(e.code(), 106u);
     EXPECT_STREQ(e.what(), "入力値が数値ではありません");
   }
   EXPECT_EQ(applied, (std::vector<std::int32_t>{10, 20}));
   // Nothing holds the file open any more: it can be written.
-  app::saveSettingsFile(files, path, kExample);
+  settings::saveSettingsFile(files, path, kExample);
   EXPECT_EQ(contentOf(path), kExampleText);
 }
 
@@ -187,10 +187,10 @@ TEST_F(SettingsFile, AFailedReadGivesItsCodeAfterTheValuesBefore) {
   faulty.failAt(2, 23);  // exists, open, then the first read
   std::vector<std::int32_t> applied;
   try {
-    app::loadSettingsFile(
+    settings::loadSettingsFile(
         faulty, path, [&applied](std::size_t, std::int32_t value) { applied.push_back(value); });
     ADD_FAILURE() << "no failure";
-  } catch (const app::InOutError& e) {
+  } catch (const settings::InOutError& e) {
     EXPECT_EQ(e.code(), 23u);
     EXPECT_STREQ(e.what(), "I/O エラー (23)");
   }
@@ -206,7 +206,7 @@ TEST_F(SettingsFile, ASaveInterruptedAtEveryStepLeavesTheOldFileOrTheNew) {
   {
     dir.createFile("Chronoseq.INI", kExampleText);
     fakes::FaultTextFiles counting(files);
-    app::saveSettingsFile(counting, path, kOther);
+    settings::saveSettingsFile(counting, path, kOther);
     ASSERT_EQ(counting.log(),
               (std::vector<std::string>{"remove", "exists", "check", "create", "write", "write",
                                         "write", "write", "write", "write", "write", "write",
@@ -240,7 +240,7 @@ TEST_F(SettingsFile, ASaveInterruptedAtEveryStepLeavesTheOldFileOrTheNew) {
         const std::vector<std::int32_t> loaded = load();
         EXPECT_TRUE(loaded == std::vector<std::int32_t>(kExample.begin(), kExample.end()) ||
                     loaded == std::vector<std::int32_t>(kOther.begin(), kOther.end()));
-        app::saveSettingsFile(files, path, kOther);
+        settings::saveSettingsFile(files, path, kOther);
         EXPECT_EQ(contentOf(path), kOtherText);
         EXPECT_FALSE(exists(temporary));
       }

@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "fakes/settings_bytes.h"
+
 namespace {
 
-using app::kErrorNotANumber;
+using settings::kErrorNotANumber;
 
 struct NumberCase {
   const char* text;
@@ -58,7 +60,7 @@ TEST(SettingsReader, NumberForms) {
   };
   for (const NumberCase& c : cases) {
     std::int32_t value = 12345;
-    EXPECT_EQ(app::parseNumber(c.text, value), c.ok) << c.text;
+    EXPECT_EQ(settings::parseNumber(c.text, value), c.ok) << c.text;
     if (c.ok) {
       EXPECT_EQ(value, c.value) << c.text;
     }
@@ -133,7 +135,7 @@ TEST(SettingsReader, WholeFiles) {
   for (const FileCase& c : cases) {
     // The same result however the bytes arrive.
     for (std::size_t chunk : {0u, 1u, 2u, 3u, 7u}) {
-      const app::SettingsParse result = app::parseSettings(c.bytes, 11, chunk);
+      const fakes::SettingsParse result = fakes::parseSettings(c.bytes, 11, chunk);
       EXPECT_EQ(result.values, c.values) << c.what << ", chunk " << chunk;
       EXPECT_EQ(result.error, c.error) << c.what << ", chunk " << chunk;
     }
@@ -161,7 +163,7 @@ class FailingStream : public platform::ReadStream {
 
 TEST(SettingsReader, AFailedReadGivesItsCode) {
   FailingStream stream("10\r\n2", 23);
-  app::SettingsReader reader(stream);
+  settings::SettingsReader reader(stream);
   std::int32_t value = 0;
   ASSERT_EQ(reader.readNumber(value), 0u);
   EXPECT_EQ(value, 10);

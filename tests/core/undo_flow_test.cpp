@@ -43,7 +43,7 @@ struct Scene {
     }
     app_.tree.path = folder_;
     app_.event([&] { app_.form1->ShellTreeView1Change(); });
-    for (const auto& row : app_.form1->rows()) oldTexts_.push_back(row.timeText.str());
+    for (const auto& row : app_.folder().rows()) oldTexts_.push_back(row.timeText.str());
   }
 
   Flow flow() const { return fakes::flowOf(app_); }
@@ -60,10 +60,10 @@ struct Scene {
   }
 
   const FaultFileOps::Times& timesOf(int row) const {
-    return fs_.find(platform::joinPath(folder_, app_.form1->rows()[row].name))->times;
+    return fs_.find(platform::joinPath(folder_, app_.folder().rows()[row].name))->times;
   }
   // The times an entry had before any run; rows stand in the listing's order.
-  FaultFileOps::Times oldTimes(int row) const { return old_.at(app_.form1->rows()[row].name); }
+  FaultFileOps::Times oldTimes(int row) const { return old_.at(app_.folder().rows()[row].name); }
 
   testsupport::TempFolder dir_;
   std::string folder_;
@@ -79,7 +79,7 @@ TEST(UndoFlow, GreyUntilARunThenUndoesAndShowsTheNoticeOverTheMainWindow) {
   EXPECT_FALSE(s.app_.undoItem.isEnabled()) << "nothing stamped yet";
   s.stamp();
   EXPECT_TRUE(s.app_.undoItem.isEnabled());
-  ASSERT_NE(s.app_.form1->rows()[0].timeText, s.oldTexts_[0]);
+  ASSERT_NE(s.app_.folder().rows()[0].timeText, s.oldTexts_[0]);
 
   const std::string caption = s.app_.mainWindow.caption();
   const int paints = s.app_.paintPump.count;
@@ -91,7 +91,7 @@ TEST(UndoFlow, GreyUntilARunThenUndoesAndShowsTheNoticeOverTheMainWindow) {
   EXPECT_EQ(s.app_.mainWindow.caption(), caption) << "the progress is gone from the caption";
   for (int k = 0; k < 3; ++k) {
     EXPECT_EQ(s.timesOf(k), s.oldTimes(k)) << "row " << k;
-    EXPECT_EQ(s.app_.form1->rows()[k].timeText, s.oldTexts_[k]) << "row " << k;
+    EXPECT_EQ(s.app_.folder().rows()[k].timeText, s.oldTexts_[k]) << "row " << k;
   }
   ASSERT_FALSE(s.app_.list.redrawn.empty());
   EXPECT_EQ(s.app_.list.redrawn.back().last, 2);
@@ -164,14 +164,14 @@ TEST(UndoFlow, ANewRunReplacesWhatCanBeUndone) {
     EXPECT_EQ(t.creation, s.oldTimes(k).creation) << k;
     EXPECT_EQ(t.lastAccess, s.oldTimes(k).lastAccess) << k;
   }
-  EXPECT_EQ(s.app_.form1->rows()[0].timeText, "2009/03/05 12:30:00");
-  EXPECT_EQ(s.app_.form1->rows()[2].timeText, "2009/03/05 12:32:00");
+  EXPECT_EQ(s.app_.folder().rows()[0].timeText, "2009/03/05 12:30:00");
+  EXPECT_EQ(s.app_.folder().rows()[2].timeText, "2009/03/05 12:32:00");
 }
 
 TEST(UndoFlow, ARunThatChangesNothingKeepsTheLastRecord) {
   Scene s;
   s.stamp();
-  const std::string held = platform::joinPath(s.folder_, s.app_.form1->rows()[0].name);
+  const std::string held = platform::joinPath(s.folder_, s.app_.folder().rows()[0].name);
   s.fs_.setAttributes(held, platform::kAttrReadOnly);
   s.app_.event([&] { s.app_.form1->IME1Click(); });
   s.app_.setFieldTexts({"2010", "1", "1", "0", "0", "0"});
@@ -185,12 +185,12 @@ TEST(UndoFlow, ARunThatChangesNothingKeepsTheLastRecord) {
 TEST(UndoFlow, PrecheckFailureShowsTheRunsMessageOverTheMainWindow) {
   Scene s;
   s.stamp();
-  const std::string path = platform::joinPath(s.folder_, s.app_.form1->rows()[1].name);
+  const std::string path = platform::joinPath(s.folder_, s.app_.folder().rows()[1].name);
   s.fs_.setAttributes(path, platform::kAttrReadOnly);
   s.app_.event([&] { s.app_.form1->Undo1Click(); });
   EXPECT_EQ(s.flow(), kMessageOverMain);
   EXPECT_EQ(s.app_.label1.text(),
-            "リードオンリー属性の\r\nファイルがあります\r\n\r\n" + s.app_.form1->rows()[1].name);
+            "リードオンリー属性の\r\nファイルがあります\r\n\r\n" + s.app_.folder().rows()[1].name);
   EXPECT_NE(s.timesOf(0), s.oldTimes(0)) << "nothing changed";
   EXPECT_TRUE(s.app_.undoItem.isEnabled());
   s.app_.event([&] { s.app_.form3->Button1Click(); });
@@ -208,7 +208,7 @@ TEST(UndoFlow, EveryFailureAtEveryRowEndsIdleWithTheErrorBox) {
       Scene s;
       s.stamp();
       s.app_.label1.setText("");
-      const std::string path = platform::joinPath(s.folder_, s.app_.form1->rows()[row].name);
+      const std::string path = platform::joinPath(s.folder_, s.app_.folder().rows()[row].name);
       s.fs_.injectFault(op, path);
 
       EXPECT_FALSE(s.app_.event([&] { s.app_.form1->Undo1Click(); }));
@@ -222,7 +222,7 @@ TEST(UndoFlow, EveryFailureAtEveryRowEndsIdleWithTheErrorBox) {
       for (int k = 0; k < 3; ++k) {
         const bool restored = k < row;
         EXPECT_EQ(s.timesOf(k) == s.oldTimes(k), restored) << "row " << k;
-        EXPECT_EQ(s.app_.form1->rows()[k].timeText == s.oldTexts_[k], restored) << "row " << k;
+        EXPECT_EQ(s.app_.folder().rows()[k].timeText == s.oldTexts_[k], restored) << "row " << k;
       }
       EXPECT_TRUE(s.app_.undoItem.isEnabled()) << "the rest can still be undone";
 

@@ -143,7 +143,7 @@ class UndoCommandOnDisk : public UndoOnDisk {
     UndoOnDisk::SetUp();
     app.tree.path = dir.path();
     app.event([&] { app.form1->ShellTreeView1Change(); });
-    ASSERT_EQ(app.form1->entryCount(), static_cast<int>(std::size(kOld)));
+    ASSERT_EQ(app.folder().entryCount(), static_cast<int>(std::size(kOld)));
   }
   void stamp() {
     app.event([&] { app.form1->IME1Click(); });
@@ -199,7 +199,7 @@ TEST_F(UndoCommandOnDisk, EnablementFollowsTheListing) {
   // After the new run, undo gives back the previous run's stamps.
   app.event([&] { app.form1->Undo1Click(); });
   EXPECT_EQ(app.label1.text(), "元に戻しました");
-  const folderlist::EntryRows& listed = app.form1->rows();
+  const folderlist::EntryRows& listed = app.folder().rows();
   for (int k = 0; k < static_cast<int>(listed.size()); ++k) {
     SCOPED_TRACE(listed[static_cast<std::size_t>(k)].name);
     EXPECT_EQ(

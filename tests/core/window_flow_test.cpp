@@ -56,9 +56,13 @@ TEST_F(WindowFlow, StartsIdleWithTheCreationStepsDone) {
   EXPECT_TRUE(app.timer3.isEnabled());
   EXPECT_FALSE(app.timer1.isEnabled());
   EXPECT_FALSE(app.timer2.isEnabled());
-  EXPECT_EQ(app.form1->lastSortColumn(), 100);
   EXPECT_EQ(app.dialog.deletedMenuItems, std::vector<int>{1});
   EXPECT_EQ(app.messageWindow.deletedMenuItems, std::vector<int>{1});
+  // The last sort column starts as no column's: a first click on "名前"
+  // sorts ascending.
+  app.event([&] { app.form1->ListView1ColumnClick(0); });
+  EXPECT_EQ(app.list.sortArrowColumn, 0);
+  EXPECT_FALSE(app.list.sortArrowDescending);
   EXPECT_TRUE(app.radioButton1.isChecked());
   EXPECT_FALSE(app.radioButton2.isChecked());
   EXPECT_EQ(app.messageWindow.caption(), "");
@@ -68,7 +72,7 @@ TEST_F(WindowFlow, TimeCommandOnAnEmptyListDoesNothing) {
   fakes::FakeApp app;
   app.tree.path = folder_.string();
   app.event([&] { app.form1->ShellTreeView1Change(); });
-  ASSERT_EQ(app.form1->entryCount(), 0);
+  ASSERT_EQ(app.folder().entryCount(), 0);
   app.event([&] { app.form1->IME1Click(); });
   EXPECT_EQ(flow(app), kIdle);
   EXPECT_EQ(app.edits[0].text(), "");
@@ -135,7 +139,6 @@ TEST_F(WindowFlow, BadFieldShowsOneMessageOverTheLockedDialog) {
   EXPECT_EQ(flow(app), kMessageOverDialog);
   EXPECT_EQ(app.label1.text(), "月の範囲が無効です\r\n\r\n13");
   EXPECT_EQ(app.messageWindow.caption(), "");
-  EXPECT_EQ(app.form2->proceedFlag(), 0);
   EXPECT_FALSE(app.memoryFiles.entries.begin()->second.lastWrite.has_value());
 
   app.event([&] { app.form3->Button1Click(); });
@@ -157,7 +160,8 @@ TEST_F(WindowFlow, CompletedRunShowsTheNoticeOverTheMainWindow) {
   for (const auto& [path, entry] : app.memoryFiles.entries) {
     EXPECT_TRUE(entry.lastWrite.has_value()) << path;
   }
-  for (const auto& row : app.form1->rows()) EXPECT_EQ(row.timeText.substr(0, 13), "2009/03/05 12");
+  for (const auto& row : app.folder().rows())
+    EXPECT_EQ(row.timeText.substr(0, 13), "2009/03/05 12");
   ASSERT_FALSE(app.list.redrawn.empty());
   EXPECT_EQ(app.list.redrawn.back().last, 2);
 
@@ -188,10 +192,10 @@ TEST_F(WindowFlow, FileHeldOpenStopsTheRunAndGivesTheDialogBack) {
   fakes::FakeApp app;
   listFiles(app, {"a.txt", "b.txt", "c.txt"});
   const int held = 1;
-  const std::string heldName = app.form1->rows()[held].name;
+  const std::string heldName = app.folder().rows()[held].name;
   const std::string heldPath = platform::joinPath(folder_.string(), heldName);
   app.memoryFiles.entries[heldPath].heldOpen = true;
-  const std::string oldText = app.form1->rows()[held].timeText.str();
+  const std::string oldText = app.folder().rows()[held].timeText.str();
   app.event([&] { app.form1->IME1Click(); });
   app.setFieldTexts({"2009", "3", "5", "12", "30", "0"});
 
@@ -201,10 +205,10 @@ TEST_F(WindowFlow, FileHeldOpenStopsTheRunAndGivesTheDialogBack) {
   EXPECT_EQ(app.errorBox.shown[0].text, "ファイル " + heldPath + " は開けません.");
   EXPECT_EQ(flow(app), kTimeEntry);
   EXPECT_EQ(app.dialog.caption(), "TIME変更");
-  EXPECT_EQ(app.form1->rows()[0].timeText, "2009/03/05 12:30:00");
-  EXPECT_EQ(app.form1->rows()[held].timeText, oldText);
+  EXPECT_EQ(app.folder().rows()[0].timeText, "2009/03/05 12:30:00");
+  EXPECT_EQ(app.folder().rows()[held].timeText, oldText);
   EXPECT_FALSE(
-      app.memoryFiles.entries[platform::joinPath(folder_.string(), app.form1->rows()[2].name)]
+      app.memoryFiles.entries[platform::joinPath(folder_.string(), app.folder().rows()[2].name)]
           .lastWrite.has_value());
 }
 
@@ -217,7 +221,7 @@ TEST_F(WindowFlow, StatusLineFollowsTheSelection) {
   app.list.setSelected(1, true);
   app.event([&] { app.form1->ListView1Change(); });
   EXPECT_EQ(app.statusBar.panelText(0), "2/3 個のオブジェクトを選択");
-  EXPECT_EQ(app.statusBar.panelText(1), app.form1->rows()[1].name);
+  EXPECT_EQ(app.statusBar.panelText(1), app.folder().rows()[1].name);
 
   app.list.setSelected(1, false);
   app.list.setSelected(2, false);
@@ -236,7 +240,7 @@ TEST_F(WindowFlow, NewListingEmptiesThePanelsAndCountsItsRows) {
   fs::create_directories(folder_ / "empty");
   app.tree.path = (folder_ / "empty").string();
   app.event([&] { app.form1->ShellTreeView1Change(); });
-  EXPECT_EQ(app.form1->entryCount(), 0);
+  EXPECT_EQ(app.folder().entryCount(), 0);
   EXPECT_EQ(app.list.rowCount(), 0);
   EXPECT_EQ(app.statusBar.panelText(0), "");
   EXPECT_EQ(app.statusBar.panelText(1), "");
@@ -252,7 +256,7 @@ TEST_F(WindowFlow, PathsThatNameNoFolderListNothing) {
   for (const char* path : {"PC", ""}) {
     app.tree.path = path;
     app.event([&] { app.form1->ShellTreeView1Change(); });
-    EXPECT_EQ(app.form1->entryCount(), 0) << "path '" << path << "'";
+    EXPECT_EQ(app.folder().entryCount(), 0) << "path '" << path << "'";
   }
   fs::current_path(previous);
 }
@@ -262,8 +266,8 @@ TEST_F(WindowFlow, ExitEmptiesTheListThenCloses) {
   listFiles(app, {"a.txt"});
   app.event([&] { app.form1->Exit1Click(); });
   EXPECT_EQ(app.list.rowCount(), 0);
-  EXPECT_EQ(app.form1->entryCount(), 0);
-  EXPECT_TRUE(app.form1->rows().empty());
+  EXPECT_EQ(app.folder().entryCount(), 0);
+  EXPECT_TRUE(app.folder().rows().empty());
   EXPECT_EQ(app.mainWindow.closeCount, 1);
 }
 

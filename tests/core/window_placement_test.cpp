@@ -36,19 +36,19 @@ TEST(WindowPlacement, ReachableBounds) {
        {1120, 480, 800, 600}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(app::reachableBounds(c.window, monitors), c.expected) << c.what;
+    EXPECT_EQ(settings::reachableBounds(c.window, monitors), c.expected) << c.what;
   }
-  EXPECT_EQ(app::reachableBounds({9000, 9000, 10, 10}, {}), (WindowBounds{9000, 9000, 10, 10}))
+  EXPECT_EQ(settings::reachableBounds({9000, 9000, 10, 10}, {}), (WindowBounds{9000, 9000, 10, 10}))
       << "without monitors nothing is known";
 }
 
 TEST(WindowPlacement, Bounds) {
-  EXPECT_EQ(app::boundedCoordinate(-2147483647 - 1), -32768);
-  EXPECT_EQ(app::boundedCoordinate(2147483647), 32767);
-  EXPECT_EQ(app::boundedCoordinate(-1288), -1288);
-  EXPECT_EQ(app::boundedExtent(5000, 3000), 3000);
-  EXPECT_EQ(app::boundedExtent(-5, 3000), -5);
-  EXPECT_EQ(app::boundedExtent(5000, 0), 5000) << "no limit known";
+  EXPECT_EQ(settings::boundedCoordinate(-2147483647 - 1), -32768);
+  EXPECT_EQ(settings::boundedCoordinate(2147483647), 32767);
+  EXPECT_EQ(settings::boundedCoordinate(-1288), -1288);
+  EXPECT_EQ(settings::boundedExtent(5000, 3000), 3000);
+  EXPECT_EQ(settings::boundedExtent(-5, 3000), -5);
+  EXPECT_EQ(settings::boundedExtent(5000, 0), 5000) << "no limit known";
 }
 
 }  // namespace

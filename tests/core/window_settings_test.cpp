@@ -35,7 +35,7 @@ class WindowSettings : public testing::Test {
   fakes::FakeApp app;
   fakes::MemoryTextFiles files;
   fakes::FakeScreen screen;
-  const std::string path = app::settingsFilePath();
+  const std::string path = settings::settingsFilePath();
 };
 
 TEST_F(WindowSettings, ClosingWritesTheElevenValuesInTheTablesOrder) {
@@ -74,23 +74,23 @@ TEST_F(WindowSettings, NoTickLoadsBeforeAllWindowsExistAndTheMainWindowIsShown) 
   // The states an early tick can meet during start-up: an error box's own
   // message loop while the dialogs are still being created, and before the
   // loop has shown the main window.
-  app::TForm2* form2 = app.application.form2;
-  app::TForm3* form3 = app.application.form3;
-  app.application.form2 = nullptr;
-  app.application.form3 = nullptr;
-  app.mainWindow.hide();
-  tick();
-  app.application.form2 = form2;
-  tick();
-  app.application.form3 = form3;
-  tick();
-  EXPECT_EQ(app.mainWindow.boundsChanges, 0);
-  EXPECT_TRUE(app.timer3.isEnabled()) << "the load still waits for its tick";
+  fakes::FakeApp early(fakes::FakeApp::Partly{1});
+  early.application.textFiles = &files;
+  const auto earlyTick = [&early] {
+    if (early.timer3.isEnabled()) early.event([&] { early.form1->Timer3Timer(); });
+  };
+  earlyTick();
+  early.createForm(2);
+  earlyTick();
+  early.createForm(3);
+  earlyTick();
+  EXPECT_EQ(early.mainWindow.boundsChanges, 0);
+  EXPECT_TRUE(early.timer3.isEnabled()) << "the load still waits for its tick";
 
-  app.mainWindow.show();
-  tick();
-  EXPECT_EQ(app.mainWindow.bounds, (WindowBounds{-7, -5, 900, 700}));
-  EXPECT_FALSE(app.timer3.isEnabled());
+  early.mainWindow.show();
+  earlyTick();
+  EXPECT_EQ(early.mainWindow.bounds, (WindowBounds{-7, -5, 900, 700}));
+  EXPECT_FALSE(early.timer3.isEnabled());
 }
 
 TEST_F(WindowSettings, WithoutAFileNothingChanges) {

@@ -5,47 +5,59 @@
 
 #include <memory>
 
+#include "app/app_objects.h"
 #include "app/application.h"
-#include "app/form1.h"
-#include "app/form2.h"
-#include "app/form3.h"
-#include "app/undo_command.h"
 #include "fakes/fake_ui.h"
 #include "fakes/memory_file_ops.h"
 
 namespace fakes {
 
 struct FakeApp {
-  explicit FakeApp(
-      platform::FileOps* fileOps = nullptr,
-      app::TForm2::Clock clock = [] { return platform::LocalDateTime{2026, 12, 8, 9, 5, 7}; }) {
-    application.title = "Chronoseq";
-    application.errorBox = &errorBox;
-    form1 = std::make_unique<app::TForm1>(
-        application, app::Form1Controls{mainWindow, tree, list, statusBar, timer1, timer2, timer3});
-    application.form1 = form1.get();
-    form1->FormCreate();
-    form2 = std::make_unique<app::TForm2>(
-        application,
-        app::Form2Controls{dialog,
-                           {&edits[0], &edits[1], &edits[2], &edits[3], &edits[4], &edits[5]},
-                           radioButton1,
-                           radioButton2,
-                           checkBox1,
-                           checkBox2,
-                           paintPump},
-        fileOps ? *fileOps : memoryFiles, std::move(clock));
-    application.form2 = form2.get();
-    form2->FormCreate();
-    form3 = std::make_unique<app::TForm3>(application, app::Form3Controls{messageWindow, label1});
-    application.form3 = form3.get();
-    form3->FormCreate();
-    undo =
-        std::make_unique<app::UndoCommand>(application, undoItem, fileOps ? *fileOps : memoryFiles);
-    application.undo = undo.get();
+  static platform::LocalDateTime fixedNow() { return {2026, 12, 8, 9, 5, 7}; }
+
+  explicit FakeApp(platform::FileOps* fileOps = nullptr, app::TForm2::Clock clock = fixedNow)
+      : FakeApp(fileOps, std::move(clock), 3) {
     mainWindow.show();  // the event loop shows the main window first
   }
 
+  // Only the first `forms` windows created (createForm makes the others),
+  // none shown: what an early tick can meet during start-up.
+  struct Partly {
+    int forms;
+  };
+  explicit FakeApp(Partly partly) : FakeApp(nullptr, fixedNow, partly.forms) {}
+
+  // Creates window 1, 2 or 3 in the program's order.
+  void createForm(int form) {
+    if (form == 1) objects->createForm1();
+    if (form == 2) objects->createForm2();
+    if (form == 3) objects->createForm3();
+  }
+
+ private:
+  FakeApp(platform::FileOps* fileOps, app::TForm2::Clock clock, int forms) {
+    application.title = "Chronoseq";
+    application.errorBox = &errorBox;
+    objects = std::make_unique<app::AppObjects>(
+        application,
+        app::WindowControls{{mainWindow, tree, list, statusBar, timer1, timer2, timer3},
+                            {dialog,
+                             {&edits[0], &edits[1], &edits[2], &edits[3], &edits[4], &edits[5]},
+                             radioButton1,
+                             radioButton2,
+                             checkBox1,
+                             checkBox2,
+                             paintPump},
+                            {messageWindow, label1},
+                            undoItem},
+        fileOps ? *fileOps : memoryFiles, std::move(clock));
+    form1 = &objects->form1;
+    form2 = &objects->form2;
+    form3 = &objects->form3;
+    for (int form = 1; form <= forms; ++form) createForm(form);
+  }
+
+ public:
   // Runs a handler as the event loop does.
   template <class F>
   bool event(F&& handler) {
@@ -55,6 +67,10 @@ struct FakeApp {
   void setFieldTexts(const std::array<const char*, 6>& texts) {
     for (std::size_t i = 0; i < texts.size(); ++i) edits[i].setText(texts[i]);
   }
+
+  // The listed folder: rows, entry count and path.
+  app::ListedFolder& folder() { return objects->folder; }
+  const app::ListedFolder& folder() const { return objects->folder; }
 
   app::Application application;
   FakeErrorBox errorBox;
@@ -74,12 +90,12 @@ struct FakeApp {
   FakeWindow messageWindow;
   FakeText label1;
 
-  std::unique_ptr<app::TForm1> form1;
-  std::unique_ptr<app::TForm2> form2;
-  std::unique_ptr<app::TForm3> form3;
-
   FakeMenuCommand undoItem;  // "元に戻す(&U)"
-  std::unique_ptr<app::UndoCommand> undo;
+
+  std::unique_ptr<app::AppObjects> objects;
+  app::TForm1* form1 = nullptr;
+  app::TForm2* form2 = nullptr;
+  app::TForm3* form3 = nullptr;
 };
 
 }  // namespace fakes

@@ -131,20 +131,19 @@ class FakeList : public platform::EntryListView {
   int height() const override { return listHeight; }
   void scrollBy(int dy) override { scrolled.push_back(dy); }
   void refresh() override { ++refreshCount; }
-  platform::ListMarks marks() const override {
-    platform::ListMarks m;
+  std::vector<int> selectedRows() const override {
+    std::vector<int> rows;
     for (std::size_t i = 0; i < selected_.size(); ++i) {
-      if (selected_[i]) m.selected.push_back(static_cast<int>(i));
+      if (selected_[i]) rows.push_back(static_cast<int>(i));
     }
-    m.focused = focused_;
-    m.selectionMark = selectionMark;
-    return m;
+    return rows;
   }
-  void setMarks(const platform::ListMarks& marks) override {
+  int selectionMarkRow() const override { return selectionMark; }
+  void setMarks(const std::vector<int>& selected, int focused, int mark) override {
     selected_.assign(selected_.size(), false);
-    for (int row : marks.selected) selected_.at(static_cast<std::size_t>(row)) = true;
-    focused_ = marks.focused;
-    selectionMark = marks.selectionMark;
+    for (int row : selected) selected_.at(static_cast<std::size_t>(row)) = true;
+    focused_ = focused;
+    selectionMark = mark;
   }
   void setSortArrow(int column, bool descending) override {
     sortArrowColumn = column;

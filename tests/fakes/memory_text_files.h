@@ -8,8 +8,8 @@
 #include <set>
 #include <string>
 
+#include "fakes/settings_bytes.h"
 #include "platform/text_files.h"
-#include "settings/settings_reader.h"
 
 namespace fakes {
 
@@ -67,7 +67,7 @@ class MemoryTextFiles : public platform::TextFiles {
    private:
     MemoryTextFiles& owner_;
     std::string bytes_;
-    app::MemoryReadStream stream_;
+    fakes::MemoryReadStream stream_;
   };
 
   class Writer : public platform::WriteStream {

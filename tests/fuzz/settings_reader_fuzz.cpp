@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "settings/settings_reader.h"
+#include "fakes/settings_bytes.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // The first byte chooses the piece size of the second reading.
@@ -16,13 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     chunk = 1 + data[0] % 17;
   }
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const app::SettingsParse whole = app::parseSettings(bytes, 11);
+  const fakes::SettingsParse whole = fakes::parseSettings(bytes, 11);
   if (whole.error == 0) {
     if (whole.values.size() != 11) std::abort();
-  } else if (whole.error != app::kErrorNotANumber || whole.values.size() >= 11) {
+  } else if (whole.error != settings::kErrorNotANumber || whole.values.size() >= 11) {
     std::abort();
   }
-  const app::SettingsParse pieces = app::parseSettings(bytes, 11, chunk);
+  const fakes::SettingsParse pieces = fakes::parseSettings(bytes, 11, chunk);
   if (pieces.error != whole.error || pieces.values != whole.values) std::abort();
   return 0;
 }

@@ -84,7 +84,7 @@ TEST_F(ColumnSortTest, AHeaderClickSortsTheSecondReversesAndTheArrowFollows) {
   EXPECT_EQ(listedNames(),
             (std::vector<std::wstring>{wide("日本語.txt"), L"b.txt", L"a.txt", L"sub", L"empty"}));
   EXPECT_EQ(arrows(), (std::vector<Arrow>{Arrow::kNone, Arrow::kUp, Arrow::kNone}));
-  EXPECT_EQ(windows_->form1().entryCount(), 5);
+  EXPECT_EQ(windows_->folder().entryCount(), 5);
   EXPECT_EQ(rowCount(), 5);
 }
 

@@ -49,7 +49,7 @@ TEST_F(FolderListTest, TheTopNodeIsSelectedAtStartAndItsFolderListed) {
   EXPECT_TRUE(expanded(TreeView_GetRoot(tree())));
   EXPECT_EQ(sorted(listedNames()),
             sorted({L"a.txt", L"b.txt", wide("日本語.txt"), L"sub", L"empty"}));
-  EXPECT_EQ(windows_->form1().entryCount(), 5);
+  EXPECT_EQ(windows_->folder().entryCount(), 5);
   for (int row = 0; row < rowCount(); ++row) {
     const bool folder = cellText(row, 0) == L"sub" || cellText(row, 0) == L"empty";
     EXPECT_EQ(cellText(row, 1), folder ? L"<Folder>" : L"") << platform::narrow(cellText(row, 0));
@@ -58,10 +58,10 @@ TEST_F(FolderListTest, TheTopNodeIsSelectedAtStartAndItsFolderListed) {
 }
 
 TEST_F(FolderListTest, TheSelectedNodesPathIsItsFileSystemPath) {
-  const std::string path = windows_->form1().currentFolderPath();
+  const std::string path = windows_->folder().path();
   EXPECT_EQ(_wcsicmp(platform::widen(path).c_str(), folder().wstring().c_str()), 0) << path;
   selectTreeItem(L"sub");
-  EXPECT_EQ(_wcsicmp(platform::widen(windows_->form1().currentFolderPath()).c_str(),
+  EXPECT_EQ(_wcsicmp(platform::widen(windows_->folder().path()).c_str(),
                      (folder() / "sub").wstring().c_str()),
             0);
 }
@@ -88,10 +88,10 @@ TEST_F(FolderListTest, TheTreeShowsFoldersOnlyReadWhenFirstExpanded) {
 TEST_F(FolderListTest, SelectingAnotherFolderListsItAndAnEmptyOneListsNothing) {
   selectTreeItem(L"sub");
   EXPECT_EQ(sorted(listedNames()), sorted({L"inner.txt", L"deeper"}));
-  EXPECT_EQ(windows_->form1().entryCount(), 2);
+  EXPECT_EQ(windows_->folder().entryCount(), 2);
   selectTreeItem(L"empty");
   EXPECT_EQ(rowCount(), 0);
-  EXPECT_EQ(windows_->form1().entryCount(), 0);
+  EXPECT_EQ(windows_->folder().entryCount(), 0);
 }
 
 TEST_F(FolderListTest, StatusBarCountsTheSelectionAgainstTheEntryCountAndNamesTheFirst) {
@@ -166,7 +166,7 @@ TEST_F(FolderListTest, F5AfterTheSelectedFolderHasGoneLeavesNothingSelectedAndNo
   releaseF5(tree());
   EXPECT_EQ(TreeView_GetSelection(tree()), nullptr);
   EXPECT_EQ(rowCount(), 0);
-  EXPECT_EQ(windows_->form1().currentFolderPath(), "");
+  EXPECT_EQ(windows_->folder().path(), "");
 }
 
 TEST_F(FolderListTest, OtherKeysDoNotRefresh) {
@@ -222,7 +222,7 @@ TEST_F(FolderListTest, DraggingTheSplitterResizesTheTreeAndBelowTheMinimumCloses
 }
 
 TEST_F(FolderListTest, TheListAnswersAHundredThousandRowsFromTheEntryModel) {
-  folderlist::EntryRows& rows = windows_->form1().rows();
+  folderlist::EntryRows& rows = windows_->folder().rows();
   rows.clear();
   for (int i = 0; i < 100000; ++i) {
     rows.push_back({"file" + std::to_string(i) + ".txt", "", "2026/12/08 09:05:06"});

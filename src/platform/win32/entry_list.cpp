@@ -50,18 +50,7 @@ void EntryList::create(HWND parent, int id, HFONT font, UINT dpi) {
 }
 
 std::string_view EntryList::cellText(int row, int column) const {
-  if (!rows_ || row < 0 || static_cast<std::size_t>(row) >= rows_->size()) return {};
-  const folderlist::ListEntry& entry = (*rows_)[static_cast<std::size_t>(row)];
-  switch (column) {
-    case 0:
-      return entry.name;
-    case 1:
-      return entry.kindText;
-    case 2:
-      return entry.timeText;
-    default:
-      return {};
-  }
+  return texts_ ? texts_->cellText(row, column) : std::string_view();
 }
 
 void EntryList::answerDisplayInfo(NMLVDISPINFOW& info) {
@@ -75,13 +64,13 @@ void EntryList::answerDisplayInfo(NMLVDISPINFOW& info) {
 }
 
 int EntryList::findRow(const NMLVFINDITEMW& find) const {
-  if (!rows_ || rows_->empty() || !(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) ||
+  if (!texts_ || texts_->rowCount() <= 0 || !(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) ||
       !find.lvfi.psz) {
     return -1;
   }
   const std::wstring_view wanted(find.lvfi.psz);
   if (wanted.empty()) return -1;
-  const int count = static_cast<int>(rows_->size());
+  const int count = texts_->rowCount();
   const int start = find.iStart >= 0 && find.iStart < count ? find.iStart : 0;
   for (int step = 0; step < count; ++step) {
     int row = start + step;
@@ -89,7 +78,7 @@ int EntryList::findRow(const NMLVFINDITEMW& find) const {
       if (!(find.lvfi.flags & LVFI_WRAP)) break;
       row -= count;
     }
-    const std::wstring name = widen((*rows_)[static_cast<std::size_t>(row)].name);
+    const std::wstring name = widen(texts_->cellText(row, 0));
     if (name.size() < wanted.size()) continue;
     if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.data(),
                        static_cast<int>(wanted.size()), wanted.data(),
@@ -209,34 +198,32 @@ LRESULT EntryList::customDraw(NMLVCUSTOMDRAW& draw) const {
   return CDRF_DODEFAULT;
 }
 
-platform::ListMarks EntryList::marks() const {
-  platform::ListMarks result;
+std::vector<int> EntryList::selectedRows() const {
+  std::vector<int> result;
   const int count = ListView_GetItemCount(hwnd_);
   if (count > 0 && selectionCount() == count) {
     // All rows (Ctrl+A): no need to ask for each.
-    result.selected.resize(static_cast<std::size_t>(count));
-    for (int row = 0; row < count; ++row) result.selected[static_cast<std::size_t>(row)] = row;
+    result.resize(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row) result[static_cast<std::size_t>(row)] = row;
   }
   // The search for a next selected row goes through every row after it,
   // so it stops at the last one the selection count promises.
   const std::size_t selected = static_cast<std::size_t>(selectionCount());
-  for (int row = result.selected.empty() ? ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED) : -1;
-       row >= 0;
-       row = result.selected.size() < selected ? ListView_GetNextItem(hwnd_, row, LVNI_SELECTED)
-                                               : -1) {
-    result.selected.push_back(row);
+  for (int row = result.empty() ? ListView_GetNextItem(hwnd_, -1, LVNI_SELECTED) : -1; row >= 0;
+       row = result.size() < selected ? ListView_GetNextItem(hwnd_, row, LVNI_SELECTED) : -1) {
+    result.push_back(row);
   }
-  result.focused = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED);
-  result.selectionMark = ListView_GetSelectionMark(hwnd_);
   return result;
 }
 
-void EntryList::setMarks(const platform::ListMarks& marks) {
+int EntryList::selectionMarkRow() const { return ListView_GetSelectionMark(hwnd_); }
+
+void EntryList::setMarks(const std::vector<int>& selected, int focused, int selectionMark) {
   settingMarks_ = true;
   const int count = ListView_GetItemCount(hwnd_);
   std::vector<bool> wanted(static_cast<std::size_t>(std::max(count, 0)), false);
   int wantedCount = 0;
-  for (int row : marks.selected) {
+  for (int row : selected) {
     if (row >= 0 && row < count && !wanted[static_cast<std::size_t>(row)]) {
       wanted[static_cast<std::size_t>(row)] = true;
       ++wantedCount;
@@ -270,12 +257,12 @@ void EntryList::setMarks(const platform::ListMarks& marks) {
       }
     }
   }
-  if (marks.focused >= 0 && marks.focused < count) {
-    ListView_SetItemState(hwnd_, marks.focused, LVIS_FOCUSED, LVIS_FOCUSED);
-  } else if (const int focused = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED); focused >= 0) {
-    ListView_SetItemState(hwnd_, focused, 0, LVIS_FOCUSED);
+  if (focused >= 0 && focused < count) {
+    ListView_SetItemState(hwnd_, focused, LVIS_FOCUSED, LVIS_FOCUSED);
+  } else if (const int had = ListView_GetNextItem(hwnd_, -1, LVNI_FOCUSED); had >= 0) {
+    ListView_SetItemState(hwnd_, had, 0, LVIS_FOCUSED);
   }
-  ListView_SetSelectionMark(hwnd_, marks.selectionMark < count ? marks.selectionMark : -1);
+  ListView_SetSelectionMark(hwnd_, selectionMark < count ? selectionMark : -1);
   settingMarks_ = false;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 // ListView1: a SysListView32 in report view whose rows are owner data. The
-// texts come from the main window's entry rows at the moment they are drawn;
+// texts come from the listed folder's rows at the moment they are drawn;
 // the selected and focused marks are the control's, per position.
 
 #include <windows.h>
@@ -10,7 +10,6 @@
 
 #include <string>
 
-#include "folderlist/list_entry.h"
 #include "platform/ui.h"
 
 namespace platform::win32 {
@@ -23,8 +22,8 @@ class EntryList final : public platform::EntryListView {
   void create(HWND parent, int id, HFONT font, UINT dpi);
   HWND hwnd() const { return hwnd_; }
 
-  // The rows the texts are read from; they outlive the control.
-  void setRows(const folderlist::EntryRows* rows) { rows_ = rows; }
+  // The texts the rows show; they outlive the control.
+  void setTexts(const platform::CellTexts* texts) { texts_ = texts; }
 
   // LVN_GETDISPINFOW: fills in the text of one cell.
   void answerDisplayInfo(NMLVDISPINFOW& info);
@@ -58,8 +57,9 @@ class EntryList final : public platform::EntryListView {
   // NM_CUSTOMDRAW: draws the drop target in the highlight colours where the
   // control itself does not (Wine's list view ignores the state).
   LRESULT customDraw(NMLVCUSTOMDRAW& draw) const;
-  platform::ListMarks marks() const override;
-  void setMarks(const platform::ListMarks& marks) override;
+  std::vector<int> selectedRows() const override;
+  int selectionMarkRow() const override;
+  void setMarks(const std::vector<int>& selected, int focused, int selectionMark) override;
   void setSortArrow(int column, bool descending) override;
 
   // True while setMarks() puts the marks in place, one row at a time; the
@@ -70,7 +70,7 @@ class EntryList final : public platform::EntryListView {
   std::string_view cellText(int row, int column) const;
 
   HWND hwnd_ = nullptr;
-  const folderlist::EntryRows* rows_ = nullptr;
+  const platform::CellTexts* texts_ = nullptr;
   // The cell text last handed out; the control reads it before asking again.
   std::wstring cellBuffer_;
   int dropTarget_ = -1;

@@ -1,0 +1,32 @@
+#include "app/app_objects.h"
+
+namespace app {
+
+AppObjects::AppObjects(Application& application, WindowControls controls,
+                       platform::FileOps& fileOps, TForm2::Clock clock)
+    : app(application),
+      flow{controls.form1.window, controls.form2.window, controls.form3.window},
+      folder(controls.form1.tree, controls.form1.list),
+      messages(flow, controls.form3.label1),
+      undo(folder, flow, messages, controls.undoItem, controls.form2.paintPump, fileOps),
+      windowSettings(application.textFiles, application.screen, controls.form1.window,
+                     controls.form1.list, controls.form2.window, controls.form3.window),
+      form2(controls.form2, folder, flow, messages, undo, fileOps, std::move(clock)),
+      form3(controls.form3, flow),
+      form1(controls.form1, Form1Links{folder, flow, messages, undo, form2, windowSettings}) {}
+
+void AppObjects::createForm1() {
+  runHandler(app, [this] { form1.FormCreate(); });
+}
+
+void AppObjects::createForm2() {
+  runHandler(app, [this] { form2.FormCreate(); });
+}
+
+void AppObjects::createForm3() {
+  runHandler(app, [this] { form3.FormCreate(); });
+  undo.showAvailability();
+  windowSettings.windowsCreated();
+}
+
+}  // namespace app

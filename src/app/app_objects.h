@@ -1,0 +1,54 @@
+#pragma once
+
+// The program's objects, built once and wired to each other here, for the
+// real program's windows and for the tests' in-memory ones alike.
+
+#include "app/application.h"
+#include "app/form1.h"
+#include "app/form2.h"
+#include "app/form3.h"
+#include "app/listed_folder.h"
+#include "app/messages.h"
+#include "app/undo_command.h"
+#include "app/window_flow.h"
+#include "platform/file_ops.h"
+#include "settings/window_settings.h"
+
+namespace app {
+
+// The controls of the three windows. The windows themselves may be created
+// later, one by one, as long as these objects outlive the ones built on them.
+struct WindowControls {
+  Form1Controls form1;
+  Form2Controls form2;
+  Form3Controls form3;
+  platform::MenuCommand& undoItem;  // "元に戻す(&U)"
+};
+
+class AppObjects {
+ public:
+  AppObjects(Application& app, WindowControls controls, platform::FileOps& fileOps,
+             TForm2::Clock clock = platform::localNow);
+  AppObjects(const AppObjects&) = delete;
+  AppObjects& operator=(const AppObjects&) = delete;
+
+  // The program's order, each once its window exists: the main window's
+  // FormCreate, the time dialog's, then the message window's, after which
+  // the undo command shows on the menu and the settings file may be loaded.
+  // Each runs as a handler: a failure goes to the error box.
+  void createForm1();
+  void createForm2();
+  void createForm3();
+
+  Application& app;
+  FlowWindows flow;
+  ListedFolder folder;
+  Messages messages;
+  UndoCommand undo;
+  settings::WindowSettings windowSettings;
+  TForm2 form2;
+  TForm3 form3;
+  TForm1 form1;
+};
+
+}  // namespace app

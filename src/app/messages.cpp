@@ -1,0 +1,21 @@
+#include "app/messages.h"
+
+namespace app {
+
+void Messages::overDialog(std::string_view text) {
+  label_.setText(text);
+  showMessageOverDialog(flow_);
+}
+
+void Messages::completionOverMain(std::string_view text) {
+  label_.setText(text);
+  showCompletionOverMain(flow_);
+}
+
+void Messages::overMain(std::string_view text, std::optional<std::string_view> caption) {
+  label_.setText(text);
+  if (caption) flow_.message.setCaption(*caption);
+  showMessageOverMain(flow_);
+}
+
+}  // namespace app

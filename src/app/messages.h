@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "app/window_flow.h"
+#include "platform/ui.h"
+
+namespace app {
+
+// The message window's text, shown by the window flow's transitions. Nothing
+// else writes the message window's label.
+class Messages {
+ public:
+  Messages(const FlowWindows& flow, platform::TextControl& label) : flow_(flow), label_(label) {}
+
+  // Checking -> MessageOverDialog: a problem the time dialog's OK found.
+  void overDialog(std::string_view text);
+  // Checking -> MessageOverMain: a completed run.
+  void completionOverMain(std::string_view text);
+  // Idle or Working -> MessageOverMain; with a caption for the window, when
+  // one is given.
+  void overMain(std::string_view text, std::optional<std::string_view> caption = std::nullopt);
+
+ private:
+  const FlowWindows& flow_;
+  platform::TextControl& label_;
+};
+
+}  // namespace app

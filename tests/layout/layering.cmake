@@ -1,0 +1,41 @@
+# The layers' include rules, checked over the source tree:
+#   app/, folderlist/, stamping/ and settings/ are portable: no <windows.h>
+#   and nothing of platform/win32/;
+#   folderlist/ computes only: not even the window system's interface,
+#   platform/ui.h.
+# Run as: cmake -DSOURCE_DIR=<src> -P layering.cmake
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "SOURCE_DIR is not set")
+endif()
+
+get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
+set(faults "")
+function(check_folder folder pattern what)
+  file(GLOB_RECURSE files "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
+  if(NOT files)
+    set(faults "${faults}\n  ${folder}/ holds no sources" PARENT_SCOPE)
+    return()
+  endif()
+  foreach(file IN LISTS files)
+    file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include")
+    foreach(line IN LISTS includes)
+      string(TOLOWER "${line}" lower)
+      if(lower MATCHES "${pattern}")
+        file(RELATIVE_PATH name "${SOURCE_DIR}" "${file}")
+        set(faults "${faults}\n  ${name}: ${line} (${what})")
+      endif()
+    endforeach()
+  endforeach()
+  set(faults "${faults}" PARENT_SCOPE)
+endfunction()
+
+set(windows_header "[<\"](windows\\.h|platform/win32/)")
+foreach(folder app folderlist stamping settings)
+  check_folder(${folder} "${windows_header}" "portable code")
+endforeach()
+check_folder(folderlist "[<\"]platform/ui\\.h" "the list model only computes")
+
+if(faults)
+  message(FATAL_ERROR "Includes that break the layers:${faults}")
+endif()
+message(STATUS "The layers' includes hold.")
