@@ -22,7 +22,7 @@ struct Application {
   TForm1* form1 = nullptr;  // the main window; closing it ends the program
   TForm2* form2 = nullptr;  // the time dialog
   TForm3* form3 = nullptr;  // the message window
-  std::string title;        // task-bar text and the error box's caption
+  std::string title;        // the error box's caption
   platform::ErrorBox* errorBox = nullptr;
   UndoCommand* undo = nullptr;  // taking back the last stamping run; null: none
   // Where the window settings file is kept; null: the system's file system.
@@ -32,7 +32,8 @@ struct Application {
 };
 
 // The title: the program file's name without folder and without anything
-// from the first "." on, every character after the first in lower case.
+// from the first "." on, every character after the first in lower case by
+// the system's case mapping (not only ASCII letters).
 std::string applicationTitle(std::string_view programPath);
 
 // The error box's text: a "." is appended when the message's last character
