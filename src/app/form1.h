@@ -106,6 +106,8 @@ class TForm1 {
  private:
   // Empties the list, the entry count and the status panels.
   void clearRows();
+  // Timer3's load: switches the timer off, then reads and applies the file.
+  void loadSettingsOnce();
 
   Application& app_;
   Form1Controls controls_;

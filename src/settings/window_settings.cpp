@@ -121,7 +121,7 @@ SettingsWindows settingsWindows(const Application& app) {
 }
 
 bool windowsReadyForSettings(const Application& app) {
-  return app.form1 && app.form2 && app.form3 && app.form1->controls().window.isVisible();
+  return app.form1 && app.form2 && app.form3 && app.form1->controls().window.hasBeenShown();
 }
 
 void saveWindowSettings(const Application& app) {

@@ -36,7 +36,8 @@ void bringWindowsOnScreen(const SettingsWindows& windows);
 // The windows of the application; all three must exist.
 SettingsWindows settingsWindows(const Application& app);
 
-// True once all three windows exist and the main window has been shown.
+// True once all three windows exist and the main window has been shown once,
+// minimised included; what it shows at the moment does not count.
 bool windowsReadyForSettings(const Application& app);
 
 // The close handler's save and the timer's load, on the application's files.

@@ -30,7 +30,6 @@ Program::~Program() {
   messageWindow_.destroy();
   timeDialog_.destroy();
   mainWindow_.destroy();
-  applicationWindow_.destroy();
 }
 
 bool Program::create() {
@@ -38,15 +37,7 @@ bool Program::create() {
                                                     ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&classes);
 
-  if (!applicationWindow_.create(options_.title)) return false;
-  if (!mainWindow_.create(applicationWindow_.hwnd())) return false;
-  applicationWindow_.follow(mainWindow_.hwnd(), [this] {
-    // The dialog on top holds the lock while the main window is disabled.
-    for (HWND window : {messageWindow_.hwnd(), timeDialog_.hwnd()}) {
-      if (window && IsWindowVisible(window) && IsWindowEnabled(window)) return window;
-    }
-    return mainWindow_.hwnd();
-  });
+  if (!mainWindow_.create()) return false;
   form1_ = std::make_unique<app::TForm1>(app_, mainWindow_.controls());
   app_.form1 = form1_.get();
   form1_->setSeparators(platform::userDateTimeSeparators());
@@ -79,7 +70,6 @@ void Program::showMainWindow(int showCommand) {
   int command = SW_SHOWNORMAL;
   if (showCommand == SW_SHOWMAXIMIZED) command = SW_SHOWMAXIMIZED;
   if (showCommand == SW_SHOWMINNOACTIVE) command = SW_SHOWMINNOACTIVE;
-  applicationWindow_.show();
   ShowWindow(mainWindow_.hwnd(), command);
   UpdateWindow(mainWindow_.hwnd());
 }
