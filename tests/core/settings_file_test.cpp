@@ -222,7 +222,9 @@ TEST_F(SettingsFile, ARefusedTemporaryFileOrReplacementFallsBackToWritingInPlace
     EXPECT_EQ(saveError(faulty, kOther), c.reported);
     EXPECT_EQ(contentOf(path), c.reported == 0 ? kOtherText : kExampleText);
     EXPECT_FALSE(exists(temporary));
-    if (!c.log.empty()) EXPECT_EQ(faulty.log(), c.log);
+    if (!c.log.empty()) {
+      EXPECT_EQ(faulty.log(), c.log);
+    }
   }
 }
 
