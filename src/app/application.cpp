@@ -1,8 +1,9 @@
 #include "app/application.h"
 
-#include <cctype>
 #include <exception>
 #include <new>
+
+#include "platform/collation.h"
 
 namespace app {
 
@@ -11,12 +12,12 @@ std::string applicationTitle(std::string_view programPath) {
   std::string_view name =
       slash == std::string_view::npos ? programPath : programPath.substr(slash + 1);
   name = name.substr(0, name.find('.'));
-  std::string title(name);
-  for (std::size_t i = 1; i < title.size(); ++i) {
-    const auto c = static_cast<unsigned char>(title[i]);
-    if (c < 0x80) title[i] = static_cast<char>(std::tolower(c));
-  }
-  return title;
+  if (name.empty()) return {};
+  // The first character is kept whole: one lead byte and its continuation
+  // bytes (10xxxxxx).
+  std::size_t first = 1;
+  while (first < name.size() && (static_cast<unsigned char>(name[first]) & 0xC0) == 0x80) ++first;
+  return std::string(name.substr(0, first)) + platform::toLowerCase(name.substr(first));
 }
 
 std::string errorBoxText(std::string_view message) {

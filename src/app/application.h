@@ -15,7 +15,7 @@ namespace app {
 // error box and the system services the settings file uses. The windows'
 // objects are built on it once (see app_objects.h).
 struct Application {
-  std::string title;  // task-bar text and the error box's caption
+  std::string title;  // the error box's caption
   platform::ErrorBox* errorBox = nullptr;
   // Where the window settings file is kept; null: the system's file system.
   platform::TextFiles* textFiles = nullptr;
@@ -24,7 +24,8 @@ struct Application {
 };
 
 // The title: the program file's name without folder and without anything
-// from the first "." on, every character after the first in lower case.
+// from the first "." on, every character after the first in lower case by
+// the system's case mapping (not only ASCII letters).
 std::string applicationTitle(std::string_view programPath);
 
 // The error box's text: a "." is appended when the message's last character

@@ -27,7 +27,19 @@ void TForm1::FormCreate() {
   controls_.timer3.setEnabled(true);
 }
 
-void TForm1::FormClose() { links_.windowSettings.save(); }
+void TForm1::FormClose() {
+  // A close before the first tick would write the design geometry over a
+  // file this run has not read yet: the load comes first.
+  if (controls_.timer3.isEnabled() && links_.windowSettings.windowsExist()) loadSettingsOnce();
+  links_.windowSettings.save();
+}
+
+void TForm1::loadSettingsOnce() {
+  // A one-shot load: no later tick starts it again, not even one that comes
+  // while the error box reports a failure of this one.
+  controls_.timer3.setEnabled(false);
+  links_.windowSettings.load();
+}
 
 void TForm1::FormKeyUp(int virtualKey) {
   // Shift and Ctrl are not looked at: Shift+F5 and Ctrl+F5 refresh too.
@@ -147,10 +159,7 @@ void TForm1::Timer3Timer() {
   // deliver a tick before the dialogs exist or this window is shown; the
   // load waits for a tick after that.
   if (!links_.windowSettings.ready()) return;
-  // A one-shot load: no later tick starts it again, not even one that comes
-  // while the error box reports a failure of this one.
-  controls_.timer3.setEnabled(false);
-  links_.windowSettings.load();
+  loadSettingsOnce();
 }
 
 void TForm1::ListView1MouseDown(MouseButton, ShiftState, int, int) {

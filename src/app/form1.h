@@ -111,6 +111,8 @@ class TForm1 {
  private:
   // Empties the list, the entry count and the status panels.
   void clearRows();
+  // Timer3's load: switches the timer off, then reads and applies the file.
+  void loadSettingsOnce();
 
   Form1Controls controls_;
   Form1Links links_;

@@ -12,6 +12,12 @@ namespace platform {
 // Windows: CompareStringW, LOCALE_USER_DEFAULT, NORM_IGNORECASE.
 // POSIX: an ICU collator of the locale in LC_ALL, LC_COLLATE or LANG at full
 // strength over case-folded text.
+// Text in lower case by the system's own case mapping, every script
+// included (full-width Latin, accented letters, Cyrillic, ...).
+// Windows: LCMapStringEx, the user's locale, LCMAP_LOWERCASE.
+// POSIX: ICU's u_strToLower in the root locale.
+std::string toLowerCase(std::string_view utf8);
+
 class TextCollation {
  public:
   TextCollation();

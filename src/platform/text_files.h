@@ -20,7 +20,7 @@ class ReadStream {
   virtual OsErrorCode read(char* buffer, std::size_t capacity, std::size_t& got) = 0;
 };
 
-// A newly created file open for writing, shared with nobody.
+// A newly created file open for writing, shared with readers only.
 class WriteStream {
  public:
   virtual ~WriteStream() = default;

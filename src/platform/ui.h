@@ -18,6 +18,9 @@ class Window {
   virtual void show() = 0;
   virtual void hide() = 0;
   virtual bool isVisible() const = 0;
+  // True once the window has been shown, minimised included, whatever it
+  // shows now: Windows hides the windows a minimised owner owns.
+  virtual bool hasBeenShown() const = 0;
   virtual void setEnabled(bool enabled) = 0;
   virtual bool isEnabled() const = 0;
   virtual void setCaption(std::string_view text) = 0;
@@ -141,6 +144,9 @@ class ErrorBox {
  public:
   virtual ~ErrorBox() = default;
   virtual void show(std::string_view caption, std::string_view text) = 0;
+  // True while a box is on the screen (its own message loop still delivers
+  // events, a close request from the task bar among them).
+  virtual bool isShown() const = 0;
 };
 
 // Lets a long handler keep its windows painted without running any other

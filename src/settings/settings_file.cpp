@@ -12,6 +12,42 @@ std::string temporarySettingsPath(const std::string& settingsPath) { return sett
 
 std::string settingsLine(std::int32_t value) { return std::to_string(value) + "\r\n"; }
 
+namespace {
+
+// Creating a file beside the settings file and replacing it need rights of
+// their own (a new file in the folder, deleting the old one) that writing
+// the file itself does not: a folder may refuse them, or another program
+// may hold the file open without delete sharing.
+bool refused(platform::OsErrorCode error) {
+  return error == platform::kErrorAccessDenied || error == platform::kErrorSharingViolation;
+}
+
+// Writes the eleven lines to a newly created or emptied file and closes it;
+// 0 or the code of the first failing step.
+platform::OsErrorCode writeValues(platform::TextFiles& files, const std::string& path,
+                                  const SettingsValues& values) {
+  platform::Opened<platform::WriteStream> opened = files.create(path);
+  if (!opened.stream) return opened.error;
+  for (const std::int32_t value : values) {
+    if (const platform::OsErrorCode error = opened.stream->write(settingsLine(value))) {
+      return error;
+    }
+  }
+  if (const platform::OsErrorCode error = opened.stream->flush()) return error;
+  return opened.stream->close();
+}
+
+// The settings file rewritten where it stands, as the one step left when
+// the safe save's rights are refused. Only its failure is reported.
+void writeInPlace(platform::TextFiles& files, const std::string& path,
+                  const SettingsValues& values) {
+  if (const platform::OsErrorCode error = writeValues(files, path, values)) {
+    throw InOutError(error);
+  }
+}
+
+}  // namespace
+
 void saveSettingsFile(platform::TextFiles& files, const std::string& path,
                       const SettingsValues& values) {
   const std::string temporary = temporarySettingsPath(path);
@@ -22,19 +58,17 @@ void saveSettingsFile(platform::TextFiles& files, const std::string& path,
   if (files.fileExists(path)) {
     if (const platform::OsErrorCode error = files.checkWritable(path)) throw InOutError(error);
   }
-  platform::Opened<platform::WriteStream> opened = files.create(temporary);
-  if (!opened.stream) throw InOutError(opened.error);
-  const auto fail = [&](platform::OsErrorCode error) {
-    opened.stream.reset();
+  if (const platform::OsErrorCode error = writeValues(files, temporary, values)) {
     files.remove(temporary);
+    // A folder that takes no new file: the file itself may still be written.
+    if (refused(error)) return writeInPlace(files, path, values);
     throw InOutError(error);
-  };
-  for (const std::int32_t value : values) {
-    if (const platform::OsErrorCode error = opened.stream->write(settingsLine(value))) fail(error);
   }
-  if (const platform::OsErrorCode error = opened.stream->flush()) fail(error);
-  if (const platform::OsErrorCode error = opened.stream->close()) fail(error);
-  if (const platform::OsErrorCode error = files.replace(temporary, path)) fail(error);
+  if (const platform::OsErrorCode error = files.replace(temporary, path)) {
+    files.remove(temporary);
+    if (refused(error)) return writeInPlace(files, path, values);
+    throw InOutError(error);
+  }
 }
 
 void loadSettingsFile(platform::TextFiles& files, const std::string& path,

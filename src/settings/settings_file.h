@@ -28,7 +28,9 @@ std::string settingsLine(std::int32_t value);
 
 // Writes the values to path. Throws InOutError with the OS code of the
 // failure; the file at path is then the one from before, and no temporary
-// file is left.
+// file is left. Where the folder refuses the temporary file, or the file
+// refuses to be replaced (codes 5 and 32), the file is written in place
+// instead, and only a failure of that write is reported.
 void saveSettingsFile(platform::TextFiles& files, const std::string& path,
                       const SettingsValues& values);
 

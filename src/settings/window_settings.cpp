@@ -127,7 +127,7 @@ platform::TextFiles& WindowSettings::files() const {
   return files_ ? *files_ : platform::systemTextFiles();
 }
 
-bool WindowSettings::ready() const { return created_ && main_.isVisible(); }
+bool WindowSettings::ready() const { return created_ && main_.hasBeenShown(); }
 
 void WindowSettings::save() const {
   saveSettingsFile(files(), settingsFilePath(), collectWindowSettings(windows()));

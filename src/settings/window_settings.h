@@ -46,7 +46,9 @@ class WindowSettings {
 
   // All three windows exist: from now on the file may be loaded.
   void windowsCreated() { created_ = true; }
-  // True once all three windows exist and the main window has been shown.
+  bool windowsExist() const { return created_; }
+  // True once all three windows exist and the main window has been shown
+  // once, minimised included; what it shows at the moment does not count.
   bool ready() const;
 
   void save() const;

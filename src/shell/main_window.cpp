@@ -82,12 +82,12 @@ void MainWindow::destroy() {
 
 int MainWindow::scaled(int designPixels) const { return scaleToDpi(designPixels, dpi_); }
 
-bool MainWindow::create(HWND owner) {
+bool MainWindow::create() {
   registerTargetClass({kClassName, COLOR_BTNFACE, IDC_ARROW});
   HMENU menu = createMainMenu();
   HWND hwnd =
-      createTargetWindow(*this, kClassName, 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                         platform::widen(kCaption).c_str(), RECT{0, 0, 100, 100}, owner, menu);
+      createTargetWindow(*this, kClassName, WS_EX_APPWINDOW, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                         platform::widen(kCaption).c_str(), RECT{0, 0, 100, 100}, nullptr, menu);
   if (!hwnd) {
     if (menu) DestroyMenu(menu);
     return false;
@@ -225,6 +225,10 @@ void MainWindow::keyReleased(WPARAM key) {
 }
 
 void MainWindow::requestClose() {
+  // A close while the error box is up (from the task bar, whose button stays
+  // usable) waits for the box to go: no second FormClose runs under the
+  // failure of the first, and no second box stacks on it.
+  if (app_.errorBox && app_.errorBox->isShown()) return;
   // When the close handler fails (the settings cannot be written) the
   // window stays open as it was.
   if (form_ && !app::runHandler(app_, [this] { form_->FormClose(); })) return;
@@ -331,6 +335,9 @@ LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case WM_ACTIVATE:
     case WM_SETFOCUS:
       if (window_.keepFocus(message, wParam)) return 0;
+      break;
+    case WM_WINDOWPOSCHANGED:
+      window_.windowPosChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
       break;
     case WM_DPICHANGED:
       applyDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

@@ -35,8 +35,10 @@ class MainWindow final : public MessageTarget {
   MainWindow& operator=(const MainWindow&) = delete;
 
   // Creates the window hidden, at its design place and size, with its
-  // controls; owner: the window carrying the program's task-bar button.
-  bool create(HWND owner = nullptr);
+  // controls. It has no owner and carries the program's task-bar button,
+  // whose text is its caption: Windows gives an owned window no thumbnail,
+  // no Alt+Tab entry of its own, and hides it when its owner is minimised.
+  bool create();
   void destroy();
 
   // Connects the handlers and the texts the list shows.

@@ -29,7 +29,6 @@ Program::~Program() {
   messageWindow_.destroy();
   timeDialog_.destroy();
   mainWindow_.destroy();
-  applicationWindow_.destroy();
 }
 
 bool Program::create() {
@@ -37,15 +36,7 @@ bool Program::create() {
                                                     ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&classes);
 
-  if (!applicationWindow_.create(options_.title)) return false;
-  if (!mainWindow_.create(applicationWindow_.hwnd())) return false;
-  applicationWindow_.follow(mainWindow_.hwnd(), [this] {
-    // The dialog on top holds the lock while the main window is disabled.
-    for (HWND window : {messageWindow_.hwnd(), timeDialog_.hwnd()}) {
-      if (window && IsWindowVisible(window) && IsWindowEnabled(window)) return window;
-    }
-    return mainWindow_.hwnd();
-  });
+  if (!mainWindow_.create()) return false;
   platform::FileOps& files = options_.fileOps ? *options_.fileOps : platform::systemFileOps();
   objects_ = std::make_unique<app::AppObjects>(
       app_,
@@ -74,7 +65,6 @@ void Program::showMainWindow(int showCommand) {
   int command = SW_SHOWNORMAL;
   if (showCommand == SW_SHOWMAXIMIZED) command = SW_SHOWMAXIMIZED;
   if (showCommand == SW_SHOWMINNOACTIVE) command = SW_SHOWMINNOACTIVE;
-  applicationWindow_.show();
   ShowWindow(mainWindow_.hwnd(), command);
   UpdateWindow(mainWindow_.hwnd());
 }

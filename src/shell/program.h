@@ -15,7 +15,6 @@
 #include "platform/file_ops.h"
 #include "platform/win32/error_box.h"
 #include "platform/win32/monitor_screen.h"
-#include "shell/application_window.h"
 #include "shell/main_window.h"
 #include "shell/message_window.h"
 #include "shell/time_dialog.h"
@@ -26,7 +25,7 @@ namespace shell {
 using namespace platform::win32;
 
 struct ProgramOptions {
-  std::string title;  // the application title: task bar and error box
+  std::string title;  // the application title: the error box's caption
   // The folder the tree's top node stands for; empty for the desktop. Only
   // the tests give one, to work on a folder of their own.
   std::wstring treeRoot;
@@ -47,7 +46,7 @@ class Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  // The window carrying the task-bar button, then Form1 (its FormCreate
+  // Form1, which carries the program's task-bar button (its FormCreate
   // runs, then the tree selects its top node, which lists it), Form2 and
   // Form3, each running its FormCreate. All stay hidden.
   // False when a window cannot be created (there is no display, say).
@@ -69,7 +68,6 @@ class Program {
   app::TForm3& form3() { return objects_->form3; }
   app::ListedFolder& folder() { return objects_->folder; }
   MainWindow& mainWindow() { return mainWindow_; }
-  ApplicationWindow& applicationWindow() { return applicationWindow_; }
   TimeDialog& timeDialog() { return timeDialog_; }
   MessageWindow& messageWindow() { return messageWindow_; }
 
@@ -78,7 +76,6 @@ class Program {
   app::Application app_;
   MessageBoxErrorBox errorBox_;
   MonitorScreen screen_;
-  ApplicationWindow applicationWindow_;
   MainWindow mainWindow_;
   TimeDialog timeDialog_;
   MessageWindow messageWindow_;

@@ -16,6 +16,10 @@ struct KeptEntry {
   std::string kindText;
   folderlist::ShortText timeText;
   platform::EntryTimes times;
+  // Which of the two optional times the run changed; undo gives back only
+  // those and the last-write time, and leaves the others as they are now.
+  bool creationChanged = false;
+  bool lastAccessChanged = false;
 };
 
 // In the order the run changed them, top row first.

@@ -86,7 +86,10 @@ std::optional<RowFailure> stampEntry(folderlist::ListEntry& row, const std::stri
   const platform::FileTime* lastAccess = options.setLastAccess ? &*utc : nullptr;
   const platform::OsErrorCode error = opened.entry->setTimes(creation, lastAccess, *utc);
   if (error != 0) return RowFailure{concat(what, path, " の日時を変更できません"), error};
-  if (options.keep) options.keep->push_back({row.name, row.kindText, row.timeText, old});
+  if (options.keep) {
+    options.keep->push_back(
+        {row.name, row.kindText, row.timeText, old, options.setCreation, options.setLastAccess});
+  }
   return std::nullopt;
 }
 

@@ -18,7 +18,7 @@ folderlist::ListEntry asRow(const KeptEntry& kept) {
   return {kept.name, kept.kindText, kept.timeText};
 }
 
-// Opens the entry and sets all three old times; 0 when done.
+// Opens the entry and sets the old times of those the run changed; 0 when done.
 UndoResult restoreEntry(const KeptEntry& kept, const std::string& path, platform::FileOps& fs) {
   const folderlist::ListEntry row = asRow(kept);
   UndoResult failure;
@@ -30,7 +30,9 @@ UndoResult restoreEntry(const KeptEntry& kept, const std::string& path, platform
     return failure;
   }
   const platform::EntryTimes& t = kept.times;
-  if (const auto error = opened.entry->setTimes(&t.creation, &t.lastAccess, t.lastWrite)) {
+  const platform::FileTime* creation = kept.creationChanged ? &t.creation : nullptr;
+  const platform::FileTime* lastAccess = kept.lastAccessChanged ? &t.lastAccess : nullptr;
+  if (const auto error = opened.entry->setTimes(creation, lastAccess, t.lastWrite)) {
     failure.message = cannotChangeMessage(row, path);
     failure.osError = error;
     return failure;

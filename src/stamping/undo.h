@@ -35,7 +35,7 @@ using UndoProgress = std::function<void(int done, int total)>;
 
 // Checks every kept entry by the stamping run's rules (missing, read-only)
 // and changes nothing unless all pass. Then gives each entry, in the run's
-// order, its three old times exactly and its row (found by name, wherever
+// order, the old times the run changed, exactly, and its row (found by name, wherever
 // sorting or dragging has put it) its old time text. The first entry that
 // cannot be opened or changed stops it there; the entries before it are
 // given back and leave the record, it and those after stay for a later call.

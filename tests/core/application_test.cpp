@@ -20,6 +20,11 @@ TEST(ApplicationTitle, IsTheFileNameUpToTheFirstDotFirstLetterKept) {
       {"Z:/build/MY.tool.exe", "My"},
       {"chronoseq", "chronoseq"},
       {"\\\\server\\share\\Ab-CD.exe", "Ab-cd"},
+      // Every script, as Python's str.lower() maps them.
+      {"C:\\tools\\ＭＹＳＴＡＭＰ.exe", "Ｍｙｓｔａｍｐ"},
+      {"C:\\tools\\ÄÖÜBER.exe", "Äöüber"},
+      {"C:\\tools\\МОЙШТАМП.exe", "Мойштамп"},
+      {"C:\\tools\\ＣＨＲＯＮＯＳＥＱ.ＥＸＥ", "Ｃｈｒｏｎｏｓｅｑ"},  // the ASCII "." ends it
   };
   for (const auto& c : cases) EXPECT_EQ(app::applicationTitle(c.path), c.title) << c.path;
 }

@@ -175,6 +175,59 @@ TEST_F(SettingsFile, AFileHeldByAnotherHandleRefusesTheSaveWithItsCode) {
   EXPECT_FALSE(exists(temporary));
 }
 
+// Held open by another program that shares reading and writing but not
+// deleting: the file cannot be replaced, so it is written where it stands.
+TEST_F(SettingsFile, AFileThatCannotBeReplacedIsWrittenInPlace) {
+  dir.createFile("Chronoseq.INI", kExampleText);
+  auto hold = testsupport::holdWithoutDeleteSharing(path);
+  if (!hold) GTEST_SKIP() << "this system has no share modes";
+  EXPECT_EQ(saveError(files, kOther), 0u);
+  hold.reset();
+  EXPECT_EQ(contentOf(path), kOtherText);
+  EXPECT_FALSE(exists(temporary));
+}
+
+// The safe save's own rights refused (a new file in the folder, replacing
+// the old one): the file is written in place and the save succeeds. Any
+// other failure of those steps is reported, the old file left as it was.
+TEST_F(SettingsFile, ARefusedTemporaryFileOrReplacementFallsBackToWritingInPlace) {
+  constexpr std::size_t kCreate = 3;
+  constexpr std::size_t kReplace = 17;
+  const struct {
+    std::size_t step;
+    platform::OsErrorCode code;
+    platform::OsErrorCode reported;
+    std::vector<std::string> log;
+  } cases[] = {
+      {kCreate,
+       5,
+       0,
+       {"remove", "exists", "check", "create", "remove", "create", "write", "write", "write",
+        "write", "write", "write", "write", "write", "write", "write", "write", "flush", "close"}},
+      {kCreate, 32, 0, {}},
+      {kReplace, 5, 0, {"remove", "exists", "check", "create",  "write",  "write",  "write",
+                        "write",  "write",  "write", "write",   "write",  "write",  "write",
+                        "write",  "flush",  "close", "replace", "remove", "create", "write",
+                        "write",  "write",  "write", "write",   "write",  "write",  "write",
+                        "write",  "write",  "write", "flush",   "close"}},
+      {kReplace, 32, 0, {}},
+      {kCreate, 112, 112, {}},
+      {kReplace, 112, 112, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "step " << c.step << " failing with " << c.code);
+    dir.createFile("Chronoseq.INI", kExampleText);
+    fakes::FaultTextFiles faulty(files);
+    faulty.failAt(c.step, c.code);
+    EXPECT_EQ(saveError(faulty, kOther), c.reported);
+    EXPECT_EQ(contentOf(path), c.reported == 0 ? kOtherText : kExampleText);
+    EXPECT_FALSE(exists(temporary));
+    if (!c.log.empty()) {
+      EXPECT_EQ(faulty.log(), c.log);
+    }
+  }
+}
+
 TEST_F(SettingsFile, AFolderOfThatNameRefusesTheSave) {
   dir.createFolder("Chronoseq.INI");
   EXPECT_EQ(saveError(files, kExample), 5u);

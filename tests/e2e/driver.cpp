@@ -231,8 +231,8 @@ int wmain(int argc, wchar_t** argv) {
 
   HWND main = nullptr;
   check(waitFor([&] {
-          // The application window that carries the task-bar button has the
-          // same text; the main window is the one of class TForm1.
+          // Another window may carry the same text; the main window is the
+          // one of class TForm1.
           main = visibleTopWindow(pid, [](HWND h) {
             return windowText(h) == L"Chronoseq" && className(h) == L"TForm1";
           });

@@ -23,8 +23,8 @@ run_once() {
   "$run" "$exe" >"$work/run.log" 2>&1 &
   local pid=$! wid="" candidate
   for _ in $(seq 1 200); do
-    # The window that carries the task-bar button has the same name and no
-    # size on the screen; the main window is the large one.
+    # Another window may carry the same name with no size on the screen;
+    # the main window is the large one.
     for candidate in $(xdotool search --onlyvisible --name '^Chronoseq$' 2>/dev/null || true); do
       if [ "$(xdotool getwindowgeometry --shell "$candidate" | sed -n 's/^WIDTH=//p')" -gt 50 ]; then
         wid=$candidate

@@ -17,10 +17,19 @@ class FakeWindow : public platform::Window {
   explicit FakeWindow(bool visible = false) : visible_(visible) {}
   void show() override {
     visible_ = true;
+    shown_ = true;
     ++showCount;
   }
   void hide() override { visible_ = false; }
   bool isVisible() const override { return visible_; }
+  bool hasBeenShown() const override { return shown_; }
+  // Shown minimised while owned by another window: Windows then hides it,
+  // so it has been shown but is not visible.
+  void showMinimisedAndOwned() {
+    shown_ = true;
+    visible_ = false;
+    ++showCount;
+  }
   void setEnabled(bool enabled) override { enabled_ = enabled; }
   bool isEnabled() const override { return enabled_; }
   void setCaption(std::string_view text) override { caption_ = text; }
@@ -42,6 +51,7 @@ class FakeWindow : public platform::Window {
 
  private:
   bool visible_;
+  bool shown_ = visible_;
   bool enabled_ = true;
   std::string caption_;
 };
@@ -189,12 +199,23 @@ class FakeErrorBox : public platform::ErrorBox {
  public:
   void show(std::string_view caption, std::string_view text) override {
     shown.push_back({std::string(caption), std::string(text)});
+    // What arrives while the box is up, as its own message loop delivers it.
+    if (whileShown) {
+      showing_ = true;
+      whileShown();
+      showing_ = false;
+    }
   }
+  bool isShown() const override { return showing_; }
+  std::function<void()> whileShown;
   struct Shown {
     std::string caption;
     std::string text;
   };
   std::vector<Shown> shown;
+
+ private:
+  bool showing_ = false;
 };
 
 class FakePaintPump : public platform::PaintPump {

@@ -402,4 +402,17 @@ std::unique_ptr<ExclusiveHold> holdExclusively(const std::string& path) {
 #endif
 }
 
+std::unique_ptr<ExclusiveHold> holdWithoutDeleteSharing(const std::string& path) {
+#ifdef _WIN32
+  const HANDLE h =
+      CreateFileW(platform::widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) fail("CreateFileW", path, GetLastError());
+  return std::make_unique<HandleHold>(h);
+#else
+  (void)path;
+  return nullptr;
+#endif
+}
+
 }  // namespace testsupport

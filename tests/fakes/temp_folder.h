@@ -95,5 +95,9 @@ class ExclusiveHold {
   virtual ~ExclusiveHold() = default;
 };
 std::unique_ptr<ExclusiveHold> holdExclusively(const std::string& path);
+// Another handle reading the file that shares reading and writing but not
+// deleting, as an editor or a backup program may: the file can be written,
+// not replaced. Null where the OS has no share modes.
+std::unique_ptr<ExclusiveHold> holdWithoutDeleteSharing(const std::string& path);
 
 }  // namespace testsupport

@@ -115,8 +115,25 @@ TEST_F(RowDragTest, OneRowMovesDown) {
   EXPECT_TRUE(windows_->mainWindow().rowDrag().active());
   EXPECT_EQ(GetCapture(), list());
   EXPECT_EQ(windows_->mainWindow().list().dropTarget(), 3);
-  EXPECT_EQ(ListView_GetItemState(list(), 3, LVIS_DROPHILITED),
-            static_cast<UINT>(LVIS_DROPHILITED));
+  // Drawn once, by the program alone, in the highlight colours: the control
+  // knows of no drop state of its own that Windows would draw as well.
+  EXPECT_EQ(ListView_GetCallbackMask(list()) & LVIS_DROPHILITED, 0u);
+  EXPECT_EQ(ListView_GetItemState(list(), 3, LVIS_DROPHILITED), 0u);
+  for (const int row : {2, 3}) {
+    NMLVCUSTOMDRAW draw{};
+    draw.nmcd.hdr.hwndFrom = list();
+    draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+    draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    draw.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
+    draw.clrText = CLR_DEFAULT;
+    draw.clrTextBk = CLR_DEFAULT;
+    const LRESULT answer = SendMessageW(mainWindow(), WM_NOTIFY, GetDlgCtrlID(list()),
+                                        reinterpret_cast<LPARAM>(&draw));
+    SCOPED_TRACE("row " + std::to_string(row));
+    EXPECT_EQ(answer, row == 3 ? CDRF_NEWFONT : CDRF_DODEFAULT);
+    EXPECT_EQ(draw.clrTextBk, row == 3 ? GetSysColor(COLOR_HIGHLIGHT) : CLR_DEFAULT);
+    EXPECT_EQ(draw.clrText, row == 3 ? GetSysColor(COLOR_HIGHLIGHTTEXT) : CLR_DEFAULT);
+  }
   button("mouseup");
   waitForTheMove();
   EXPECT_EQ(listedNames(), reordered({0, 2, 3, 1, 4}));

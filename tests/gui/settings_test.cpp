@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/no_new_files_text_files.h"
 #include "fakes/temp_folder.h"
 #include "gui/gui_fixture.h"
 #include "platform/win32/utf.h"
@@ -176,6 +177,78 @@ TEST_F(Settings, AWindowStartedMinimisedOrMaximisedIsRestoredToTheStoredRectangl
     windows_.reset();
     pump();
   }
+}
+
+// A shortcut set to 最小化 starts the program with SW_SHOWMINNOACTIVE. The
+// file's values are applied although the main window was never shown
+// normally, and a close from the task bar before any restore keeps them.
+TEST_F(Settings, AStartMinimisedWithoutActivationAppliesTheFileAndClosingKeepsIt) {
+  const std::string stored =
+      "60\r\n-30\r\n700\r\n480\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n";
+  writeSettings(stored);
+  showCommand_ = SW_SHOWMINNOACTIVE;
+  startAndLoad();
+  ASSERT_TRUE(IsIconic(mainWindow()));
+  EXPECT_FALSE(settingsTimerOn());
+  EXPECT_EQ(columns(), (std::vector<int>{300, 60, 110}));
+  EXPECT_EQ(rectOf(timeDialog()).top, 100);
+  EXPECT_EQ(rectOf(messageWindow()).left, 250);
+  SendMessageW(mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  pump();
+  ASSERT_EQ(mainWindowDestroyed_, 1);
+  EXPECT_EQ(fileText(), stored);
+}
+
+// A close that comes before the first tick of the settings timer reads the
+// file first: the user's values are written back, not the design's.
+TEST_F(Settings, AClosingBeforeTheFirstTickKeepsTheFilesValues) {
+  const std::string stored =
+      "60\r\n-30\r\n700\r\n480\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n";
+  writeSettings(stored);
+  start(false);
+  ASSERT_TRUE(settingsTimerOn()) << "no tick has come yet";
+  close();
+  ASSERT_EQ(mainWindowDestroyed_, 1);
+  EXPECT_EQ(fileText(), stored);
+}
+
+// Writing a new file beside the settings and renaming it over them needs
+// rights of its own. Where they are refused, the file is written in place.
+TEST_F(Settings, AFolderThatRefusesNewFilesStillGetsTheSettingsWrittenInPlace) {
+  writeSettings("1\r\n2\r\n");
+  fakes::NoNewFilesTextFiles noNewFiles;
+  textFiles_ = &noNewFiles;
+  start();
+  pump(150);
+  SetWindowPos(mainWindow(), nullptr, 40, 30, 720, 520, SWP_NOZORDER | SWP_NOACTIVATE);
+  pump(50);
+  const RECT main = rectOf(mainWindow());
+  const std::vector<int> widths = columns();
+  const RECT dialog = rectOf(timeDialog());
+  const RECT message = rectOf(messageWindow());
+  close();
+  EXPECT_GT(noNewFiles.refusals, 0) << "the safe save was tried first";
+  EXPECT_TRUE(errorBox_.shown.empty());
+  ASSERT_EQ(mainWindowDestroyed_, 1);
+  EXPECT_EQ(fileText(), expectedText(main, widths, dialog, message));
+  EXPECT_FALSE(std::filesystem::exists(L"Chronoseq.INI.tmp"));
+}
+
+// Another program holding the file open, sharing reading and writing but
+// not deleting, lets it be written but not replaced.
+TEST_F(Settings, AFileHeldWithoutDeleteSharingIsWrittenInPlace) {
+  writeSettings("1\r\n2\r\n");
+  startAndLoad();
+  const std::vector<int> widths = columns();
+  const RECT main = rectOf(mainWindow());
+  const RECT dialog = rectOf(timeDialog());
+  const RECT message = rectOf(messageWindow());
+  auto hold = testsupport::holdWithoutDeleteSharing(platform::narrow(kSettingsFile));
+  close();
+  hold.reset();
+  EXPECT_TRUE(errorBox_.shown.empty());
+  ASSERT_EQ(mainWindowDestroyed_, 1);
+  EXPECT_EQ(fileText(), expectedText(main, widths, dialog, message));
 }
 
 TEST_F(Settings, AReadOnlyFileAtClosingShowsTheErrorAndTheWindowStaysOpen) {

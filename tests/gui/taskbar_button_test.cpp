@@ -1,6 +1,7 @@
-// The program's task-bar button: the window carrying it shows the
-// application title, owns the main window, and passes minimising, restoring,
-// activation and closing on to the main window.
+// The program's task-bar button is the main window's own: the main window
+// has no owner and is marked as an application window, so Windows gives it
+// its thumbnail, its Alt+Tab entry and its minimise. Closing from the button
+// is the main window's own close.
 
 #include <gtest/gtest.h>
 
@@ -59,42 +60,38 @@ class TaskbarButton : public GuiFixture {
     title_ = "Mystamp";
     start();
   }
-  HWND button() { return windows_->applicationWindow().hwnd(); }
+  // What the task bar sends: the button's close, minimise and restore are
+  // the window's own system commands.
   void systemCommand(HWND hwnd, WPARAM command) {
     SendMessageW(hwnd, WM_SYSCOMMAND, command, 0);
     pump(50);
   }
 };
 
-TEST_F(TaskbarButton, OneButtonShowsTheTitleAndTheMainWindowKeepsItsCaption) {
-  const std::vector<HWND> withButton = buttonWindows();
-  ASSERT_EQ(withButton.size(), 1u) << "exactly one window of the program gets a button";
-  EXPECT_EQ(withButton[0], button());
-  EXPECT_EQ(windowText(withButton[0]), L"Mystamp");
-  EXPECT_EQ(GetWindow(mainWindow(), GW_OWNER), withButton[0]);
+TEST_F(TaskbarButton, TheMainWindowAloneHasAButtonWithItsCaptionAndNoOwner) {
+  EXPECT_EQ(buttonWindows(), std::vector<HWND>{mainWindow()})
+      << "exactly one window of the program gets a button";
+  EXPECT_EQ(GetWindow(mainWindow(), GW_OWNER), nullptr);
+  EXPECT_NE(GetWindowLongPtrW(mainWindow(), GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
+  // The button's text is the caption, not the renamed program's title.
   EXPECT_EQ(windowText(mainWindow()), L"Chronoseq");
-  EXPECT_EQ(GetWindowLongPtrW(mainWindow(), GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
 
-  // Nothing of it shows on the screen.
-  RECT rect{};
-  GetWindowRect(button(), &rect);
-  EXPECT_EQ(rect.right - rect.left, 0);
-  EXPECT_EQ(rect.bottom - rect.top, 0);
-
-  // The dialogs stay owned by the main window and get no button either.
-  menuCommand(kMenuIME1);
-  EXPECT_EQ(GetWindow(timeDialog(), GW_OWNER), mainWindow());
-  EXPECT_EQ(buttonWindows(), std::vector<HWND>{button()});
+  // The dialogs stay owned by the main window and get no button.
+  for (int menu : {kMenuIME1, kMenuN1}) {
+    if (menu == kMenuN1) click(item(timeDialog(), IDCANCEL));
+    menuCommand(menu);
+    EXPECT_EQ(GetWindow(timeDialog(), GW_OWNER), mainWindow());
+    EXPECT_EQ(GetWindow(messageWindow(), GW_OWNER), mainWindow());
+    EXPECT_EQ(buttonWindows(), std::vector<HWND>{mainWindow()});
+  }
 }
 
-TEST_F(TaskbarButton, CloseFromTheButtonClosesTheMainWindowAndTheButtonGoes) {
-  systemCommand(button(), SC_CLOSE);
+TEST_F(TaskbarButton, CloseFromTheButtonClosesTheMainWindowAndWritesTheSettings) {
+  systemCommand(mainWindow(), SC_CLOSE);
   EXPECT_FALSE(IsWindow(mainWindow()));
   EXPECT_EQ(mainWindowDestroyed_, 1);
-  // The main window's close path wrote the settings.
   const std::string written = fileText();
   EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 11);
-  EXPECT_FALSE(IsWindow(button())) << "the button goes with the main window";
   EXPECT_TRUE(errorBox_.shown.empty());
 }
 
@@ -102,7 +99,7 @@ TEST_F(TaskbarButton, CloseFromTheButtonIsCarriedOutWhileTheDialogLocksTheMainWi
   menuCommand(kMenuIME1);
   ASSERT_TRUE(IsWindowVisible(timeDialog()));
   ASSERT_FALSE(IsWindowEnabled(mainWindow()));
-  systemCommand(button(), SC_CLOSE);
+  systemCommand(mainWindow(), SC_CLOSE);
   EXPECT_FALSE(IsWindow(mainWindow()));
   EXPECT_EQ(mainWindowDestroyed_, 1);
 }
@@ -111,47 +108,65 @@ TEST_F(TaskbarButton, CloseFromTheButtonIsAbandonedWhenTheSettingsCannotBeWritte
   pump(150);  // the settings load
   std::ofstream(kSettingsFile, std::ios::binary) << "1\r\n2\r\n";
   SetFileAttributesW(kSettingsFile, FILE_ATTRIBUTE_READONLY);
-  systemCommand(button(), SC_CLOSE);
+  systemCommand(mainWindow(), SC_CLOSE);
   SetFileAttributesW(kSettingsFile, FILE_ATTRIBUTE_NORMAL);
   ASSERT_EQ(errorBox_.shown.size(), 1u);
   EXPECT_EQ(errorBox_.shown[0].text, "ファイルへのアクセスが拒否されました.");
+  EXPECT_EQ(errorBox_.shown[0].caption, "Mystamp") << "the error box keeps the title";
   EXPECT_EQ(mainWindowDestroyed_, 0);
   EXPECT_TRUE(IsWindow(mainWindow()) && IsWindowVisible(mainWindow()));
-  EXPECT_EQ(buttonWindows(), std::vector<HWND>{button()}) << "the button stays";
+  EXPECT_EQ(buttonWindows(), std::vector<HWND>{mainWindow()}) << "the button stays";
 }
 
-TEST_F(TaskbarButton, MinimisingAndRestoringFromTheButtonMoveTheMainWindow) {
-  systemCommand(button(), SC_MINIMIZE);
-  EXPECT_TRUE(IsIconic(mainWindow()));
-  EXPECT_TRUE(IsIconic(button()));
-  EXPECT_TRUE(IsWindow(button()) && IsWindowVisible(button())) << "the button stays";
+// The task bar's close stays usable while the error box is up. It arrives
+// through the box's own message loop and must wait: no second FormClose
+// under the first one's failure, no second box on the first.
+TEST_F(TaskbarButton, ACloseWhileTheErrorBoxIsUpIsIgnored) {
+  pump(150);  // the settings load
+  std::ofstream(kSettingsFile, std::ios::binary) << "1\r\n2\r\n";
+  SetFileAttributesW(kSettingsFile, FILE_ATTRIBUTE_READONLY);
+  int closesSent = 0;
+  errorBox_.whileShown = [&] {
+    if (closesSent++ > 0) return;                            // a runaway repeat would never end
+    SendMessageW(mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the task bar's close
+    SendMessageW(mainWindow(), WM_CLOSE, 0, 0);              // another program's
+    pump();
+  };
+  systemCommand(mainWindow(), SC_CLOSE);
+  SetFileAttributesW(kSettingsFile, FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(errorBox_.shown.size(), 1u) << "one FormClose, one box";
+  EXPECT_EQ(mainWindowDestroyed_, 0);
+  EXPECT_TRUE(IsWindow(mainWindow()));
+  EXPECT_EQ(fileText(), "1\r\n2\r\n");
 
-  systemCommand(button(), SC_RESTORE);
+  // Once the box is gone, a close goes through.
+  errorBox_.whileShown = nullptr;
+  systemCommand(mainWindow(), SC_CLOSE);
+  EXPECT_EQ(mainWindowDestroyed_, 1);
+}
+
+TEST_F(TaskbarButton, MinimisingAndRestoringFromTheButtonKeepTheMaximisedState) {
+  systemCommand(mainWindow(), SC_MINIMIZE);
+  EXPECT_TRUE(IsIconic(mainWindow()));
+  EXPECT_EQ(buttonWindows(), std::vector<HWND>{mainWindow()}) << "the button stays";
+
+  systemCommand(mainWindow(), SC_RESTORE);
   EXPECT_FALSE(IsIconic(mainWindow()));
   EXPECT_TRUE(IsWindowVisible(mainWindow()));
-  EXPECT_FALSE(IsIconic(button()));
+
+  // Restored from the button, a window that was maximised comes back maximised.
+  ShowWindow(mainWindow(), SW_MAXIMIZE);
+  pump(50);
+  systemCommand(mainWindow(), SC_MINIMIZE);
+  ASSERT_TRUE(IsIconic(mainWindow()));
+  systemCommand(mainWindow(), SC_RESTORE);
+  EXPECT_TRUE(IsZoomed(mainWindow()));
   EXPECT_EQ(windowText(mainWindow()), L"Chronoseq");
 }
 
-TEST_F(TaskbarButton, TheButtonFollowsTheMainWindowsOwnMinimiseAndMaximise) {
-  ShowWindow(mainWindow(), SW_MINIMIZE);
-  pump(50);
-  EXPECT_TRUE(IsIconic(button()));
-  EXPECT_TRUE(IsWindowVisible(button()));
-
-  // Restored from the button, a window that was maximised comes back maximised.
-  ShowWindow(mainWindow(), SW_RESTORE);
-  ShowWindow(mainWindow(), SW_MAXIMIZE);
-  pump(50);
-  EXPECT_FALSE(IsIconic(button()));
-  systemCommand(button(), SC_MINIMIZE);
-  ASSERT_TRUE(IsIconic(mainWindow()));
-  systemCommand(button(), SC_RESTORE);
-  EXPECT_TRUE(IsZoomed(mainWindow()));
-  EXPECT_FALSE(IsIconic(button()));
-}
-
-TEST_F(TaskbarButton, ActivatingTheButtonActivatesTheWindowThatHoldsTheInput) {
+// Clicking the button of a window that a dialog keeps disabled activates
+// the window's last active popup, the dialog that holds the input.
+TEST_F(TaskbarButton, TheButtonLeadsToTheWindowThatHoldsTheInput) {
   enum Holder { kMain, kDialog, kMessage };
   struct Case {
     const char* name;
@@ -166,10 +181,9 @@ TEST_F(TaskbarButton, ActivatingTheButtonActivatesTheWindowThatHoldsTheInput) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     if (c.menu) menuCommand(c.menu);
-    SetActiveWindow(button());
     pump(50);
     const HWND expected[] = {mainWindow(), timeDialog(), messageWindow()};
-    EXPECT_EQ(GetActiveWindow(), expected[c.expected]);
+    EXPECT_EQ(GetLastActivePopup(mainWindow()), expected[c.expected]);
   }
 }
 

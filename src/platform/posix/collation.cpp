@@ -109,4 +109,26 @@ void TextCollation::appendSortKey(std::string_view text, std::string& keys) {
   keys.append(reinterpret_cast<const char*>(key.data()), static_cast<std::size_t>(size));
 }
 
+std::string toLowerCase(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  UErrorCode status = U_ZERO_ERROR;
+  std::vector<UChar> text(utf8.size() + 1);
+  int32_t length = 0;
+  u_strFromUTF8(text.data(), static_cast<int32_t>(text.size()), &length, utf8.data(),
+                static_cast<int32_t>(utf8.size()), &status);
+  if (U_FAILURE(status)) return std::string(utf8);
+  // Lower case may be longer (a few letters expand); twice the length holds it.
+  std::vector<UChar> lower(static_cast<std::size_t>(length) * 2 + 4);
+  const int32_t lowerLength = u_strToLower(lower.data(), static_cast<int32_t>(lower.size()),
+                                           text.data(), length, "", &status);
+  if (U_FAILURE(status)) return std::string(utf8);
+  std::string out(static_cast<std::size_t>(lowerLength) * 3 + 1, '\0');
+  int32_t outLength = 0;
+  u_strToUTF8(out.data(), static_cast<int32_t>(out.size()), &outLength, lower.data(), lowerLength,
+              &status);
+  if (U_FAILURE(status)) return std::string(utf8);
+  out.resize(static_cast<std::size_t>(outLength));
+  return out;
+}
+
 }  // namespace platform

@@ -14,6 +14,21 @@ constexpr DWORD kFlags = NORM_IGNORECASE;
 
 }  // namespace
 
+std::string toLowerCase(std::string_view utf8) {
+  const std::wstring wide = widen(utf8);
+  if (wide.empty()) return {};
+  const int length = static_cast<int>(wide.size());
+  const int needed = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_LOWERCASE, wide.c_str(), length,
+                                   nullptr, 0, nullptr, nullptr, 0);
+  if (needed <= 0) return std::string(utf8);
+  std::wstring lower(static_cast<std::size_t>(needed), L'\0');
+  const int written = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_LOWERCASE, wide.c_str(), length,
+                                    lower.data(), needed, nullptr, nullptr, 0);
+  if (written <= 0) return std::string(utf8);
+  lower.resize(static_cast<std::size_t>(written));
+  return narrow(lower);
+}
+
 struct TextCollation::State {
   std::string keyBuffer;
 };

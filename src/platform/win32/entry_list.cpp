@@ -35,7 +35,6 @@ void EntryList::create(HWND parent, int id, HFONT font, UINT dpi) {
                           GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return;
   ListView_SetExtendedListViewStyleEx(hwnd_, LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
-  ListView_SetCallbackMask(hwnd_, LVIS_DROPHILITED);
   setControlFont(hwnd_, font);
   for (int i = 0; i < kColumnCount; ++i) {
     std::wstring header = widen(kColumns[static_cast<std::size_t>(i)].header);
@@ -54,10 +53,6 @@ std::string_view EntryList::cellText(int row, int column) const {
 }
 
 void EntryList::answerDisplayInfo(NMLVDISPINFOW& info) {
-  if (info.item.mask & LVIF_STATE) {
-    info.item.state = info.item.iItem == dropTarget_ && dropTarget_ >= 0 ? LVIS_DROPHILITED : 0;
-    info.item.stateMask = LVIS_DROPHILITED;
-  }
   if (!(info.item.mask & LVIF_TEXT)) return;
   cellBuffer_ = widen(cellText(info.item.iItem, info.item.iSubItem));
   info.item.pszText = cellBuffer_.data();

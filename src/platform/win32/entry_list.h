@@ -49,13 +49,13 @@ class EntryList final : public platform::EntryListView {
   void scrollBy(int dy) override;
   void refresh() override;
 
-  // The row drawn as a drag's drop target, -1 for none. An owner-data list
-  // keeps only selection and focus; this state comes through the callback
-  // mask when a row is drawn.
+  // The row drawn as a drag's drop target, -1 for none.
   void setDropTarget(int row);
   int dropTarget() const { return dropTarget_; }
-  // NM_CUSTOMDRAW: draws the drop target in the highlight colours where the
-  // control itself does not (Wine's list view ignores the state).
+  // NM_CUSTOMDRAW: draws the drop target in the highlight colours. This is
+  // the only drawing of it: the control is never told of LVIS_DROPHILITED,
+  // which Windows would draw over these colours and Wine not at all, so the
+  // row looks the same on both.
   LRESULT customDraw(NMLVCUSTOMDRAW& draw) const;
   std::vector<int> selectedRows() const override;
   int selectionMarkRow() const override;

@@ -18,7 +18,9 @@ void MessageBoxErrorBox::show(std::string_view caption, std::string_view text) {
   // Owned by the main window so it stands above the program's windows; the
   // owner is already disabled, so the box leaves its enabled flag alone.
   HWND owner = windows[0] && IsWindow(windows[0]) ? windows[0] : nullptr;
+  shown_ = true;
   MessageBoxW(owner, widen(text).c_str(), widen(caption).c_str(), MB_ICONERROR | MB_OK);
+  shown_ = false;
 
   for (std::size_t i = 0; i < windows.size(); ++i) {
     if (windows[i] && IsWindow(windows[i])) EnableWindow(windows[i], wasEnabled[i] ? TRUE : FALSE);

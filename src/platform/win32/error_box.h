@@ -21,9 +21,11 @@ class MessageBoxErrorBox final : public platform::ErrorBox {
   explicit MessageBoxErrorBox(Windows windows) : windows_(std::move(windows)) {}
 
   void show(std::string_view caption, std::string_view text) override;
+  bool isShown() const override { return shown_; }
 
  private:
   Windows windows_;
+  bool shown_ = false;
 };
 
 }  // namespace platform::win32

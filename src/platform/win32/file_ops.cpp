@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "platform/win32/file_time_calls.h"
 #include "platform/win32/utf.h"
 
 namespace platform {
@@ -52,7 +53,7 @@ FileTime fromFiletime(const FILETIME& ft) {
 
 class HandleEntry : public OpenEntry {
  public:
-  explicit HandleEntry(HANDLE handle) : handle_(handle) {}
+  HandleEntry(HANDLE handle, const win32::FileTimeCalls& calls) : handle_(handle), calls_(calls) {}
   HandleEntry(const HandleEntry&) = delete;
   HandleEntry& operator=(const HandleEntry&) = delete;
   ~HandleEntry() override { CloseHandle(handle_); }
@@ -62,7 +63,9 @@ class HandleEntry : public OpenEntry {
     const FILETIME c = creation ? toFiletime(*creation) : FILETIME{};
     const FILETIME a = lastAccess ? toFiletime(*lastAccess) : FILETIME{};
     const FILETIME w = toFiletime(lastWrite);
-    if (SetFileTime(handle_, creation ? &c : nullptr, lastAccess ? &a : nullptr, &w)) return 0;
+    if (calls_.setFileTime(handle_, creation ? &c : nullptr, lastAccess ? &a : nullptr, &w)) {
+      return 0;
+    }
     return GetLastError();
   }
 
@@ -70,7 +73,7 @@ class HandleEntry : public OpenEntry {
     FILETIME c{};
     FILETIME a{};
     FILETIME w{};
-    if (!GetFileTime(handle_, &c, &a, &w)) return GetLastError();
+    if (!calls_.getFileTime(handle_, &c, &a, &w)) return GetLastError();
     times.creation = fromFiletime(c);
     times.lastAccess = fromFiletime(a);
     times.lastWrite = fromFiletime(w);
@@ -79,17 +82,21 @@ class HandleEntry : public OpenEntry {
 
  private:
   HANDLE handle_;
+  const win32::FileTimeCalls& calls_;  // the file operations' own, which outlive the entry
 };
 
-OpenResult open(const std::string& path, DWORD access, DWORD share, DWORD flags) {
+OpenResult open(const std::string& path, DWORD access, DWORD share, DWORD flags,
+                const win32::FileTimeCalls& calls) {
   const HANDLE handle = CreateFileW(toWinPath(path).c_str(), access, share, nullptr, OPEN_EXISTING,
                                     flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return {nullptr, GetLastError()};
-  return {std::make_unique<HandleEntry>(handle), 0};
+  return {std::make_unique<HandleEntry>(handle, calls), 0};
 }
 
 class Win32FileOps : public FileOps {
  public:
+  explicit Win32FileOps(win32::FileTimeCalls calls = {}) : calls_(std::move(calls)) {}
+
   std::uint32_t readAttributes(const std::string& path) override {
     // INVALID_FILE_ATTRIBUTES is kInvalidAttributes.
     return GetFileAttributesW(toWinPath(path).c_str());
@@ -110,21 +117,28 @@ class Win32FileOps : public FileOps {
 
   OpenResult openFile(const std::string& path) override {
     // No sharing: the open fails while any other program has the file open.
-    return open(path, GENERIC_READ | GENERIC_WRITE, 0, FILE_ATTRIBUTE_NORMAL);
+    return open(path, GENERIC_READ | GENERIC_WRITE, 0, FILE_ATTRIBUTE_NORMAL, calls_);
   }
 
   OpenResult openFolder(const std::string& path) override {
     // Reading the attributes as well lets the old times be kept before they change.
     return open(path, GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
-                FILE_FLAG_BACKUP_SEMANTICS);
+                FILE_FLAG_BACKUP_SEMANTICS, calls_);
   }
+
+ private:
+  win32::FileTimeCalls calls_;
 };
 
 }  // namespace
 
 FileOps& systemFileOps() {
-  static Win32FileOps ops;  // stateless
+  static Win32FileOps ops;  // holds only the system's calls
   return ops;
+}
+
+std::unique_ptr<FileOps> win32::fileOpsWithTimeCalls(win32::FileTimeCalls calls) {
+  return std::make_unique<Win32FileOps>(std::move(calls));
 }
 
 }  // namespace platform

@@ -95,8 +95,9 @@ class Win32TextFiles : public TextFiles {
   }
 
   Opened<WriteStream> create(const std::string& path) override {
-    const HANDLE handle = CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Others may read it while it is written, not write it.
+    const HANDLE handle = CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return {nullptr, GetLastError()};
     return {std::make_unique<HandleWriteStream>(handle), 0};
   }

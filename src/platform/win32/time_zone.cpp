@@ -1,6 +1,9 @@
-// Local time on Windows. The conversions go through the time-zone rules of
-// the date converted (the dynamic daylight-saving rules of that year where
-// the system has them), not through today's offset from UTC.
+// Local time on Windows. Both conversions take the zone's rules of the year
+// converted (GetTimeZoneInformationForYear, which reads the zone's dynamic
+// daylight-saving years), not today's: a file written in New York in 2006
+// lists by the rules of 2006. The same calls run on Windows and under Wine,
+// which lacks the ...Ex conversions, so the path the tests run is the one
+// every user takes.
 #include "platform/time_zone.h"
 
 #include <windows.h>
@@ -11,35 +14,22 @@ namespace platform {
 
 namespace {
 
-using ToLocalEx = BOOL(WINAPI*)(const DYNAMIC_TIME_ZONE_INFORMATION*, const SYSTEMTIME*,
-                                SYSTEMTIME*);
-using ToUtcEx = BOOL(WINAPI*)(const DYNAMIC_TIME_ZONE_INFORMATION*, const SYSTEMTIME*, SYSTEMTIME*);
-
-// The Ex conversions, where kernel32 exports them (Windows 7 on). Looked up
-// at run time and only there: Wine's kernelbase exports them as stubs that
-// abort when called, and a direct import would not load on older systems.
-// Without them the plain calls apply the zone's standard rules of each date.
-struct ZoneCalls {
-  ToLocalEx toLocal = nullptr;
-  ToUtcEx toUtc = nullptr;
-};
-
-const ZoneCalls& zoneCalls() {
-  static const ZoneCalls calls = [] {
-    ZoneCalls found;
-    if (const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll")) {
-      found.toLocal = reinterpret_cast<ToLocalEx>(
-          reinterpret_cast<void*>(GetProcAddress(kernel32, "SystemTimeToTzSpecificLocalTimeEx")));
-      found.toUtc = reinterpret_cast<ToUtcEx>(
-          reinterpret_cast<void*>(GetProcAddress(kernel32, "TzSpecificLocalTimeToSystemTimeEx")));
-    }
-    return found;
-  }();
-  return calls;
-}
-
 LocalDateTime fromSystemTime(const SYSTEMTIME& st) {
   return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+}
+
+// The current zone's rules for one year. A zone the system finds no entry
+// of its own for (Wine has none for Lord Howe) keeps its present rules.
+bool rulesOfYear(int year, TIME_ZONE_INFORMATION& rules) {
+  if (year < 1601 || year > 30827) return false;
+  if (GetTimeZoneInformationForYear(static_cast<USHORT>(year), nullptr, &rules)) return true;
+  return GetTimeZoneInformation(&rules) != TIME_ZONE_ID_INVALID;
+}
+
+bool toLocalByRulesOf(int year, const SYSTEMTIME& universal, SYSTEMTIME& local) {
+  TIME_ZONE_INFORMATION rules;
+  return rulesOfYear(year, rules) &&
+         SystemTimeToTzSpecificLocalTime(&rules, &universal, &local) != FALSE;
 }
 
 }  // namespace
@@ -51,13 +41,13 @@ std::optional<LocalDateTime> utcToLocal(FileTime utc) {
   SYSTEMTIME universal;
   if (!FileTimeToSystemTime(&ft, &universal)) return std::nullopt;
   SYSTEMTIME local;
-  DYNAMIC_TIME_ZONE_INFORMATION zone;
-  const ZoneCalls& calls = zoneCalls();
-  if (calls.toLocal && GetDynamicTimeZoneInformation(&zone) != TIME_ZONE_ID_INVALID &&
-      calls.toLocal(&zone, &universal, &local)) {
-    return fromSystemTime(local);
+  if (!toLocalByRulesOf(universal.wYear, universal, local)) return std::nullopt;
+  // Around New Year the local date may lie in the year next to the UTC one;
+  // its own year's rules decide then.
+  if (local.wYear != universal.wYear) {
+    SYSTEMTIME again;
+    if (toLocalByRulesOf(local.wYear, universal, again)) local = again;
   }
-  if (!SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local)) return std::nullopt;
   return fromSystemTime(local);
 }
 
@@ -71,14 +61,11 @@ std::optional<FileTime> localToUtc(const LocalDateTime& t) {
   local.wHour = static_cast<WORD>(t.hour);
   local.wMinute = static_cast<WORD>(t.minute);
   local.wSecond = static_cast<WORD>(t.second);
+  TIME_ZONE_INFORMATION rules;
   SYSTEMTIME universal;
-  DYNAMIC_TIME_ZONE_INFORMATION zone;
-  const ZoneCalls& calls = zoneCalls();
-  const bool converted =
-      (calls.toUtc && GetDynamicTimeZoneInformation(&zone) != TIME_ZONE_ID_INVALID &&
-       calls.toUtc(&zone, &local, &universal)) ||
-      TzSpecificLocalTimeToSystemTime(nullptr, &local, &universal);
-  if (!converted) return std::nullopt;
+  if (!rulesOfYear(t.year, rules) || !TzSpecificLocalTimeToSystemTime(&rules, &local, &universal)) {
+    return std::nullopt;
+  }
   FILETIME ft;
   if (!SystemTimeToFileTime(&universal, &ft)) return std::nullopt;
   return (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;

@@ -18,6 +18,12 @@ void TopWindow::hide() { ShowWindow(hwnd_, SW_HIDE); }
 
 bool TopWindow::isVisible() const { return IsWindowVisible(hwnd_) != FALSE; }
 
+bool TopWindow::hasBeenShown() const { return shown_; }
+
+void TopWindow::windowPosChanged(const WINDOWPOS& position) {
+  if (position.flags & SWP_SHOWWINDOW) shown_ = true;
+}
+
 void TopWindow::setEnabled(bool enabled) { EnableWindow(hwnd_, enabled ? TRUE : FALSE); }
 
 bool TopWindow::isEnabled() const { return IsWindowEnabled(hwnd_) != FALSE; }

@@ -25,6 +25,10 @@ class TopWindow final : public platform::Window {
   void show() override;
   void hide() override;
   bool isVisible() const override;
+  bool hasBeenShown() const override;
+  // WM_WINDOWPOSCHANGED: notes a showing by any route (ShowWindow with any
+  // command, minimised included).
+  void windowPosChanged(const WINDOWPOS& position);
   void setEnabled(bool enabled) override;
   bool isEnabled() const override;
   void setCaption(std::string_view text) override;
@@ -51,6 +55,7 @@ class TopWindow final : public platform::Window {
   HWND hwnd_ = nullptr;
   HWND focusOnShow_ = nullptr;
   HWND lastFocus_ = nullptr;
+  bool shown_ = false;
 };
 
 }  // namespace platform::win32
