@@ -33,8 +33,27 @@ class BoundedList : public fakes::FakeList {
     if (row < 0 || row >= rowCount()) return void(++outside);
     FakeList::setFocused(row);
   }
+  void redrawRows(int first, int last) override {
+    if (first < 0 || last >= rowCount() || first > last) ++outside;
+    FakeList::redrawRows(first, last);
+  }
   mutable int outside = 0;
 };
+
+// True when every position whose entry differs between `before` and `after`
+// lies in one of the ranges redrawn since `from`: no row is left stale.
+bool changedRowsRedrawn(const std::vector<int>& before, const std::vector<int>& after,
+                        const std::vector<fakes::FakeList::Range>& redrawn, std::size_t from) {
+  for (std::size_t p = 0; p < before.size(); ++p) {
+    if (before[p] == after[p]) continue;
+    const int row = static_cast<int>(p);
+    const bool covered = std::any_of(
+        redrawn.begin() + static_cast<std::ptrdiff_t>(from), redrawn.end(),
+        [row](const fakes::FakeList::Range& r) { return r.first <= row && row <= r.last; });
+    if (!covered) return false;
+  }
+  return true;
+}
 
 struct Outcome {
   std::vector<int> order;  // entry ids top to bottom
@@ -131,11 +150,14 @@ TEST(RowReorderingProperty, RandomDropsEndByTheOutcomeRules) {
     std::string lastPanel;
     for (bool again = true; again;) {
       const std::vector<int> before = ids(rows);
+      const std::size_t redrawnBefore = list.redrawn.size();
       const auto r = folderlist::step(state, rows, list);
       ++steps;
       again = r.again;
       if (r.panel1) lastPanel = *r.panel1;
       ASSERT_TRUE(atMostOneRowMoved(before, ids(rows))) << "step " << steps;
+      ASSERT_TRUE(changedRowsRedrawn(before, ids(rows), list.redrawn, redrawnBefore))
+          << "step " << steps;
       ASSERT_LE(steps, static_cast<int>(selected.size()) + 2) << "the move does not end";
     }
     for (const auto& row : rows) {
@@ -233,8 +255,10 @@ TEST(KeyboardMoveProperty, RandomSelectionsMoveAsTheyStand) {
       if (stays[static_cast<std::size_t>(q)]) selAfter[static_cast<std::size_t>(q)] = true;
     }
 
+    const std::vector<int> before = ids(rows);
     folderlist::moveSelectedRows(rows, list, direction);
     ASSERT_EQ(list.outside, 0);
+    ASSERT_TRUE(changedRowsRedrawn(before, ids(rows), list.redrawn, 0)) << "trial " << trial;
     ASSERT_EQ(ids(rows), order) << "trial " << trial;
     for (int q = 0; q < n; ++q) {
       ASSERT_EQ(list.FakeList::isSelected(q), selAfter[static_cast<std::size_t>(q)])
