@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -25,8 +26,10 @@ class RowDragTest : public GuiFixture {
     if (IsSkipped() || HasFatalFailure()) return;
     spawn_ = reinterpret_cast<SpawnFunction>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
-    if (!spawn_) GTEST_SKIP() << "not under Wine: no way to reach the X server's pointer";
-    if (!xdotool({"version"})) GTEST_SKIP() << "xdotool is not installed";
+    if (!spawn_) {
+      CHRONOSEQ_SKIP_FOR_WANT_OF("not under Wine: no way to reach the X server's pointer");
+    }
+    if (!xdotool({"version"})) CHRONOSEQ_SKIP_FOR_WANT_OF("xdotool is not installed");
     // Enough rows for the list to scroll.
     for (int i = 0; i < 60; ++i) {
       char name[16];
@@ -89,6 +92,46 @@ class RowDragTest : public GuiFixture {
     return out;
   }
   int focusedRow() { return ListView_GetNextItem(list(), -1, LVNI_FOCUSED); }
+  // The share of a row's pixels, as the screen shows them, in the system's
+  // highlight colour.
+  double highlightShare(int row) {
+    RECT box{};
+    ListView_GetItemRect(list(), row, &box, LVIR_BOUNDS);
+    RECT client{};
+    GetClientRect(list(), &client);
+    box.right = std::min(box.right, client.right);
+    POINT origin{box.left, box.top};
+    ClientToScreen(list(), &origin);
+    const int width = box.right - box.left;
+    const int height = box.bottom - box.top;
+    if (width <= 0 || height <= 0) return 0;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
+    const int lines = GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (lines != height) return 0;
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    // A DIB pixel is 0x00RRGGBB, a COLORREF 0x00BBGGRR.
+    const DWORD wanted =
+        (GetRValue(highlight) << 16) | (GetGValue(highlight) << 8) | GetBValue(highlight);
+    const auto count = std::count_if(pixels.begin(), pixels.end(),
+                                     [wanted](DWORD p) { return (p & 0xFFFFFF) == wanted; });
+    return static_cast<double>(count) / static_cast<double>(pixels.size());
+  }
   // Lets a move's 10 ms steps run to the end.
   void waitForTheMove() {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -117,6 +160,14 @@ TEST_F(RowDragTest, OneRowMovesDown) {
   EXPECT_EQ(windows_->mainWindow().list().dropTarget(), 3);
   EXPECT_EQ(ListView_GetItemState(list(), 3, LVIS_DROPHILITED),
             static_cast<UINT>(LVIS_DROPHILITED));
+  // What the user sees: the target row in the highlight colour, the rows
+  // that are neither target nor selected not.
+  pump(100);
+  const double target = highlightShare(3);
+  const double other = highlightShare(5);
+  std::printf("highlight share: target row %.3f, another row %.3f\n", target, other);
+  EXPECT_GT(target, 0.3) << "the drop target is not drawn highlighted";
+  EXPECT_EQ(other, 0.0);
   button("mouseup");
   waitForTheMove();
   EXPECT_EQ(listedNames(), reordered({0, 2, 3, 1, 4}));
@@ -200,6 +251,58 @@ TEST_F(RowDragTest, LosingTheCaptureCancelsTheDragAndItsScrolling) {
   button("mouseup");
   waitForTheMove();
   EXPECT_EQ(listedNames(), before_);
+}
+
+TEST_F(RowDragTest, TheDragBeginsFivePixelsFromThePress) {
+  // Four pixels either way is still a click; five, either way, a drag.
+  struct Case {
+    int dx, dy;
+    bool active;
+  };
+  const Case cases[] = {{0, 4, false}, {4, 0, false}, {4, 4, false},
+                        {0, 5, true},  {5, 0, true},  {0, -5, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.dx) + "," + std::to_string(c.dy));
+    selectOnly({2});
+    const POINT from = rowPoint(2);
+    pointerTo(from);
+    button("mousedown");
+    pointerTo(POINT{from.x + c.dx, from.y + c.dy});
+    EXPECT_EQ(windows_->mainWindow().rowDrag().active(), c.active);
+    button("mouseup");
+    waitForTheMove();
+    EXPECT_EQ(listedNames(), before_) << "the press row is the drop row: nothing moves";
+  }
+}
+
+TEST_F(RowDragTest, AltUpAndDownBringTheMovedRowIntoView) {
+  pointerTo(rowPoint(1));
+  button("click");
+  const int perPage = ListView_GetCountPerPage(list());
+  ASSERT_LT(perPage + 2, rowCount()) << "the list must be longer than the view";
+  struct Case {
+    const char* keys;
+    bool fromTheEnd;  // the list scrolled to its end, the first row in view moved up
+  };
+  // Otherwise the list at its start and the last row in view moved down.
+  for (const Case& c : {Case{"alt+Down", false}, Case{"alt+Up", true}}) {
+    SCOPED_TRACE(c.keys);
+    ListView_EnsureVisible(list(), c.fromTheEnd ? rowCount() - 1 : 0, FALSE);
+    pump();
+    const int top = ListView_GetTopIndex(list());
+    const int row = c.fromTheEnd ? top : top + perPage - 1;
+    selectOnly({row});
+    ListView_SetItemState(list(), row, LVIS_FOCUSED, LVIS_FOCUSED);
+    SetFocus(list());
+    pump();
+    ASSERT_TRUE(xdotool({"key", c.keys}));
+    pump(60);
+    const int moved = focusedRow();
+    ASSERT_EQ(moved, row + (c.fromTheEnd ? -1 : 1)) << "the row did not move";
+    const int topNow = ListView_GetTopIndex(list());
+    EXPECT_GE(moved, topNow) << "the moved row is above the view";
+    EXPECT_LT(moved, topNow + perPage) << "the moved row is below the view";
+  }
 }
 
 TEST_F(RowDragTest, AltDownMovesTheSelection) {
