@@ -164,6 +164,10 @@ TEST_F(RowDragForm, ScrollingRunsWhileDraggingAndStopsWithTheDrag) {
   app_.event([&] { app_.form1->ListView1DragOver(5, -1, accept); });
   app_.event([&] { app_.form1->Timer2Timer(); });
   EXPECT_EQ(app_.list.scrolled.back(), -40);
+  // Back in the band between the zones, the scrolling stops.
+  app_.event([&] { app_.form1->ListView1DragOver(5, 200, accept); });
+  EXPECT_FALSE(app_.timer2.isEnabled());
+  app_.event([&] { app_.form1->ListView1DragOver(5, 530, accept); });
   // Released (or cancelled) in the zone: no scrolling is left behind.
   app_.event([&] { app_.form1->ListView1EndDrag(); });
   EXPECT_FALSE(app_.timer2.isEnabled());
