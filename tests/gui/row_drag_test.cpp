@@ -321,6 +321,7 @@ TEST_F(RowDragTest, AltUpAndDownLeaveTheFocusedRowInView) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
+    pump(100);  // the keys of the case before are all handled
     selectOnly(c.selected);
     ListView_SetItemState(list(), c.focused, LVIS_FOCUSED, LVIS_FOCUSED);
     ListView_EnsureVisible(list(), c.inView, FALSE);
@@ -329,7 +330,12 @@ TEST_F(RowDragTest, AltUpAndDownLeaveTheFocusedRowInView) {
     ASSERT_EQ(ListView_GetTopIndex(list()), c.inView == 0 ? 0 : endTop);
     const std::vector<std::wstring> shown = listedNames();
     ASSERT_TRUE(xdotool({"key", c.keys}));
-    pumpUntil([&] { return focusedRow() == c.focusedAfter && listedNames() != shown; });
+    const auto inView = [&] {
+      const int top = ListView_GetTopIndex(list());
+      return c.focusedAfter >= top && c.focusedAfter < top + perPage;
+    };
+    pumpUntil([&] { return focusedRow() == c.focusedAfter && listedNames() != shown && inView(); });
+    EXPECT_NE(listedNames(), shown) << "nothing moved";
     EXPECT_EQ(focusedRow(), c.focusedAfter);
     const int top = ListView_GetTopIndex(list());
     EXPECT_GE(c.focusedAfter, top) << "the focused row is above the view";
