@@ -57,6 +57,13 @@ const Case kCases[] = {
     {"100", "99", Order::kBefore, "digits as characters"},
     {"2", "10", Order::kAfter, "digits as characters"},
     {"1", "2", Order::kBefore, "digits"},
+    // Word sort: a hyphen or an apostrophe weighs only where the rest is
+    // equal, and then after it (by string, they would sort before letters).
+    {"coop", "co-op", Order::kBefore, "word sort, hyphen"},
+    {"co-op", "cop", Order::kBefore, "word sort, hyphen"},
+    {"co-p", "coo", Order::kAfter, "word sort, hyphen"},
+    {"oclock", "o'clock", Order::kBefore, "word sort, apostrophe"},
+    {"o'd", "oc", Order::kAfter, "word sort, apostrophe"},
     // Equal texts.
     {"name.txt", "name.txt", Order::kSame, "equal"},
     {"日本語.txt", "日本語.txt", Order::kSame, "equal"},
@@ -128,6 +135,12 @@ std::vector<std::string> variedNames() {
       "co-op",
       "coop",
       "co op",
+      "cop",
+      "co-p",
+      "o'clock",
+      "oclock",
+      "--",
+      "'",
       "10",
       "9",
       "09",
@@ -207,9 +220,9 @@ std::vector<std::string> variedNames() {
       "①",
       "1",
   };
-  const std::vector<std::string> parts = {"a", "A", "b",  "Z",  "0",  "1",  "9",  "10",
-                                          "é", "E", "あ", "ア", "ｱ",  "Ａ", "ａ", "-",
-                                          " ", ".", "_",  "日", "本", "😀",  "ß",  "ー"};
+  const std::vector<std::string> parts = {"a", "A",  "b",  "Z",  "0",  "1",  "9", "10", "é",
+                                          "E", "あ", "ア", "ｱ",  "Ａ", "ａ", "-", "'",  " ",
+                                          ".", "_",  "日", "本", "😀",  "ß",  "ー"};
   std::mt19937 random(20261209);
   for (int i = 0; i < 200; ++i) {
     std::string name;

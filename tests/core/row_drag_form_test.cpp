@@ -176,12 +176,57 @@ TEST_F(RowDragForm, ScrollingRunsWhileDraggingAndStopsWithTheDrag) {
   app_.event([&] { app_.form1->ListView1DragOver(5, -1, accept); });
   app_.event([&] { app_.form1->Timer2Timer(); });
   EXPECT_EQ(app_.list.scrolled.back(), -40);
+  // Back in the band between the zones, the scrolling stops.
+  app_.event([&] { app_.form1->ListView1DragOver(5, 200, accept); });
+  EXPECT_FALSE(app_.timer2.isEnabled());
+  app_.event([&] { app_.form1->ListView1DragOver(5, 530, accept); });
   // Released (or cancelled) in the zone: no scrolling is left behind.
   app_.event([&] { app_.form1->ListView1EndDrag(); });
   EXPECT_FALSE(app_.timer2.isEnabled());
   const std::size_t scrolls = app_.list.scrolled.size();
   app_.event([&] { app_.form1->Timer2Timer(); });
   EXPECT_EQ(app_.list.scrolled.size(), scrolls) << "a late tick scrolls nothing";
+}
+
+TEST_F(RowDragForm, ThePointerMovingInAZoneKeepsTheListScrolling) {
+  listRows("ABCDE");
+  select("B");
+  press(1);
+  // One second of small moves in each zone, a move every 30 ms: the
+  // scrolling ticks every 100 ms all the same.
+  for (const int zoneY : {528, -3}) {
+    SCOPED_TRACE(zoneY);
+    app_.list.scrolled.clear();
+    bool accept = false;
+    for (int ms = 0; ms < 1000; ms += 30) {
+      const int y = zoneY + (ms / 30) % 3;
+      app_.event([&] { app_.form1->ListView1DragOver(5, y, accept); });
+      for (int due = app_.timer2.advance(30); due > 0; --due) {
+        app_.event([&] { app_.form1->Timer2Timer(); });
+      }
+    }
+    EXPECT_GE(app_.list.scrolled.size(), 9u);
+    EXPECT_LE(app_.list.scrolled.size(), 10u);
+  }
+}
+
+TEST_F(RowDragForm, AColumnClickDuringAMoveFinishesTheMoveFirst) {
+  listRows("ABCDEFGHIJ");
+  select("BD");
+  dragAndDrop(3, 6);
+  app_.event([&] { app_.form1->Timer1Timer(); });
+  ASSERT_TRUE(app_.form1->moveInProgress()) << "the rows are still being gathered";
+  app_.event([&] { app_.form1->ListView1ColumnClick(0); });
+  EXPECT_FALSE(app_.form1->moveInProgress());
+  EXPECT_FALSE(app_.timer1.isEnabled());
+  EXPECT_EQ(order(), "ABCDEFGHIJ") << "sorted by name";
+  // The marks went with the moved rows into the sorted order.
+  EXPECT_EQ(app_.list.selectionCount(), 2);
+  EXPECT_TRUE(app_.list.isSelected(1));
+  EXPECT_TRUE(app_.list.isSelected(3));
+  app_.event([&] { app_.form1->Timer1Timer(); });  // a tick already queued
+  EXPECT_EQ(order(), "ABCDEFGHIJ");
+  EXPECT_EQ(app_.list.selectionCount(), 2);
 }
 
 TEST_F(RowDragForm, ANewListingAbandonsTheMove) {

@@ -34,8 +34,27 @@ class BoundedList : public fakes::FakeList {
     if (row < 0 || row >= rowCount()) return void(++outside);
     FakeList::setFocused(row);
   }
+  void redrawRows(int first, int last) override {
+    if (first < 0 || last >= rowCount() || first > last) ++outside;
+    FakeList::redrawRows(first, last);
+  }
   mutable int outside = 0;
 };
+
+// True when every position whose entry differs between `before` and `after`
+// lies in one of the ranges redrawn since `from`: no row is left stale.
+bool changedRowsRedrawn(const std::vector<int>& before, const std::vector<int>& after,
+                        const std::vector<fakes::FakeList::Range>& redrawn, std::size_t from) {
+  for (std::size_t p = 0; p < before.size(); ++p) {
+    if (before[p] == after[p]) continue;
+    const int row = static_cast<int>(p);
+    const bool covered = std::any_of(
+        redrawn.begin() + static_cast<std::ptrdiff_t>(from), redrawn.end(),
+        [row](const fakes::FakeList::Range& r) { return r.first <= row && row <= r.last; });
+    if (!covered) return false;
+  }
+  return true;
+}
 
 struct Outcome {
   std::vector<int> order;  // entry ids top to bottom
@@ -73,6 +92,36 @@ Outcome expectedOutcome(int n, const std::set<int>& selected, int dropRow) {
     out.focus = (first == 1) ? 0 : first;
   }
   return out;
+}
+
+// The number of steps (ticks) a move takes, from the shape of the selection:
+// one per handled row, one to finish the scan where the last row handled
+// does not stand at the scan's end, and the end where the second phase
+// starts short of the list's end.
+int expectedSteps(int n, const std::set<int>& selected, int dropRow) {
+  if (selected.size() == 1) return 1;
+  const int last = n - 1;
+  const int topmost = *selected.begin();
+  const int k = static_cast<int>(selected.size());
+  if (dropRow < topmost) {
+    // Upward: the first phase pulls up every selected row, scanning down to
+    // the last index; the second scans up from above the block to row 0.
+    const int first = k + (selected.count(last) ? 0 : 1);
+    return first + (dropRow <= 1 ? 0 : 1);
+  }
+  // Downward: the first phase takes every selected row above the drop row,
+  // scanning up to row 0.
+  int above = 0;
+  for (int p : selected) above += p < dropRow ? 1 : 0;
+  const int first = above + (topmost > 0 ? 1 : 0);
+  // The second starts below the drop row, past the selected rows that
+  // already follow it.
+  int start = dropRow == last ? last : dropRow + 1;
+  while (selected.count(start) && start < last) ++start;
+  if (start == last) return first;
+  int below = 0;
+  for (int p : selected) below += p > start ? 1 : 0;
+  return first + below + (selected.count(last) ? 0 : 1);
 }
 
 std::vector<int> ids(const EntryRows& rows) {
@@ -132,13 +181,17 @@ TEST(RowReorderingProperty, RandomDropsEndByTheOutcomeRules) {
     std::string lastPanel;
     for (bool again = true; again;) {
       const std::vector<int> before = ids(rows);
+      const std::size_t redrawnBefore = list.redrawn.size();
       const auto r = fakes::stepOn(state, rows, list);
       ++steps;
       again = r.again;
       if (r.panel1) lastPanel = *r.panel1;
       ASSERT_TRUE(atMostOneRowMoved(before, ids(rows))) << "step " << steps;
+      ASSERT_TRUE(changedRowsRedrawn(before, ids(rows), list.redrawn, redrawnBefore))
+          << "step " << steps;
       ASSERT_LE(steps, static_cast<int>(selected.size()) + 2) << "the move does not end";
     }
+    ASSERT_EQ(steps, expectedSteps(n, selected, dropRow));
     for (const auto& row : rows) {
       ASSERT_EQ(row.kindText, "k" + row.name);
       ASSERT_EQ(row.timeText, "t" + row.name);
@@ -234,8 +287,10 @@ TEST(KeyboardMoveProperty, RandomSelectionsMoveAsTheyStand) {
       if (stays[static_cast<std::size_t>(q)]) selAfter[static_cast<std::size_t>(q)] = true;
     }
 
+    const std::vector<int> before = ids(rows);
     fakes::moveSelectedRowsOn(rows, list, direction);
     ASSERT_EQ(list.outside, 0);
+    ASSERT_TRUE(changedRowsRedrawn(before, ids(rows), list.redrawn, 0)) << "trial " << trial;
     ASSERT_EQ(ids(rows), order) << "trial " << trial;
     for (int q = 0; q < n; ++q) {
       ASSERT_EQ(list.FakeList::isSelected(q), selAfter[static_cast<std::size_t>(q)])

@@ -289,10 +289,11 @@ TEST_F(SettingsFile, ASaveInterruptedAtEveryStepLeavesTheOldFileOrTheNew) {
       if (!cut) {
         EXPECT_FALSE(exists(temporary));
       } else {
-        // The program starting again reads a whole file; its next save cleans up.
-        const std::vector<std::int32_t> loaded = load();
-        EXPECT_TRUE(loaded == std::vector<std::int32_t>(kExample.begin(), kExample.end()) ||
-                    loaded == std::vector<std::int32_t>(kOther.begin(), kOther.end()));
+        // A cut at any step comes before the replacement, the last step:
+        // the old file stands, byte for byte, and the program starting again
+        // reads it whole. Its next save cleans up.
+        EXPECT_EQ(after, kExampleText);
+        EXPECT_EQ(load(), std::vector<std::int32_t>(kExample.begin(), kExample.end()));
         settings::saveSettingsFile(files, path, kOther);
         EXPECT_EQ(contentOf(path), kOtherText);
         EXPECT_FALSE(exists(temporary));

@@ -168,6 +168,37 @@ TEST(UndoFlow, ANewRunReplacesWhatCanBeUndone) {
   EXPECT_EQ(s.app_.folder().rows()[2].timeText, "2009/03/05 12:32:00");
 }
 
+TEST(UndoFlow, ARunStoppedPartWayIsTakenBackAndReplacesTheLastRecord) {
+  // The second run (12:45) stops at the row held open; undo gives the rows
+  // above it back the first run's stamps (12:30 + k minutes) and leaves the
+  // rest alone.
+  for (int stopRow = 1; stopRow < 3; ++stopRow) {
+    SCOPED_TRACE("stopped at row " + std::to_string(stopRow));
+    Scene s;
+    s.stamp("30");
+    const std::string held = platform::joinPath(s.folder_, s.app_.form1->rows()[stopRow].name);
+    s.fs_.injectFault(Op::SetTimes, held);
+    s.app_.event([&] { s.app_.form1->IME1Click(); });
+    s.app_.setFieldTexts({"2009", "3", "5", "12", "45", "0"});
+    EXPECT_FALSE(s.app_.event([&] { s.app_.form2->Button1Click(); }));
+    ASSERT_EQ(s.app_.errorBox.shown.size(), 1u);
+    s.app_.event([&] { s.app_.form2->Button2Click(); });
+    ASSERT_EQ(s.flow(), kIdle);
+    s.fs_.clearFaults();
+    ASSERT_EQ(s.timesOf(0).lastWrite, testsupport::localToFileTime(2009, 3, 5, 12, 45, 0));
+
+    ASSERT_TRUE(s.app_.undoItem.isEnabled());
+    s.app_.event([&] { s.app_.form1->Undo1Click(); });
+    EXPECT_EQ(s.app_.label1.text(), "元に戻しました");
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_EQ(s.timesOf(k).lastWrite, testsupport::localToFileTime(2009, 3, 5, 12, 30 + k, 0))
+          << "row " << k;
+    }
+    EXPECT_EQ(s.app_.form1->rows()[0].timeText, "2009/03/05 12:30:00");
+    EXPECT_FALSE(s.app_.undoItem.isEnabled()) << "the first run's record was replaced";
+  }
+}
+
 TEST(UndoFlow, ARunThatChangesNothingKeepsTheLastRecord) {
   Scene s;
   s.stamp();

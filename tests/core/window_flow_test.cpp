@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -206,6 +207,9 @@ TEST_F(WindowFlow, FileHeldOpenStopsTheRunAndGivesTheDialogBack) {
   EXPECT_EQ(flow(app), kTimeEntry);
   EXPECT_EQ(app.dialog.caption(), "TIME変更");
   EXPECT_EQ(app.folder().rows()[0].timeText, "2009/03/05 12:30:00");
+  EXPECT_TRUE(std::any_of(app.list.redrawn.begin(), app.list.redrawn.end(), [](const auto& r) {
+    return r.first <= 0 && 0 <= r.last;
+  })) << "the row stamped before the stop is shown with its new time";
   EXPECT_EQ(app.folder().rows()[held].timeText, oldText);
   EXPECT_FALSE(
       app.memoryFiles.entries[platform::joinPath(folder_.string(), app.folder().rows()[2].name)]

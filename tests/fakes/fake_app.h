@@ -80,7 +80,7 @@ struct FakeApp {
   FakeTree tree;
   FakeList list;
   FakeStatusBar statusBar;
-  FakeTimer timer1, timer2, timer3;
+  FakeTimer timer1{10}, timer2{100}, timer3{10};  // the designed intervals
 
   FakeWindow dialog;
   FakeText edits[6];

@@ -74,13 +74,29 @@ class FakeCheck : public platform::CheckControl {
   bool checked_ = false;
 };
 
+// An interval timer on a clock of the test's own: switching it on starts
+// the interval afresh, as SetTimer does, whether it was on or not.
 class FakeTimer : public platform::Timer {
  public:
-  void setEnabled(bool enabled) override { enabled_ = enabled; }
+  explicit FakeTimer(int intervalMs = 10) : intervalMs_(intervalMs) {}
+  void setEnabled(bool enabled) override {
+    enabled_ = enabled;
+    sinceStart_ = 0;
+  }
   bool isEnabled() const override { return enabled_; }
+  // Lets `ms` milliseconds pass; returns how many ticks fell due.
+  int advance(int ms) {
+    if (!enabled_) return 0;
+    sinceStart_ += ms;
+    const int ticks = sinceStart_ / intervalMs_;
+    sinceStart_ %= intervalMs_;
+    return ticks;
+  }
 
  private:
+  int intervalMs_;
   bool enabled_ = false;
+  int sinceStart_ = 0;
 };
 
 class FakeStatusBar : public platform::StatusBar {

@@ -58,7 +58,7 @@ void GuiFixture::SetUp() { prepare(); }
 
 void GuiFixture::prepare() {
   if (!hasDisplay()) {
-    GTEST_SKIP() << "no X display (DISPLAY is not set): the windows cannot be created";
+    CHRONOSEQ_SKIP_FOR_WANT_OF("no X display (DISPLAY is not set): the windows cannot be created");
   }
   com_ = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   folder_ = uniqueFolder();

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,8 +27,10 @@ class RowDragTest : public GuiFixture {
     if (IsSkipped() || HasFatalFailure()) return;
     spawn_ = reinterpret_cast<SpawnFunction>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
-    if (!spawn_) GTEST_SKIP() << "not under Wine: no way to reach the X server's pointer";
-    if (!xdotool({"version"})) GTEST_SKIP() << "xdotool is not installed";
+    if (!spawn_) {
+      CHRONOSEQ_SKIP_FOR_WANT_OF("not under Wine: no way to reach the X server's pointer");
+    }
+    if (!xdotool({"version"})) CHRONOSEQ_SKIP_FOR_WANT_OF("xdotool is not installed");
     // Enough rows for the list to scroll.
     for (int i = 0; i < 60; ++i) {
       char name[16];
@@ -89,6 +93,52 @@ class RowDragTest : public GuiFixture {
     return out;
   }
   int focusedRow() { return ListView_GetNextItem(list(), -1, LVNI_FOCUSED); }
+  // Delivers what comes until `done` holds or a second has passed (a loaded
+  // machine may take a while to hand on the X server's events).
+  void pumpUntil(const std::function<bool()>& done) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (!done() && std::chrono::steady_clock::now() < end) pump(20);
+  }
+  // The share of a row's pixels, as the screen shows them, in the system's
+  // highlight colour.
+  double highlightShare(int row) {
+    RECT box{};
+    ListView_GetItemRect(list(), row, &box, LVIR_BOUNDS);
+    RECT client{};
+    GetClientRect(list(), &client);
+    box.right = std::min(box.right, client.right);
+    POINT origin{box.left, box.top};
+    ClientToScreen(list(), &origin);
+    const int width = box.right - box.left;
+    const int height = box.bottom - box.top;
+    if (width <= 0 || height <= 0) return 0;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
+    const int lines = GetDIBits(memory, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (lines != height) return 0;
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    // A DIB pixel is 0x00RRGGBB, a COLORREF 0x00BBGGRR.
+    const DWORD wanted =
+        (GetRValue(highlight) << 16) | (GetGValue(highlight) << 8) | GetBValue(highlight);
+    const auto count = std::count_if(pixels.begin(), pixels.end(),
+                                     [wanted](DWORD p) { return (p & 0xFFFFFF) == wanted; });
+    return static_cast<double>(count) / static_cast<double>(pixels.size());
+  }
   // Lets a move's 10 ms steps run to the end.
   void waitForTheMove() {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -134,6 +184,14 @@ TEST_F(RowDragTest, OneRowMovesDown) {
     EXPECT_EQ(draw.clrTextBk, row == 3 ? GetSysColor(COLOR_HIGHLIGHT) : CLR_DEFAULT);
     EXPECT_EQ(draw.clrText, row == 3 ? GetSysColor(COLOR_HIGHLIGHTTEXT) : CLR_DEFAULT);
   }
+  // What the user sees: the target row in the highlight colour, the rows
+  // that are neither target nor selected not.
+  pumpUntil([&] { return highlightShare(3) > 0.3; });
+  const double target = highlightShare(3);
+  const double other = highlightShare(5);
+  std::printf("highlight share: target row %.3f, another row %.3f\n", target, other);
+  EXPECT_GT(target, 0.3) << "the drop target is not drawn highlighted";
+  EXPECT_EQ(other, 0.0);
   button("mouseup");
   waitForTheMove();
   EXPECT_EQ(listedNames(), reordered({0, 2, 3, 1, 4}));
@@ -219,6 +277,89 @@ TEST_F(RowDragTest, LosingTheCaptureCancelsTheDragAndItsScrolling) {
   button("mouseup");
   waitForTheMove();
   EXPECT_EQ(listedNames(), before_);
+}
+
+TEST_F(RowDragTest, TheDragBeginsFivePixelsFromThePress) {
+  // Four pixels either way is still a click; five, either way, a drag.
+  struct Case {
+    int dx, dy;
+    bool active;
+  };
+  const Case cases[] = {{0, 4, false}, {4, 0, false}, {4, 4, false},
+                        {0, 5, true},  {5, 0, true},  {0, -5, true}};
+  // Each press on a row of its own: two presses on one spot in quick
+  // succession would make a double click.
+  int row = 2;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.dx) + "," + std::to_string(c.dy));
+    selectOnly({row});
+    const POINT from = rowPoint(row);
+    pointerTo(from);
+    button("mousedown");
+    pointerTo(POINT{from.x + c.dx, from.y + c.dy});
+    // Where no drag may begin, the whole second passes without one.
+    pumpUntil([&] { return windows_->mainWindow().rowDrag().active(); });
+    EXPECT_EQ(windows_->mainWindow().rowDrag().active(), c.active);
+    button("mouseup");
+    waitForTheMove();
+    EXPECT_EQ(listedNames(), before_) << "the press row is the drop row: nothing moves";
+    row += 2;
+  }
+}
+
+TEST_F(RowDragTest, AltUpAndDownLeaveTheFocusedRowInView) {
+  pointerTo(rowPoint(1));
+  button("click");
+  const int perPage = ListView_GetCountPerPage(list());
+  const int last = rowCount() - 1;
+  ASSERT_LT(perPage + 2, last) << "the list must be longer than the view";
+  ListView_EnsureVisible(list(), last, FALSE);
+  pump();
+  const int endTop = ListView_GetTopIndex(list());  // the first row in view at the end
+  struct Case {
+    const char* what;
+    const char* keys;
+    int inView;  // the row the list is scrolled to first
+    std::vector<int> selected;
+    int focused;
+    int focusedAfter;
+  };
+  const Case cases[] = {
+      {"the last row in view moves down", "alt+Down", 0, {perPage - 1}, perPage - 1, perPage},
+      {"the first row in view moves up", "alt+Up", last, {endTop}, endTop, endTop - 1},
+      // The row moving out of view does not take the focus with it: the
+      // focused last row, blocked at the end, is the one to show (Wine's
+      // list view scrolls by itself to a row that is given the focus, but
+      // this focus stays where it is).
+      {"a row moves out of view, the focused last row stays",
+       "alt+Down",
+       0,
+       {perPage - 1, last},
+       last,
+       last},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    pump(100);  // the keys of the case before are all handled
+    selectOnly(c.selected);
+    ListView_SetItemState(list(), c.focused, LVIS_FOCUSED, LVIS_FOCUSED);
+    ListView_EnsureVisible(list(), c.inView, FALSE);
+    SetFocus(list());
+    pump();
+    ASSERT_EQ(ListView_GetTopIndex(list()), c.inView == 0 ? 0 : endTop);
+    const std::vector<std::wstring> shown = listedNames();
+    ASSERT_TRUE(xdotool({"key", c.keys}));
+    const auto inView = [&] {
+      const int top = ListView_GetTopIndex(list());
+      return c.focusedAfter >= top && c.focusedAfter < top + perPage;
+    };
+    pumpUntil([&] { return focusedRow() == c.focusedAfter && listedNames() != shown && inView(); });
+    EXPECT_NE(listedNames(), shown) << "nothing moved";
+    EXPECT_EQ(focusedRow(), c.focusedAfter);
+    const int top = ListView_GetTopIndex(list());
+    EXPECT_GE(c.focusedAfter, top) << "the focused row is above the view";
+    EXPECT_LT(c.focusedAfter, top + perPage) << "the focused row is below the view";
+  }
 }
 
 TEST_F(RowDragTest, AltDownMovesTheSelection) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -131,12 +132,13 @@ TEST_F(Settings, ClosingWhileMaximisedStoresTheMaximisedRectangle) {
   const RECT loaded = rectOf(mainWindow());
   EXPECT_EQ(loaded.right - loaded.left, maximised.right - maximised.left);
   EXPECT_EQ(loaded.bottom - loaded.top, maximised.bottom - maximised.top);
-  if (testsupport::runningUnderWine() && !sameRect(loaded, maximised)) {
-    GTEST_SKIP() << "position not compared: Wine hands a window that covers the whole screen to "
-                    "the window manager as a full-screen one, which placed it at "
-                 << describe(loaded) << " for " << describe(maximised);
-  }
-  EXPECT_TRUE(sameRect(loaded, maximised)) << describe(loaded) << " for " << describe(maximised);
+  // Wine hands a window that covers the whole screen to the window manager
+  // as a full-screen one, which may move it by a pixel; no more.
+  const int slack = testsupport::runningUnderWine() ? 1 : 0;
+  EXPECT_LE(std::abs(loaded.left - maximised.left), slack)
+      << describe(loaded) << " for " << describe(maximised);
+  EXPECT_LE(std::abs(loaded.top - maximised.top), slack)
+      << describe(loaded) << " for " << describe(maximised);
 }
 
 TEST_F(Settings, ClosingWhileMinimisedStoresTheRestoredRectangle) {
