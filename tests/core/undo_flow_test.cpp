@@ -176,7 +176,7 @@ TEST(UndoFlow, ARunStoppedPartWayIsTakenBackAndReplacesTheLastRecord) {
     SCOPED_TRACE("stopped at row " + std::to_string(stopRow));
     Scene s;
     s.stamp("30");
-    const std::string held = platform::joinPath(s.folder_, s.app_.form1->rows()[stopRow].name);
+    const std::string held = platform::joinPath(s.folder_, s.app_.folder().rows()[stopRow].name);
     s.fs_.injectFault(Op::SetTimes, held);
     s.app_.event([&] { s.app_.form1->IME1Click(); });
     s.app_.setFieldTexts({"2009", "3", "5", "12", "45", "0"});
@@ -194,7 +194,7 @@ TEST(UndoFlow, ARunStoppedPartWayIsTakenBackAndReplacesTheLastRecord) {
       EXPECT_EQ(s.timesOf(k).lastWrite, testsupport::localToFileTime(2009, 3, 5, 12, 30 + k, 0))
           << "row " << k;
     }
-    EXPECT_EQ(s.app_.form1->rows()[0].timeText, "2009/03/05 12:30:00");
+    EXPECT_EQ(s.app_.folder().rows()[0].timeText, "2009/03/05 12:30:00");
     EXPECT_FALSE(s.app_.undoItem.isEnabled()) << "the first run's record was replaced";
   }
 }
