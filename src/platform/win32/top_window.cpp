@@ -9,6 +9,7 @@ namespace platform::win32 {
 
 void TopWindow::show() {
   ShowWindow(hwnd_, SW_SHOW);
+  shown_ = true;
   SetForegroundWindow(hwnd_);
   if (focusOnShow_) lastFocus_ = focusOnShow_;
   restoreFocus();
