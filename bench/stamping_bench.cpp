@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
         const auto r = stamping::runStamping(rows, files, folder, platform::systemFileOps(),
                                              options, separators, platform::localToUtc,
                                              platform::utcToLocal, [](int, int, int) {});
-        if (r.outcome != stamping::StampResult::Outcome::Completed) ++failures;
+        if (r.outcome != stamping::RunResult::Outcome::Completed) ++failures;
       });
     };
     // The same run keeping every entry's old times for an undo, as the
@@ -154,7 +154,7 @@ int main(int argc, char** argv) {
         const auto r = stamping::runStamping(rows, files, folder, platform::systemFileOps(),
                                              keeping, separators, platform::localToUtc,
                                              platform::utcToLocal, [](int, int, int) {});
-        if (r.outcome != stamping::StampResult::Outcome::Completed ||
+        if (r.outcome != stamping::RunResult::Outcome::Completed ||
             kept.size() != static_cast<std::size_t>(files)) {
           ++failures;
         }

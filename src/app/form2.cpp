@@ -16,7 +16,6 @@ namespace app {
 namespace {
 
 constexpr std::string_view kCaption = "TIME変更";
-constexpr std::string_view kCompleted = "変更しました";
 
 }  // namespace
 
@@ -80,16 +79,16 @@ void TForm2::Button1Click() {
           controls_.radioButton2.isChecked() ? stamping::Step::TwoSeconds
                                              : stamping::Step::OneMinute,
           controls_.checkBox1.isChecked(), controls_.checkBox2.isChecked()};
-      const stamping::StampResult result = stamp(options);
+      const stamping::RunResult result = stamp(options);
       switch (result.outcome) {
-        case stamping::StampResult::Outcome::Completed:
-          messages_.completionOverMain(kCompleted);
+        case stamping::RunResult::Outcome::Completed:
+          messages_.completionOverMain(result.message);
           return;
-        case stamping::StampResult::Outcome::PrecheckFailed:
+        case stamping::RunResult::Outcome::PrecheckFailed:
           problem = result.message;
           proceedFlag_ = false;
           break;
-        case stamping::StampResult::Outcome::Stopped:
+        case stamping::RunResult::Outcome::Stopped:
           // The dialog keeps control, fields as typed, so the user can free the
           // entry and try again; the error box reports the row.
           proceedFlag_ = false;
@@ -107,7 +106,7 @@ void TForm2::Button1Click() {
   }
 }
 
-stamping::StampResult TForm2::stamp(const stamping::StampOptions& options) {
+stamping::RunResult TForm2::stamp(const stamping::StampOptions& options) {
   platform::EntryListView& list = folder_.list();
   const int total = folder_.entryCount();
   int shown = 0;
@@ -135,11 +134,11 @@ stamping::StampResult TForm2::stamp(const stamping::StampOptions& options) {
   kept.reserve(static_cast<std::size_t>(std::max(total, 0)));
   keeping.keep = &kept;
 
-  stamping::StampResult result =
+  stamping::RunResult result =
       stamping::runStamping(folder_.rows(), total, folder, fileOps_, keeping, folder_.separators(),
                             toFileTime, platform::utcToLocal, progress);
   if (!kept.empty()) undo_.keep({folder, std::move(kept)});
-  if (result.stampedRows > shown) list.redrawRows(shown, result.stampedRows - 1);
+  if (result.changed > shown) list.redrawRows(shown, result.changed - 1);
   return result;
 }
 

@@ -54,7 +54,7 @@ class TForm2 {
 
  private:
   // The stamping run over the main window's rows, repainting as it goes.
-  stamping::StampResult stamp(const stamping::StampOptions& options);
+  stamping::RunResult stamp(const stamping::StampOptions& options);
   // Writes year .. second as decimal numbers without leading zeros.
   void showInFields(const std::array<int, 6>& values);
 

@@ -47,15 +47,15 @@ void UndoCommand::execute() {
   }
   startWorking(flow_);
   try {
-    stamping::UndoResult result = restore();
+    stamping::RunResult result = restore();
     showAvailability();
     switch (result.outcome) {
-      case stamping::UndoResult::Outcome::Completed:
-      case stamping::UndoResult::Outcome::PrecheckFailed:
+      case stamping::RunResult::Outcome::Completed:
+      case stamping::RunResult::Outcome::PrecheckFailed:
         // Stands over the locked main window; its OK unlocks it.
         messages_.overMain(result.message);
         return;
-      case stamping::UndoResult::Outcome::Stopped:
+      case stamping::RunResult::Outcome::Stopped:
         throw HandlerFailure(result.message);
     }
   } catch (...) {
@@ -65,7 +65,7 @@ void UndoCommand::execute() {
   }
 }
 
-stamping::UndoResult UndoCommand::restore() {
+stamping::RunResult UndoCommand::restore() {
   platform::EntryListView& list = folder_.list();
   const int rowCount = static_cast<int>(folder_.rows().size());
   LongRun run(flow_.main, kProgressCaption, pump_, flow_.main.caption());
@@ -77,8 +77,8 @@ stamping::UndoResult UndoCommand::restore() {
       if (rowCount > 0) list.redrawRows(0, rowCount - 1);
     });
   };
-  stamping::UndoResult result = stamping::runUndo(record_, folder_.rows(), fileOps_, progress);
-  if (result.restored > 0 && rowCount > 0) list.redrawRows(0, rowCount - 1);
+  stamping::RunResult result = stamping::runUndo(record_, folder_.rows(), fileOps_, progress);
+  if (result.changed > 0 && rowCount > 0) list.redrawRows(0, rowCount - 1);
   return result;
 }
 

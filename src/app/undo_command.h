@@ -38,7 +38,7 @@ class UndoCommand {
   void showAvailability();
 
  private:
-  stamping::UndoResult restore();
+  stamping::RunResult restore();
 
   ListedFolder& folder_;
   const FlowWindows& flow_;

@@ -9,6 +9,7 @@
 #include "platform/win32/design_fonts.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/utf.h"
+#include "platform/win32/window_text.h"
 #include "shell/control_ids.h"
 
 namespace shell {
@@ -116,11 +117,9 @@ bool MainWindow::create() {
                          layout();
                        },
                    });
-  HWND status = CreateWindowExW(
-      0, STATUSCLASSNAMEW, L"",
-      WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
-      0, 0, 0, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBar1)),
-      GetModuleHandleW(nullptr), nullptr);
+  HWND status = createControl(STATUSCLASSNAMEW, "",
+                              SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
+                              RECT{}, hwnd, kStatusBar1);
   statusBar_.attach(status);
   setControlFont(status, font_.get());
   for (WindowTimer* timer : {&timer1_, &timer2_, &timer3_}) timer->attach(hwnd);

@@ -6,52 +6,19 @@
 
 #include "folderlist/time_text.h"
 #include "platform/path.h"
+#include "stamping/run_messages.h"
 
 namespace stamping {
 
 namespace {
 
-using Outcome = StampResult::Outcome;
+using Outcome = RunResult::Outcome;
 
-constexpr std::string_view kReadOnlyFile = "リードオンリー属性の\r\nファイルがあります\r\n\r\n";
-constexpr std::string_view kMissingFile = "見当たらないファイルがあります \r\n\r\n";
-constexpr std::string_view kReadOnlyFolder = "リードオンリー属性の\r\nフォルダがあります\r\n\r\n";
-constexpr std::string_view kMissingFolder = "見当たらないフォルダがあります \r\n\r\n";
-constexpr std::string_view kCompleted = "変更しました";
-
-std::string concat(std::string_view a, std::string_view b, std::string_view c = {}) {
-  std::string text;
-  text.reserve(a.size() + b.size() + c.size());
-  text.append(a);
-  text.append(b);
-  text.append(c);
-  return text;
-}
-
-// The message for a row that fails the check, or empty when it passes. Both
-// tests run; a missing entry's message replaces the read-only one, since an
-// attribute read of a missing path also reports the read-only bit.
-std::string checkRow(const folderlist::ListEntry& row, const std::string& path,
-                     platform::FileOps& fs) {
-  std::string message;
-  if (row.isFile()) {
-    if (fs.readAttributes(path) & platform::kAttrReadOnly)
-      message = concat(kReadOnlyFile, row.name);
-    if (!fs.fileExists(path)) message = concat(kMissingFile, row.name);
-  } else if (row.isFolder()) {
-    if (fs.readAttributes(path) & platform::kAttrReadOnly) {
-      message = concat(kReadOnlyFolder, row.name);
-    }
-    if (!fs.folderExists(path)) message = concat(kMissingFolder, row.name);
-  }
-  return message;
-}
-
-StampResult stopped(int row, std::string message, platform::OsErrorCode error) {
-  StampResult result;
+RunResult stopped(int row, std::string message, platform::OsErrorCode error) {
+  RunResult result;
   result.outcome = Outcome::Stopped;
   result.message = std::move(message);
-  result.stampedRows = row;
+  result.changed = row;
   result.failedRow = row;
   result.osError = error;
   return result;
@@ -68,24 +35,23 @@ struct RowFailure {
 std::optional<RowFailure> stampEntry(folderlist::ListEntry& row, const std::string& path,
                                      platform::FileOps& fs, const StampOptions& options,
                                      const std::optional<platform::FileTime>& utc) {
-  const std::string_view what = row.isFile() ? "ファイル " : "フォルダ ";
   platform::OpenResult opened = row.isFile() ? fs.openFile(path) : fs.openFolder(path);
-  if (!opened.entry) return RowFailure{concat(what, path, " は開けません"), opened.error};
-  if (!utc) return RowFailure{concat(what, path, " の日時を変更できません"), 0};
+  if (!opened.entry) return RowFailure{cannotOpenMessage(row, path), opened.error};
+  if (!utc) return RowFailure{cannotChangeMessage(row, path), 0};
 
   // The old times are kept before anything changes; an entry whose times
   // cannot be read is not changed, so that every change can be taken back.
   platform::EntryTimes old;
   if (options.keep) {
     if (const auto error = opened.entry->readTimes(old)) {
-      return RowFailure{concat(what, path, " の日時を読み取れません"), error};
+      return RowFailure{cannotReadMessage(row, path), error};
     }
   }
 
   const platform::FileTime* creation = options.setCreation ? &*utc : nullptr;
   const platform::FileTime* lastAccess = options.setLastAccess ? &*utc : nullptr;
   const platform::OsErrorCode error = opened.entry->setTimes(creation, lastAccess, *utc);
-  if (error != 0) return RowFailure{concat(what, path, " の日時を変更できません"), error};
+  if (error != 0) return RowFailure{cannotChangeMessage(row, path), error};
   if (options.keep) {
     options.keep->push_back(
         {row.name, row.kindText, row.timeText, old, options.setCreation, options.setLastAccess});
@@ -108,19 +74,19 @@ std::optional<platform::FileTime> rowInstant(const std::optional<platform::FileT
 
 }  // namespace
 
-StampResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::string& folderPath,
-                        platform::FileOps& fs, const StampOptions& options,
-                        const platform::DateTimeSeparators& separators,
-                        const LocalToFileTime& toFileTime, const FileTimeToLocal& toLocal,
-                        const Progress& progress) {
+RunResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::string& folderPath,
+                      platform::FileOps& fs, const StampOptions& options,
+                      const platform::DateTimeSeparators& separators,
+                      const LocalToFileTime& toFileTime, const FileTimeToLocal& toLocal,
+                      const Progress& progress) {
   const int total = std::clamp(entryCount, 0, static_cast<int>(rows.size()));
   const int work = 2 * total;  // each row is checked, then stamped
 
   for (int k = 0; k < total; ++k) {
     const folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
-    std::string message = checkRow(row, platform::joinPath(folderPath, row.name), fs);
+    std::string message = precheckMessage(row, platform::joinPath(folderPath, row.name), fs);
     if (!message.empty()) {
-      StampResult result;
+      RunResult result;
       result.outcome = Outcome::PrecheckFailed;
       result.message = std::move(message);
       result.failedRow = k;
@@ -150,24 +116,11 @@ StampResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::
     if (progress) progress(total + k + 1, work, k + 1);
   }
 
-  StampResult result;
+  RunResult result;
   result.outcome = Outcome::Completed;
-  result.message = std::string(kCompleted);
-  result.stampedRows = total;
+  result.message = std::string(kStampCompleted);
+  result.changed = total;
   return result;
-}
-
-std::string precheckMessage(const folderlist::ListEntry& row, const std::string& path,
-                            platform::FileOps& fs) {
-  return checkRow(row, path, fs);
-}
-
-std::string cannotOpenMessage(const folderlist::ListEntry& row, const std::string& path) {
-  return concat(row.isFile() ? "ファイル " : "フォルダ ", path, " は開けません");
-}
-
-std::string cannotChangeMessage(const folderlist::ListEntry& row, const std::string& path) {
-  return concat(row.isFile() ? "ファイル " : "フォルダ ", path, " の日時を変更できません");
 }
 
 }  // namespace stamping

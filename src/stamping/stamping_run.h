@@ -7,9 +7,9 @@
 #include "folderlist/list_entry.h"
 #include "platform/file_ops.h"
 #include "platform/file_time.h"
-#include "platform/os_error.h"
 #include "platform/time_zone.h"
 #include "stamping/kept_entry.h"
+#include "stamping/run_result.h"
 #include "stamping/start_instant.h"
 
 namespace stamping {
@@ -29,19 +29,6 @@ struct StampOptions {
   KeptEntries* keep = nullptr;
 };
 
-struct StampResult {
-  enum class Outcome {
-    Completed,       // every row stamped; message "変更しました"
-    PrecheckFailed,  // nothing changed; message for the message window
-    Stopped,         // stopped at a row that could not be stamped; message for the error box
-  };
-  Outcome outcome = Outcome::Completed;
-  std::string message;
-  int stampedRows = 0;                // rows 0..stampedRows-1 carry their new times and texts
-  int failedRow = -1;                 // the row the message names, -1 when completed
-  platform::OsErrorCode osError = 0;  // of the failed open or time change, 0 otherwise
-};
-
 // Called after each checked row and after each stamped row: done counts
 // both, out of total (twice the rows), and stamped says how many rows from
 // the top carry their new times and texts so far.
@@ -56,20 +43,10 @@ using Progress = std::function<void(int done, int total, int stamped)>;
 // shows it afterwards. The first entry that cannot be opened, converted or
 // changed stops the run there; that row and those below keep their old times
 // and texts. entryCount is capped at the number of rows.
-StampResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::string& folderPath,
-                        platform::FileOps& fs, const StampOptions& options,
-                        const platform::DateTimeSeparators& separators,
-                        const LocalToFileTime& toFileTime, const FileTimeToLocal& toLocal,
-                        const Progress& progress = {});
-
-// The check of one row, by the run's rules: the message for the message
-// window, or empty when the row passes.
-std::string precheckMessage(const folderlist::ListEntry& row, const std::string& path,
-                            platform::FileOps& fs);
-
-// The error-box texts of an entry that cannot be opened, or whose times
-// cannot be changed.
-std::string cannotOpenMessage(const folderlist::ListEntry& row, const std::string& path);
-std::string cannotChangeMessage(const folderlist::ListEntry& row, const std::string& path);
+RunResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::string& folderPath,
+                      platform::FileOps& fs, const StampOptions& options,
+                      const platform::DateTimeSeparators& separators,
+                      const LocalToFileTime& toFileTime, const FileTimeToLocal& toLocal,
+                      const Progress& progress = {});
 
 }  // namespace stamping

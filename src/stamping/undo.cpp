@@ -4,24 +4,22 @@
 #include <unordered_map>
 
 #include "platform/path.h"
-#include "stamping/stamping_run.h"
+#include "stamping/run_messages.h"
 
 namespace stamping {
 
 namespace {
 
-using Outcome = UndoResult::Outcome;
-
-constexpr std::string_view kCompleted = "元に戻しました";
+using Outcome = RunResult::Outcome;
 
 folderlist::ListEntry asRow(const KeptEntry& kept) {
   return {kept.name, kept.kindText, kept.timeText};
 }
 
 // Opens the entry and sets the old times of those the run changed; 0 when done.
-UndoResult restoreEntry(const KeptEntry& kept, const std::string& path, platform::FileOps& fs) {
+RunResult restoreEntry(const KeptEntry& kept, const std::string& path, platform::FileOps& fs) {
   const folderlist::ListEntry row = asRow(kept);
-  UndoResult failure;
+  RunResult failure;
   failure.outcome = Outcome::Stopped;
   platform::OpenResult opened = row.isFile() ? fs.openFile(path) : fs.openFolder(path);
   if (!opened.entry) {
@@ -42,14 +40,14 @@ UndoResult restoreEntry(const KeptEntry& kept, const std::string& path, platform
 
 }  // namespace
 
-UndoResult runUndo(UndoRecord& record, folderlist::EntryRows& rows, platform::FileOps& fs,
-                   const UndoProgress& progress) {
+RunResult runUndo(UndoRecord& record, folderlist::EntryRows& rows, platform::FileOps& fs,
+                  const UndoProgress& progress) {
   KeptEntries& entries = record.entries;
   for (const KeptEntry& kept : entries) {
     std::string message =
         precheckMessage(asRow(kept), platform::joinPath(record.folderPath, kept.name), fs);
     if (!message.empty()) {
-      UndoResult result;
+      RunResult result;
       result.outcome = Outcome::PrecheckFailed;
       result.message = std::move(message);
       return result;
@@ -61,11 +59,11 @@ UndoResult runUndo(UndoRecord& record, folderlist::EntryRows& rows, platform::Fi
   for (std::size_t i = 0; i < rows.size(); ++i) rowOf.emplace(rows[i].name, i);
 
   const int total = static_cast<int>(entries.size());
-  UndoResult result;
+  RunResult result;
   int done = 0;
   for (; done < total; ++done) {
     const KeptEntry& kept = entries[static_cast<std::size_t>(done)];
-    UndoResult failure = restoreEntry(kept, platform::joinPath(record.folderPath, kept.name), fs);
+    RunResult failure = restoreEntry(kept, platform::joinPath(record.folderPath, kept.name), fs);
     if (failure.outcome == Outcome::Stopped) {
       result = std::move(failure);
       break;
@@ -78,8 +76,8 @@ UndoResult runUndo(UndoRecord& record, folderlist::EntryRows& rows, platform::Fi
   }
 
   entries.erase(entries.begin(), entries.begin() + done);
-  result.restored = done;
-  if (result.outcome == Outcome::Completed) result.message = std::string(kCompleted);
+  result.changed = done;
+  if (result.outcome == Outcome::Completed) result.message = std::string(kUndoCompleted);
   return result;
 }
 

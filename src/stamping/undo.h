@@ -5,8 +5,8 @@
 
 #include "folderlist/list_entry.h"
 #include "platform/file_ops.h"
-#include "platform/os_error.h"
 #include "stamping/kept_entry.h"
+#include "stamping/run_result.h"
 
 namespace stamping {
 
@@ -18,18 +18,6 @@ struct UndoRecord {
   KeptEntries entries;  // those not yet given back, in the run's order
 };
 
-struct UndoResult {
-  enum class Outcome {
-    Completed,       // every entry given back; message "元に戻しました"
-    PrecheckFailed,  // nothing changed; message for the message window
-    Stopped,         // stopped at an entry; message for the error box
-  };
-  Outcome outcome = Outcome::Completed;
-  std::string message;
-  int restored = 0;                   // entries given back by this call
-  platform::OsErrorCode osError = 0;  // of the failed open or time change
-};
-
 // Called after each entry given back with the number done and the total.
 using UndoProgress = std::function<void(int done, int total)>;
 
@@ -39,7 +27,7 @@ using UndoProgress = std::function<void(int done, int total)>;
 // sorting or dragging has put it) its old time text. The first entry that
 // cannot be opened or changed stops it there; the entries before it are
 // given back and leave the record, it and those after stay for a later call.
-UndoResult runUndo(UndoRecord& record, folderlist::EntryRows& rows, platform::FileOps& fs,
-                   const UndoProgress& progress = {});
+RunResult runUndo(UndoRecord& record, folderlist::EntryRows& rows, platform::FileOps& fs,
+                  const UndoProgress& progress = {});
 
 }  // namespace stamping

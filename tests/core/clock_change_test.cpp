@@ -252,10 +252,10 @@ TEST_P(ClockChange, EveryRowLaterThanTheOneAboveAndListedAsWritten) {
   stamping::StampOptions options;
   options.start = c.typed;
   options.step = c.step;
-  const stamping::StampResult r =
+  const stamping::RunResult r =
       stamping::runStamping(rows, c.rows, dir.path(), platform::systemFileOps(), options,
                             {"/", ":"}, platform::localToUtc, platform::utcToLocal);
-  ASSERT_EQ(r.outcome, stamping::StampResult::Outcome::Completed) << r.message;
+  ASSERT_EQ(r.outcome, stamping::RunResult::Outcome::Completed) << r.message;
 
   // Listed afterwards, as the user would see the folder.
   std::map<std::string, std::string> listed;

@@ -20,10 +20,10 @@ namespace {
 using fakes::FaultFileOps;
 using platform::FileTime;
 using platform::LocalDateTime;
+using stamping::RunResult;
 using stamping::StampOptions;
-using stamping::StampResult;
 using Op = FaultFileOps::Op;
-using Outcome = StampResult::Outcome;
+using Outcome = RunResult::Outcome;
 
 const std::string kFolder = platform::joinPath("", "fake");
 const platform::DateTimeSeparators kSeparators{"/", ":"};
@@ -61,7 +61,7 @@ void fillMixed(Scene& s) {
 }
 
 struct RunRecord {
-  StampResult result;
+  RunResult result;
   std::vector<std::array<int, 3>> progress;  // done, total, stamped
 };
 
@@ -89,15 +89,14 @@ RunRecord run(Scene& s, const StampOptions& options,
 // What the run reports against what the fake saw: a row shows a new time
 // exactly when its entry got that time, and nothing but the rows above the
 // failure was touched.
-void expectReportMatchesDisk(const Scene& s, const StampOptions& options,
-                             const StampResult& result) {
+void expectReportMatchesDisk(const Scene& s, const StampOptions& options, const RunResult& result) {
   const std::int64_t step = stamping::stepSeconds(options.step);
   for (std::size_t k = 0; k < s.rows.size(); ++k) {
     SCOPED_TRACE("row " + std::to_string(k));
     const folderlist::ListEntry& row = s.rows[k];
     const FaultFileOps::Entry* entry = s.fs.find(platform::joinPath(kFolder, row.name));
     ASSERT_NE(entry, nullptr);
-    const bool stamped = static_cast<int>(k) < result.stampedRows;
+    const bool stamped = static_cast<int>(k) < result.changed;
     EXPECT_EQ(entry->timeChanges, stamped ? 1 : 0);
     if (stamped) {
       const LocalDateTime when = oracle::nth(options.start, static_cast<std::int64_t>(k), step);
@@ -151,7 +150,7 @@ TEST_P(EveryFaultAtEveryRow, NeverReportsAStampThatDidNotHappen) {
   const bool isFile = target.isFile();
 
   const RunRecord record = run(s, options, unconvertible);
-  const StampResult& r = record.result;
+  const RunResult& r = record.result;
   expectReportMatchesDisk(s, options, r);
 
   const bool hit = c.op ? s.fs.faultFired() : true;
@@ -159,7 +158,7 @@ TEST_P(EveryFaultAtEveryRow, NeverReportsAStampThatDidNotHappen) {
     // The operation does not apply to this row's kind.
     EXPECT_EQ(r.outcome, Outcome::Completed);
     EXPECT_EQ(r.message, "変更しました");
-    EXPECT_EQ(r.stampedRows, 5);
+    EXPECT_EQ(r.changed, 5);
     EXPECT_EQ(r.failedRow, -1);
     return;
   }
@@ -170,7 +169,7 @@ TEST_P(EveryFaultAtEveryRow, NeverReportsAStampThatDidNotHappen) {
       c.op && (*c.op == Op::ReadAttributes || *c.op == Op::FileExists || *c.op == Op::FolderExists);
   if (inPrecheck) {
     EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
-    EXPECT_EQ(r.stampedRows, 0);
+    EXPECT_EQ(r.changed, 0);
     EXPECT_EQ(s.fs.callCount(Op::OpenFile) + s.fs.callCount(Op::OpenFolder), 0);
     // Progress told of the rows checked before the failing one, none stamped.
     ASSERT_EQ(record.progress.size(), static_cast<std::size_t>(c.row));
@@ -186,7 +185,7 @@ TEST_P(EveryFaultAtEveryRow, NeverReportsAStampThatDidNotHappen) {
     EXPECT_EQ(r.osError, 0u);
   } else {
     EXPECT_EQ(r.outcome, Outcome::Stopped);
-    EXPECT_EQ(r.stampedRows, c.row);
+    EXPECT_EQ(r.changed, c.row);
     const std::string kind = isFile ? "ファイル " : "フォルダ ";
     const bool atOpen = c.op && (*c.op == Op::OpenFile || *c.op == Op::OpenFolder);
     EXPECT_EQ(r.message, kind + path + (atOpen ? " は開けません" : " の日時を変更できません"));
@@ -356,7 +355,7 @@ TEST(StampingRun, OnlyTheEntryCountRowsTakePart) {
   options.start = kStart;
   const RunRecord record = run(s, options, std::nullopt, 3);
   ASSERT_EQ(record.result.outcome, Outcome::Completed);
-  EXPECT_EQ(record.result.stampedRows, 3);
+  EXPECT_EQ(record.result.changed, 3);
   EXPECT_EQ(s.rows[3].timeText, kOldText);
   EXPECT_EQ(s.fs.find(platform::joinPath(kFolder, "sub2"))->timeChanges, 0);
   EXPECT_EQ(s.fs.callCount(Op::ReadAttributes), 3);
@@ -364,12 +363,12 @@ TEST(StampingRun, OnlyTheEntryCountRowsTakePart) {
   // A count beyond the rows is capped at them.
   Scene t;
   fillMixed(t);
-  EXPECT_EQ(run(t, options, std::nullopt, 99).result.stampedRows, 5);
+  EXPECT_EQ(run(t, options, std::nullopt, 99).result.changed, 5);
   Scene u;
   fillMixed(u);
   const RunRecord none = run(u, options, std::nullopt, 0);
   EXPECT_EQ(none.result.outcome, Outcome::Completed);
-  EXPECT_EQ(none.result.stampedRows, 0);
+  EXPECT_EQ(none.result.changed, 0);
   EXPECT_TRUE(u.fs.calls().empty());
 }
 
@@ -379,8 +378,8 @@ TEST(StampingRun, TimeTextsUseTheGivenSeparators) {
   s.fs.addFile(platform::joinPath(kFolder, "a"), oldTimes(0));
   StampOptions options;
   options.start = {2009, 3, 5, 12, 30, 0};
-  const StampResult r = stamping::runStamping(s.rows, 1, kFolder, s.fs, options, {"-", "."},
-                                              oracle::fixedZoneFileTime, oracle::fixedZoneLocal);
+  const RunResult r = stamping::runStamping(s.rows, 1, kFolder, s.fs, options, {"-", "."},
+                                            oracle::fixedZoneFileTime, oracle::fixedZoneLocal);
   ASSERT_EQ(r.outcome, Outcome::Completed);
   EXPECT_EQ(s.rows[0].timeText, "2009-03-05 12.30.00");
 }

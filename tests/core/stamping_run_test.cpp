@@ -19,10 +19,10 @@ namespace {
 
 using platform::FileTime;
 using platform::LocalDateTime;
+using stamping::RunResult;
 using stamping::StampOptions;
-using stamping::StampResult;
 using testsupport::EntryTimes;
-using Outcome = StampResult::Outcome;
+using Outcome = RunResult::Outcome;
 
 constexpr const char* kOldText = "2001/02/03 04:05:06";
 const platform::DateTimeSeparators kSeparators{"/", ":"};
@@ -49,7 +49,7 @@ class StampingOnDisk : public testing::Test {
     before_.push_back(testsupport::readTimes(path));
   }
 
-  StampResult run(const StampOptions& options) {
+  RunResult run(const StampOptions& options) {
     return stamping::runStamping(rows_, static_cast<int>(rows_.size()), dir_.path(),
                                  platform::systemFileOps(), options, kSeparators,
                                  platform::localToUtc, platform::utcToLocal);
@@ -107,7 +107,7 @@ TEST_F(StampingOnDisk, FileFolderFileByTheMinute) {
   addFolder("folder");
   addFile("third.txt");
   const StampOptions options = minuteSteps({2009, 3, 5, 12, 30, 0});
-  const StampResult r = run(options);
+  const RunResult r = run(options);
   ASSERT_EQ(r.outcome, Outcome::Completed) << r.message;
   EXPECT_EQ(r.message, "変更しました");
   EXPECT_EQ(rows_[0].timeText, "2009/03/05 12:30:00");
@@ -142,7 +142,7 @@ TEST_F(StampingOnDisk, OneRowGetsTheStartTime) {
 TEST_F(StampingOnDisk, ReadOnlySixthOfTenChangesNothing) {
   for (int i = 0; i < 10; ++i) addFile(oracle::numbered("file", i, ".txt"));
   testsupport::setReadOnly(pathOf(5), true);
-  const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
+  const RunResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
   EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
   EXPECT_EQ(r.message, "リードオンリー属性の\r\nファイルがあります\r\n\r\nfile5.txt");
   for (std::size_t k = 0; k < 10; ++k) expectUntouched(k);
@@ -152,7 +152,7 @@ TEST_F(StampingOnDisk, FileDeletedAfterTheListing) {
   addFile("kept.txt");
   addFile("deleted.txt");
   testsupport::removeEntry(pathOf(1));
-  const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
+  const RunResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
   EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
   EXPECT_EQ(r.message, "見当たらないファイルがあります \r\n\r\ndeleted.txt");
   expectUntouched(0);
@@ -163,7 +163,7 @@ TEST_F(StampingOnDisk, FolderRowThatIsNowAFile) {
   addFolder("changed");
   testsupport::removeEntry(pathOf(1));
   dir_.createFile("changed");
-  const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
+  const RunResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
   EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
   EXPECT_EQ(r.message, "見当たらないフォルダがあります \r\n\r\nchanged");
   expectUntouched(0);
@@ -174,7 +174,7 @@ TEST_F(StampingOnDisk, FileRowThatIsNowAFolder) {
   addFile("changed");
   testsupport::removeEntry(pathOf(1));
   dir_.createFolder("changed");
-  const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
+  const RunResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
   EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
   EXPECT_EQ(r.message, "見当たらないファイルがあります \r\n\r\nchanged");
   expectUntouched(0);
@@ -216,11 +216,11 @@ TEST_F(StampingOnDisk, FileHeldOpenWithoutSharingStopsTheRun) {
   addFile("after.txt");
   const auto hold = testsupport::holdExclusively(pathOf(1));
   if (!hold) GTEST_SKIP() << "POSIX has no share modes: another open never blocks this one";
-  const StampResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
+  const RunResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
   EXPECT_EQ(r.outcome, Outcome::Stopped);
   EXPECT_EQ(r.message, "ファイル " + platform::joinPath(dir_.path(), "held.txt") + " は開けません");
   EXPECT_EQ(r.osError, platform::kErrorSharingViolation);
-  EXPECT_EQ(r.stampedRows, 1);
+  EXPECT_EQ(r.changed, 1);
   expectStamped(0, minuteSteps({2009, 3, 5, 12, 30, 0}));
   expectUntouched(1);
   expectUntouched(2);
@@ -259,7 +259,7 @@ TEST_F(StampingOnDisk, LinkIsStampedItselfAndItsTargetKeepsItsTimes) {
 
   StampOptions options = minuteSteps({2009, 3, 5, 12, 30, 0});
   options.setLastAccess = true;
-  const StampResult r = run(options);
+  const RunResult r = run(options);
   ASSERT_EQ(r.outcome, Outcome::Completed) << r.message;
   for (std::size_t k = 0; k < rows_.size(); ++k) expectStamped(k, options);
   const EntryTimes fileAfter = testsupport::readTimes(targetFile);
@@ -280,7 +280,7 @@ TEST_F(StampingOnDisk, LongListLandsOnWholeMinutes) {
   // January: no daylight-saving change within the 50 hours in common zones.
   const StampOptions options = minuteSteps({2011, 1, 10, 8, 0, 0});
   int progressCalls = 0;
-  const StampResult r = stamping::runStamping(
+  const RunResult r = stamping::runStamping(
       rows_, kRows, dir_.path(), platform::systemFileOps(), options, kSeparators,
       platform::localToUtc, platform::utcToLocal, [&](int done, int total, int stamped) {
         // Every row checked, then every row stamped.

@@ -20,8 +20,8 @@ namespace {
 using fakes::FaultFileOps;
 using platform::FileTime;
 using Op = FaultFileOps::Op;
-using UndoOutcome = stamping::UndoResult::Outcome;
-using StampOutcome = stamping::StampResult::Outcome;
+using UndoOutcome = stamping::RunResult::Outcome;
+using StampOutcome = stamping::RunResult::Outcome;
 
 const std::string kFolder = platform::joinPath("", "fake");
 const platform::DateTimeSeparators kSeparators{"/", ":"};
@@ -59,8 +59,8 @@ Scene mixed() {
   return s;
 }
 
-stamping::StampResult stampAll(Scene& s, stamping::UndoRecord& record, bool creation = true,
-                               bool access = true) {
+stamping::RunResult stampAll(Scene& s, stamping::UndoRecord& record, bool creation = true,
+                             bool access = true) {
   stamping::StampOptions options;
   options.start = kStart;
   options.setCreation = creation;
@@ -114,11 +114,11 @@ TEST(Undo, AfterACompletedRunGivesBackEveryTimeAndText) {
     ASSERT_EQ(record.entries.size(), 5u);
 
     std::vector<std::pair<int, int>> progress;
-    const stamping::UndoResult r = stamping::runUndo(
+    const stamping::RunResult r = stamping::runUndo(
         record, s.rows, s.fs, [&](int done, int total) { progress.emplace_back(done, total); });
     EXPECT_EQ(r.outcome, UndoOutcome::Completed);
     EXPECT_EQ(r.message, "元に戻しました");
-    EXPECT_EQ(r.restored, 5);
+    EXPECT_EQ(r.changed, 5);
     EXPECT_TRUE(record.entries.empty()) << "one level: nothing is left to take back";
     expectRowsMatchEntries(s, 5, 5);
     EXPECT_EQ(progress.back(), std::make_pair(5, 5));
@@ -132,14 +132,14 @@ TEST(Undo, AfterARunStoppedAtRowKGivesBackTheRowsAbove) {
     Scene s = mixed();
     s.fs.injectFault(k % 2 == 1 ? Op::OpenFolder : Op::OpenFile, s.pathOf(k));
     stamping::UndoRecord record;
-    const stamping::StampResult run = stampAll(s, record);
+    const stamping::RunResult run = stampAll(s, record);
     ASSERT_EQ(run.outcome, StampOutcome::Stopped);
     ASSERT_EQ(record.entries.size(), static_cast<std::size_t>(k));
     s.fs.clearFaults();
 
-    const stamping::UndoResult r = stamping::runUndo(record, s.rows, s.fs);
+    const stamping::RunResult r = stamping::runUndo(record, s.rows, s.fs);
     EXPECT_EQ(r.outcome, UndoOutcome::Completed);
-    EXPECT_EQ(r.restored, k);
+    EXPECT_EQ(r.changed, k);
     expectRowsMatchEntries(s, 5, 5);
   }
 }
@@ -150,9 +150,9 @@ TEST(Undo, EntriesWhoseTimesCannotBeReadAreNotChanged) {
     Scene s = mixed();
     s.fs.injectFault(Op::ReadTimes, s.pathOf(k), 0x4321);
     stamping::UndoRecord record;
-    const stamping::StampResult run = stampAll(s, record);
+    const stamping::RunResult run = stampAll(s, record);
     EXPECT_EQ(run.outcome, StampOutcome::Stopped);
-    EXPECT_EQ(run.stampedRows, k);
+    EXPECT_EQ(run.changed, k);
     EXPECT_EQ(run.osError, 0x4321u);
     const std::string kind = k % 2 == 1 ? "フォルダ " : "ファイル ";
     EXPECT_EQ(run.message, kind + s.pathOf(k) + " の日時を読み取れません");
@@ -195,10 +195,10 @@ TEST(Undo, PrecheckUsesTheRunsMessagesAndChangesNothing) {
     } else {
       s.fs.setAttributes(s.pathOf(c.row), platform::kAttrReadOnly);
     }
-    const stamping::UndoResult r = stamping::runUndo(record, s.rows, s.fs);
+    const stamping::RunResult r = stamping::runUndo(record, s.rows, s.fs);
     EXPECT_EQ(r.outcome, UndoOutcome::PrecheckFailed);
     EXPECT_EQ(r.message, c.message);
-    EXPECT_EQ(r.restored, 0);
+    EXPECT_EQ(r.changed, 0);
     EXPECT_EQ(record.entries.size(), 5u) << "all is kept for another try";
     EXPECT_EQ(s.fs.callCount(Op::OpenFile) + s.fs.callCount(Op::OpenFolder), 5)
         << "the run's five opens and none of the undo's";
@@ -226,7 +226,7 @@ TEST_P(UndoEveryFaultAtEveryRow, StopsThereAndALaterUndoFinishes) {
   const bool isFile = c.row % 2 == 0;
   s.fs.injectFault(c.op, path, 0x2000 + static_cast<platform::OsErrorCode>(c.row));
 
-  const stamping::UndoResult r = stamping::runUndo(record, s.rows, s.fs);
+  const stamping::RunResult r = stamping::runUndo(record, s.rows, s.fs);
   if (!s.fs.faultFired()) {
     // The operation does not apply to this entry's kind.
     EXPECT_EQ(r.outcome, UndoOutcome::Completed);
@@ -257,7 +257,7 @@ TEST_P(UndoEveryFaultAtEveryRow, StopsThereAndALaterUndoFinishes) {
           r.message,
           kind + " " + path + (c.op == Op::SetTimes ? " の日時を変更できません" : " は開けません"));
       EXPECT_EQ(r.osError, 0x2000u + static_cast<unsigned>(c.row));
-      EXPECT_EQ(r.restored, c.row);
+      EXPECT_EQ(r.changed, c.row);
       expectRowsMatchEntries(s, c.row, 5);
       EXPECT_EQ(record.entries.size(), static_cast<std::size_t>(5 - c.row));
       break;
@@ -267,7 +267,7 @@ TEST_P(UndoEveryFaultAtEveryRow, StopsThereAndALaterUndoFinishes) {
 
   // Once the entry is free again, a later undo finishes the rest.
   s.fs.clearFaults();
-  const stamping::UndoResult again = stamping::runUndo(record, s.rows, s.fs);
+  const stamping::RunResult again = stamping::runUndo(record, s.rows, s.fs);
   EXPECT_EQ(again.outcome, UndoOutcome::Completed);
   EXPECT_EQ(again.message, "元に戻しました");
   expectRowsMatchEntries(s, 5, 5);

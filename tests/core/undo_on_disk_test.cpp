@@ -81,10 +81,10 @@ TEST_F(UndoOnDisk, OddSubSecondTimesComeBackExactlyInAllThree) {
   options.setCreation = true;
   options.setLastAccess = true;
   options.keep = &record.entries;
-  const stamping::StampResult run = stamping::runStamping(
+  const stamping::RunResult run = stamping::runStamping(
       rows, static_cast<int>(rows.size()), dir.path(), platform::systemFileOps(), options,
       {"/", ":"}, platform::localToUtc, platform::utcToLocal);
-  ASSERT_EQ(run.outcome, stamping::StampResult::Outcome::Completed) << run.message;
+  ASSERT_EQ(run.outcome, stamping::RunResult::Outcome::Completed) << run.message;
   ASSERT_NE(onDisk(0).lastWrite, kOld[0].times.lastWrite);
   ASSERT_EQ(rows[0].timeText, "2009/03/05 12:30:00");
 
@@ -98,9 +98,9 @@ TEST_F(UndoOnDisk, OddSubSecondTimesComeBackExactlyInAllThree) {
     return names;
   };
   const std::vector<std::string> entriesBefore = namesOnDisk();
-  const stamping::UndoResult undo = stamping::runUndo(record, rows, platform::systemFileOps());
+  const stamping::RunResult undo = stamping::runUndo(record, rows, platform::systemFileOps());
   EXPECT_EQ(namesOnDisk(), entriesBefore) << "nothing is written beside the entries";
-  ASSERT_EQ(undo.outcome, stamping::UndoResult::Outcome::Completed) << undo.message;
+  ASSERT_EQ(undo.outcome, stamping::RunResult::Outcome::Completed) << undo.message;
   for (int i = 0; i < static_cast<int>(std::size(kOld)); ++i) {
     SCOPED_TRACE(kOld[i].name);
     const EntryTimes expected = withCreation(kOld[i].times, i);
@@ -118,10 +118,10 @@ TEST_F(UndoOnDisk, TheRunKeepsWhatTheHandleReports) {
   stamping::StampOptions options;
   options.start = {2010, 1, 1, 0, 0, 0};
   options.keep = &kept;
-  const stamping::StampResult run = stamping::runStamping(
+  const stamping::RunResult run = stamping::runStamping(
       rows, static_cast<int>(rows.size()), dir.path(), platform::systemFileOps(), options,
       {"/", ":"}, platform::localToUtc, platform::utcToLocal);
-  ASSERT_EQ(run.outcome, stamping::StampResult::Outcome::Completed) << run.message;
+  ASSERT_EQ(run.outcome, stamping::RunResult::Outcome::Completed) << run.message;
   ASSERT_EQ(kept.size(), std::size(kOld));
   for (int i = 0; i < static_cast<int>(std::size(kOld)); ++i) {
     SCOPED_TRACE(kOld[i].name);

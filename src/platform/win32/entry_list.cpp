@@ -8,6 +8,7 @@
 #include "platform/win32/design_fonts.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/utf.h"
+#include "platform/win32/window_text.h"
 
 namespace platform::win32 {
 
@@ -30,9 +31,7 @@ void EntryList::create(HWND parent, int id, HFONT font, UINT dpi) {
   // clicking headers are left to the control's own notifications.
   constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT |
                            LVS_OWNERDATA | LVS_SHOWSELALWAYS;
-  hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", kStyle, 0, 0, 0, 0, parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                          GetModuleHandleW(nullptr), nullptr);
+  hwnd_ = createControl(WC_LISTVIEWW, "", kStyle, WS_EX_CLIENTEDGE, RECT{}, parent, id);
   if (!hwnd_) return;
   ListView_SetExtendedListViewStyleEx(hwnd_, LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
   setControlFont(hwnd_, font);

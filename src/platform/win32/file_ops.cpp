@@ -10,35 +10,12 @@
 #include <string>
 
 #include "platform/win32/file_time_calls.h"
+#include "platform/win32/long_path.h"
 #include "platform/win32/utf.h"
 
 namespace platform {
 
 namespace {
-
-// Paths of MAX_PATH characters or more take the "\\?\" form, under which
-// Windows no longer normalises the path: separators are made backslashes and
-// the doubled one after a drive root is collapsed first.
-std::wstring toWinPath(const std::string& path) {
-  std::wstring wide = widen(path);
-  if (wide.size() < MAX_PATH || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
-  for (wchar_t& c : wide) {
-    if (c == L'/') c = L'\\';
-  }
-  const bool unc = wide.rfind(L"\\\\", 0) == 0;
-  std::wstring collapsed;
-  collapsed.reserve(wide.size());
-  for (std::size_t i = 0; i < wide.size(); ++i) {
-    const bool doubled = i > 0 && wide[i] == L'\\' && collapsed.back() == L'\\';
-    if (doubled && !(unc && i == 1)) continue;
-    collapsed.push_back(wide[i]);
-  }
-  if (unc) return L"\\\\?\\UNC\\" + collapsed.substr(2);
-  if (collapsed.size() >= 3 && collapsed[1] == L':' && collapsed[2] == L'\\') {
-    return L"\\\\?\\" + collapsed;
-  }
-  return wide;  // a relative path cannot take the long form
-}
 
 FILETIME toFiletime(FileTime t) {
   FILETIME ft;
@@ -87,8 +64,8 @@ class HandleEntry : public OpenEntry {
 
 OpenResult open(const std::string& path, DWORD access, DWORD share, DWORD flags,
                 const win32::FileTimeCalls& calls) {
-  const HANDLE handle = CreateFileW(toWinPath(path).c_str(), access, share, nullptr, OPEN_EXISTING,
-                                    flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  const HANDLE handle = CreateFileW(win32::toWinPath(path).c_str(), access, share, nullptr,
+                                    OPEN_EXISTING, flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return {nullptr, GetLastError()};
   return {std::make_unique<HandleEntry>(handle, calls), 0};
 }
@@ -99,19 +76,13 @@ class Win32FileOps : public FileOps {
 
   std::uint32_t readAttributes(const std::string& path) override {
     // INVALID_FILE_ATTRIBUTES is kInvalidAttributes.
-    return GetFileAttributesW(toWinPath(path).c_str());
+    return GetFileAttributesW(win32::toWinPath(path).c_str());
   }
 
-  bool fileExists(const std::string& path) override {
-    WIN32_FIND_DATAW data;
-    const HANDLE search = FindFirstFileW(toWinPath(path).c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-  }
+  bool fileExists(const std::string& path) override { return win32::fileExistsAt(path); }
 
   bool folderExists(const std::string& path) override {
-    const DWORD attributes = GetFileAttributesW(toWinPath(path).c_str());
+    const DWORD attributes = GetFileAttributesW(win32::toWinPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   }
 

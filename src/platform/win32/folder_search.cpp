@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/utf.h"
 
 namespace platform {
@@ -34,10 +35,7 @@ void fill(const WIN32_FIND_DATAW& data, FoundEntry& entry) {
   entry.lastWriteUtc = fileTimeOf(data.ftLastWriteTime);
 }
 
-struct FindCloser {
-  void operator()(HANDLE find) const { FindClose(find); }
-};
-using FindHandle = std::unique_ptr<void, FindCloser>;
+using FindHandle = win32::UniqueFindHandle;
 
 class FindSearch final : public FolderSearch {
  public:

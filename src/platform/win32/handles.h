@@ -1,7 +1,7 @@
 #pragma once
 
-// Owning wrappers for the GDI objects, shell item lists and COM interfaces the
-// windows hold, so every handle is released exactly once.
+// Owning wrappers for the GDI objects, searches, shell item lists and COM
+// interfaces the program holds, so every handle is released exactly once.
 
 #include <windows.h>
 // The headers below need the types <windows.h> declares.
@@ -24,6 +24,14 @@ using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDele
 using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 
 // An item ID list allocated by the shell (CoTaskMemAlloc).
+// A search of FindFirstFileW, closed with FindClose.
+struct FindHandleDeleter {
+  void operator()(HANDLE search) const {
+    if (search && search != INVALID_HANDLE_VALUE) FindClose(search);
+  }
+};
+using UniqueFindHandle = std::unique_ptr<void, FindHandleDeleter>;
+
 struct CoTaskMemDeleter {
   void operator()(void* memory) const { CoTaskMemFree(memory); }
 };

@@ -9,6 +9,7 @@
 #include "platform/win32/design_fonts.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/utf.h"
+#include "platform/win32/window_text.h"
 
 namespace platform::win32 {
 
@@ -72,9 +73,7 @@ bool ShellTree::create(HWND parent, int id, HFONT font, UINT dpi) {
   // TVS_EDITLABELS: folders are not renamed here.
   constexpr DWORD kStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | TVS_HASBUTTONS |
                            TVS_HASLINES | TVS_SHOWSELALWAYS;
-  hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", kStyle, 0, 0, 0, 0, parent,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                          GetModuleHandleW(nullptr), nullptr);
+  hwnd_ = createControl(WC_TREEVIEWW, "", kStyle, WS_EX_CLIENTEDGE, RECT{}, parent, id);
   if (!hwnd_) return false;
   setControlFont(hwnd_, font);
   rescale(dpi);

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/win32/long_path.h"
 #include "platform/win32/utf.h"
 
 namespace platform {
@@ -65,13 +66,7 @@ class HandleWriteStream : public WriteStream {
 
 class Win32TextFiles : public TextFiles {
  public:
-  bool fileExists(const std::string& path) override {
-    WIN32_FIND_DATAW data;
-    const HANDLE search = FindFirstFileW(widen(path).c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-  }
+  bool fileExists(const std::string& path) override { return win32::fileExistsAt(path); }
 
   Opened<ReadStream> openForReading(const std::string& path) override {
     const HANDLE handle = CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,

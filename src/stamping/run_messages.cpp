@@ -1,0 +1,56 @@
+#include "stamping/run_messages.h"
+
+namespace stamping {
+
+namespace {
+
+constexpr std::string_view kReadOnlyFile = "リードオンリー属性の\r\nファイルがあります\r\n\r\n";
+constexpr std::string_view kMissingFile = "見当たらないファイルがあります \r\n\r\n";
+constexpr std::string_view kReadOnlyFolder = "リードオンリー属性の\r\nフォルダがあります\r\n\r\n";
+constexpr std::string_view kMissingFolder = "見当たらないフォルダがあります \r\n\r\n";
+
+std::string concat(std::string_view a, std::string_view b, std::string_view c = {}) {
+  std::string text;
+  text.reserve(a.size() + b.size() + c.size());
+  text.append(a);
+  text.append(b);
+  text.append(c);
+  return text;
+}
+
+std::string_view kindOf(const folderlist::ListEntry& row) {
+  return row.isFile() ? "ファイル " : "フォルダ ";
+}
+
+}  // namespace
+
+std::string precheckMessage(const folderlist::ListEntry& row, const std::string& path,
+                            platform::FileOps& fs) {
+  std::string message;
+  if (row.isFile()) {
+    if (fs.readAttributes(path) & platform::kAttrReadOnly) {
+      message = concat(kReadOnlyFile, row.name);
+    }
+    if (!fs.fileExists(path)) message = concat(kMissingFile, row.name);
+  } else if (row.isFolder()) {
+    if (fs.readAttributes(path) & platform::kAttrReadOnly) {
+      message = concat(kReadOnlyFolder, row.name);
+    }
+    if (!fs.folderExists(path)) message = concat(kMissingFolder, row.name);
+  }
+  return message;
+}
+
+std::string cannotOpenMessage(const folderlist::ListEntry& row, const std::string& path) {
+  return concat(kindOf(row), path, " は開けません");
+}
+
+std::string cannotReadMessage(const folderlist::ListEntry& row, const std::string& path) {
+  return concat(kindOf(row), path, " の日時を読み取れません");
+}
+
+std::string cannotChangeMessage(const folderlist::ListEntry& row, const std::string& path) {
+  return concat(kindOf(row), path, " の日時を変更できません");
+}
+
+}  // namespace stamping
