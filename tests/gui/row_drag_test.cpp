@@ -310,6 +310,9 @@ TEST_F(RowDragTest, TheDragBeginsFivePixelsFromThePress) {
 TEST_F(RowDragTest, AltUpAndDownLeaveTheFocusedRowInView) {
   pointerTo(rowPoint(1));
   button("click");
+  // The window settings load first: they may resize the list.
+  pumpUntil([&] { return !windows_->form1().controls().timer3.isEnabled(); });
+  pump(100);
   const int perPage = ListView_GetCountPerPage(list());
   const int last = rowCount() - 1;
   ASSERT_LT(perPage + 2, last) << "the list must be longer than the view";
