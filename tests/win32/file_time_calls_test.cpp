@@ -79,7 +79,7 @@ class Win32FileTimeCalls : public testing::Test {
     return calls;
   }
 
-  stamping::StampResult stamp(platform::FileOps& fs, Options o, stamping::KeptEntries* keep) {
+  stamping::RunResult stamp(platform::FileOps& fs, Options o, stamping::KeptEntries* keep) {
     stamping::StampOptions options;
     options.start = {2009, 3, 5, 12, 30, 0};
     options.setCreation = o.creation;
@@ -100,7 +100,7 @@ TEST_F(Win32FileTimeCalls, TheRunPassesEachChosenTimeInItsOwnPlaceAndNullForTheO
                  (o.lastAccess ? "on" : "off"));
     setCalls.clear();
     const auto fs = platform::win32::fileOpsWithTimeCalls(recordingCalls());
-    ASSERT_EQ(stamp(*fs, o, nullptr).outcome, stamping::StampResult::Outcome::Completed);
+    ASSERT_EQ(stamp(*fs, o, nullptr).outcome, stamping::RunResult::Outcome::Completed);
     ASSERT_EQ(setCalls.size(), rows.size());
     for (std::size_t k = 0; k < setCalls.size(); ++k) {
       SCOPED_TRACE("row " + std::to_string(k));
@@ -135,11 +135,11 @@ TEST_F(Win32FileTimeCalls, UndoGivesBackEachChangedTimeInItsOwnPlaceAndNullForTh
     };
     const auto fs = platform::win32::fileOpsWithTimeCalls(std::move(calls));
     stamping::UndoRecord record{dir.path(), {}};
-    ASSERT_EQ(stamp(*fs, o, &record.entries).outcome, stamping::StampResult::Outcome::Completed);
+    ASSERT_EQ(stamp(*fs, o, &record.entries).outcome, stamping::RunResult::Outcome::Completed);
     ASSERT_EQ(reads, rows.size());
     setCalls.clear();
     ASSERT_EQ(stamping::runUndo(record, rows, *fs).outcome,
-              stamping::UndoResult::Outcome::Completed);
+              stamping::RunResult::Outcome::Completed);
     ASSERT_EQ(setCalls.size(), rows.size());
     for (std::size_t k = 0; k < setCalls.size(); ++k) {
       SCOPED_TRACE("entry " + std::to_string(k));
@@ -156,7 +156,7 @@ TEST_F(Win32FileTimeCalls, UndoGivesBackEachChangedTimeInItsOwnPlaceAndNullForTh
 // the time the file system reports through an independent handle.
 TEST_F(Win32FileTimeCalls, TheDefaultTableIsTheSystemsCalls) {
   const auto fs = platform::win32::fileOpsWithTimeCalls({});
-  ASSERT_EQ(stamp(*fs, {false, true}, nullptr).outcome, stamping::StampResult::Outcome::Completed);
+  ASSERT_EQ(stamp(*fs, {false, true}, nullptr).outcome, stamping::RunResult::Outcome::Completed);
   const testsupport::EntryTimes t = testsupport::readTimes(dir.pathOf("b.txt"));
   EXPECT_EQ(t.lastWrite, kTokyoStart + kMinute);
   EXPECT_EQ(t.lastAccess, kTokyoStart + kMinute);
