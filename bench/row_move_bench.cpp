@@ -81,6 +81,7 @@ class Marks final : public platform::EntryListView {
   platform::ListMarks marks() const override { return {}; }
   void setMarks(const platform::ListMarks&) override {}
   void setSortArrow(int, bool) override {}
+  void ensureVisible(int) override {}
 
   struct Span {
     int first, last;

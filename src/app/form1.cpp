@@ -1,10 +1,14 @@
 #include "app/form1.h"
 
+#include <algorithm>
+
 #include "app/form2.h"
 #include "app/form3.h"
+#include "app/open_path.h"
 #include "app/undo_command.h"
 #include "app/window_flow.h"
 #include "folderlist/listing.h"
+#include "folderlist/numeric_name_sort.h"
 #include "folderlist/row_sort.h"
 #include "folderlist/status_line.h"
 #include "platform/path.h"
@@ -67,6 +71,54 @@ void TForm1::Undo1Click() {
   if (app_.undo) app_.undo->execute();
 }
 
+void TForm1::NumericOrder1Click() { setNumericNames(!sort_.numericNames); }
+
+void TForm1::setNumericNames(bool on) {
+  if (controls_.numericOrder1) controls_.numericOrder1->setChecked(on);
+  if (sort_.numericNames == on) return;
+  sort_.numericNames = on;
+  if (arrowColumn_ != folderlist::kNameColumn) return;
+  // The rows are sorted again as they stand, so a move still running would
+  // go on over other rows.
+  finishMove();
+  sortByState();
+}
+
+void TForm1::OpenPath(const std::string& path) {
+  // A dialog or the message window holds the lock.
+  if (!controls_.window.isEnabled()) return;
+  // As a new listing does; the rows then stand as the move leaves them.
+  finishMove();
+  const std::optional<OpenTarget> target = openTargetOf(path, platform::systemFileOps());
+  if (!target || !controls_.tree.selectFolder(target->folder)) {
+    TForm3& messages = *app_.form3;
+    messages.controls().label1.setText(cannotOpenFolderMessage(path));
+    showMessageOverMain(flowWindows(app_));
+    return;
+  }
+  if (target->entry.empty()) return;
+  // The name as listed; the path may spell its case otherwise.
+  const auto sameName = [](std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+      const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+      return lower(x) == lower(y);
+    });
+  };
+  std::size_t found = rows_.size();
+  for (std::size_t row = 0; row < rows_.size(); ++row) {
+    if (rows_[row].name == target->entry) {
+      found = row;
+      break;
+    }
+    if (found == rows_.size() && sameName(rows_[row].name, target->entry)) found = row;
+  }
+  if (found == rows_.size()) return;
+  const int at = static_cast<int>(found);
+  controls_.list.setMarks(platform::ListMarks{{at}, at, at});
+  controls_.list.ensureVisible(at);
+  ListView1Change();
+}
+
 void TForm1::ShellTreeView1Change() {
   dropUndo(app_);
   clearRows();
@@ -92,6 +144,7 @@ void TForm1::clearRows() {
   controls_.list.setRowCount(0);
   // The arrow stands for the order of the rows, which a new listing undoes.
   controls_.list.setSortArrow(-1, false);
+  arrowColumn_ = -1;
 }
 
 void TForm1::ListView1Change() {
@@ -108,17 +161,26 @@ void TForm1::ListView1ColumnClick(int column) {
   // A move still running would go on over the re-sorted rows.
   finishMove();
   sort_.click(column);
+  sortByState();
+}
+
+void TForm1::sortByState() {
   const bool descending = sort_.descending == 1;
   if (!rows_.empty()) {
     // The list is owner data: the rows are sorted here and the marks, which
     // the control keeps per position, are moved with them.
     platform::EntryListView& list = controls_.list;
     platform::ListMarks marks = list.marks();
-    folderlist::sortRows(rows_, marks, sort_.sortColumn, descending, collation_);
+    if (sort_.numericNames && sort_.sortColumn == folderlist::kNameColumn) {
+      folderlist::sortRowsByNumericName(rows_, marks, descending, numericCollation_);
+    } else {
+      folderlist::sortRows(rows_, marks, sort_.sortColumn, descending, collation_);
+    }
     list.setMarks(marks);
     list.redrawRows(0, static_cast<int>(rows_.size()) - 1);
   }
   controls_.list.setSortArrow(sort_.sortColumn, descending);
+  arrowColumn_ = sort_.sortColumn;
   // The topmost selected row may be another one now.
   ListView1Change();
 }
@@ -128,7 +190,9 @@ int TForm1::ListView1Compare(const folderlist::ListEntry& item1,
   const std::optional<std::string_view> first = folderlist::columnText(item1, sort_.sortColumn);
   const std::optional<std::string_view> second = folderlist::columnText(item2, sort_.sortColumn);
   if (!first || !second) return 0;
-  const int result = collation_.compare(*first, *second);
+  const int result = sort_.numericNames && sort_.sortColumn == folderlist::kNameColumn
+                         ? numericCollation_.compare(*first, *second)
+                         : collation_.compare(*first, *second);
   return sort_.descending == 1 ? -result : result;
 }
 

@@ -11,6 +11,7 @@
 #include "app/undo_command.h"
 #include "app/window_flow.h"
 #include "platform/time_zone.h"
+#include "stamping/run_preview.h"
 #include "stamping/stamping_run.h"
 #include "stamping/validation.h"
 
@@ -51,6 +52,30 @@ void TForm2::showInFields(const std::array<int, 6>& values) {
   for (std::size_t i = 0; i < values.size(); ++i) {
     controls_.edits[i]->setText(std::to_string(values[i]));
   }
+  FieldsChange();
+}
+
+void TForm2::FieldsChange() {
+  if (!controls_.preview) return;
+  stamping::TimeFieldTexts texts;
+  for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = controls_.edits[i]->text();
+  const TForm1& main = *app_.form1;
+  controls_.preview->setText(stamping::previewLine(texts, currentYear_, chosenStep(),
+                                                   main.entryCount(), main.separators(),
+                                                   fileTimeConversion(), platform::utcToLocal));
+}
+
+stamping::Step TForm2::chosenStep() const {
+  return controls_.radioButton2.isChecked() ? stamping::Step::TwoSeconds
+                                            : stamping::Step::OneMinute;
+}
+
+stamping::LocalToFileTime TForm2::fileTimeConversion() {
+  return [this](const platform::LocalDateTime& local) {
+    platform::FileTime result = 0;
+    DateTimeToFIleTime(result, local);
+    return result != 0 ? std::optional<platform::FileTime>(result) : std::nullopt;
+  };
 }
 
 void TForm2::Button2Click() { cancelTimeDialog(flowWindows(app_)); }
@@ -74,11 +99,9 @@ void TForm2::Button1Click() {
     }
 
     if (proceedFlag_ == 1) {
-      const stamping::StampOptions options{
-          std::get<platform::LocalDateTime>(validated),
-          controls_.radioButton2.isChecked() ? stamping::Step::TwoSeconds
-                                             : stamping::Step::OneMinute,
-          controls_.checkBox1.isChecked(), controls_.checkBox2.isChecked()};
+      const stamping::StampOptions options{std::get<platform::LocalDateTime>(validated),
+                                           chosenStep(), controls_.checkBox1.isChecked(),
+                                           controls_.checkBox2.isChecked()};
       const stamping::StampResult result = stamp(options);
       switch (result.outcome) {
         case stamping::StampResult::Outcome::Completed:
@@ -126,11 +149,7 @@ stamping::StampResult TForm2::stamp(const stamping::StampOptions& options) {
                                 std::to_string(count));
     controls_.paintPump.pumpPaint();
   };
-  const auto toFileTime = [this](const platform::LocalDateTime& local) {
-    platform::FileTime result = 0;
-    DateTimeToFIleTime(result, local);
-    return result != 0 ? std::optional<platform::FileTime>(result) : std::nullopt;
-  };
+  const stamping::LocalToFileTime toFileTime = fileTimeConversion();
 
   const std::string folder = main.currentFolderPath();
   // What the run changes can be taken back; a run that changes nothing

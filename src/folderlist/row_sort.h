@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "folderlist/list_entry.h"
 #include "platform/collation.h"
@@ -18,5 +19,10 @@ namespace folderlist {
 // which give exactly its pairwise comparison's order.
 void sortRows(EntryRows& rows, platform::ListMarks& marks, std::int32_t column, bool descending,
               platform::TextCollation& collation);
+
+// Puts the rows in the given order: order[place] is the row that goes to
+// that place, each row named once. The marks move with their rows.
+void reorderRows(EntryRows& rows, platform::ListMarks& marks,
+                 const std::vector<std::uint32_t>& order);
 
 }  // namespace folderlist

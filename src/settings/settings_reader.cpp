@@ -105,6 +105,18 @@ platform::OsErrorCode SettingsReader::skipLine() {
   }
 }
 
+platform::OsErrorCode SettingsReader::readLine(std::string& line, std::size_t limit) {
+  line.clear();
+  for (;;) {
+    int byte = 0;
+    if (const platform::OsErrorCode error = peek(byte)) return error;
+    if (byte == kEndOfFile) return 0;
+    ++position_;
+    if (line.size() < limit) line.push_back(static_cast<char>(byte));
+    if (byte == kLineFeed) return 0;
+  }
+}
+
 platform::OsErrorCode MemoryReadStream::read(char* buffer, std::size_t capacity, std::size_t& got) {
   got = std::min(capacity, bytes_.size());
   if (chunk_ > 0) got = std::min(got, chunk_);

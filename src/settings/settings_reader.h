@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -38,6 +39,11 @@ class SettingsReader {
   // Reads up to and including the next LF, or to the end of the file. A CR
   // alone ends nothing.
   platform::OsErrorCode skipLine();
+
+  // Reads one line as it is, up to and including the next LF, or to the end
+  // of the file (a Ctrl-Z ends it too), keeping at most limit bytes of it in
+  // line.
+  platform::OsErrorCode readLine(std::string& line, std::size_t limit);
 
  private:
   // The next byte without taking it; -1 at the end of the file.

@@ -125,7 +125,8 @@ bool windowsReadyForSettings(const Application& app) {
 }
 
 void saveWindowSettings(const Application& app) {
-  saveSettingsFile(filesOf(app), settingsFilePath(), collectWindowSettings(settingsWindows(app)));
+  saveSettingsFile(filesOf(app), settingsFilePath(), collectWindowSettings(settingsWindows(app)),
+                   SettingsOptions{app.form1->numericNames()});
 }
 
 void loadWindowSettings(const Application& app) {
@@ -133,14 +134,16 @@ void loadWindowSettings(const Application& app) {
   const auto apply = [&windows](std::size_t index, std::int32_t value) {
     applyWindowSetting(windows, index, value);
   };
+  SettingsOptions options;
   try {
-    loadSettingsFile(filesOf(app), settingsFilePath(), apply);
+    options = loadSettingsFile(filesOf(app), settingsFilePath(), apply);
   } catch (...) {
     // The values applied before the failure may have put a window out of reach.
     bringWindowsOnScreen(windows);
     throw;
   }
   bringWindowsOnScreen(windows);
+  app.form1->setNumericNames(options.numericNames);
 }
 
 }  // namespace app

@@ -22,9 +22,12 @@ struct FakeApp {
     application.title = "Chronoseq";
     application.errorBox = &errorBox;
     form1 = std::make_unique<app::TForm1>(
-        application, app::Form1Controls{mainWindow, tree, list, statusBar, timer1, timer2, timer3});
+        application, app::Form1Controls{mainWindow, tree, list, statusBar, timer1, timer2, timer3,
+                                        &numericOrder1});
     application.form1 = form1.get();
     form1->FormCreate();
+    // The real tree lists a newly selected folder through its change event.
+    tree.onSelectionChanged = [this] { form1->ShellTreeView1Change(); };
     form2 = std::make_unique<app::TForm2>(
         application,
         app::Form2Controls{dialog,
@@ -33,7 +36,8 @@ struct FakeApp {
                            radioButton2,
                            checkBox1,
                            checkBox2,
-                           paintPump},
+                           paintPump,
+                           &preview},
         fileOps ? *fileOps : memoryFiles, std::move(clock));
     application.form2 = form2.get();
     form2->FormCreate();
@@ -65,11 +69,13 @@ struct FakeApp {
   FakeList list;
   FakeStatusBar statusBar;
   FakeTimer timer1, timer2, timer3;
+  FakeCheck numericOrder1;  // "数字を数値として並べる(&N)"
 
   FakeWindow dialog;
   FakeText edits[6];
   FakeCheck radioButton1, radioButton2, checkBox1, checkBox2;
   FakePaintPump paintPump;
+  FakeText preview;  // the line under the fields
 
   FakeWindow messageWindow;
   FakeText label1;
