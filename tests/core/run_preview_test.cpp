@@ -115,7 +115,8 @@ TEST(RunPreview, TheLastTimeIsWhatTheRunWritesOnTheLastRow) {
       fakes::MemoryFileOps files;
       folderlist::EntryRows rows;
       for (int i = 0; i < count; ++i) {
-        const std::string name = "f" + std::to_string(i);
+        std::string name = std::to_string(i);
+        name.insert(0, 1, 'f');
         rows.push_back({name, "", "old"});
         files.entries[platform::joinPath("/dir", name)] = {};
       }

@@ -93,7 +93,7 @@ TEST_F(TaskbarButton, CloseFromTheButtonClosesTheMainWindowAndTheButtonGoes) {
   EXPECT_EQ(mainWindowDestroyed_, 1);
   // The main window's close path wrote the settings.
   const std::string written = fileText();
-  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 11);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 12) << "eleven values and the name order";
   EXPECT_FALSE(IsWindow(button())) << "the button goes with the main window";
   EXPECT_TRUE(errorBox_.shown.empty());
 }
