@@ -189,19 +189,21 @@ TEST_F(GuiTest, CaptionsAndMenu) {
   };
   HMENU bar = GetMenu(mainWindow());
   ASSERT_NE(bar, nullptr);
-  ASSERT_EQ(GetMenuItemCount(bar), 2);
+  ASSERT_EQ(GetMenuItemCount(bar), 3);
   const auto caption = [](HMENU menu, int position) {
     wchar_t text[128] = {};
     GetMenuStringW(menu, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
     return std::wstring(text);
   };
   EXPECT_EQ(caption(bar, 0), wide("ファイル（&F）"));
-  EXPECT_EQ(caption(bar, 1), wide("ヘルプ(&H)"));
+  EXPECT_EQ(caption(bar, 1), wide("表示(&V)"));
+  EXPECT_EQ(caption(bar, 2), wide("ヘルプ(&H)"));
 
-  const std::array<std::vector<Item>, 2> menus{{
+  const std::array<std::vector<Item>, 3> menus{{
       {{0, kMenuIME1, "TIME変更（&T）"},
        {1, kMenuUndo1, "元に戻す(&U)"},
        {2, kMenuExit1, "終了(&X)"}},
+      {{0, kMenuNumericOrder1, "数字を数値として並べる(&N)"}},
       {{0, kMenuN1, "バージョン情報(&A)"}},
   }};
   for (std::size_t m = 0; m < menus.size(); ++m) {
@@ -216,6 +218,8 @@ TEST_F(GuiTest, CaptionsAndMenu) {
   // Nothing has been stamped yet, so there is nothing to take back.
   EXPECT_EQ(GetMenuState(bar, kMenuUndo1, MF_BYCOMMAND) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
   EXPECT_EQ(GetMenuState(bar, kMenuIME1, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  // Off at first: the design's name order.
+  EXPECT_EQ(GetMenuState(bar, kMenuNumericOrder1, MF_BYCOMMAND) & MF_CHECKED, 0u);
 }
 
 TEST_F(GuiTest, DialogWindowMenusHoldOnlyMoveAfterFormCreate) {
