@@ -83,6 +83,7 @@ class Marks final : public platform::EntryListView {
   int selectionMarkRow() const override { return -1; }
   void setMarks(const std::vector<int>&, int, int) override {}
   void setSortArrow(int, bool) override {}
+  void ensureVisible(int) override {}
 
   struct Span {
     int first, last;

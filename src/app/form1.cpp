@@ -1,9 +1,13 @@
 #include "app/form1.h"
 
+#include <algorithm>
+
 #include "app/form2.h"
 #include "app/list_view_marks.h"
+#include "app/open_path.h"
 #include "app/undo_command.h"
 #include "folderlist/listing.h"
+#include "folderlist/numeric_name_sort.h"
 #include "folderlist/row_sort.h"
 #include "folderlist/status_line.h"
 #include "platform/path.h"
@@ -74,6 +78,52 @@ void TForm1::Undo1Click() {
   links_.undo.execute();
 }
 
+void TForm1::NumericOrder1Click() { setNumericNames(!sort_.numericNames); }
+
+void TForm1::setNumericNames(bool on) {
+  if (controls_.numericOrder1) controls_.numericOrder1->setChecked(on);
+  if (sort_.numericNames == on) return;
+  sort_.numericNames = on;
+  if (arrowColumn_ != folderlist::kNameColumn) return;
+  // The rows are sorted again as they stand, so a move still running would
+  // go on over other rows.
+  finishMove();
+  sortByState();
+}
+
+void TForm1::OpenPath(const std::string& path) {
+  // A dialog or the message window holds the lock.
+  if (!controls_.window.isEnabled()) return;
+  // As a new listing does; the rows then stand as the move leaves them.
+  finishMove();
+  const std::optional<OpenTarget> target = openTargetOf(path, platform::systemFileOps());
+  if (!target || !controls_.tree.selectFolder(target->folder)) {
+    links_.messages.overMain(cannotOpenFolderMessage(path));
+    return;
+  }
+  if (target->entry.empty()) return;
+  // The name as listed; the path may spell its case otherwise.
+  const auto sameName = [](std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+      const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+      return lower(x) == lower(y);
+    });
+  };
+  std::size_t found = rows_.size();
+  for (std::size_t row = 0; row < rows_.size(); ++row) {
+    if (rows_[row].name == target->entry) {
+      found = row;
+      break;
+    }
+    if (found == rows_.size() && sameName(rows_[row].name, target->entry)) found = row;
+  }
+  if (found == rows_.size()) return;
+  const int at = static_cast<int>(found);
+  applyMarks(controls_.list, folderlist::ListMarks{{at}, at, at});
+  controls_.list.ensureVisible(at);
+  ListView1Change();
+}
+
 void TForm1::ShellTreeView1Change() {
   links_.undo.drop();
   clearRows();
@@ -99,6 +149,7 @@ void TForm1::clearRows() {
   controls_.list.setRowCount(0);
   // The arrow stands for the order of the rows, which a new listing undoes.
   controls_.list.setSortArrow(-1, false);
+  arrowColumn_ = -1;
 }
 
 void TForm1::ListView1Change() {
@@ -115,16 +166,26 @@ void TForm1::ListView1ColumnClick(int column) {
   // A move still running would go on over the re-sorted rows.
   finishMove();
   sort_.click(column);
+  sortByState();
+}
+
+void TForm1::sortByState() {
   const bool descending = sort_.descending;
   if (!rows_.empty()) {
     // The list is owner data: the rows are sorted here and the marks, which
     // the control keeps per position, are moved with them.
     platform::EntryListView& list = controls_.list;
-    applyMarks(list, folderlist::sortRows(rows_, readMarks(list), sort_.sortColumn, descending,
-                                          collation_));
+    const folderlist::ListMarks sorted =
+        sort_.numericNames && sort_.sortColumn == folderlist::kNameColumn
+            ? folderlist::sortRowsByNumericName(rows_, readMarks(list), descending,
+                                                numericCollation_)
+            : folderlist::sortRows(rows_, readMarks(list), sort_.sortColumn, descending,
+                                   collation_);
+    applyMarks(list, sorted);
     list.redrawRows(0, static_cast<int>(rows_.size()) - 1);
   }
   controls_.list.setSortArrow(sort_.sortColumn, descending);
+  arrowColumn_ = sort_.sortColumn;
   // The topmost selected row may be another one now.
   ListView1Change();
 }
@@ -134,7 +195,9 @@ int TForm1::ListView1Compare(const folderlist::ListEntry& item1,
   const std::optional<std::string_view> first = folderlist::columnText(item1, sort_.sortColumn);
   const std::optional<std::string_view> second = folderlist::columnText(item2, sort_.sortColumn);
   if (!first || !second) return 0;
-  const int result = collation_.compare(*first, *second);
+  const int result = sort_.numericNames && sort_.sortColumn == folderlist::kNameColumn
+                         ? numericCollation_.compare(*first, *second)
+                         : collation_.compare(*first, *second);
   return sort_.descending ? -result : result;
 }
 

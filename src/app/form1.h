@@ -9,6 +9,7 @@
 #include "folderlist/list_entry.h"
 #include "folderlist/row_move.h"
 #include "platform/collation.h"
+#include "platform/numeric_collation.h"
 #include "platform/time_zone.h"
 #include "platform/ui.h"
 
@@ -30,6 +31,8 @@ struct Form1Controls {
   platform::Timer& timer1;         // 10 ms, one step of a row move
   platform::Timer& timer2;         // 100 ms, scrolling during a drag
   platform::Timer& timer3;         // 10 ms, one-shot load of the settings file
+  // "数字を数値として並べる(&N)" under "表示(&V)"; null: no menu to check.
+  platform::CheckControl* numericOrder1 = nullptr;
 };
 
 inline constexpr int kVirtualKeyF5 = 116;
@@ -69,6 +72,15 @@ class TForm1 {
   void Exit1Click();  // "終了(&X)"
   void N1Click();     // "バージョン情報(&A)"
   void Undo1Click();  // "元に戻す(&U)": takes back the last stamping run
+  // "数字を数値として並べる(&N)": switches the name order.
+  void NumericOrder1Click();
+
+  // A folder or file handed from outside, by its absolute path: the first
+  // argument or a drop on the window. A folder opens, a file opens its
+  // folder with its row selected and in view. Refused while the window is
+  // locked; a running move is finished first. A path that cannot be opened
+  // leaves everything as it was and says "フォルダ %s を開けません".
+  void OpenPath(const std::string& path);
 
   // Folder tree and entry list.
   void ShellTreeView1Change();
@@ -103,8 +115,13 @@ class TForm1 {
   bool moveInProgress() const { return move_.moving; }
   void finishMove();
 
-  // Sort column, last sort column and descending flag.
+  // Sort column, last sort column, descending flag and the name order.
   const folderlist::ColumnSort& sortState() const { return sort_; }
+  // Whether names compare as Explorer does, digits by value.
+  bool numericNames() const { return sort_.numericNames; }
+  // Sets the name order and its check mark. Rows that stand sorted by name
+  // (the arrow on "名前") are sorted again at once, in the same direction.
+  void setNumericNames(bool on);
 
   const Form1Controls& controls() const { return controls_; }
 
@@ -113,12 +130,18 @@ class TForm1 {
   void clearRows();
   // Timer3's load: switches the timer off, then reads and applies the file.
   void loadSettingsOnce();
+  // Sorts the rows by the sort state and shows the arrow.
+  void sortByState();
 
   Form1Controls controls_;
   Form1Links links_;
   folderlist::EntryRows& rows_;  // the listed folder's
   folderlist::ColumnSort sort_;
   platform::TextCollation collation_;
+  platform::NumericCollation numericCollation_;
+  // The column whose header shows the arrow, -1 for none: the rows stand
+  // sorted by it.
+  int arrowColumn_ = -1;
   // The drag and move state.
   folderlist::MoveState move_;
 };

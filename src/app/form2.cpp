@@ -8,6 +8,7 @@
 #include "app/long_run.h"
 #include "app/undo_command.h"
 #include "platform/time_zone.h"
+#include "stamping/run_preview.h"
 #include "stamping/stamping_run.h"
 #include "stamping/validation.h"
 
@@ -51,6 +52,29 @@ void TForm2::showInFields(const std::array<int, 6>& values) {
   for (std::size_t i = 0; i < values.size(); ++i) {
     controls_.edits[i]->setText(std::to_string(values[i]));
   }
+  FieldsChange();
+}
+
+void TForm2::FieldsChange() {
+  if (!controls_.preview) return;
+  stamping::TimeFieldTexts texts;
+  for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = controls_.edits[i]->text();
+  controls_.preview->setText(stamping::previewLine(texts, currentYear_, chosenStep(),
+                                                   folder_.entryCount(), folder_.separators(),
+                                                   fileTimeConversion(), platform::utcToLocal));
+}
+
+stamping::Step TForm2::chosenStep() const {
+  return controls_.radioButton2.isChecked() ? stamping::Step::TwoSeconds
+                                            : stamping::Step::OneMinute;
+}
+
+stamping::LocalToFileTime TForm2::fileTimeConversion() {
+  return [this](const platform::LocalDateTime& local) {
+    platform::FileTime result = 0;
+    DateTimeToFIleTime(result, local);
+    return result != 0 ? std::optional<platform::FileTime>(result) : std::nullopt;
+  };
 }
 
 void TForm2::Button2Click() { cancelTimeDialog(flow_); }
@@ -74,11 +98,9 @@ void TForm2::Button1Click() {
     }
 
     if (proceedFlag_) {
-      const stamping::StampOptions options{
-          std::get<platform::LocalDateTime>(validated),
-          controls_.radioButton2.isChecked() ? stamping::Step::TwoSeconds
-                                             : stamping::Step::OneMinute,
-          controls_.checkBox1.isChecked(), controls_.checkBox2.isChecked()};
+      const stamping::StampOptions options{std::get<platform::LocalDateTime>(validated),
+                                           chosenStep(), controls_.checkBox1.isChecked(),
+                                           controls_.checkBox2.isChecked()};
       const stamping::RunResult result = stamp(options);
       switch (result.outcome) {
         case stamping::RunResult::Outcome::Completed:
@@ -120,11 +142,7 @@ stamping::RunResult TForm2::stamp(const stamping::StampOptions& options) {
       shown = stamped;
     });
   };
-  const auto toFileTime = [this](const platform::LocalDateTime& local) {
-    platform::FileTime result = 0;
-    DateTimeToFIleTime(result, local);
-    return result != 0 ? std::optional<platform::FileTime>(result) : std::nullopt;
-  };
+  const stamping::LocalToFileTime toFileTime = fileTimeConversion();
 
   const std::string folder = folder_.path();
   // What the run changes can be taken back; a run that changes nothing

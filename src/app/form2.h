@@ -27,6 +27,9 @@ struct Form2Controls {
   platform::CheckControl& checkBox1;            // "作成日時も変更"
   platform::CheckControl& checkBox2;            // "アクセス日時も変更"
   platform::PaintPump& paintPump;               // keeps windows painted during a run
+  // The line under the fields: where the run puts the first and the last
+  // row; null: no such line.
+  platform::TextControl* preview = nullptr;
 };
 
 // The time dialog: the start time, the step and the extra-time options.
@@ -41,6 +44,8 @@ class TForm2 {
   void Button1Click();  // "OK": validation, then the stamping run
   void Button2Click();  // "キャンセル"
   void Button3Click();  // "現在時刻"
+  // A field's text or the step option changed: the preview line follows.
+  void FieldsChange();
 
   // Fills the fields with today's date and 0:00:00 (the menu command).
   void fillToday();
@@ -57,6 +62,9 @@ class TForm2 {
   stamping::RunResult stamp(const stamping::StampOptions& options);
   // Writes year .. second as decimal numbers without leading zeros.
   void showInFields(const std::array<int, 6>& values);
+  // Local time to the file time the run sets, as the run converts it.
+  stamping::LocalToFileTime fileTimeConversion();
+  stamping::Step chosenStep() const;
 
   Form2Controls controls_;
   ListedFolder& folder_;

@@ -20,6 +20,10 @@ struct ColumnSort {
   std::int32_t sortColumn = 0;      // the column clicked last
   std::int32_t lastSortColumn = 0;  // the column the current direction belongs to
   bool descending = false;          // the design's flag of 0 and 1
+  // "数字を数値として並べる(&N)": the name column compares as Explorer does,
+  // runs of digits by value. Off: the locale's word order. Remembered in
+  // the settings file; anything else that orders names follows it too.
+  bool numericNames = false;
 
   // A click on a column header: the first click on a column sorts
   // ascending, each further click on it reverses the direction.

@@ -156,10 +156,18 @@ ListMarks sortRows(EntryRows& rows, const ListMarks& before, std::int32_t column
     std::stable_sort(slots.begin(), slots.end(), less);
   }
 
+  std::vector<std::uint32_t> order(slots.size());
+  for (std::size_t place = 0; place < slots.size(); ++place) order[place] = slots[place].row;
+  return reorderRows(rows, marks, order);
+}
+
+ListMarks reorderRows(EntryRows& rows, const ListMarks& before,
+                      const std::vector<std::uint32_t>& order) {
+  ListMarks marks = before;
   // Where each row goes.
   std::vector<std::uint32_t> target(rows.size());
-  for (std::size_t place = 0; place < slots.size(); ++place) {
-    target[slots[place].row] = static_cast<std::uint32_t>(place);
+  for (std::size_t place = 0; place < order.size(); ++place) {
+    target[order[place]] = static_cast<std::uint32_t>(place);
   }
 
   const auto moved = [&target](int row) {

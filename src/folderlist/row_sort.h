@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "folderlist/list_entry.h"
 #include "folderlist/list_marks.h"
@@ -18,5 +19,11 @@ namespace folderlist {
 // which give exactly its pairwise comparison's order.
 ListMarks sortRows(EntryRows& rows, const ListMarks& marks, std::int32_t column, bool descending,
                    platform::TextCollation& collation);
+
+// Puts the rows in the given order: order[place] is the row that goes to
+// that place, each row named once. The marks returned are the given ones
+// moved with their rows.
+ListMarks reorderRows(EntryRows& rows, const ListMarks& marks,
+                      const std::vector<std::uint32_t>& order);
 
 }  // namespace folderlist

@@ -125,6 +125,8 @@ class EntryListView {
   virtual void setMarks(const std::vector<int>& selected, int focused, int selectionMark) = 0;
   // The sort arrow in one column's header (none in the others); -1: none.
   virtual void setSortArrow(int column, bool descending) = 0;
+  // Scrolls the list so that the row is wholly in view.
+  virtual void ensureVisible(int row) = 0;
 };
 
 // The folder tree of the shell namespace, rooted at the desktop.
@@ -136,6 +138,11 @@ class FolderTree {
   // Rebuilds the tree from its first node, keeping expansion, selection and
   // the top row.
   virtual void refresh() = 0;
+  // Selects the node of a folder given by its absolute path, expanding the
+  // tree down to it and scrolling it into view; a change of selection lists
+  // it. False, with the selection as it was, when the tree holds no such
+  // folder.
+  virtual bool selectFolder(const std::string& path) = 0;
 };
 
 // The error box: a stop icon and one OK button; the program's windows are

@@ -6,6 +6,13 @@
 
 namespace settings {
 
+namespace {
+
+// Enough of a line to tell "1" CR LF from anything longer.
+constexpr std::size_t kMaxOptionLineLength = 8;
+
+}  // namespace
+
 std::string settingsFilePath() { return platform::joinPath(".", "Chronoseq.INI"); }
 
 std::string temporarySettingsPath(const std::string& settingsPath) { return settingsPath + ".tmp"; }
@@ -22,10 +29,10 @@ bool refused(platform::OsErrorCode error) {
   return error == platform::kErrorAccessDenied || error == platform::kErrorSharingViolation;
 }
 
-// Writes the eleven lines to a newly created or emptied file and closes it;
-// 0 or the code of the first failing step.
+// Writes the eleven lines and the options' line to a newly created or
+// emptied file and closes it; 0 or the code of the first failing step.
 platform::OsErrorCode writeValues(platform::TextFiles& files, const std::string& path,
-                                  const SettingsValues& values) {
+                                  const SettingsValues& values, const SettingsOptions& options) {
   platform::Opened<platform::WriteStream> opened = files.create(path);
   if (!opened.stream) return opened.error;
   for (const std::int32_t value : values) {
@@ -33,23 +40,33 @@ platform::OsErrorCode writeValues(platform::TextFiles& files, const std::string&
       return error;
     }
   }
+  if (const platform::OsErrorCode error =
+          opened.stream->write(settingsLine(options.numericNames ? 1 : 0))) {
+    return error;
+  }
   if (const platform::OsErrorCode error = opened.stream->flush()) return error;
   return opened.stream->close();
 }
 
 // The settings file rewritten where it stands, as the one step left when
 // the safe save's rights are refused. Only its failure is reported.
-void writeInPlace(platform::TextFiles& files, const std::string& path,
-                  const SettingsValues& values) {
-  if (const platform::OsErrorCode error = writeValues(files, path, values)) {
+void writeInPlace(platform::TextFiles& files, const std::string& path, const SettingsValues& values,
+                  const SettingsOptions& options) {
+  if (const platform::OsErrorCode error = writeValues(files, path, values, options)) {
     throw InOutError(error);
   }
 }
 
 }  // namespace
 
+bool numericNamesLine(std::string_view line) {
+  if (line.ends_with('\n')) line.remove_suffix(1);
+  if (line.ends_with('\r')) line.remove_suffix(1);
+  return line == "1";
+}
+
 void saveSettingsFile(platform::TextFiles& files, const std::string& path,
-                      const SettingsValues& values) {
+                      const SettingsValues& values, const SettingsOptions& options) {
   const std::string temporary = temporarySettingsPath(path);
   // What an earlier save left behind when it was cut off.
   files.remove(temporary);
@@ -58,28 +75,33 @@ void saveSettingsFile(platform::TextFiles& files, const std::string& path,
   if (files.fileExists(path)) {
     if (const platform::OsErrorCode error = files.checkWritable(path)) throw InOutError(error);
   }
-  if (const platform::OsErrorCode error = writeValues(files, temporary, values)) {
+  if (const platform::OsErrorCode error = writeValues(files, temporary, values, options)) {
     files.remove(temporary);
     // A folder that takes no new file: the file itself may still be written.
-    if (refused(error)) return writeInPlace(files, path, values);
+    if (refused(error)) return writeInPlace(files, path, values, options);
     throw InOutError(error);
   }
   if (const platform::OsErrorCode error = files.replace(temporary, path)) {
     files.remove(temporary);
-    if (refused(error)) return writeInPlace(files, path, values);
+    if (refused(error)) return writeInPlace(files, path, values, options);
     throw InOutError(error);
   }
 }
 
-void loadSettingsFile(platform::TextFiles& files, const std::string& path,
-                      const std::function<void(std::size_t, std::int32_t)>& apply) {
-  if (!files.fileExists(path)) return;
+SettingsOptions loadSettingsFile(platform::TextFiles& files, const std::string& path,
+                                 const std::function<void(std::size_t, std::int32_t)>& apply) {
+  if (!files.fileExists(path)) return {};
   platform::Opened<platform::ReadStream> opened = files.openForReading(path);
   if (!opened.stream) throw InOutError(opened.error);
   // The stream closes on the way out.
-  if (const platform::OsErrorCode error = readSettings(*opened.stream, kSettingsCount, apply)) {
+  SettingsReader reader(*opened.stream);
+  if (const platform::OsErrorCode error = readSettings(reader, kSettingsCount, apply)) {
     throw InOutError(error);
   }
+  // A hand-edited twelfth line never stops the start: a failed read is off.
+  std::string line;
+  if (reader.readLine(line, kMaxOptionLineLength) != 0) return {};
+  return SettingsOptions{numericNamesLine(line)};
 }
 
 }  // namespace settings

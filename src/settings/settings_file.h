@@ -1,8 +1,8 @@
 #pragma once
 
 // The window settings file: eleven integers, one per line, each ending in
-// CR LF. Saving writes a temporary file beside it and puts it in the old
-// one's place only when it is complete, so a failed or interrupted save
+// CR LF, and a twelfth line "0" or "1" for the name order. Saving writes a temporary file beside it
+// and puts it in the old one's place only when it is complete, so a failed or interrupted save
 // leaves the last good file as it was.
 
 #include <array>
@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/text_files.h"
 
@@ -17,6 +18,17 @@ namespace settings {
 
 inline constexpr std::size_t kSettingsCount = 11;
 using SettingsValues = std::array<std::int32_t, kSettingsCount>;
+
+// The options after the eleven values. A reader that knows only the eleven
+// stops before them.
+struct SettingsOptions {
+  bool numericNames = false;  // line 12: "数字を数値として並べる(&N)"
+  friend bool operator==(const SettingsOptions&, const SettingsOptions&) = default;
+};
+
+// Line 12 as read: exactly "1" (a CR before its LF aside) is on; "0",
+// anything else, or no such line is off, without a message.
+bool numericNamesLine(std::string_view line);
 
 // ".\Chronoseq.INI": the file in the current directory.
 std::string settingsFilePath();
@@ -32,12 +44,15 @@ std::string settingsLine(std::int32_t value);
 // refuses to be replaced (codes 5 and 32), the file is written in place
 // instead, and only a failure of that write is reported.
 void saveSettingsFile(platform::TextFiles& files, const std::string& path,
-                      const SettingsValues& values);
+                      const SettingsValues& values, const SettingsOptions& options = {});
 
 // Reads the values one by one, handing each to apply (with its index) before
-// the next is read. A missing file, or a folder of that name, is skipped.
-// Throws InOutError at the first failure; the values applied by then stay.
-void loadSettingsFile(platform::TextFiles& files, const std::string& path,
-                      const std::function<void(std::size_t, std::int32_t)>& apply);
+// the next is read, then the options of the line after the eleventh value's
+// line, which are returned. A missing file, or a folder of that name, is
+// skipped. Throws InOutError at the first failure of the eleven values; the
+// values applied by then stay. The options never fail: what cannot be read
+// is off.
+SettingsOptions loadSettingsFile(platform::TextFiles& files, const std::string& path,
+                                 const std::function<void(std::size_t, std::int32_t)>& apply);
 
 }  // namespace settings

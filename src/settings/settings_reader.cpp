@@ -105,9 +105,8 @@ platform::OsErrorCode SettingsReader::skipLine() {
   }
 }
 
-platform::OsErrorCode readSettings(platform::ReadStream& source, std::size_t count,
+platform::OsErrorCode readSettings(SettingsReader& reader, std::size_t count,
                                    const std::function<void(std::size_t, std::int32_t)>& apply) {
-  SettingsReader reader(source);
   for (std::size_t index = 0; index < count; ++index) {
     std::int32_t value = 0;
     platform::OsErrorCode error = reader.readNumber(value);
@@ -116,6 +115,18 @@ platform::OsErrorCode readSettings(platform::ReadStream& source, std::size_t cou
     apply(index, value);
   }
   return 0;
+}
+
+platform::OsErrorCode SettingsReader::readLine(std::string& line, std::size_t limit) {
+  line.clear();
+  for (;;) {
+    int byte = 0;
+    if (const platform::OsErrorCode error = peek(byte)) return error;
+    if (byte == kEndOfFile) return 0;
+    ++position_;
+    if (line.size() < limit) line.push_back(static_cast<char>(byte));
+    if (byte == kLineFeed) return 0;
+  }
 }
 
 }  // namespace settings

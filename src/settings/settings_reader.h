@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -40,6 +41,11 @@ class SettingsReader {
   // alone ends nothing.
   platform::OsErrorCode skipLine();
 
+  // Reads one line as it is, up to and including the next LF, or to the end
+  // of the file (a Ctrl-Z ends it too), keeping at most limit bytes of it in
+  // line.
+  platform::OsErrorCode readLine(std::string& line, std::size_t limit);
+
  private:
   // The next byte without taking it; -1 at the end of the file.
   platform::OsErrorCode peek(int& byte);
@@ -53,8 +59,9 @@ class SettingsReader {
 
 // Reads count numbers, each followed by the rest of its line, handing each
 // to apply (with its index) before the next is read. Returns 0, or the code
-// of the first failure; the values handed over by then stay.
-platform::OsErrorCode readSettings(platform::ReadStream& source, std::size_t count,
+// of the first failure; the values handed over by then stay. The reader then
+// stands at the line after the last value's.
+platform::OsErrorCode readSettings(SettingsReader& reader, std::size_t count,
                                    const std::function<void(std::size_t, std::int32_t)>& apply);
 
 }  // namespace settings

@@ -130,7 +130,8 @@ platform::TextFiles& WindowSettings::files() const {
 bool WindowSettings::ready() const { return created_ && main_.hasBeenShown(); }
 
 void WindowSettings::save() const {
-  saveSettingsFile(files(), settingsFilePath(), collectWindowSettings(windows()));
+  saveSettingsFile(files(), settingsFilePath(), collectWindowSettings(windows()),
+                   options_.read ? options_.read() : SettingsOptions{});
 }
 
 void WindowSettings::load() const {
@@ -138,14 +139,16 @@ void WindowSettings::load() const {
   const auto apply = [&windows](std::size_t index, std::int32_t value) {
     applyWindowSetting(windows, index, value);
   };
+  SettingsOptions options;
   try {
-    loadSettingsFile(files(), settingsFilePath(), apply);
+    options = loadSettingsFile(files(), settingsFilePath(), apply);
   } catch (...) {
     // The values applied before the failure may have put a window out of reach.
     bringWindowsOnScreen(windows);
     throw;
   }
   bringWindowsOnScreen(windows);
+  if (options_.apply) options_.apply(options);
 }
 
 }  // namespace settings

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "platform/screen.h"
 #include "platform/text_files.h"
@@ -51,6 +53,14 @@ class WindowSettings {
   // once, minimised included; what it shows at the moment does not count.
   bool ready() const;
 
+  // The options the file keeps after the eleven values: read for a save,
+  // applied after a load.
+  struct OptionsLink {
+    std::function<SettingsOptions()> read;
+    std::function<void(const SettingsOptions&)> apply;
+  };
+  void linkOptions(OptionsLink link) { options_ = std::move(link); }
+
   void save() const;
   void load() const;
 
@@ -64,6 +74,7 @@ class WindowSettings {
   platform::EntryListView& list_;
   platform::Window& timeDialog_;
   platform::Window& messageWindow_;
+  OptionsLink options_;
   bool created_ = false;
 };
 

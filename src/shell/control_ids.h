@@ -7,10 +7,11 @@
 namespace shell {
 
 // Menu MainMenu1.
-inline constexpr int kMenuIME1 = 101;   // "TIME変更（&T）"
-inline constexpr int kMenuExit1 = 102;  // "終了(&X)"
-inline constexpr int kMenuN1 = 103;     // "バージョン情報(&A)"
-inline constexpr int kMenuUndo1 = 104;  // "元に戻す(&U)"
+inline constexpr int kMenuIME1 = 101;           // "TIME変更（&T）"
+inline constexpr int kMenuExit1 = 102;          // "終了(&X)"
+inline constexpr int kMenuN1 = 103;             // "バージョン情報(&A)"
+inline constexpr int kMenuUndo1 = 104;          // "元に戻す(&U)"
+inline constexpr int kMenuNumericOrder1 = 105;  // "数字を数値として並べる(&N)"
 
 // Main window Form1.
 inline constexpr int kShellTreeView1 = 110;
@@ -37,6 +38,7 @@ inline constexpr int kForm2RadioButton2 = 222;
 inline constexpr int kForm2CheckBox1 = 231;
 inline constexpr int kForm2CheckBox2 = 232;
 inline constexpr int kForm2Separator1 = 241;  // the four separator labels are consecutive
+inline constexpr int kForm2Preview = 251;     // the line under the fields
 
 // Message window Form3.
 inline constexpr int kForm3Button1 = 301;

@@ -8,6 +8,7 @@
 
 #include "app/application.h"
 #include "platform/win32/utf.h"
+#include "shell/outside_path.h"
 #include "shell/program.h"
 
 namespace {
@@ -46,6 +47,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   shell::ProgramOptions options;
   options.title = app::applicationTitle(platform::narrow(programPath()));
   options.onMainWindowDestroyed = [] { PostQuitMessage(0); };
+  // Explorer's "送る" and a drop onto the program's icon pass a path.
+  options.startPath = shell::firstArgument(GetCommandLineW());
 
   shell::Program windows(std::move(options));
   if (!windows.create()) return 1;

@@ -11,6 +11,7 @@
 #include "platform/win32/utf.h"
 #include "platform/win32/window_text.h"
 #include "shell/control_ids.h"
+#include "shell/outside_path.h"
 
 namespace shell {
 
@@ -39,10 +40,11 @@ struct Menu {
   std::array<MenuItem, 3> items;
   int itemCount;
 };
-constexpr std::array<Menu, 2> kMenus{{
+constexpr std::array<Menu, 3> kMenus{{
     {"ファイル（&F）",
      {{{kMenuIME1, "TIME変更（&T）"}, {kMenuUndo1, "元に戻す(&U)"}, {kMenuExit1, "終了(&X)"}}},
      3},
+    {"表示(&V)", {{{kMenuNumericOrder1, "数字を数値として並べる(&N)"}, {0, ""}, {0, ""}}}, 1},
     {"ヘルプ(&H)", {{{kMenuN1, "バージョン情報(&A)"}, {0, ""}, {0, ""}}}, 1},
 }};
 
@@ -95,6 +97,7 @@ bool MainWindow::create() {
   }
   window_.attach(hwnd);
   undoItem_.attach(hwnd, kMenuUndo1);
+  numericOrderItem_.attach(hwnd, kMenuNumericOrder1);
   dpi_ = windowDpi(hwnd);
   font_ = createDesignFont(kFormFontHeight, dpi_);
   treeWidth_ = scaled(kTreeWidth);
@@ -155,7 +158,13 @@ bool MainWindow::create() {
                   });
   placeClientArea(hwnd, 0, 0, kClientWidth, kClientHeight, dpi_);
   layout();
+  // Folders and files dropped from Explorer open here.
+  DragAcceptFiles(hwnd, TRUE);
   return true;
+}
+
+void MainWindow::openPath(const std::wstring& path) {
+  run([this, &path] { form_->OpenPath(platform::narrow(absolutePath(path))); });
 }
 
 void MainWindow::attach(app::TForm1* form, const platform::CellTexts* texts) {
@@ -164,7 +173,8 @@ void MainWindow::attach(app::TForm1* form, const platform::CellTexts* texts) {
 }
 
 app::Form1Controls MainWindow::controls() {
-  return app::Form1Controls{window_, tree_, list_, statusBar_, timer1_, timer2_, timer3_};
+  return app::Form1Controls{window_, tree_,   list_,   statusBar_,
+                            timer1_, timer2_, timer3_, &numericOrderItem_};
 }
 
 bool MainWindow::run(const std::function<void()>& handler) {
@@ -291,6 +301,9 @@ LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
           case kMenuUndo1:
             run([this] { form_->Undo1Click(); });
             return 0;
+          case kMenuNumericOrder1:
+            run([this] { form_->NumericOrder1Click(); });
+            return 0;
           default:
             break;
         }
@@ -341,6 +354,14 @@ LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case WM_DPICHANGED:
       applyDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_DROPFILES: {
+      const auto drop = reinterpret_cast<HDROP>(wParam);
+      const std::wstring first = firstDropped(drop);
+      DragFinish(drop);
+      // Refused while a dialog or the message window holds the lock.
+      if (!first.empty() && IsWindowEnabled(hwnd)) openPath(first);
+      return 0;
+    }
     default:
       break;
   }

@@ -58,6 +58,13 @@ class MainWindow final : public MessageTarget {
   int treeWidth() const { return treeWidth_; }
   // "元に戻す(&U)", greyed out while there is nothing to take back.
   MenuItemCommand& undoItem() { return undoItem_; }
+  // "数字を数値として並べる(&N)" under "表示(&V)".
+  MenuCheckItem& numericOrderItem() { return numericOrderItem_; }
+
+  // Opens a folder, or a file's folder with its row selected, given from
+  // outside (the first argument or a drop); relative paths are taken from
+  // the current directory.
+  void openPath(const std::wstring& path);
 
   LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -90,6 +97,7 @@ class MainWindow final : public MessageTarget {
   UINT dpi_ = 96;
   int treeWidth_ = 0;
   MenuItemCommand undoItem_;
+  MenuCheckItem numericOrderItem_;
 };
 
 }  // namespace shell

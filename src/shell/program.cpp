@@ -79,8 +79,13 @@ bool Program::translateDialogMessage(MSG& message) {
   return false;
 }
 
+void Program::openStartPath() {
+  if (!options_.startPath.empty()) mainWindow_.openPath(options_.startPath);
+}
+
 int runEventLoop(Program& windows, int showCommand) {
   windows.showMainWindow(showCommand);
+  windows.openStartPath();
   MSG message{};
   for (;;) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);

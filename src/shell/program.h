@@ -35,6 +35,9 @@ struct ProgramOptions {
   std::function<void()> onMainWindowDestroyed;
   // Where the window settings file is kept; null: the system's file system.
   platform::TextFiles* textFiles = nullptr;
+  // The folder (or file) the program was given as its first argument, opened
+  // once the main window is shown; empty: the start lists the desktop only.
+  std::wstring startPath;
   // Only the tests give one: runs after each window's FormCreate (1, 2, 3).
   std::function<void(int)> afterFormCreate;
 };
@@ -56,6 +59,8 @@ class Program {
   // maximised or minimised without activation when the program was started
   // so, else normal.
   void showMainWindow(int showCommand);
+  // Opens the start path, if there is one.
+  void openStartPath();
 
   // Tab, arrow keys, Enter and Space of the two dialogs. True when the
   // message has been dealt with.

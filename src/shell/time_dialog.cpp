@@ -1,5 +1,6 @@
 #include "shell/time_dialog.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "platform/win32/design_fonts.h"
@@ -14,7 +15,19 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"TForm2";
 constexpr std::string_view kCaption = "TIME変更";
-constexpr DesignRect kClient{239, 231, 313, 192};
+// The design's 313 x 192, grown by the preview line between the options and
+// the buttons (which move down by as much) and, where its longest text needs
+// it, in width.
+constexpr int kPreviewGrowth = 20;
+constexpr DesignRect kClient{239, 231, 313, 192 + kPreviewGrowth};
+constexpr int kButtonTop = 160 + kPreviewGrowth;
+constexpr int kPreviewTop = 157;
+constexpr int kPreviewHeight = 16;
+constexpr int kMargin = 8;
+// The longest preview line the dialog is made wide enough for: counts of up
+// to six digits. Longer ones end in an ellipsis.
+constexpr std::string_view kWidestPreview =
+    "1 行目 0000/00/00 00:00:00 ～ 000000 行目 0000/00/00 00:00:00";
 
 // Child positions are given within their group box or panel; the controls
 // themselves are all children of the dialog, so they are offset here.
@@ -45,8 +58,16 @@ bool TimeDialog::create(HWND owner) {
 
   // Creation order is tab order: the buttons, the date fields, the time
   // fields, "現在時刻", then the two panels' options.
-  addControl(L"Button", "OK", kButton, 0, {120, 160, 89, 25}, kForm2Button1, kFormFontHeight);
-  addControl(L"Button", "キャンセル", kButton, 0, {216, 160, 89, 25}, kForm2Button2,
+  // The preview line needs this much room; the dialog grows to give it.
+  const int previewWidth =
+      std::max(kClient.width - 2 * kMargin, designTextWidth(kWidestPreview, kFormFontHeight) + 4);
+  if (previewWidth + 2 * kMargin > kClient.width) {
+    setClientSize(previewWidth + 2 * kMargin, kClient.height);
+  }
+
+  addControl(L"Button", "OK", kButton, 0, {120, kButtonTop, 89, 25}, kForm2Button1,
+             kFormFontHeight);
+  addControl(L"Button", "キャンセル", kButton, 0, {216, kButtonTop, 89, 25}, kForm2Button2,
              kFormFontHeight);
 
   const std::array<Field, 6> fields{{
@@ -113,14 +134,21 @@ bool TimeDialog::create(HWND owner) {
                                BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, 0,
                                inside(kPanel2, 128, 9, 129, 17), kForm2CheckBox2, kFormFontHeight));
 
+  preview_.attach(addControl(L"Static", "", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, 0,
+                             {kMargin, kPreviewTop, previewWidth, kPreviewHeight}, kForm2Preview,
+                             kFormFontHeight));
+
   // Checking one option of the pair clears the other, as clicking does.
+  // The preview follows the step, however it is chosen.
   radioButton1_.setOnChecked([this] {
     radioButton2_.setChecked(false);
     syncRadioTabStops();
+    if (form_) app::runHandler(app_, [this] { form_->FieldsChange(); });
   });
   radioButton2_.setOnChecked([this] {
     radioButton1_.setChecked(false);
     syncRadioTabStops();
+    if (form_) app::runHandler(app_, [this] { form_->FieldsChange(); });
   });
   return true;
 }
@@ -130,7 +158,7 @@ app::Form2Controls TimeDialog::controls() {
       window(),      {&edits_[0], &edits_[1], &edits_[2], &edits_[3], &edits_[4], &edits_[5]},
       radioButton1_, radioButton2_,
       checkBox1_,    checkBox2_,
-      paintPump_};
+      paintPump_,    &preview_};
 }
 
 void TimeDialog::syncRadioTabStops() {
@@ -145,10 +173,14 @@ void TimeDialog::syncRadioTabStops() {
 }
 
 void TimeDialog::command(int id, int notification) {
-  if (notification != BN_CLICKED) return;
   const auto run = [this](void (app::TForm2::*handler)()) {
     if (form_) app::runHandler(app_, [this, handler] { (form_->*handler)(); });
   };
+  if (notification == EN_CHANGE && id >= kForm2Edit1 && id < kForm2Edit1 + 6) {
+    run(&app::TForm2::FieldsChange);
+    return;
+  }
+  if (notification != BN_CLICKED) return;
   switch (id) {
     case kForm2Button1:
       run(&app::TForm2::Button1Click);
@@ -162,6 +194,7 @@ void TimeDialog::command(int id, int notification) {
     case kForm2RadioButton1:
     case kForm2RadioButton2:
       syncRadioTabStops();
+      run(&app::TForm2::FieldsChange);
       break;
     default:
       break;

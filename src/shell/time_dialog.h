@@ -45,6 +45,7 @@ class TimeDialog final : public DesignedDialog {
   ButtonCheck checkBox1_;
   ButtonCheck checkBox2_;
   PaintOnlyPump paintPump_;
+  WindowTextControl preview_;  // where the run puts the first and the last row
 };
 
 }  // namespace shell

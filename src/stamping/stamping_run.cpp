@@ -59,19 +59,6 @@ std::optional<RowFailure> stampEntry(folderlist::ListEntry& row, const std::stri
   return std::nullopt;
 }
 
-// The instant of row k: the start instant plus k steps; nullopt when there is
-// no start instant or the sum leaves what a file time holds.
-std::optional<platform::FileTime> rowInstant(const std::optional<platform::FileTime>& start, int k,
-                                             std::int64_t stepSeconds) {
-  if (!start) return std::nullopt;
-  const platform::FileTime offset = static_cast<platform::FileTime>(k) *
-                                    static_cast<platform::FileTime>(stepSeconds) *
-                                    platform::kTicksPerSecond;
-  constexpr platform::FileTime kLargest = 0x7FFF'FFFF'FFFF'FFFFULL;  // FILETIME's signed range
-  if (*start > kLargest - offset) return std::nullopt;
-  return *start + offset;
-}
-
 }  // namespace
 
 RunResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::string& folderPath,
@@ -121,6 +108,17 @@ RunResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::st
   result.message = std::string(kStampCompleted);
   result.changed = total;
   return result;
+}
+
+std::optional<platform::FileTime> rowInstant(const std::optional<platform::FileTime>& start, int k,
+                                             std::int64_t stepSeconds) {
+  if (!start) return std::nullopt;
+  const platform::FileTime offset = static_cast<platform::FileTime>(k) *
+                                    static_cast<platform::FileTime>(stepSeconds) *
+                                    platform::kTicksPerSecond;
+  constexpr platform::FileTime kLargest = 0x7FFF'FFFF'FFFF'FFFFULL;  // FILETIME's signed range
+  if (*start > kLargest - offset) return std::nullopt;
+  return *start + offset;
 }
 
 }  // namespace stamping

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -48,5 +49,10 @@ RunResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::st
                       const platform::DateTimeSeparators& separators,
                       const LocalToFileTime& toFileTime, const FileTimeToLocal& toLocal,
                       const Progress& progress = {});
+
+// The instant of row k: the start instant plus k steps; nullopt when there is
+// no start instant or the sum leaves what a file time holds.
+std::optional<platform::FileTime> rowInstant(const std::optional<platform::FileTime>& start, int k,
+                                             std::int64_t stepSeconds);
 
 }  // namespace stamping

@@ -180,6 +180,78 @@ TEST_F(SortingForm, TheArrowShowsOnTheSortedColumnOnlyAfterAClick) {
   EXPECT_FALSE(app.list.sortArrowDescending);
 }
 
+// "数字を数値として並べる(&N)": the name column by value, the others as before.
+TEST_F(SortingForm, WithNumericNamesTheNameColumnSortsDigitsByValue) {
+  show(kFolder);
+  EXPECT_FALSE(app.form1->numericNames()) << "off at first";
+  app.form1->NumericOrder1Click();
+  EXPECT_TRUE(app.form1->sortState().numericNames);
+  EXPECT_TRUE(app.numericOrder1.isChecked());
+  EXPECT_EQ(app.folder().rows(), kFolder) << "nothing stands sorted by name yet";
+  click(0);
+  EXPECT_EQ(column(0),
+            (std::vector<std::string>{"9.txt", "10.txt", "A.txt", "b.txt", "docs", "sub"}));
+  click(0);
+  EXPECT_EQ(column(0),
+            (std::vector<std::string>{"sub", "docs", "b.txt", "A.txt", "10.txt", "9.txt"}));
+  EXPECT_EQ(state(), (State{0, 0, 1})) << "the clicks run as ever";
+  click(1);
+  EXPECT_EQ(column(0),
+            (std::vector<std::string>{"b.txt", "A.txt", "10.txt", "9.txt", "sub", "docs"}))
+      << "the kind column is unchanged: files first, each group in its previous order";
+}
+
+TEST_F(SortingForm, SwitchingWhileSortedByNameSortsAgainInTheSameDirection) {
+  show(kFolder);
+  click(0);
+  click(0);
+  ASSERT_EQ(column(0),
+            (std::vector<std::string>{"sub", "docs", "b.txt", "A.txt", "9.txt", "10.txt"}));
+  app.list.setSelected(5, true);  // 10.txt
+  app.list.setFocused(5);
+  EXPECT_TRUE(app.event([&] { app.form1->NumericOrder1Click(); }));
+  EXPECT_EQ(column(0),
+            (std::vector<std::string>{"sub", "docs", "b.txt", "A.txt", "10.txt", "9.txt"}));
+  EXPECT_EQ(state(), (State{0, 0, 1})) << "a switch is no click";
+  EXPECT_EQ(app.list.sortArrowColumn, 0);
+  EXPECT_TRUE(app.list.sortArrowDescending);
+  EXPECT_EQ(app::readMarks(app.list), (folderlist::ListMarks{{4}, 4, -1})) << "the marks go with 10.txt";
+  EXPECT_EQ(app.statusBar.panelText(1), "10.txt");
+  EXPECT_TRUE(app.event([&] { app.form1->NumericOrder1Click(); }));
+  EXPECT_FALSE(app.numericOrder1.isChecked());
+  EXPECT_EQ(column(0),
+            (std::vector<std::string>{"sub", "docs", "b.txt", "A.txt", "9.txt", "10.txt"}));
+}
+
+TEST_F(SortingForm, SwitchingWhileSortedByAnotherColumnWaitsForTheNextClick) {
+  show(kFolder);
+  click(0);
+  click(2);
+  const EntryRows byTime = app.folder().rows();
+  EXPECT_TRUE(app.event([&] { app.form1->NumericOrder1Click(); }));
+  EXPECT_EQ(app.folder().rows(), byTime);
+  EXPECT_EQ(app.list.sortArrowColumn, 2);
+  click(0);
+  EXPECT_EQ(column(0),
+            (std::vector<std::string>{"9.txt", "10.txt", "A.txt", "b.txt", "docs", "sub"}));
+}
+
+TEST_F(SortingForm, SwitchingFinishesARunningMoveFirst) {
+  show({{"2", "", "t"}, {"10", "", "t"}, {"1", "", "t"}, {"x", "", "t"}});
+  click(0);  // 1, 10, 2, x
+  app.list.setSelected(3, true);
+  app.list.setFocused(3);
+  app.form1->ListView1MouseDown(app::MouseButton::left, {}, 0, 0);
+  bool accept = false;
+  app.form1->ListView1DragOver(5, 8, accept);  // row 0 of the fake's 17-pixel rows
+  ASSERT_TRUE(accept);
+  app.form1->ListView1DragDrop();
+  ASSERT_TRUE(app.form1->moveInProgress());
+  EXPECT_TRUE(app.event([&] { app.form1->NumericOrder1Click(); }));
+  EXPECT_FALSE(app.form1->moveInProgress());
+  EXPECT_EQ(column(0), (std::vector<std::string>{"1", "2", "10", "x"}));
+}
+
 TEST_F(SortingForm, AClickOnAnEmptyListChangesTheStateAndSortsNothing) {
   click(2);
   EXPECT_EQ(state(), (State{2, 2, 0}));
@@ -218,6 +290,16 @@ TEST_F(SortingAcrossListings, AfterADescendingSortTheNextClickSortsTheNewFolderA
   EXPECT_EQ(state(), (State{0, 0, 0}));
 }
 
+TEST_F(SortingAcrossListings, SwitchingAfterANewListingLeavesItsRowsAsListed) {
+  list({"b2", "b10", "b1"});
+  click(0);
+  list({"y", "x", "z"});
+  const std::vector<std::string> listed = column(0);
+  EXPECT_TRUE(app.event([&] { app.form1->NumericOrder1Click(); }));
+  EXPECT_EQ(column(0), listed) << "the arrow went with the listing";
+  EXPECT_EQ(app.list.sortArrowColumn, -1);
+}
+
 TEST_F(SortingAcrossListings, AfterAnAscendingSortTheNextClickSortsTheNewFolderDescending) {
   list({"b", "a", "c"});
   click(0);
@@ -235,6 +317,7 @@ struct CompareCase {
   int column;
   bool descending;
   int expected;
+  bool numericNames = false;
 };
 
 // The comparison of two rows: the column's text by the locale order with
@@ -249,12 +332,20 @@ const CompareCase kCompares[] = {
     {{"file", "", "t"}, {"dir", "<Folder>", "t"}, 1, true, 1},
     {{"z", "", "2009/03/05 12:30:00"}, {"a", "", "2009/03/05 12:30:01"}, 2, false, -1},
     {{"z", "", "2009/03/05 12:30:00"}, {"a", "", "2009/03/05 12:30:01"}, 2, true, 1},
+    // With "数字を数値として並べる(&N)" the name column compares digits by value.
+    {{"10", "", "t"}, {"9", "", "t"}, 0, false, 1, true},
+    {{"10", "", "t"}, {"9", "", "t"}, 0, true, -1, true},
+    {{"写真2", "", "t"}, {"写真10", "", "t"}, 0, false, -1, true},
+    {{"A10.TXT", "", "t"}, {"a10.txt", "", "t"}, 0, false, 0, true},
+    {{"file", "", "t"}, {"dir", "<Folder>", "t"}, 1, false, -1, true},
+    {{"z", "", "2009/03/05 12:30:00"}, {"a", "", "2009/03/05 12:30:01"}, 2, true, 1, true},
 };
 
 TEST_F(SortingForm, CompareAnswersByTheSortColumnAndDirection) {
   for (const CompareCase& c : kCompares) {
     // Reach the wanted state by clicks on an empty list.
     fakes::FakeApp fresh;
+    fresh.form1->setNumericNames(c.numericNames);
     fresh.form1->ListView1ColumnClick(c.column);
     if (c.descending) fresh.form1->ListView1ColumnClick(c.column);
     EXPECT_EQ(fresh.form1->ListView1Compare(c.first, c.second), c.expected)

@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "app/application.h"
+#include "fakes/settings_bytes.h"
 #include "fakes/fault_text_files.h"
 #include "fakes/temp_folder.h"
 #include "settings/in_out_error.h"
+#include "settings/settings_reader.h"
 
 namespace {
 
@@ -37,18 +39,22 @@ bool exists(const std::string& path) {
 
 // The design's example and its bytes.
 const SettingsValues kExample{0, 0, 800, 600, 350, 70, 120, 231, 239, 216, 286};
-const char kExampleText[] =
+// The eleven lines, and the file as the program writes it: a twelfth line for
+// the name order, "0" while it is off.
+const char kExampleEleven[] =
     "0\r\n0\r\n800\r\n600\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\n";
+const std::string kExampleText = std::string(kExampleEleven) + "0\r\n";
 
 const SettingsValues kOther{-1080, -1920, 1936, 1056, 0, -2, 2147483647, -2147483647 - 1, 5, 7, 9};
 const char kOtherText[] =
-    "-1080\r\n-1920\r\n1936\r\n1056\r\n0\r\n-2\r\n2147483647\r\n-2147483648\r\n5\r\n7\r\n9\r\n";
+    "-1080\r\n-1920\r\n1936\r\n1056\r\n0\r\n-2\r\n2147483647\r\n-2147483648\r\n5\r\n7\r\n9\r\n"
+    "0\r\n";
 
 class SettingsFile : public testing::Test {
  protected:
   std::vector<std::int32_t> load(platform::TextFiles& using_) {
     std::vector<std::int32_t> values;
-    settings::loadSettingsFile(using_, path, [&values](std::size_t index, std::int32_t value) {
+    options = settings::loadSettingsFile(using_, path, [&values](std::size_t index, std::int32_t value) {
       EXPECT_EQ(index, values.size()) << "values come in file order";
       values.push_back(value);
     });
@@ -69,6 +75,7 @@ class SettingsFile : public testing::Test {
   testsupport::TempFolder dir;
   std::string path = dir.pathOf("Chronoseq.INI");
   std::string temporary = settings::temporarySettingsPath(path);
+  settings::SettingsOptions options;  // what the last load() returned
 };
 
 TEST(SettingsText, LinesAreDecimalWithCrLf) {
@@ -121,6 +128,71 @@ TEST_F(SettingsFile, ReadsBackWhatWasWritten) {
     settings::saveSettingsFile(files, path, values);
     EXPECT_EQ(load(), std::vector<std::int32_t>(values.begin(), values.end()));
   }
+}
+
+TEST_F(SettingsFile, TheNameOrderIsTheTwelfthLine) {
+  settings::saveSettingsFile(files, path, kExample, settings::SettingsOptions{true});
+  EXPECT_EQ(contentOf(path), std::string(kExampleEleven) + "1\r\n");
+  EXPECT_EQ(load(), std::vector<std::int32_t>(kExample.begin(), kExample.end()));
+  EXPECT_TRUE(options.numericNames);
+  settings::saveSettingsFile(files, path, kExample, settings::SettingsOptions{false});
+  EXPECT_EQ(contentOf(path), kExampleText);
+  load();
+  EXPECT_FALSE(options.numericNames);
+}
+
+// What follows the eleventh value's line, and how it reads: exactly "1" is
+// on; everything else is off, and the start goes on without a message.
+TEST_F(SettingsFile, TheTwelfthLineReadsAsOnOnlyWhenItIsExactlyOne) {
+  const struct {
+    const char* tail;
+    bool on;
+  } cases[] = {
+      {"1\r\n", true},
+      {"1", true},
+      {"1\n", true},
+      {"1\r\nmore\r\n", true},
+      {"0\r\n", false},
+      {"", false},
+      {"\r\n", false},
+      {"\r\n1\r\n", false},
+      {" 1\r\n", false},
+      {"1 \r\n", false},
+      {"01\r\n", false},
+      {"+1\r\n", false},
+      {"2\r\n", false},
+      {"-1\r\n", false},
+      {"11\r\n", false},
+      {"$1\r\n", false},
+      {"yes\r\n", false},
+      {"1\r\r\n", false},
+      {"\x1A"
+       "1\r\n",
+       false},
+      {"1111111111111111111111111111111111111111\r\n", false},
+  };
+  for (const auto& c : cases) {
+    dir.createFile("Chronoseq.INI", std::string(kExampleEleven) + c.tail);
+    options = settings::SettingsOptions{!c.on};
+    EXPECT_EQ(load(), std::vector<std::int32_t>(kExample.begin(), kExample.end())) << c.tail;
+    EXPECT_EQ(options.numericNames, c.on) << "tail \"" << c.tail << "\"";
+  }
+}
+
+TEST_F(SettingsFile, AShortFileReadsTheNameOrderAsOff) {
+  for (const char* text : {"", "1\r\n", "1\r\n1\r\n1\r\n1\r\n"}) {
+    dir.createFile("Chronoseq.INI", text);
+    options = settings::SettingsOptions{true};
+    load();
+    EXPECT_FALSE(options.numericNames) << text;
+  }
+}
+
+TEST_F(SettingsFile, AReaderOfElevenLinesStopsBeforeTheTwelfth) {
+  settings::saveSettingsFile(files, path, kOther, settings::SettingsOptions{true});
+  const fakes::SettingsParse eleven = fakes::parseSettings(contentOf(path), 11);
+  EXPECT_EQ(eleven.error, 0u);
+  EXPECT_EQ(eleven.values, std::vector<std::int32_t>(kOther.begin(), kOther.end()));
 }
 
 TEST_F(SettingsFile, AMissingFileOrAFolderIsSkipped) {
@@ -192,24 +264,27 @@ TEST_F(SettingsFile, AFileThatCannotBeReplacedIsWrittenInPlace) {
 // other failure of those steps is reported, the old file left as it was.
 TEST_F(SettingsFile, ARefusedTemporaryFileOrReplacementFallsBackToWritingInPlace) {
   constexpr std::size_t kCreate = 3;
-  constexpr std::size_t kReplace = 17;
+  constexpr std::size_t kReplace = 18;
+  // Twelve lines: the eleven values and the name order.
+  const std::vector<std::string> twelveWrites(12, "write");
+  const auto log = [](std::initializer_list<std::vector<std::string>> parts) {
+    std::vector<std::string> all;
+    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+  };
+  const std::vector<std::string> opening{"remove", "exists", "check", "create"};
+  const std::vector<std::string> ending{"flush", "close"};
+  const std::vector<std::string> inPlace{"remove", "create"};
   const struct {
     std::size_t step;
     platform::OsErrorCode code;
     platform::OsErrorCode reported;
     std::vector<std::string> log;
   } cases[] = {
-      {kCreate,
-       5,
-       0,
-       {"remove", "exists", "check", "create", "remove", "create", "write", "write", "write",
-        "write", "write", "write", "write", "write", "write", "write", "write", "flush", "close"}},
+      {kCreate, 5, 0, log({opening, inPlace, twelveWrites, ending})},
       {kCreate, 32, 0, {}},
-      {kReplace, 5, 0, {"remove", "exists", "check", "create",  "write",  "write",  "write",
-                        "write",  "write",  "write", "write",   "write",  "write",  "write",
-                        "write",  "flush",  "close", "replace", "remove", "create", "write",
-                        "write",  "write",  "write", "write",   "write",  "write",  "write",
-                        "write",  "write",  "write", "flush",   "close"}},
+      {kReplace, 5, 0,
+       log({opening, twelveWrites, ending, {"replace"}, inPlace, twelveWrites, ending})},
       {kReplace, 32, 0, {}},
       {kCreate, 112, 112, {}},
       {kReplace, 112, 112, {}},
@@ -260,12 +335,12 @@ TEST_F(SettingsFile, ASaveInterruptedAtEveryStepLeavesTheOldFileOrTheNew) {
     dir.createFile("Chronoseq.INI", kExampleText);
     fakes::FaultTextFiles counting(files);
     settings::saveSettingsFile(counting, path, kOther);
-    ASSERT_EQ(counting.log(),
-              (std::vector<std::string>{"remove", "exists", "check", "create", "write", "write",
-                                        "write", "write", "write", "write", "write", "write",
-                                        "write", "write", "write", "flush", "close", "replace"}));
+    ASSERT_EQ(counting.log(), (std::vector<std::string>{
+                                  "remove", "exists", "check", "create", "write", "write", "write",
+                                  "write", "write", "write", "write", "write", "write", "write",
+                                  "write", "write", "flush", "close", "replace"}));
   }
-  const std::size_t steps = 18;
+  const std::size_t steps = 19;
   for (const auto mode : {fakes::FaultTextFiles::Mode::Fail, fakes::FaultTextFiles::Mode::Cut}) {
     const bool cut = mode == fakes::FaultTextFiles::Mode::Cut;
     for (std::size_t step = 0; step < steps; ++step) {

@@ -47,7 +47,8 @@ TEST_F(WindowSettings, ClosingWritesTheElevenValuesInTheTablesOrder) {
   app.messageWindow.bounds = {286, -216, 225, 209};
   EXPECT_TRUE(app.event([&] { app.form1->FormClose(); }));
   EXPECT_EQ(files.files[path],
-            "34\r\n12\r\n800\r\n600\r\n351\r\n71\r\n121\r\n231\r\n-239\r\n-216\r\n286\r\n");
+            "34\r\n12\r\n800\r\n600\r\n351\r\n71\r\n121\r\n231\r\n-239\r\n-216\r\n286\r\n"
+            "0\r\n");
   EXPECT_TRUE(app.errorBox.shown.empty());
 }
 
@@ -110,7 +111,7 @@ TEST_F(WindowSettings, NoTickLoadsBeforeAllWindowsExistAndTheMainWindowIsShown) 
 
 TEST_F(WindowSettings, AClosingBeforeTheFirstTickReadsTheFileFirstAndKeepsItsValues) {
   const std::string stored =
-      "-5\r\n-7\r\n900\r\n700\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n";
+      "-5\r\n-7\r\n900\r\n700\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n1\r\n";
   putFile(stored);
   ASSERT_TRUE(app.timer3.isEnabled()) << "no tick has come";
   EXPECT_TRUE(app.event([&] { app.form1->FormClose(); }));
@@ -164,7 +165,29 @@ TEST_F(WindowSettings, AFailedSaveReportsAndALaterCloseTriesAgain) {
   files.readOnly.clear();
   EXPECT_TRUE(app.event([&] { app.form1->FormClose(); }));
   EXPECT_EQ(files.files[path],
-            "0\r\n0\r\n808\r\n612\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\n");
+            "0\r\n0\r\n808\r\n612\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\n0\r\n");
+}
+
+TEST_F(WindowSettings, TheNameOrderComesBackFromTheTwelfthLineAndIsWrittenThere) {
+  putFile("0\r\n0\r\n800\r\n600\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\n1\r\n");
+  tick();
+  EXPECT_TRUE(app.form1->numericNames());
+  EXPECT_TRUE(app.numericOrder1.isChecked()) << "the menu shows the check";
+  EXPECT_TRUE(app.errorBox.shown.empty());
+  EXPECT_TRUE(app.event([&] { app.form1->FormClose(); }));
+  EXPECT_TRUE(files.files[path].ends_with("\r\n286\r\n1\r\n")) << files.files[path];
+  app.form1->NumericOrder1Click();
+  EXPECT_TRUE(app.event([&] { app.form1->FormClose(); }));
+  EXPECT_TRUE(files.files[path].ends_with("\r\n286\r\n0\r\n")) << files.files[path];
+}
+
+TEST_F(WindowSettings, AnUnreadableTwelfthLineIsOffWithoutAMessage) {
+  putFile("0\r\n0\r\n800\r\n600\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\non\r\n");
+  tick();
+  EXPECT_FALSE(app.form1->numericNames());
+  EXPECT_FALSE(app.numericOrder1.isChecked());
+  EXPECT_TRUE(app.errorBox.shown.empty());
+  EXPECT_EQ(columns(), (std::vector<int>{350, 70, 120})) << "the eleven values are applied";
 }
 
 // One 1920 x 1080 monitor with a 40-pixel task bar at the bottom, and a

@@ -4,7 +4,9 @@
 // program it knows only the menu command's identifier.
 //
 // Usage: chronoseq_e2e_driver <Chronoseq.exe> <folder listed at start>
-//        <year> <month> <day> <hour> <minute> <second> [minute|2s]
+//        <year> <month> <day> <hour> <minute> <second> [minute|2s|undo|sort|argument]
+// With "argument" the folder is given to the program as its first argument
+// (as Explorer's "送る" gives it) instead of being the desktop listed at start.
 // Prints one line per check, then one line per row after the run,
 // "row<TAB>k<TAB>name<TAB>time text", for the caller to hold against the
 // disk, and ends with "N passed, N failed".
@@ -202,7 +204,8 @@ void acknowledgeNotice(DWORD pid, HWND main, const std::wstring& text,
 int wmain(int argc, wchar_t** argv) {
   if (argc != 9 && argc != 10) {
     std::fprintf(stderr,
-                 "usage: driver <exe> <folder> <y> <m> <d> <h> <n> <s> [minute|2s|undo|sort]\n");
+                 "usage: driver <exe> <folder> <y> <m> <d> <h> <n> <s> "
+                 "[minute|2s|undo|sort|argument]\n");
     return 2;
   }
   const bool twoSeconds = argc == 10 && std::wstring(argv[9]) == L"2s";
@@ -211,6 +214,7 @@ int wmain(int argc, wchar_t** argv) {
   // With "sort", two real clicks on the name header first put the rows in
   // descending name order.
   const bool sortByName = argc == 10 && std::wstring(argv[9]) == L"sort";
+  const bool asArgument = argc == 10 && std::wstring(argv[9]) == L"argument";
   const std::wstring exe = argv[1];
   const std::wstring folder = argv[2];
   std::vector<std::wstring> fields(argv + 3, argv + 9);
@@ -221,6 +225,7 @@ int wmain(int argc, wchar_t** argv) {
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
   std::wstring commandLine = L"\"" + exe + L"\"";
+  if (asArgument) commandLine += L" \"" + folder + L"\"";
   if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process)) {
     check(false, "start the program (error " + std::to_string(GetLastError()) + ")");
@@ -258,7 +263,8 @@ int wmain(int argc, wchar_t** argv) {
     FindClose(search);
   }
   check(list && waitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == entries; }),
-        "the list shows the start folder's " + std::to_string(entries) + " entries");
+        "the list shows the " + std::string(asArgument ? "given" : "start") + " folder's " +
+            std::to_string(entries) + " entries");
   // A moment for the caller's screenshot of the listed folder.
   std::printf("listed\n");
   std::fflush(stdout);

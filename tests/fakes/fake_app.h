@@ -40,20 +40,23 @@ struct FakeApp {
     application.errorBox = &errorBox;
     objects = std::make_unique<app::AppObjects>(
         application,
-        app::WindowControls{{mainWindow, tree, list, statusBar, timer1, timer2, timer3},
+        app::WindowControls{{mainWindow, tree, list, statusBar, timer1, timer2, timer3, &numericOrder1},
                             {dialog,
                              {&edits[0], &edits[1], &edits[2], &edits[3], &edits[4], &edits[5]},
                              radioButton1,
                              radioButton2,
                              checkBox1,
                              checkBox2,
-                             paintPump},
+                             paintPump,
+                             &preview},
                             {messageWindow, label1},
                             undoItem},
         fileOps ? *fileOps : memoryFiles, std::move(clock));
     form1 = &objects->form1;
     form2 = &objects->form2;
     form3 = &objects->form3;
+    // The real tree lists a newly selected folder through its change event.
+    tree.onSelectionChanged = [this] { form1->ShellTreeView1Change(); };
     for (int form = 1; form <= forms; ++form) createForm(form);
   }
 
@@ -81,11 +84,13 @@ struct FakeApp {
   FakeList list;
   FakeStatusBar statusBar;
   FakeTimer timer1{10}, timer2{100}, timer3{10};  // the designed intervals
+  FakeCheck numericOrder1;  // "数字を数値として並べる(&N)"
 
   FakeWindow dialog;
   FakeText edits[6];
   FakeCheck radioButton1, radioButton2, checkBox1, checkBox2;
   FakePaintPump paintPump;
+  FakeText preview;  // the line under the fields
 
   FakeWindow messageWindow;
   FakeText label1;

@@ -4,6 +4,7 @@
 // set, so tests can read the window flow after every event.
 
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -179,7 +180,9 @@ class FakeList : public platform::EntryListView {
   int rowCount() const { return static_cast<int>(selected_.size()); }
   int focused() const { return focused_; }
   int selectionMark = -1;
-  int sortArrowColumn = -1;  // -1: no arrow
+  void ensureVisible(int row) override { shownRows.push_back(row); }
+  std::vector<int> shownRows;  // rows ensureVisible was asked for
+  int sortArrowColumn = -1;    // -1: no arrow
   bool sortArrowDescending = false;
 
   // Like the control's change notification: runs when a mark changes.
@@ -206,9 +209,21 @@ class FakeTree : public platform::FolderTree {
  public:
   std::string selectedPath() const override { return path; }
   void refresh() override { ++refreshCount; }
+  // Any folder but the refused ones; a change of selection is reported.
+  bool selectFolder(const std::string& folder) override {
+    if (refused.count(folder)) return false;
+    selected.push_back(folder);
+    const bool changed = folder != path;
+    path = folder;
+    if (changed && onSelectionChanged) onSelectionChanged();
+    return true;
+  }
 
   std::string path;
   int refreshCount = 0;
+  std::set<std::string> refused;
+  std::vector<std::string> selected;  // every folder selectFolder was asked for
+  std::function<void()> onSelectionChanged;
 };
 
 class FakeErrorBox : public platform::ErrorBox {

@@ -43,9 +43,10 @@ struct SettingsParse {
 inline SettingsParse parseSettings(std::string_view bytes, std::size_t count,
                                    std::size_t chunk = 0) {
   MemoryReadStream stream(bytes, chunk);
+  settings::SettingsReader reader(stream);
   SettingsParse result;
   result.error = settings::readSettings(
-      stream, count, [&](std::size_t, std::int32_t value) { result.values.push_back(value); });
+      reader, count, [&](std::size_t, std::int32_t value) { result.values.push_back(value); });
   return result;
 }
 

@@ -1,11 +1,13 @@
 // Column sorting on the real list: clicks on its header, the rows it then
 // shows, their marks and the header's sort arrow.
 
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "gui/gui_fixture.h"
 #include "platform/win32/utf.h"
+#include "shell/control_ids.h"
 
 namespace gui {
 namespace {
@@ -123,6 +125,70 @@ TEST_F(ColumnSortTest, ANewListingTakesTheArrowAwayAndTheNextClickReverses) {
   clickHeader(0);
   EXPECT_EQ(listedNames(), (std::vector<std::wstring>{L"inner.txt", L"deeper"}));
   EXPECT_EQ(arrows(), (std::vector<Arrow>{Arrow::kDown, Arrow::kNone, Arrow::kNone}));
+}
+
+// "数字を数値として並べる(&N)" under "表示(&V)", on the real menu and list.
+class NumericNamesTest : public ColumnSortTest {
+ protected:
+  void SetUp() override {
+    ColumnSortTest::SetUp();
+    if (IsSkipped() || HasFatalFailure()) return;
+    for (const char* name : {"12.mp3", "写真10.jpg", "2.mp3", "写真2.jpg", "10.mp3", "1.mp3"}) {
+      std::ofstream(folder() / "empty" / std::filesystem::path(wide(name)));
+    }
+    selectTreeItem(L"empty");
+    ASSERT_EQ(rowCount(), 6);
+  }
+  bool checked() {
+    const UINT state = GetMenuState(GetMenu(mainWindow()), shell::kMenuNumericOrder1, MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
+  }
+};
+
+const std::vector<std::wstring> kWordOrder = {L"1.mp3", L"10.mp3",          L"12.mp3",
+                                              L"2.mp3", wide("写真10.jpg"), wide("写真2.jpg")};
+const std::vector<std::wstring> kNumberOrder = {L"1.mp3",  L"2.mp3",          L"10.mp3",
+                                                L"12.mp3", wide("写真2.jpg"), wide("写真10.jpg")};
+
+TEST_F(NumericNamesTest, TheViewMenuStandsBetweenFileAndHelpWithTheItemOff) {
+  HMENU bar = GetMenu(mainWindow());
+  ASSERT_EQ(GetMenuItemCount(bar), 3);
+  wchar_t text[64] = {};
+  GetMenuStringW(bar, 1, text, 64, MF_BYPOSITION);
+  EXPECT_EQ(std::wstring(text), wide("表示(&V)"));
+  GetMenuStringW(bar, 2, text, 64, MF_BYPOSITION);
+  EXPECT_EQ(std::wstring(text), wide("ヘルプ(&H)"));
+  HMENU view = GetSubMenu(bar, 1);
+  ASSERT_EQ(GetMenuItemCount(view), 1);
+  GetMenuStringW(view, 0, text, 64, MF_BYPOSITION);
+  EXPECT_EQ(std::wstring(text), wide("数字を数値として並べる(&N)"));
+  EXPECT_FALSE(checked());
+}
+
+TEST_F(NumericNamesTest, AHeaderClickWithTheItemOnSortsDigitsByValue) {
+  clickHeader(0);
+  EXPECT_EQ(listedNames(), kWordOrder) << "off: the locale's word order";
+  menuCommand(shell::kMenuNumericOrder1);
+  EXPECT_TRUE(checked());
+  EXPECT_TRUE(windows_->form1().sortState().numericNames);
+  EXPECT_EQ(listedNames(), kNumberOrder) << "sorted by name: sorted again at once";
+  EXPECT_EQ(arrows(), (std::vector<Arrow>{Arrow::kUp, Arrow::kNone, Arrow::kNone}));
+  clickHeader(0);
+  EXPECT_EQ(listedNames(), std::vector<std::wstring>(kNumberOrder.rbegin(), kNumberOrder.rend()));
+  EXPECT_EQ(arrows(), (std::vector<Arrow>{Arrow::kDown, Arrow::kNone, Arrow::kNone}));
+  menuCommand(shell::kMenuNumericOrder1);
+  EXPECT_FALSE(checked());
+  EXPECT_EQ(listedNames(), std::vector<std::wstring>(kWordOrder.rbegin(), kWordOrder.rend()))
+      << "in the same direction";
+}
+
+TEST_F(NumericNamesTest, SwitchedWhileSortedByTimeItWaitsForTheNextClick) {
+  clickHeader(2);
+  const std::vector<std::wstring> byTime = listedNames();
+  menuCommand(shell::kMenuNumericOrder1);
+  EXPECT_EQ(listedNames(), byTime);
+  clickHeader(0);
+  EXPECT_EQ(listedNames(), kNumberOrder);
 }
 
 }  // namespace

@@ -39,8 +39,11 @@ TEST_F(GuiTest, TheTimeDialogLaysItselfOutAgainAtTheNewDpi) {
   GetClientRect(timeDialog(), &client);
   EXPECT_EQ(outer.left, 100);
   EXPECT_EQ(outer.top, 120);
-  EXPECT_EQ(client.right, at144(313));
-  EXPECT_EQ(client.bottom, at144(192));
+  EXPECT_GE(client.right, at144(313));
+  EXPECT_EQ(client.bottom, at144(192 + 20)) << "the design's height and the preview line";
+  const RECT preview = rectIn(timeDialog(), item(timeDialog(), kForm2Preview));
+  EXPECT_EQ(preview.top, at144(157));
+  EXPECT_EQ(client.right, preview.right + at144(8));
 
   const RECT edit1 = rectIn(timeDialog(), item(timeDialog(), kForm2Edit1));
   EXPECT_EQ(edit1.left, at144(8 + 16));

@@ -83,12 +83,14 @@ void GuiFixture::start(bool deliver) {
   options.fileOps = fileOps_;
   options.textFiles = textFiles_;
   options.afterFormCreate = afterFormCreate_;
+  options.startPath = startPath_;
   windows_ = std::make_unique<shell::Program>(std::move(options));
   ASSERT_TRUE(windows_->create()) << "the windows could not be created on DISPLAY";
   // A failure shows in a message box that nobody would close; the tests
   // read what it would have said.
   windows_->application().errorBox = &errorBox_;
   windows_->showMainWindow(showCommand_);
+  windows_->openStartPath();
   if (deliver) pump();
 }
 

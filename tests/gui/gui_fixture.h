@@ -113,6 +113,8 @@ class GuiFixture : public ::testing::Test {
   std::function<void(int)> afterFormCreate_;
   // The application title the windows are created with.
   std::string title_ = "Chronoseq";
+  // The program's first argument, opened once the main window is shown.
+  std::wstring startPath_;
 };
 
 // Most tests start with the windows up.

@@ -49,6 +49,36 @@ TEST_F(GuiTest, TheTimeTextFitsItsColumnInTheListsFont) {
   EXPECT_LE(ListView_GetStringWidth(list(), L"<Folder>"), kindRoom);
 }
 
+// The longest preview line the dialog is made for (six-digit row counts),
+// at the design DPI and at 144 after WM_DPICHANGED.
+TEST_F(GuiTest, ThePreviewLineFitsInTheTimeDialog) {
+  const std::wstring widest = wide("1 行目 2888/08/28 08:08:08 ～ 888888 行目 2888/08/28 08:08:08");
+  for (const UINT dpi : {96u, 144u}) {
+    if (dpi != 96) {
+      RECT suggested{100, 120, 800, 600};
+      SendMessageW(timeDialog(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                   reinterpret_cast<LPARAM>(&suggested));
+    }
+    HWND preview = item(timeDialog(), kForm2Preview);
+    ASSERT_NE(preview, nullptr);
+    EXPECT_LE(textExtent(preview, widest).cx, clientWidth(preview)) << dpi;
+    EXPECT_GE(textExtent(preview, widest).cy, 1);
+    RECT line{}, client{};
+    GetWindowRect(preview, &line);
+    MapWindowPoints(nullptr, timeDialog(), reinterpret_cast<POINT*>(&line), 2);
+    GetClientRect(timeDialog(), &client);
+    EXPECT_LE(line.right, client.right) << dpi;
+    EXPECT_LE(textExtent(preview, widest).cy, line.bottom - line.top) << dpi;
+    const RECT ok = [&] {
+      RECT r{};
+      GetWindowRect(item(timeDialog(), kForm2Button1), &r);
+      MapWindowPoints(nullptr, timeDialog(), reinterpret_cast<POINT*>(&r), 2);
+      return r;
+    }();
+    EXPECT_LE(line.bottom, ok.top) << "the line stands above the buttons";
+  }
+}
+
 TEST_F(GuiTest, EveryFieldShowsItsDigitsWhole) {
   const std::pair<int, const wchar_t*> fields[] = {
       {kForm2Edit1, L"2009"},   {kForm2Edit1, L"2888"},   {kForm2Edit1 + 1, L"12"},

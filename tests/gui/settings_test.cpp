@@ -16,6 +16,7 @@
 #include "fakes/temp_folder.h"
 #include "gui/gui_fixture.h"
 #include "platform/win32/utf.h"
+#include "shell/control_ids.h"
 
 namespace gui {
 namespace {
@@ -41,12 +42,14 @@ void writeSettings(const std::string& text) {
 
 std::string line(long value) { return std::to_string(value) + "\r\n"; }
 
-// The eleven lines as they should be, from what the window system reports.
+// The eleven lines as they should be, from what the window system reports,
+// and the name order's line.
 std::string expectedText(const RECT& main, const std::vector<int>& columns, const RECT& dialog,
-                         const RECT& message) {
+                         const RECT& message, bool numericNames = false) {
   return line(main.top) + line(main.left) + line(main.right - main.left) +
          line(main.bottom - main.top) + line(columns[0]) + line(columns[1]) + line(columns[2]) +
-         line(dialog.top) + line(dialog.left) + line(message.top) + line(message.left);
+         line(dialog.top) + line(dialog.left) + line(message.top) + line(message.left) +
+         line(numericNames ? 1 : 0);
 }
 
 bool sameRect(const RECT& a, const RECT& b) {
@@ -111,6 +114,43 @@ TEST_F(Settings, ARoundTripAcrossTwoRunsNegativePositionsIncluded) {
   EXPECT_TRUE(sameRect(rectOf(timeDialog()), dialog)) << describe(rectOf(timeDialog()));
   EXPECT_TRUE(sameRect(rectOf(messageWindow()), message)) << describe(rectOf(messageWindow()));
   EXPECT_FALSE(settingsTimerOn());
+}
+
+TEST_F(Settings, TheNameOrderGoesThroughTheTwelfthLineToTheNextRun) {
+  startAndLoad();
+  const auto checked = [this] {
+    const UINT state = GetMenuState(GetMenu(mainWindow()), shell::kMenuNumericOrder1, MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
+  };
+  EXPECT_FALSE(checked());
+  menuCommand(shell::kMenuNumericOrder1);
+  ASSERT_TRUE(checked());
+  const RECT main = rectOf(mainWindow());
+  const RECT dialog = rectOf(timeDialog());
+  const RECT message = rectOf(messageWindow());
+  const std::vector<int> widths = columns();
+  close();
+  ASSERT_EQ(mainWindowDestroyed_, 1);
+  EXPECT_EQ(fileText(), expectedText(main, widths, dialog, message, true));
+
+  windows_.reset();
+  mainWindowDestroyed_ = 0;
+  startAndLoad();
+  EXPECT_TRUE(errorBox_.shown.empty());
+  EXPECT_TRUE(checked());
+  EXPECT_TRUE(windows_->form1().numericNames());
+
+  // Switched off, the next run finds it off; a file of eleven lines too.
+  menuCommand(shell::kMenuNumericOrder1);
+  close();
+  EXPECT_TRUE(fileText().ends_with("\r\n0\r\n"));
+  windows_.reset();
+  std::string eleven = fileText();
+  eleven.resize(eleven.size() - 3);
+  writeSettings(eleven);
+  startAndLoad();
+  EXPECT_FALSE(checked());
+  EXPECT_TRUE(errorBox_.shown.empty());
 }
 
 TEST_F(Settings, ClosingWhileMaximisedStoresTheMaximisedRectangle) {
@@ -272,7 +312,7 @@ TEST_F(Settings, AReadOnlyFileAtClosingShowsTheErrorAndTheWindowStaysOpen) {
   close();
   EXPECT_EQ(mainWindowDestroyed_, 1);
   const std::string written = fileText();
-  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 11);
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 12);  // and the name order
 }
 
 // Runs as a process of its own for the test below: holds the file named in

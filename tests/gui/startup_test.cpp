@@ -1,6 +1,7 @@
 // Start-up: the order the windows are created in, where they stand, their
 // captions, menus, controls and fonts.
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -68,7 +69,19 @@ TEST_F(StartupOrderTest, MainWindowThenTimeDialogThenMessageWindowWithTheListing
   }
 }
 
+// The time dialog's design width, or more where its preview line needs it:
+// the line's right edge and the margin.
+int timeDialogWidthOf(HWND dialog) {
+  RECT r{};
+  HWND preview = GetDlgItem(dialog, kForm2Preview);
+  GetWindowRect(preview, &r);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+  const int needed = MulDiv(r.right, 96, static_cast<int>(GetDpiForWindow(dialog))) + 8;
+  return std::max(313, needed);
+}
+
 TEST_F(GuiTest, WindowsStandAtTheirDesignPlacesWithTheirDesignClientSizes) {
+  const auto timeDialogWidth = [this] { return timeDialogWidthOf(timeDialog()); };
   struct Expected {
     const char* name;
     HWND hwnd;
@@ -76,7 +89,9 @@ TEST_F(GuiTest, WindowsStandAtTheirDesignPlacesWithTheirDesignClientSizes) {
   };
   const std::array<Expected, 3> windows{{
       {"Form1", mainWindow(), 0, 0, 792, 553},
-      {"Form2", timeDialog(), 239, 231, 313, 192},
+      // The design's 313 x 192 with the preview line: 20 higher, and as wide
+      // as that line needs (checked in the layout test).
+      {"Form2", timeDialog(), 239, 231, timeDialogWidth(), 192 + 20},
       {"Form3", messageWindow(), 286, 216, 209, 170},
   }};
   for (const Expected& w : windows) {
@@ -174,19 +189,21 @@ TEST_F(GuiTest, CaptionsAndMenu) {
   };
   HMENU bar = GetMenu(mainWindow());
   ASSERT_NE(bar, nullptr);
-  ASSERT_EQ(GetMenuItemCount(bar), 2);
+  ASSERT_EQ(GetMenuItemCount(bar), 3);
   const auto caption = [](HMENU menu, int position) {
     wchar_t text[128] = {};
     GetMenuStringW(menu, static_cast<UINT>(position), text, 128, MF_BYPOSITION);
     return std::wstring(text);
   };
   EXPECT_EQ(caption(bar, 0), wide("ファイル（&F）"));
-  EXPECT_EQ(caption(bar, 1), wide("ヘルプ(&H)"));
+  EXPECT_EQ(caption(bar, 1), wide("表示(&V)"));
+  EXPECT_EQ(caption(bar, 2), wide("ヘルプ(&H)"));
 
-  const std::array<std::vector<Item>, 2> menus{{
+  const std::array<std::vector<Item>, 3> menus{{
       {{0, kMenuIME1, "TIME変更（&T）"},
        {1, kMenuUndo1, "元に戻す(&U)"},
        {2, kMenuExit1, "終了(&X)"}},
+      {{0, kMenuNumericOrder1, "数字を数値として並べる(&N)"}},
       {{0, kMenuN1, "バージョン情報(&A)"}},
   }};
   for (std::size_t m = 0; m < menus.size(); ++m) {
@@ -201,6 +218,8 @@ TEST_F(GuiTest, CaptionsAndMenu) {
   // Nothing has been stamped yet, so there is nothing to take back.
   EXPECT_EQ(GetMenuState(bar, kMenuUndo1, MF_BYCOMMAND) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
   EXPECT_EQ(GetMenuState(bar, kMenuIME1, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  // Off at first: the design's name order.
+  EXPECT_EQ(GetMenuState(bar, kMenuNumericOrder1, MF_BYCOMMAND) & MF_CHECKED, 0u);
 }
 
 TEST_F(GuiTest, DialogWindowMenusHoldOnlyMoveAfterFormCreate) {
@@ -245,30 +264,33 @@ void expectControls(HWND dialog, const std::vector<DesignedControl>& controls) {
 TEST_F(GuiTest, TimeDialogControlsStandWhereTheDesignPutsThem) {
   // GroupBox1 at 8,8, GroupBox2 at 168,8, Panel1 at 8,80, Panel2 at 8,119:
   // their controls' places are given within them.
-  expectControls(timeDialog(),
-                 {
-                     {kForm2Button1, "Button", "OK", 120, 160, 89, 25},
-                     {kForm2Button2, "Button", "キャンセル", 216, 160, 89, 25},
-                     {kForm2GroupBox1, "Button", "年/月/日", 8, 8, 153, 65},
-                     {kForm2Edit1, "Edit", nullptr, 8 + 16, 8 + 24, 41, 21},
-                     {kForm2Separator1, "Static", "/", 8 + 60, 8 + 24, 11, 21},
-                     {kForm2Edit1 + 1, "Edit", nullptr, 8 + 72, 8 + 24, 25, 21},
-                     {kForm2Separator1 + 1, "Static", "/", 8 + 100, 8 + 24, 11, 21},
-                     {kForm2Edit1 + 2, "Edit", nullptr, 8 + 112, 8 + 24, 25, 21},
-                     {kForm2GroupBox2, "Button", "時：分：秒", 168, 8, 137, 65},
-                     {kForm2Edit1 + 3, "Edit", nullptr, 168 + 16, 8 + 24, 25, 21},
-                     {kForm2Separator1 + 2, "Static", "：", 168 + 45, 8 + 23, 11, 21},
-                     {kForm2Edit1 + 4, "Edit", nullptr, 168 + 56, 8 + 24, 25, 21},
-                     {kForm2Separator1 + 3, "Static", "：", 168 + 85, 8 + 23, 11, 21},
-                     {kForm2Edit1 + 5, "Edit", nullptr, 168 + 96, 8 + 24, 25, 21},
-                     {kForm2Button3, "Button", "現在時刻", 216, 80, 89, 33},
-                     {kForm2Panel1, "Static", "", 8, 80, 201, 33},
-                     {kForm2RadioButton1, "Button", "分を繰り上げ", 8 + 8, 80 + 8, 89, 17},
-                     {kForm2RadioButton2, "Button", "秒を繰り上げ", 8 + 104, 80 + 8, 89, 17},
-                     {kForm2Panel2, "Static", "", 8, 119, 297, 34},
-                     {kForm2CheckBox1, "Button", "作成日時も変更", 8 + 8, 119 + 9, 105, 17},
-                     {kForm2CheckBox2, "Button", "アクセス日時も変更", 8 + 128, 119 + 9, 129, 17},
-                 });
+  expectControls(
+      timeDialog(),
+      {
+          {kForm2Button1, "Button", "OK", 120, 160 + 20, 89, 25},
+          {kForm2Button2, "Button", "キャンセル", 216, 160 + 20, 89, 25},
+          {kForm2GroupBox1, "Button", "年/月/日", 8, 8, 153, 65},
+          {kForm2Edit1, "Edit", nullptr, 8 + 16, 8 + 24, 41, 21},
+          {kForm2Separator1, "Static", "/", 8 + 60, 8 + 24, 11, 21},
+          {kForm2Edit1 + 1, "Edit", nullptr, 8 + 72, 8 + 24, 25, 21},
+          {kForm2Separator1 + 1, "Static", "/", 8 + 100, 8 + 24, 11, 21},
+          {kForm2Edit1 + 2, "Edit", nullptr, 8 + 112, 8 + 24, 25, 21},
+          {kForm2GroupBox2, "Button", "時：分：秒", 168, 8, 137, 65},
+          {kForm2Edit1 + 3, "Edit", nullptr, 168 + 16, 8 + 24, 25, 21},
+          {kForm2Separator1 + 2, "Static", "：", 168 + 45, 8 + 23, 11, 21},
+          {kForm2Edit1 + 4, "Edit", nullptr, 168 + 56, 8 + 24, 25, 21},
+          {kForm2Separator1 + 3, "Static", "：", 168 + 85, 8 + 23, 11, 21},
+          {kForm2Edit1 + 5, "Edit", nullptr, 168 + 96, 8 + 24, 25, 21},
+          {kForm2Button3, "Button", "現在時刻", 216, 80, 89, 33},
+          {kForm2Panel1, "Static", "", 8, 80, 201, 33},
+          {kForm2RadioButton1, "Button", "分を繰り上げ", 8 + 8, 80 + 8, 89, 17},
+          {kForm2RadioButton2, "Button", "秒を繰り上げ", 8 + 104, 80 + 8, 89, 17},
+          {kForm2Panel2, "Static", "", 8, 119, 297, 34},
+          {kForm2CheckBox1, "Button", "作成日時も変更", 8 + 8, 119 + 9, 105, 17},
+          {kForm2CheckBox2, "Button", "アクセス日時も変更", 8 + 128, 119 + 9, 129, 17},
+          // The preview line, between the options and the buttons.
+          {kForm2Preview, "Static", "", 8, 157, timeDialogWidthOf(timeDialog()) - 16, 16},
+      });
 }
 
 TEST_F(GuiTest, TimeDialogFieldsAndOptions) {

@@ -1,79 +1,20 @@
 #include "platform/collation.h"
 
-#include <unicode/uchar.h>
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
-#include <unicode/utf16.h>
 
 #include <compare>
 #include <cstdint>
-#include <cstdlib>
 #include <stdexcept>
 #include <vector>
+
+#include "platform/posix/icu_text.h"
 
 namespace platform {
 
 namespace {
 
-struct CloseCollator {
-  void operator()(UCollator* collator) const { ucol_close(collator); }
-};
-using UniqueCollator = std::unique_ptr<UCollator, CloseCollator>;
-
-// The locale that decides the order of text, as POSIX looks it up: LC_ALL,
-// then LC_COLLATE, then LANG; "ja_JP.UTF-8@x" gives "ja_JP". C and POSIX get
-// the root order.
-std::string collationLocale() {
-  const char* value = nullptr;
-  for (const char* name : {"LC_ALL", "LC_COLLATE", "LANG"}) {
-    value = std::getenv(name);
-    if (value && *value) break;
-  }
-  std::string locale = value ? value : "";
-  locale = locale.substr(0, locale.find_first_of(".@"));
-  if (locale == "C" || locale == "POSIX") locale.clear();
-  return locale;
-}
-
-UniqueCollator openCollator() {
-  UErrorCode status = U_ZERO_ERROR;
-  UniqueCollator collator(ucol_open(collationLocale().c_str(), &status));
-  if (U_FAILURE(status)) {
-    status = U_ZERO_ERROR;
-    collator.reset(ucol_open("", &status));
-  }
-  if (U_FAILURE(status) || !collator) {
-    throw std::runtime_error(std::string("ICU collator unavailable: ") + u_errorName(status));
-  }
-  // Case is taken out by folding the text first. Every other difference must
-  // count, and some tailorings put width and kana differences beyond the
-  // tertiary and quaternary levels (Japanese does): only the identical level
-  // keeps them all. It still treats canonically equivalent texts as equal.
-  ucol_setStrength(collator.get(), UCOL_IDENTICAL);
-  ucol_setAttribute(collator.get(), UCOL_NUMERIC_COLLATION, UCOL_OFF, &status);
-  ucol_setAttribute(collator.get(), UCOL_ALTERNATE_HANDLING, UCOL_NON_IGNORABLE, &status);
-  return collator;
-}
-
-// UTF-8 to UTF-16 with simple case folding (one code point for one, so "ß"
-// stays itself while "ẞ" becomes "ß"). Bytes that are not UTF-8 become U+FFFD.
-void foldInto(std::string_view text, std::u16string& out) {
-  out.clear();
-  out.reserve(text.size());
-  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  const auto length = static_cast<int32_t>(text.size());
-  for (int32_t i = 0; i < length;) {
-    UChar32 c;
-    U8_NEXT_OR_FFFD(bytes, i, length, c);
-    c = u_foldCase(c, U_FOLD_CASE_DEFAULT);
-    if (U_IS_BMP(c)) {
-      out.push_back(static_cast<char16_t>(c));
-    } else {
-      out.push_back(static_cast<char16_t>(U16_LEAD(c)));
-      out.push_back(static_cast<char16_t>(U16_TRAIL(c)));
-    }
-  }
-}
+using posix::foldInto;
 
 // Windows' word sort sets the hyphen and the apostrophe apart from other
 // symbols so that "coop" and "co-op" stand together: they weigh nothing in
@@ -103,7 +44,7 @@ void takeOutWordMarks(std::u16string& text, std::vector<WordMark>& marks) {
 }  // namespace
 
 struct TextCollation::State {
-  UniqueCollator collator = openCollator();
+  posix::UniqueCollator collator = posix::openUserCollator(false);
   std::u16string first;
   std::u16string second;
   std::vector<uint8_t> key = std::vector<uint8_t>(256);

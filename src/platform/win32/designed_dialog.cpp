@@ -70,6 +70,28 @@ HWND DesignedDialog::addControl(const wchar_t* className, std::string_view text,
   return control;
 }
 
+int DesignedDialog::designTextWidth(std::string_view text, int fontHeight) {
+  HDC dc = GetDC(hwnd());
+  if (!dc) return 0;
+  const HGDIOBJ previous = SelectObject(dc, font(fontHeight));
+  const std::wstring wide = widen(text);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(hwnd(), dc);
+  return MulDiv(size.cx, 96, static_cast<int>(dpi_)) + 1;
+}
+
+void DesignedDialog::setClientSize(int width, int height) {
+  client_.width = width;
+  client_.height = height;
+  RECT outer{};
+  GetWindowRect(hwnd(), &outer);
+  placeClientArea(hwnd(), 0, 0, width, height, dpi_);
+  SetWindowPos(hwnd(), nullptr, outer.left, outer.top, 0, 0,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+}
+
 void DesignedDialog::applyDpi(UINT dpi) {
   dpi_ = dpi;
   std::map<int, UniqueFont> previous;

@@ -44,6 +44,13 @@ class DesignedDialog : public MessageTarget {
   HWND addControl(const wchar_t* className, std::string_view text, DWORD style, DWORD exStyle,
                   DesignRect bounds, int id, int fontHeight);
 
+  // The width text takes in the font of that design height, in design
+  // pixels (rounded up) at the window's present DPI.
+  int designTextWidth(std::string_view text, int fontHeight);
+  // Makes the client area width x height design pixels, keeping the window's
+  // place.
+  void setClientSize(int width, int height);
+
   // A button was clicked (BN_CLICKED) or another control sent a command.
   virtual void command(int id, int notification) = 0;
 

@@ -275,4 +275,6 @@ void EntryList::setSortArrow(int column, bool descending) {
   }
 }
 
+void EntryList::ensureVisible(int row) { ListView_EnsureVisible(hwnd_, row, FALSE); }
+
 }  // namespace platform::win32

@@ -61,6 +61,7 @@ class EntryList final : public platform::EntryListView {
   int selectionMarkRow() const override;
   void setMarks(const std::vector<int>& selected, int focused, int selectionMark) override;
   void setSortArrow(int column, bool descending) override;
+  void ensureVisible(int row) override;
 
   // True while setMarks() puts the marks in place, one row at a time; the
   // change notifications of that are not the user's.

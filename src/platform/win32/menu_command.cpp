@@ -16,4 +16,17 @@ bool MenuItemCommand::isEnabled() const {
   return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
 }
 
+void MenuCheckItem::setChecked(bool checked) {
+  const HMENU menu = window_ ? GetMenu(window_) : nullptr;
+  if (!menu) return;
+  CheckMenuItem(menu, static_cast<UINT>(id_), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool MenuCheckItem::isChecked() const {
+  const HMENU menu = window_ ? GetMenu(window_) : nullptr;
+  if (!menu) return false;
+  const UINT state = GetMenuState(menu, static_cast<UINT>(id_), MF_BYCOMMAND);
+  return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
+}
+
 }  // namespace platform::win32

@@ -22,4 +22,19 @@ class MenuItemCommand final : public platform::MenuCommand {
   int id_ = 0;
 };
 
+// A check item of a window's menu bar's sub-menus, by its command identifier.
+class MenuCheckItem final : public platform::CheckControl {
+ public:
+  void attach(HWND window, int id) {
+    window_ = window;
+    id_ = id;
+  }
+  void setChecked(bool checked) override;
+  bool isChecked() const override;
+
+ private:
+  HWND window_ = nullptr;
+  int id_ = 0;
+};
+
 }  // namespace platform::win32

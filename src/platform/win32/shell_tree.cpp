@@ -339,4 +339,62 @@ void ShellTree::refresh() {
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
+namespace {
+
+int itemCount(LPCITEMIDLIST pidl) {
+  int count = 0;
+  for (LPCITEMIDLIST item = pidl; item && item->mkid.cb != 0; item = ILGetNext(item)) ++count;
+  return count;
+}
+
+}  // namespace
+
+bool ShellTree::leadsTo(LPCITEMIDLIST node, LPCITEMIDLIST target) const {
+  const int depth = itemCount(node);
+  if (depth > itemCount(target)) return false;
+  // The target's first items, as many as the node has: its ancestor there.
+  UniquePidl prefix(ILClone(target));
+  if (!prefix) return false;
+  LPITEMIDLIST end = prefix.get();
+  for (int i = 0; i < depth; ++i) end = ILGetNext(end);
+  if (end) end->mkid.cb = 0;
+  return sameFolder(node, prefix.get());
+}
+
+bool ShellTree::selectFolder(const std::string& path) {
+  if (!desktop_ || !hwnd_) return false;
+  std::wstring wide = widen(path);
+  LPITEMIDLIST parsed = nullptr;
+  if (FAILED(
+          desktop_->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &parsed, nullptr))) {
+    return false;
+  }
+  const UniquePidl target(parsed);
+  // Down from the top node, reading and expanding each folder on the way.
+  HTREEITEM item = TreeView_GetRoot(hwnd_);
+  const Node* node = nodeOf(item);
+  if (!node || !leadsTo(node->pidl.get(), target.get())) return false;
+  std::vector<HTREEITEM> way;
+  while (!sameFolder(node->pidl.get(), target.get())) {
+    readChildren(item);
+    HTREEITEM next = nullptr;
+    for (HTREEITEM child = TreeView_GetChild(hwnd_, item); child;
+         child = TreeView_GetNextSibling(hwnd_, child)) {
+      const Node* childNode = nodeOf(child);
+      if (childNode && leadsTo(childNode->pidl.get(), target.get())) {
+        next = child;
+        break;
+      }
+    }
+    if (!next) return false;
+    way.push_back(item);
+    item = next;
+    node = nodeOf(item);
+  }
+  for (HTREEITEM parent : way) TreeView_Expand(hwnd_, parent, TVE_EXPAND);
+  TreeView_EnsureVisible(hwnd_, item);
+  TreeView_SelectItem(hwnd_, item);
+  return true;
+}
+
 }  // namespace platform::win32

@@ -47,6 +47,7 @@ class ShellTree final : public platform::FolderTree {
 
   std::string selectedPath() const override;
   void refresh() override;
+  bool selectFolder(const std::string& path) override;
 
  private:
   struct Node {
@@ -65,6 +66,8 @@ class ShellTree final : public platform::FolderTree {
   HTREEITEM findNode(HTREEITEM first, LPCITEMIDLIST absolute) const;
   bool sameFolder(LPCITEMIDLIST a, LPCITEMIDLIST b) const;
   bool isExpanded(HTREEITEM item) const;
+  // Whether the node's folder is target or holds it, at any depth.
+  bool leadsTo(LPCITEMIDLIST node, LPCITEMIDLIST target) const;
   void reportSelectionChange();
 
   std::wstring rootPath_;

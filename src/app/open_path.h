@@ -1,0 +1,29 @@
+#pragma once
+
+// A folder or file handed to the program from outside (the first argument,
+// Explorer's "送る", a drop onto the exe's icon or onto the main window): the
+// folder to open and the entry to select in it.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/file_ops.h"
+
+namespace app {
+
+struct OpenTarget {
+  std::string folder;  // the folder to list
+  std::string entry;   // the row to select in it; empty for a folder itself
+  friend bool operator==(const OpenTarget&, const OpenTarget&) = default;
+};
+
+// What an absolute path names: a folder opens itself, a file opens its
+// folder with its row selected. Separators at the end are dropped, but for a
+// root's own. Nothing when the path names neither.
+std::optional<OpenTarget> openTargetOf(std::string_view path, platform::FileOps& files);
+
+// "フォルダ %s を開けません" with the path.
+std::string cannotOpenFolderMessage(std::string_view path);
+
+}  // namespace app

@@ -1,0 +1,153 @@
+// A folder or file handed from outside: what a path names, and the main
+// window opening it (the tree selects the folder, a file's row is selected
+// and in view, a bad path says so and changes nothing, a locked window
+// refuses).
+
+#include "app/open_path.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/list_view_marks.h"
+#include "fakes/fake_app.h"
+#include "fakes/flow_states.h"
+#include "fakes/temp_folder.h"
+#include "platform/path.h"
+
+namespace {
+
+using app::OpenTarget;
+
+TEST(OpenTarget, AFolderOpensItselfAFileItsFolder) {
+  testsupport::TempFolder dir;
+  const std::string sub = dir.createFolder("写真");
+  const std::string file = dir.createFile(platform::joinPath("写真", "IMG 1.jpg"), "x");
+  platform::FileOps& files = platform::systemFileOps();
+  const std::string sep(1, platform::kPathSeparator);
+  const struct {
+    std::string path;
+    std::optional<OpenTarget> expected;
+  } cases[] = {
+      {sub, OpenTarget{sub, ""}},
+      {sub + sep, OpenTarget{sub, ""}},
+      {sub + sep + sep, OpenTarget{sub, ""}},
+      {file, OpenTarget{sub, "IMG 1.jpg"}},
+      {platform::joinPath(sub, "missing.jpg"), std::nullopt},
+      {platform::joinPath(dir.path(), "missing"), std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(app::openTargetOf(c.path, files), c.expected) << c.path;
+  }
+}
+
+TEST(OpenTarget, ARootKeepsItsSeparator) {
+#ifdef _WIN32
+  const std::string root = "C:\\";
+#else
+  const std::string root = "/";
+#endif
+  EXPECT_EQ(app::openTargetOf(root, platform::systemFileOps()), (OpenTarget{root, ""}));
+}
+
+TEST(OpenTarget, TheMessageNamesThePath) {
+  EXPECT_EQ(app::cannotOpenFolderMessage("C:\\写真\\無い"), "フォルダ C:\\写真\\無い を開けません");
+}
+
+class OpeningFromOutside : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"c.txt", "a.txt", "B.txt"}) dir.createFile(name, "x");
+    other = dir.createFolder("other");
+    dir.createFile(platform::joinPath("other", "x.txt"), "x");
+    dir.createFile(platform::joinPath("other", "y.txt"), "x");
+  }
+  void open(const std::string& path) {
+    EXPECT_TRUE(app.event([&] { app.form1->OpenPath(path); }));
+  }
+  std::vector<std::string> names() const {
+    std::vector<std::string> result;
+    for (const auto& row : app.folder().rows()) result.push_back(row.name);
+    return result;
+  }
+
+  testsupport::TempFolder dir;
+  std::string other;
+  fakes::FakeApp app;
+};
+
+TEST_F(OpeningFromOutside, AFolderIsSelectedInTheTreeAndListed) {
+  open(dir.path());
+  EXPECT_EQ(app.tree.selected, std::vector<std::string>{dir.path()});
+  EXPECT_EQ(app.folder().entryCount(), 4);
+  EXPECT_EQ(fakes::flowOf(app), fakes::kIdle);
+  EXPECT_EQ(app.list.selectionCount(), 0);
+}
+
+TEST_F(OpeningFromOutside, AFileOpensItsFolderWithItsRowSelectedAndInView) {
+  open(dir.path());
+  open(platform::joinPath(other, "y.txt"));
+  EXPECT_EQ(app.tree.path, other);
+  ASSERT_EQ(app.folder().entryCount(), 2);
+  const int row = names()[0] == "y.txt" ? 0 : 1;
+  EXPECT_EQ(app::readMarks(app.list), (folderlist::ListMarks{{row}, row, row}));
+  EXPECT_EQ(app.list.shownRows, std::vector<int>{row});
+  EXPECT_EQ(app.statusBar.panelText(0), "1/2 個のオブジェクトを選択");
+  EXPECT_EQ(app.statusBar.panelText(1), "y.txt");
+}
+
+TEST_F(OpeningFromOutside, AFileOfTheOpenFolderIsSelectedWithoutListingAgain) {
+  open(dir.path());
+  EXPECT_TRUE(app.event([&] { app.form1->ListView1ColumnClick(0); }));
+  const std::vector<std::string> sorted = names();
+  open(dir.pathOf("c.txt"));
+  EXPECT_EQ(names(), sorted) << "the rows keep the order given them";
+  EXPECT_EQ(app::readMarks(app.list), (folderlist::ListMarks{{2}, 2, 2}));
+}
+
+TEST_F(OpeningFromOutside, ABadPathLeavesEverythingAndSaysSo) {
+  open(dir.path());
+  const std::string missing = platform::joinPath(dir.path(), "無いフォルダ");
+  open(missing);
+  EXPECT_EQ(app.tree.path, dir.path());
+  EXPECT_EQ(app.folder().entryCount(), 4);
+  EXPECT_EQ(fakes::flowOf(app), fakes::kMessageOverMain);
+  EXPECT_EQ(app.label1.text(), "フォルダ " + missing + " を開けません");
+  app.event([&] { app.form3->Button1Click(); });
+  EXPECT_EQ(fakes::flowOf(app), fakes::kIdle);
+
+  app.tree.refused.insert(other);  // a folder the tree cannot reach
+  open(other);
+  EXPECT_EQ(app.tree.path, dir.path());
+  EXPECT_EQ(app.label1.text(), "フォルダ " + other + " を開けません");
+}
+
+TEST_F(OpeningFromOutside, RefusedWhileTheMainWindowIsLocked) {
+  open(dir.path());
+  app.event([&] { app.form1->IME1Click(); });
+  ASSERT_EQ(fakes::flowOf(app), fakes::kTimeEntry);
+  open(other);
+  EXPECT_EQ(app.tree.path, dir.path());
+  EXPECT_EQ(fakes::flowOf(app), fakes::kTimeEntry);
+  EXPECT_FALSE(app.messageWindow.isVisible());
+}
+
+TEST_F(OpeningFromOutside, ARunningMoveIsFinishedFirst) {
+  open(dir.path());
+  app.list.setSelected(3, true);
+  app.list.setFocused(3);
+  app.form1->ListView1MouseDown(app::MouseButton::left, {}, 5, 3 * 17 + 8);
+  bool accept = false;
+  app.form1->ListView1DragOver(5, 8, accept);
+  ASSERT_TRUE(accept);
+  app.form1->ListView1DragDrop();
+  ASSERT_TRUE(app.form1->moveInProgress());
+  const std::string moved = app.folder().rows()[3].name;
+  open(dir.pathOf("c.txt"));
+  EXPECT_FALSE(app.form1->moveInProgress());
+  EXPECT_EQ(names()[0], moved) << "the move went to its end";
+}
+
+}  // namespace
