@@ -84,7 +84,7 @@ TEST_F(OpenFromOutside, AFolderArgumentOpensItExpandedDownToIt) {
   EXPECT_EQ(selectedNode(), L"deeper");
   EXPECT_TRUE(expanded(L"sub"));
   EXPECT_EQ(rowCount(), 0);
-  EXPECT_EQ(windows_->form1().currentFolderPath(),
+  EXPECT_EQ(windows_->folder().path(),
             platform::narrow(text(folder() / "sub" / "deeper")));
   EXPECT_FALSE(IsWindowVisible(messageWindow()));
   EXPECT_TRUE(IsWindowEnabled(mainWindow()));
