@@ -226,7 +226,7 @@ TEST_F(Settings, AWindowStartedMinimisedOrMaximisedIsRestoredToTheStoredRectangl
 // normally, and a close from the task bar before any restore keeps them.
 TEST_F(Settings, AStartMinimisedWithoutActivationAppliesTheFileAndClosingKeepsIt) {
   const std::string stored =
-      "60\r\n-30\r\n700\r\n480\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n";
+      "60\r\n-30\r\n700\r\n480\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n1\r\n";
   writeSettings(stored);
   showCommand_ = SW_SHOWMINNOACTIVE;
   startAndLoad();
@@ -245,7 +245,7 @@ TEST_F(Settings, AStartMinimisedWithoutActivationAppliesTheFileAndClosingKeepsIt
 // file first: the user's values are written back, not the design's.
 TEST_F(Settings, AClosingBeforeTheFirstTickKeepsTheFilesValues) {
   const std::string stored =
-      "60\r\n-30\r\n700\r\n480\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n";
+      "60\r\n-30\r\n700\r\n480\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n1\r\n";
   writeSettings(stored);
   start(false);
   ASSERT_TRUE(settingsTimerOn()) << "no tick has come yet";
