@@ -15,6 +15,7 @@ class TForm1;
 class TForm2;
 class TForm3;
 class UndoCommand;
+class CopyCommand;
 
 // The application object: the three windows, created once in this order and
 // living until the process ends, the title and the error box.
@@ -25,6 +26,7 @@ struct Application {
   std::string title;        // task-bar text and the error box's caption
   platform::ErrorBox* errorBox = nullptr;
   UndoCommand* undo = nullptr;  // taking back the last stamping run; null: none
+  CopyCommand* copy = nullptr;  // copying the rows in their order; null: none
   // Where the window settings file is kept; null: the system's file system.
   platform::TextFiles* textFiles = nullptr;
   // The monitors restored windows must stay on; null: none are known.

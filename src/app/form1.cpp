@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/copy_command.h"
 #include "app/form2.h"
 #include "app/form3.h"
 #include "app/undo_command.h"
@@ -65,6 +66,12 @@ void TForm1::Undo1Click() {
   // that no step runs between the restored rows.
   finishMove();
   if (app_.undo) app_.undo->execute();
+}
+
+void TForm1::Copy1Click() {
+  // The rows are copied in the order the move leaves them.
+  finishMove();
+  if (app_.copy) app_.copy->execute();
 }
 
 void TForm1::ShellTreeView1Change() {

@@ -50,6 +50,7 @@ class TForm1 {
   void Exit1Click();  // "終了(&X)"
   void N1Click();     // "バージョン情報(&A)"
   void Undo1Click();  // "元に戻す(&U)": takes back the last stamping run
+  void Copy1Click();  // "この順番でコピー(&C)...": copies the rows in their order
 
   // Folder tree and entry list.
   void ShellTreeView1Change();

@@ -14,7 +14,8 @@ Program::Program(ProgramOptions options)
       }),
       mainWindow_(app_, options_.treeRoot, options_.onMainWindowDestroyed),
       timeDialog_(app_),
-      messageWindow_(app_) {
+      messageWindow_(app_),
+      folderPicker_([this] { return mainWindow_.hwnd(); }) {
   app_.title = options_.title;
   app_.errorBox = &errorBox_;
   app_.textFiles = options_.textFiles;
@@ -27,6 +28,7 @@ Program::~Program() {
   timeDialog_.attach(nullptr);
   messageWindow_.attach(nullptr);
   app_.undo = nullptr;
+  app_.copy = nullptr;
   messageWindow_.destroy();
   timeDialog_.destroy();
   mainWindow_.destroy();
@@ -71,6 +73,13 @@ bool Program::create() {
 
   undo_ = std::make_unique<app::UndoCommand>(app_, mainWindow_.undoItem(), files);
   app_.undo = undo_.get();
+  platform::CopyOps& copyOps = options_.copyOps ? *options_.copyOps : platform::systemCopyOps();
+  platform::FolderPicker& picker = options_.folderPicker
+                                       ? *options_.folderPicker
+                                       : static_cast<platform::FolderPicker&>(folderPicker_);
+  copy_ = std::make_unique<app::CopyCommand>(app_, mainWindow_.copyItem(), copyOps, picker,
+                                             mainWindow_.copyStop());
+  app_.copy = copy_.get();
   if (options_.afterFormCreate) options_.afterFormCreate(3);
   return true;
 }

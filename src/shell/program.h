@@ -11,12 +11,15 @@
 #include <string>
 
 #include "app/application.h"
+#include "app/copy_command.h"
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/form3.h"
 #include "app/undo_command.h"
+#include "platform/copy_ops.h"
 #include "platform/file_ops.h"
 #include "platform/win32/error_box.h"
+#include "platform/win32/folder_picker.h"
 #include "platform/win32/monitor_screen.h"
 #include "shell/application_window.h"
 #include "shell/main_window.h"
@@ -34,6 +37,9 @@ struct ProgramOptions {
   // the tests give one, to work on a folder of their own.
   std::wstring treeRoot;
   platform::FileOps* fileOps = nullptr;  // null: the system's file system
+  platform::CopyOps* copyOps = nullptr;  // null: the system's file system
+  // Only the tests give one; null: the system's folder picker.
+  platform::FolderPicker* folderPicker = nullptr;
   app::TForm2::Clock clock = platform::localNow;
   // Runs when the main window has been destroyed; the product ends its loop.
   std::function<void()> onMainWindowDestroyed;
@@ -73,6 +79,8 @@ class Program {
   ApplicationWindow& applicationWindow() { return applicationWindow_; }
   TimeDialog& timeDialog() { return timeDialog_; }
   MessageWindow& messageWindow() { return messageWindow_; }
+  // Null until create() has made it.
+  app::CopyCommand* copyCommand() { return copy_.get(); }
 
  private:
   ProgramOptions options_;
@@ -87,6 +95,8 @@ class Program {
   std::unique_ptr<app::TForm2> form2_;
   std::unique_ptr<app::TForm3> form3_;
   std::unique_ptr<app::UndoCommand> undo_;
+  SystemFolderPicker folderPicker_;
+  std::unique_ptr<app::CopyCommand> copy_;
 };
 
 // Shows the main window, then takes and dispatches messages until the
