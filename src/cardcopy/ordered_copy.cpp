@@ -140,13 +140,9 @@ std::string countText(int n) { return " (" + std::to_string(n) + " 個)"; }
 // tells nothing either way.
 bool orderReadBack(const CopyPlan& plan, const std::string& destination, CopyOps& ops) {
   const auto sameNames = [&ops](const std::string& path, const std::vector<std::string>& names) {
-    std::vector<platform::FolderItem> items;
-    if (ops.listFolder(path, items) != 0) return true;
-    if (items.size() != names.size()) return false;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      if (items[i].name != names[i]) return false;
-    }
-    return true;
+    std::vector<std::string> found;
+    if (ops.listNames(path, found) != 0) return true;
+    return found == names;
   };
   if (!sameNames(destination, plan.topNames)) return false;
   for (const CopyStep& step : plan.steps) {
@@ -247,19 +243,12 @@ CopyResult copyInOrder(const folderlist::EntryRows& rows, int entryCount,
     }
     switch (step.kind) {
       case CopyStep::Kind::File: {
-        // The times are read before the contents, whose reading may touch
-        // the source's last-access time.
-        platform::EntryTimes times;
-        if (const OsErrorCode error = ops.readTimes(source, times)) return failed(step, error);
         if (const OsErrorCode error = ops.copyFile(source, target, stop)) {
           // Never a half-written file: a player would play it.
           ops.removeFile(target);
           if (error == platform::kErrorRequestAborted) {
             return ended(Outcome::Stopped, stoppedMessage(), copied, step.row, 0);
           }
-          return failed(step, error);
-        }
-        if (const OsErrorCode error = ops.setTimes(target, times, false)) {
           return failed(step, error);
         }
         break;

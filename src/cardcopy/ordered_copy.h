@@ -68,7 +68,8 @@ struct CopyResult {
 using CopyProgress = std::function<void(int done, int total)>;
 
 // Checks (checkCopy) and, if all passes, writes the rows top to bottom into
-// the destination: a file's contents and its three times, a folder row with
+// the destination: a file's contents and its three times (read before the
+// contents, so reading cannot move them), a folder row with
 // its contents in name order and its own times last. stop is asked before
 // every entry and while a file is written; a stop or a failure removes the
 // half-written file and keeps what was written before. Nothing in the source

@@ -51,6 +51,8 @@ class CopyOps {
   // The folder's entries in the file system's own order (FindFirstFileW,
   // readdir), without "." and "..".
   virtual OsErrorCode listFolder(const std::string& path, std::vector<FolderItem>& items) = 0;
+  // Only the names, in the same order: what reading the order back needs.
+  virtual OsErrorCode listNames(const std::string& path, std::vector<std::string>& names) = 0;
   virtual OsErrorCode volumeSpace(const std::string& folder, VolumeSpace& space) = 0;
   // The full path with links and "." resolved, in a form that two paths of
   // one entry share (upper case where the file system ignores case); empty
@@ -58,8 +60,10 @@ class CopyOps {
   virtual std::string comparablePath(const std::string& path) = 0;
   virtual OsErrorCode readTimes(const std::string& path, EntryTimes& times) = 0;
   virtual OsErrorCode createFolder(const std::string& path) = 0;
-  // Copies a file's contents to a new file at `to`, which must not exist.
-  // stop is asked between pieces; when it answers true the copy ends with
+  // Copies a file's contents to a new file at `to`, which must not exist,
+  // and gives it the source's three times as they were before the contents
+  // were read (one open of each, as the bare system copy does it). stop is
+  // asked between pieces; when it answers true the copy ends with
   // kErrorRequestAborted. A failed or stopped copy may leave `to` behind,
   // half written.
   virtual OsErrorCode copyFile(const std::string& from, const std::string& to,

@@ -130,6 +130,15 @@ OsErrorCode FaultCopyOps::listFolder(const std::string& path,
   return 0;
 }
 
+OsErrorCode FaultCopyOps::listNames(const std::string& path, std::vector<std::string>& names) {
+  names.clear();
+  if (auto error = fault(Op::ListNames, path)) return *error;
+  const Node* node = find(path);
+  if (!node || !node->folder) return platform::kErrorPathNotFound;
+  names = node->order;
+  return 0;
+}
+
 OsErrorCode FaultCopyOps::volumeSpace(const std::string& folder, platform::VolumeSpace& space) {
   if (auto error = fault(Op::VolumeSpace, folder)) return *error;
   space = space_;
@@ -164,12 +173,14 @@ OsErrorCode FaultCopyOps::copyFile(const std::string& from, const std::string& t
   const Node* source = find(from);
   if (!source || source->folder) return platform::kErrorFileNotFound;
   const std::string content = source->content;
+  const platform::EntryTimes times = source->times;
   Node half;
   half.content = content.substr(0, content.size() / 2);
   if (!link(to, std::move(half))) return platform::kErrorAccessDenied;
   if (auto error = fault(Op::CopyFile, to)) return *error;
   if (stop && stop()) return platform::kErrorRequestAborted;
   nodes_[to].content = content;
+  nodes_[to].times = times;
   return 0;
 }
 

@@ -17,7 +17,7 @@ namespace fakes {
 // does), every write is recorded, and chosen operations fail on chosen paths.
 // A file is copied in two pieces: after the first the target exists half
 // written, then stop is asked, so a stop or a fault leaves a partial file for
-// the caller to remove.
+// the caller to remove. A copy gets the source's times.
 class FaultCopyOps : public platform::CopyOps {
  public:
   enum class Op {
@@ -28,6 +28,7 @@ class FaultCopyOps : public platform::CopyOps {
     ReadTimes,
     CreateFolder,
     CopyFile,  // fails after the first piece, the target half written
+    ListNames,
     SetTimes,
     RemoveFile,
   };
@@ -74,6 +75,8 @@ class FaultCopyOps : public platform::CopyOps {
   platform::OsErrorCode checkReadable(const std::string& path, bool folder) override;
   platform::OsErrorCode listFolder(const std::string& path,
                                    std::vector<platform::FolderItem>& items) override;
+  platform::OsErrorCode listNames(const std::string& path,
+                                  std::vector<std::string>& names) override;
   platform::OsErrorCode volumeSpace(const std::string& folder,
                                     platform::VolumeSpace& space) override;
   std::string comparablePath(const std::string& path) override;

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -117,6 +118,17 @@ class SystemCopyOps : public CopyOps {
     return 0;
   }
 
+  OsErrorCode listNames(const std::string& path, std::vector<std::string>& names) override {
+    names.clear();
+    std::unique_ptr<DIR, DirCloser> dir(::opendir(path.c_str()));
+    if (!dir) return lastError();
+    while (const dirent* entry = ::readdir(dir.get())) {
+      const std::string_view name = entry->d_name;
+      if (name != "." && name != "..") names.emplace_back(name);
+    }
+    return 0;
+  }
+
   OsErrorCode volumeSpace(const std::string& folder, VolumeSpace& space) override {
     struct statvfs vfs {};
     if (::statvfs(folder.c_str(), &vfs) != 0) return lastError();
@@ -153,11 +165,12 @@ class SystemCopyOps : public CopyOps {
     if (::fstat(source.get(), &st) != 0) return lastError();
     Fd target(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777));
     if (target.get() < 0) return lastError();
-    for (;;) {
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    for (std::uint64_t done = 0; done < size;) {
       if (stop && stop()) return kErrorRequestAborted;
       const ssize_t copied =
           ::copy_file_range(source.get(), nullptr, target.get(), nullptr, kPiece, 0);
-      if (copied == 0) break;
+      if (copied == 0) break;  // the file has shrunk meanwhile
       if (copied < 0) {
         // Across file systems on older kernels, or where the file system
         // cannot: the plain way, from where it stands.
@@ -169,7 +182,11 @@ class SystemCopyOps : public CopyOps {
         }
         return lastError();
       }
+      done += static_cast<std::uint64_t>(copied);
     }
+    // The times the source had before it was read.
+    const timespec times[2] = {st.st_atim, st.st_mtim};
+    if (::futimens(target.get(), times) != 0) return lastError();
     // A full card may only say so when the data is written out.
     return ::close(target.release()) == 0 ? 0 : lastError();
   }

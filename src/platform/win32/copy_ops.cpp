@@ -110,6 +110,23 @@ class SystemCopyOps : public CopyOps {
     return error == ERROR_NO_MORE_FILES ? 0 : error;
   }
 
+  OsErrorCode listNames(const std::string& path, std::vector<std::string>& names) override {
+    names.clear();
+    WIN32_FIND_DATAW found{};
+    Search search(FindFirstFileExW((widen(path) + L"\\*").c_str(), FindExInfoBasic, &found,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (search.get() == INVALID_HANDLE_VALUE) {
+      const OsErrorCode error = lastError();
+      return error == ERROR_FILE_NOT_FOUND ? 0 : error;
+    }
+    do {
+      const std::wstring_view name = found.cFileName;
+      if (name != L"." && name != L"..") names.push_back(narrow(name));
+    } while (FindNextFileW(search.get(), &found));
+    const OsErrorCode error = lastError();
+    return error == ERROR_NO_MORE_FILES ? 0 : error;
+  }
+
   OsErrorCode volumeSpace(const std::string& folder, VolumeSpace& space) override {
     const std::wstring wide = widen(folder);
     ULARGE_INTEGER available{}, total{}, free{};
@@ -170,13 +187,13 @@ class SystemCopyOps : public CopyOps {
     Handle source(CreateFileW(widen(from).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source.valid()) return lastError();
-    const DWORD attributes = GetFileAttributesW(widen(from).c_str());
+    // Attributes and the three times, before the contents are read.
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(source.get(), &info)) return lastError();
     // Hidden, system and archive go with the copy; read-only does not, so
     // the copy on the card can be replaced or removed like any other.
-    const DWORD kept =
-        attributes == INVALID_FILE_ATTRIBUTES
-            ? FILE_ATTRIBUTE_NORMAL
-            : attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+    const DWORD kept = info.dwFileAttributes &
+                       (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
     Handle target(CreateFileW(widen(to).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               (kept ? kept : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN,
                               nullptr));
@@ -186,11 +203,17 @@ class SystemCopyOps : public CopyOps {
       if (stop && stop()) return kErrorRequestAborted;
       DWORD got = 0;
       if (!ReadFile(source.get(), buffer.data(), kPiece, &got, nullptr)) return lastError();
-      if (got == 0) return 0;
+      if (got == 0) break;
       DWORD put = 0;
       if (!WriteFile(target.get(), buffer.data(), got, &put, nullptr)) return lastError();
       if (put != got) return ERROR_DISK_FULL;
+      if (got < kPiece) break;  // the end, without one more call to find it
     }
+    if (!SetFileTime(target.get(), &info.ftCreationTime, &info.ftLastAccessTime,
+                     &info.ftLastWriteTime)) {
+      return lastError();
+    }
+    return 0;
   }
 
   OsErrorCode setTimes(const std::string& path, const EntryTimes& times, bool /*folder*/) override {
