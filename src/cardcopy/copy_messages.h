@@ -7,13 +7,15 @@ namespace cardcopy::messages {
 
 // Before anything is written; each is followed by the path or the row's name.
 inline constexpr std::string_view kInsideListed =
-    "コピー先が一覧のフォルダか\r\nその中にあります\r\n\r\n";
-inline constexpr std::string_view kInsideRow = "コピー先が一覧のフォルダの\r\n中にあります\r\n\r\n";
-inline constexpr std::string_view kNoDestination = "コピー先のフォルダが見当たりません \r\n\r\n";
+    "コピー先が一覧の\r\nフォルダの中にあります\r\n\r\n";
+inline constexpr std::string_view kInsideRow =
+    "コピー先が一覧の\r\nフォルダ行の中にあります\r\n\r\n";
+inline constexpr std::string_view kNoDestination =
+    "コピー先のフォルダが\r\n見当たりません \r\n\r\n";
 inline constexpr std::string_view kNotEmpty =
-    "コピー先のフォルダが空ではありません\r\n"
-    "空いた場所に書いた項目は順番どおりに並びません\r\n"
-    "新しいフォルダを作って選んでください\r\n\r\n";
+    "コピー先が空ではありません\r\n"
+    "空いた場所に書くと順番が崩れます\r\n"
+    "新しいフォルダにしてください\r\n\r\n";
 inline constexpr std::string_view kMissingFile = "見当たらないファイルがあります \r\n\r\n";
 inline constexpr std::string_view kMissingFolder = "見当たらないフォルダがあります \r\n\r\n";
 inline constexpr std::string_view kUnreadableFile = "読み取れないファイルがあります\r\n\r\n";
@@ -27,6 +29,6 @@ inline constexpr std::string_view kNoSpace = "コピー先の空き容量が足�
 inline constexpr std::string_view kCannotCopy = "コピーできませんでした\r\n\r\n";
 inline constexpr std::string_view kCompleted = "コピーしました";
 inline constexpr std::string_view kStopped = "コピーを中止しました";
-inline constexpr std::string_view kOrderNotKept = "このドライブは書いた順番を保ちません";
+inline constexpr std::string_view kOrderNotKept = "順番を保たないドライブです";
 
 }  // namespace cardcopy::messages

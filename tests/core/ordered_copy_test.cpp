@@ -184,15 +184,14 @@ INSTANTIATE_TEST_SUITE_P(
     Checks, ChecksBeforeWriting,
     testing::Values(
         CheckCase{"TheListedFolder", [](Library&, std::string& d) { d = kSource; },
-                  "コピー先が一覧のフォルダか\r\nその中にあります\r\n\r\n" + kSource, -1},
+                  "コピー先が一覧の\r\nフォルダの中にあります\r\n\r\n" + kSource, -1},
         CheckCase{
             "InsideTheListedFolder",
             [](Library& l, std::string& d) {
               d = at(kSource, "Album", "new");
               l.fs.addFolder(d);
             },
-            "コピー先が一覧のフォルダか\r\nその中にあります\r\n\r\n" + at(kSource, "Album", "new"),
-            -1},
+            "コピー先が一覧の\r\nフォルダの中にあります\r\n\r\n" + at(kSource, "Album", "new"), -1},
         CheckCase{"InsideAFolderRowThatIsAJunction",
                   [](Library& l, std::string& d) {
                     l.fs.alias(at(kSource, "Album"), kCard);
@@ -200,14 +199,14 @@ INSTANTIATE_TEST_SUITE_P(
                     l.fs.addFolder(d);
                     l.fs.alias(d, at(kCard, "new"));
                   },
-                  "コピー先が一覧のフォルダの\r\n中にあります\r\n\r\nAlbum", 1},
+                  "コピー先が一覧の\r\nフォルダ行の中にあります\r\n\r\nAlbum", 1},
         CheckCase{"NoSuchDestination", [](Library&, std::string& d) { d = at(kCard, "gone"); },
-                  "コピー先のフォルダが見当たりません \r\n\r\n" + at(kCard, "gone"), -1},
+                  "コピー先のフォルダが\r\n見当たりません \r\n\r\n" + at(kCard, "gone"), -1},
         CheckCase{"DestinationNotEmpty",
                   [](Library& l, std::string&) { l.fs.addFile(at(kCard, "old.mp3"), "o"); },
-                  "コピー先のフォルダが空ではありません\r\n"
-                  "空いた場所に書いた項目は順番どおりに並びません\r\n"
-                  "新しいフォルダを作って選んでください\r\n\r\n" +
+                  "コピー先が空ではありません\r\n"
+                  "空いた場所に書くと順番が崩れます\r\n"
+                  "新しいフォルダにしてください\r\n\r\n" +
                       kCard,
                   -1},
         CheckCase{"MissingFile", [](Library& l, std::string&) { l.rows[2].name = "gone.mp3"; },
@@ -379,7 +378,7 @@ TEST(OrderedCopyReadBack, ASortingFileSystemGetsTheOneLine) {
   const CopyResult result = lib.copy();
   EXPECT_EQ(result.outcome, Outcome::Completed);
   EXPECT_FALSE(result.orderKept);
-  EXPECT_EQ(result.message, "コピーしました (3 個)\r\n\r\nこのドライブは書いた順番を保ちません");
+  EXPECT_EQ(result.message, "コピーしました (3 個)\r\n\r\n順番を保たないドライブです");
 }
 
 TEST(OrderedCopyReadBack, ASubFolderReadBackOutOfOrderGetsTheLine) {
@@ -388,7 +387,7 @@ TEST(OrderedCopyReadBack, ASubFolderReadBackOutOfOrderGetsTheLine) {
   // Written 2, 9, 10 by numbers; the folder hands them out 10, 2, 9.
   const CopyResult result = lib.copy(numberOrder);
   EXPECT_FALSE(result.orderKept);
-  EXPECT_EQ(result.message, "コピーしました (3 個)\r\n\r\nこのドライブは書いた順番を保ちません");
+  EXPECT_EQ(result.message, "コピーしました (3 個)\r\n\r\n順番を保たないドライブです");
 }
 
 TEST(OrderedCopyReadBack, ASortedOrderThatMatchesTheListIsKept) {

@@ -108,7 +108,7 @@ unmount_image
 # Wine hands a Linux folder's entries out sorted by name, as NTFS does, so the
 # program reads the card back sorted and must say so; mdir reads the truth.
 expected="コピーしました (4 個)"
-[ "$readback" != "$rows" ] && expected="$expected\n\nこのドライブは書いた順番を保ちません"
+[ "$readback" != "$rows" ] && expected="$expected\n\n順番を保たないドライブです"
 [ "$message" = "$expected" ] && pass "the message is $expected" || fail "the message is '$message'"
 got=$(image_order "$work/order.img" /)
 [ -n "$rows" ] && [ "$got" = "$rows" ] && pass "mdir reads the rows in the list's order: $(echo $got)" ||
@@ -170,7 +170,7 @@ drive 4 "$shm/dest" bytime linux
 [ "$(echo $rows)" = "c.mp3 曲.mp3 a.mp3 b.mp3" ] && pass "the rows stand in time order" ||
   fail "the rows are '$(echo $rows)'"
 if [ "$readback" != "$rows" ]; then
-  [ "$message" = "コピーしました (4 個)\n\nこのドライブは書いた順番を保ちません" ] &&
+  [ "$message" = "コピーしました (4 個)\n\n順番を保たないドライブです" ] &&
     pass "a read-back order of '$(echo $readback)' against '$(echo $rows)' gives the line" ||
     fail "the message is '$message' with read-back '$(echo $readback)'"
 else
