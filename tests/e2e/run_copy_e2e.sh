@@ -42,6 +42,8 @@ mounted=""
 cleanup() {
   [ -n "$mounted" ] && fusermount -u "$mounted" 2>/dev/null
   rm -rf "$work" "$shm_real"
+  # The last scenario's large files do not stay in the prefix.
+  fresh_desktop
 }
 trap cleanup EXIT
 
