@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/copy_command.h"
 #include "app/form2.h"
 #include "app/list_view_marks.h"
 #include "app/undo_command.h"
@@ -73,6 +74,14 @@ void TForm1::Undo1Click() {
   finishMove();
   links_.undo.execute();
 }
+
+void TForm1::Copy1Click() {
+  // The rows are copied in the order the move leaves them.
+  finishMove();
+  links_.copy.execute();
+}
+
+void TForm1::MenuOpen() { links_.copy.showAvailability(); }
 
 void TForm1::ShellTreeView1Change() {
   links_.undo.drop();

@@ -18,6 +18,7 @@ class WindowSettings;
 
 namespace app {
 
+class CopyCommand;
 class TForm2;
 class UndoCommand;
 
@@ -50,6 +51,7 @@ struct Form1Links {
   const FlowWindows& flow;
   Messages& messages;
   UndoCommand& undo;
+  CopyCommand& copy;
   TForm2& timeDialog;
   settings::WindowSettings& windowSettings;
 };
@@ -69,6 +71,9 @@ class TForm1 {
   void Exit1Click();  // "終了(&X)"
   void N1Click();     // "バージョン情報(&A)"
   void Undo1Click();  // "元に戻す(&U)": takes back the last stamping run
+  void Copy1Click();  // "この順番でコピー(&C)...": copies the rows in their order
+  // A menu opens: the copy command is greyed while the list is empty.
+  void MenuOpen();
 
   // Folder tree and entry list.
   void ShellTreeView1Change();

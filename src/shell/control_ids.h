@@ -11,6 +11,7 @@ inline constexpr int kMenuIME1 = 101;   // "TIME変更（&T）"
 inline constexpr int kMenuExit1 = 102;  // "終了(&X)"
 inline constexpr int kMenuN1 = 103;     // "バージョン情報(&A)"
 inline constexpr int kMenuUndo1 = 104;  // "元に戻す(&U)"
+inline constexpr int kMenuCopy1 = 105;  // "この順番でコピー(&C)..."
 
 // Main window Form1.
 inline constexpr int kShellTreeView1 = 110;

@@ -17,6 +17,7 @@
 #include "platform/win32/message_target.h"
 #include "platform/win32/shell_tree.h"
 #include "platform/win32/top_window.h"
+#include "shell/copy_stop.h"
 #include "shell/row_drag.h"
 #include "shell/splitter.h"
 
@@ -58,6 +59,10 @@ class MainWindow final : public MessageTarget {
   int treeWidth() const { return treeWidth_; }
   // "元に戻す(&U)", greyed out while there is nothing to take back.
   MenuItemCommand& undoItem() { return undoItem_; }
+  // "この順番でコピー(&C)...", greyed out while the list is empty.
+  MenuItemCommand& copyItem() { return copyItem_; }
+  // Esc and the close button while rows are being copied.
+  CopyStop& copyStop() { return copyStop_; }
 
   LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -90,6 +95,8 @@ class MainWindow final : public MessageTarget {
   UINT dpi_ = 96;
   int treeWidth_ = 0;
   MenuItemCommand undoItem_;
+  MenuItemCommand copyItem_;
+  CopyStop copyStop_;
 };
 
 }  // namespace shell

@@ -7,8 +7,10 @@
 
 #include "app/app_objects.h"
 #include "app/application.h"
+#include "fakes/fake_copy_ui.h"
 #include "fakes/fake_ui.h"
 #include "fakes/memory_file_ops.h"
+#include "platform/copy_ops.h"
 
 namespace fakes {
 
@@ -49,8 +51,10 @@ struct FakeApp {
                              checkBox2,
                              paintPump},
                             {messageWindow, label1},
-                            undoItem},
-        fileOps ? *fileOps : memoryFiles, std::move(clock));
+                            undoItem,
+                            copyItem},
+        fileOps ? *fileOps : memoryFiles,
+        app::CopyServices{platform::systemCopyOps(), picker, copyStop}, std::move(clock));
     form1 = &objects->form1;
     form2 = &objects->form2;
     form3 = &objects->form3;
@@ -91,6 +95,11 @@ struct FakeApp {
   FakeText label1;
 
   FakeMenuCommand undoItem;  // "元に戻す(&U)"
+  FakeMenuCommand copyItem;  // "この順番でコピー(&C)..."
+  // Copying in order works on real folders; the picker and the stop request
+  // are the test's.
+  FakePicker picker;
+  FakeStop copyStop;
 
   std::unique_ptr<app::AppObjects> objects;
   app::TForm1* form1 = nullptr;

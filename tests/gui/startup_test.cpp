@@ -186,7 +186,8 @@ TEST_F(GuiTest, CaptionsAndMenu) {
   const std::array<std::vector<Item>, 2> menus{{
       {{0, kMenuIME1, "TIME変更（&T）"},
        {1, kMenuUndo1, "元に戻す(&U)"},
-       {2, kMenuExit1, "終了(&X)"}},
+       {2, kMenuCopy1, "この順番でコピー(&C)..."},
+       {3, kMenuExit1, "終了(&X)"}},
       {{0, kMenuN1, "バージョン情報(&A)"}},
   }};
   for (std::size_t m = 0; m < menus.size(); ++m) {
