@@ -18,6 +18,9 @@ packages=(
   clang libclang-rt-dev
   # Metric-compatible with the Japanese UI face the windows are designed in.
   fonts-monapo
+  # A FAT file system in an image file, mounted through FUSE and read back
+  # straight from the image, for the end-to-end test of copying in order.
+  dosfstools fusefat mtools
 )
 
 missing=()

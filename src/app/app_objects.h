@@ -4,6 +4,7 @@
 // real program's windows and for the tests' in-memory ones alike.
 
 #include "app/application.h"
+#include "app/copy_command.h"
 #include "app/form1.h"
 #include "app/form2.h"
 #include "app/form3.h"
@@ -11,6 +12,8 @@
 #include "app/messages.h"
 #include "app/undo_command.h"
 #include "app/window_flow.h"
+#include "platform/copy_ops.h"
+#include "platform/copy_ui.h"
 #include "platform/file_ops.h"
 #include "settings/window_settings.h"
 
@@ -23,18 +26,26 @@ struct WindowControls {
   Form2Controls form2;
   Form3Controls form3;
   platform::MenuCommand& undoItem;  // "元に戻す(&U)"
+  platform::MenuCommand& copyItem;  // "この順番でコピー(&C)..."
+};
+
+// What copying the rows in their order works with besides the windows.
+struct CopyServices {
+  platform::CopyOps& copyOps;
+  platform::FolderPicker& picker;
+  platform::StopSignal& stop;  // Esc and the main window's close button
 };
 
 class AppObjects {
  public:
   AppObjects(Application& app, WindowControls controls, platform::FileOps& fileOps,
-             TForm2::Clock clock = platform::localNow);
+             CopyServices copyServices, TForm2::Clock clock = platform::localNow);
   AppObjects(const AppObjects&) = delete;
   AppObjects& operator=(const AppObjects&) = delete;
 
   // The program's order, each once its window exists: the main window's
   // FormCreate, the time dialog's, then the message window's, after which
-  // the undo command shows on the menu and the settings file may be loaded.
+  // the undo and copy commands show on the menu and the settings file may be loaded.
   // Each runs as a handler: a failure goes to the error box.
   void createForm1();
   void createForm2();
@@ -45,6 +56,7 @@ class AppObjects {
   ListedFolder folder;
   Messages messages;
   UndoCommand undo;
+  CopyCommand copy;
   settings::WindowSettings windowSettings;
   TForm2 form2;
   TForm3 form3;

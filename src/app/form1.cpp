@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/copy_command.h"
 #include "app/form2.h"
 #include "app/list_view_marks.h"
 #include "app/open_path.h"
@@ -91,6 +92,10 @@ void TForm1::setNumericNames(bool on) {
   sortByState();
 }
 
+int TForm1::compareNames(std::string_view a, std::string_view b) {
+  return sort_.numericNames ? numericCollation_.compare(a, b) : collation_.compare(a, b);
+}
+
 void TForm1::OpenPath(const std::string& path) {
   // A dialog or the message window holds the lock.
   if (!controls_.window.isEnabled()) return;
@@ -123,6 +128,14 @@ void TForm1::OpenPath(const std::string& path) {
   controls_.list.ensureVisible(at);
   ListView1Change();
 }
+
+void TForm1::Copy1Click() {
+  // The rows are copied in the order the move leaves them.
+  finishMove();
+  links_.copy.execute();
+}
+
+void TForm1::MenuOpen() { links_.copy.showAvailability(); }
 
 void TForm1::ShellTreeView1Change() {
   links_.undo.drop();

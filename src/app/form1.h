@@ -19,6 +19,7 @@ class WindowSettings;
 
 namespace app {
 
+class CopyCommand;
 class TForm2;
 class UndoCommand;
 
@@ -53,6 +54,7 @@ struct Form1Links {
   const FlowWindows& flow;
   Messages& messages;
   UndoCommand& undo;
+  CopyCommand& copy;
   TForm2& timeDialog;
   settings::WindowSettings& windowSettings;
 };
@@ -72,6 +74,9 @@ class TForm1 {
   void Exit1Click();  // "終了(&X)"
   void N1Click();     // "バージョン情報(&A)"
   void Undo1Click();  // "元に戻す(&U)": takes back the last stamping run
+  void Copy1Click();  // "この順番でコピー(&C)...": copies the rows in their order
+  // A menu opens: the copy command is greyed while the list is empty.
+  void MenuOpen();
   // "数字を数値として並べる(&N)": switches the name order.
   void NumericOrder1Click();
 
@@ -122,6 +127,9 @@ class TForm1 {
   // Sets the name order and its check mark. Rows that stand sorted by name
   // (the arrow on "名前") are sorted again at once, in the same direction.
   void setNumericNames(bool on);
+  // Two names in the name column's order as it stands: Explorer's when the
+  // option is on, the locale's otherwise. Negative, 0 or positive.
+  int compareNames(std::string_view a, std::string_view b);
 
   const Form1Controls& controls() const { return controls_; }
 

@@ -26,11 +26,31 @@ LongRun::~LongRun() {
 }
 
 void LongRun::progress(int done, int total, const std::function<void()>& redraw) {
+  done_ = done;
+  total_ = total;
   const auto now = std::chrono::steady_clock::now();
   if (now - lastPaint_ < kRepaintInterval && done < total) return;
   lastPaint_ = now;
   if (redraw) redraw();
-  window_.setCaption(name_ + " " + std::to_string(done) + " / " + std::to_string(total));
+  paint();
+}
+
+void LongRun::showNow(int done, int total) {
+  done_ = done;
+  total_ = total;
+  lastPaint_ = std::chrono::steady_clock::now();
+  paint();
+}
+
+void LongRun::keepPainted() {
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastPaint_ < kRepaintInterval) return;
+  lastPaint_ = now;
+  paint();
+}
+
+void LongRun::paint() {
+  window_.setCaption(name_ + " " + std::to_string(done_) + " / " + std::to_string(total_));
   pump_.pumpPaint();
 }
 

@@ -11,7 +11,8 @@ inline constexpr int kMenuIME1 = 101;           // "TIME変更（&T）"
 inline constexpr int kMenuExit1 = 102;          // "終了(&X)"
 inline constexpr int kMenuN1 = 103;             // "バージョン情報(&A)"
 inline constexpr int kMenuUndo1 = 104;          // "元に戻す(&U)"
-inline constexpr int kMenuNumericOrder1 = 105;  // "数字を数値として並べる(&N)"
+inline constexpr int kMenuCopy1 = 105;          // "この順番でコピー(&C)..."
+inline constexpr int kMenuNumericOrder1 = 106;  // "数字を数値として並べる(&N)"
 
 // Main window Form1.
 inline constexpr int kShellTreeView1 = 110;

@@ -37,15 +37,20 @@ struct MenuItem {
 };
 struct Menu {
   std::string_view caption;
-  std::array<MenuItem, 3> items;
+  std::array<MenuItem, 4> items;
   int itemCount;
 };
 constexpr std::array<Menu, 3> kMenus{{
     {"ファイル（&F）",
-     {{{kMenuIME1, "TIME変更（&T）"}, {kMenuUndo1, "元に戻す(&U)"}, {kMenuExit1, "終了(&X)"}}},
-     3},
-    {"表示(&V)", {{{kMenuNumericOrder1, "数字を数値として並べる(&N)"}, {0, ""}, {0, ""}}}, 1},
-    {"ヘルプ(&H)", {{{kMenuN1, "バージョン情報(&A)"}, {0, ""}, {0, ""}}}, 1},
+     {{{kMenuIME1, "TIME変更（&T）"},
+       {kMenuUndo1, "元に戻す(&U)"},
+       {kMenuCopy1, "この順番でコピー(&C)..."},
+       {kMenuExit1, "終了(&X)"}}},
+     4},
+    {"表示(&V)",
+     {{{kMenuNumericOrder1, "数字を数値として並べる(&N)"}, {0, ""}, {0, ""}, {0, ""}}},
+     1},
+    {"ヘルプ(&H)", {{{kMenuN1, "バージョン情報(&A)"}, {0, ""}, {0, ""}, {0, ""}}}, 1},
 }};
 
 HMENU createMainMenu() {
@@ -98,6 +103,8 @@ bool MainWindow::create() {
   window_.attach(hwnd);
   undoItem_.attach(hwnd, kMenuUndo1);
   numericOrderItem_.attach(hwnd, kMenuNumericOrder1);
+  copyItem_.attach(hwnd, kMenuCopy1);
+  copyStop_.setMainWindow(hwnd);
   dpi_ = windowDpi(hwnd);
   font_ = createDesignFont(kFormFontHeight, dpi_);
   treeWidth_ = scaled(kTreeWidth);
@@ -304,6 +311,9 @@ LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
           case kMenuNumericOrder1:
             run([this] { form_->NumericOrder1Click(); });
             return 0;
+          case kMenuCopy1:
+            run([this] { form_->Copy1Click(); });
+            return 0;
           default:
             break;
         }
@@ -328,13 +338,25 @@ LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       // Also while a dialog keeps the window disabled: a close request to
       // the application is carried out whatever the window's state.
       if ((wParam & 0xFFF0) == SC_CLOSE) {
+        // While rows are being copied, closing stops the copy instead.
+        if (copyStop_.takeClose()) return 0;
         requestClose();
         return 0;
       }
       break;
     case WM_CLOSE:
+      if (copyStop_.takeClose()) return 0;
       requestClose();
       return 0;
+    case WM_SETCURSOR:
+      // A click on the window while it is locked: the close button may stop a copy.
+      if (LOWORD(lParam) == static_cast<WORD>(HTERROR) && HIWORD(lParam) == WM_LBUTTONDOWN) {
+        copyStop_.clickOnDisabledWindow(hwnd);
+      }
+      break;
+    case WM_INITMENUPOPUP:
+      run([this] { form_->MenuOpen(); });
+      break;
     case WM_DESTROY:
       if (onDestroyed_) onDestroyed_();
       return 0;

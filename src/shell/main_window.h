@@ -17,6 +17,7 @@
 #include "platform/win32/message_target.h"
 #include "platform/win32/shell_tree.h"
 #include "platform/win32/top_window.h"
+#include "shell/copy_stop.h"
 #include "shell/row_drag.h"
 #include "shell/splitter.h"
 
@@ -65,6 +66,10 @@ class MainWindow final : public MessageTarget {
   // outside (the first argument or a drop); relative paths are taken from
   // the current directory.
   void openPath(const std::wstring& path);
+  // "この順番でコピー(&C)...", greyed out while the list is empty.
+  MenuItemCommand& copyItem() { return copyItem_; }
+  // Esc and the close button while rows are being copied.
+  CopyStop& copyStop() { return copyStop_; }
 
   LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -98,6 +103,8 @@ class MainWindow final : public MessageTarget {
   int treeWidth_ = 0;
   MenuItemCommand undoItem_;
   MenuCheckItem numericOrderItem_;
+  MenuItemCommand copyItem_;
+  CopyStop copyStop_;
 };
 
 }  // namespace shell

@@ -14,7 +14,8 @@ Program::Program(ProgramOptions options)
       }),
       mainWindow_(app_, options_.treeRoot, options_.onMainWindowDestroyed),
       timeDialog_(app_),
-      messageWindow_(app_) {
+      messageWindow_(app_),
+      folderPicker_([this] { return mainWindow_.hwnd(); }) {
   app_.title = options_.title;
   app_.errorBox = &errorBox_;
   app_.textFiles = options_.textFiles;
@@ -41,8 +42,13 @@ bool Program::create() {
   objects_ = std::make_unique<app::AppObjects>(
       app_,
       app::WindowControls{mainWindow_.controls(), timeDialog_.controls(), messageWindow_.controls(),
-                          mainWindow_.undoItem()},
-      files, options_.clock);
+                          mainWindow_.undoItem(), mainWindow_.copyItem()},
+      files,
+      app::CopyServices{options_.copyOps ? *options_.copyOps : platform::systemCopyOps(),
+                        options_.folderPicker ? *options_.folderPicker
+                                              : static_cast<platform::FolderPicker&>(folderPicker_),
+                        mainWindow_.copyStop()},
+      options_.clock);
   objects_->folder.setSeparators(platform::userDateTimeSeparators());
   mainWindow_.attach(&objects_->form1, &objects_->folder);
   objects_->createForm1();

@@ -12,8 +12,10 @@
 
 #include "app/app_objects.h"
 #include "app/application.h"
+#include "platform/copy_ops.h"
 #include "platform/file_ops.h"
 #include "platform/win32/error_box.h"
+#include "platform/win32/folder_picker.h"
 #include "platform/win32/monitor_screen.h"
 #include "shell/main_window.h"
 #include "shell/message_window.h"
@@ -30,6 +32,9 @@ struct ProgramOptions {
   // the tests give one, to work on a folder of their own.
   std::wstring treeRoot;
   platform::FileOps* fileOps = nullptr;  // null: the system's file system
+  platform::CopyOps* copyOps = nullptr;  // null: the system's file system
+  // Only the tests give one; null: the system's folder picker.
+  platform::FolderPicker* folderPicker = nullptr;
   app::TForm2::Clock clock = platform::localNow;
   // Runs when the main window has been destroyed; the product ends its loop.
   std::function<void()> onMainWindowDestroyed;
@@ -84,6 +89,7 @@ class Program {
   MainWindow mainWindow_;
   TimeDialog timeDialog_;
   MessageWindow messageWindow_;
+  SystemFolderPicker folderPicker_;
   std::unique_ptr<app::AppObjects> objects_;
 };
 

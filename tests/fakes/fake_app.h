@@ -7,8 +7,10 @@
 
 #include "app/app_objects.h"
 #include "app/application.h"
+#include "fakes/fake_copy_ui.h"
 #include "fakes/fake_ui.h"
 #include "fakes/memory_file_ops.h"
+#include "platform/copy_ops.h"
 
 namespace fakes {
 
@@ -40,18 +42,21 @@ struct FakeApp {
     application.errorBox = &errorBox;
     objects = std::make_unique<app::AppObjects>(
         application,
-        app::WindowControls{{mainWindow, tree, list, statusBar, timer1, timer2, timer3, &numericOrder1},
-                            {dialog,
-                             {&edits[0], &edits[1], &edits[2], &edits[3], &edits[4], &edits[5]},
-                             radioButton1,
-                             radioButton2,
-                             checkBox1,
-                             checkBox2,
-                             paintPump,
-                             &preview},
-                            {messageWindow, label1},
-                            undoItem},
-        fileOps ? *fileOps : memoryFiles, std::move(clock));
+        app::WindowControls{
+            {mainWindow, tree, list, statusBar, timer1, timer2, timer3, &numericOrder1},
+            {dialog,
+             {&edits[0], &edits[1], &edits[2], &edits[3], &edits[4], &edits[5]},
+             radioButton1,
+             radioButton2,
+             checkBox1,
+             checkBox2,
+             paintPump,
+             &preview},
+            {messageWindow, label1},
+            undoItem,
+            copyItem},
+        fileOps ? *fileOps : memoryFiles,
+        app::CopyServices{platform::systemCopyOps(), picker, copyStop}, std::move(clock));
     form1 = &objects->form1;
     form2 = &objects->form2;
     form3 = &objects->form3;
@@ -84,7 +89,7 @@ struct FakeApp {
   FakeList list;
   FakeStatusBar statusBar;
   FakeTimer timer1{10}, timer2{100}, timer3{10};  // the designed intervals
-  FakeCheck numericOrder1;  // "数字を数値として並べる(&N)"
+  FakeCheck numericOrder1;                        // "数字を数値として並べる(&N)"
 
   FakeWindow dialog;
   FakeText edits[6];
@@ -96,6 +101,11 @@ struct FakeApp {
   FakeText label1;
 
   FakeMenuCommand undoItem;  // "元に戻す(&U)"
+  FakeMenuCommand copyItem;  // "この順番でコピー(&C)..."
+  // Copying in order works on real folders; the picker and the stop request
+  // are the test's.
+  FakePicker picker;
+  FakeStop copyStop;
 
   std::unique_ptr<app::AppObjects> objects;
   app::TForm1* form1 = nullptr;

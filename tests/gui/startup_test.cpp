@@ -202,7 +202,8 @@ TEST_F(GuiTest, CaptionsAndMenu) {
   const std::array<std::vector<Item>, 3> menus{{
       {{0, kMenuIME1, "TIME変更（&T）"},
        {1, kMenuUndo1, "元に戻す(&U)"},
-       {2, kMenuExit1, "終了(&X)"}},
+       {2, kMenuCopy1, "この順番でコピー(&C)..."},
+       {3, kMenuExit1, "終了(&X)"}},
       {{0, kMenuNumericOrder1, "数字を数値として並べる(&N)"}},
       {{0, kMenuN1, "バージョン情報(&A)"}},
   }};

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "folderlist/list_entry.h"
+#include "platform/copy_ops.h"
+
+namespace cardcopy {
+
+// The order of two names in a folder: negative, 0 or positive. The entries
+// inside a folder row are written in this order, the one the list would give
+// them (the locale's, or Explorer's when numbers count as numbers).
+using NameOrder = std::function<int(std::string_view, std::string_view)>;
+
+// One entry to write, in the order of writing. A folder opens (is created),
+// its contents follow, and it closes (gets its own times, last, since every
+// entry written into it changes them).
+struct CopyStep {
+  enum class Kind { File, OpenFolder, CloseFolder };
+  Kind kind = Kind::File;
+  std::string relative;               // below the listed folder and the destination
+  int row = 0;                        // the row it belongs to
+  std::vector<std::string> children;  // of an opened folder, in writing order
+  friend bool operator==(const CopyStep&, const CopyStep&) = default;
+};
+
+struct CopyPlan {
+  std::vector<CopyStep> steps;
+  std::uint64_t bytesNeeded = 0;      // in whole clusters of the destination
+  std::vector<std::string> topNames;  // the rows written, in order
+};
+
+struct CopyCheck {
+  std::string message;  // empty when everything passes
+  int failedRow = -1;   // the row the message names, -1 when none
+  CopyPlan plan;
+};
+
+// Everything that can be known before writing: the destination is not the
+// listed folder nor inside it nor inside a folder row, exists and is empty;
+// every row (and everything inside a folder row) exists, is readable and has
+// a name and a full destination path FAT can hold; the destination's free
+// space holds it all in whole clusters. The first failure gives the message.
+CopyCheck checkCopy(const folderlist::EntryRows& rows, int entryCount,
+                    const std::string& folderPath, const std::string& destination,
+                    platform::CopyOps& ops, const NameOrder& nameOrder);
+
+struct CopyResult {
+  enum class Outcome {
+    Completed,       // every row copied; "コピーしました (N 個)"
+    PrecheckFailed,  // nothing written
+    Stopped,         // the user stopped it; rows 0..copiedRows-1 are copied
+    Failed,          // an entry could not be written; rows above it are copied
+  };
+  Outcome outcome = Outcome::Completed;
+  std::string message;
+  int copiedRows = 0;
+  int failedRow = -1;
+  platform::OsErrorCode osError = 0;
+  bool orderKept = true;  // the destination read back in the list's order
+};
+
+// Called after each row written, with the rows done and their number.
+using CopyProgress = std::function<void(int done, int total)>;
+
+// Checks (checkCopy) and, if all passes, writes the rows top to bottom into
+// the destination: a file's contents and its three times (read before the
+// contents, so reading cannot move them), a folder row with
+// its contents in name order and its own times last. stop is asked before
+// every entry and while a file is written; a stop or a failure removes the
+// half-written file and keeps what was written before. Nothing in the source
+// is written. At the end the destination is read back in the file system's
+// own order and the message says, in one more line, when it differs.
+CopyResult copyInOrder(const folderlist::EntryRows& rows, int entryCount,
+                       const std::string& folderPath, const std::string& destination,
+                       platform::CopyOps& ops, const NameOrder& nameOrder,
+                       const CopyProgress& progress = {}, const platform::StopRequested& stop = {});
+
+// "n.n" megabytes (1,048,576 bytes), rounded up or down to the tenth.
+std::string megabytes(std::uint64_t bytes, bool roundUp);
+
+}  // namespace cardcopy

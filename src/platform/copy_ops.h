@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/file_ops.h"
+#include "platform/os_error.h"
+
+namespace platform {
+
+// ERROR_REQUEST_ABORTED: a copy that was asked to stop.
+inline constexpr OsErrorCode kErrorRequestAborted = 1235;
+
+enum class EntryKind { Missing, File, Folder };
+
+// What a path names, and a file's size in bytes.
+struct EntryStat {
+  EntryKind kind = EntryKind::Missing;
+  std::uint64_t size = 0;
+};
+
+// One entry of a folder as the file system's own enumeration delivers it.
+struct FolderItem {
+  std::string name;
+  bool folder = false;
+  std::uint64_t size = 0;
+  friend bool operator==(const FolderItem&, const FolderItem&) = default;
+};
+
+// The space a folder's volume offers the caller, and its allocation unit.
+struct VolumeSpace {
+  std::uint64_t freeBytes = 0;
+  std::uint64_t clusterBytes = 0;
+};
+
+// Asked while a file's contents are copied: true stops the copy.
+using StopRequested = std::function<bool()>;
+
+// The file-system operations of copying the rows to another folder, behind
+// one interface so the copy can be tested with a fault-injecting fake. Every
+// call returns 0 on success, else the OS error code.
+class CopyOps {
+ public:
+  virtual ~CopyOps() = default;
+  // Kind and size; Missing when the path names nothing that can be examined.
+  virtual EntryStat stat(const std::string& path) = 0;
+  // Whether a file can be opened for reading, or a folder listed.
+  virtual OsErrorCode checkReadable(const std::string& path, bool folder) = 0;
+  // The folder's entries in the file system's own order (FindFirstFileW,
+  // readdir), without "." and "..".
+  virtual OsErrorCode listFolder(const std::string& path, std::vector<FolderItem>& items) = 0;
+  // Only the names, in the same order: what reading the order back needs.
+  virtual OsErrorCode listNames(const std::string& path, std::vector<std::string>& names) = 0;
+  virtual OsErrorCode volumeSpace(const std::string& folder, VolumeSpace& space) = 0;
+  // The full path with links and "." resolved, in a form that two paths of
+  // one entry share (upper case where the file system ignores case); empty
+  // when it cannot be resolved.
+  virtual std::string comparablePath(const std::string& path) = 0;
+  virtual OsErrorCode readTimes(const std::string& path, EntryTimes& times) = 0;
+  virtual OsErrorCode createFolder(const std::string& path) = 0;
+  // Copies a file's contents to a new file at `to`, which must not exist,
+  // and gives it the source's three times as they were before the contents
+  // were read (one open of each, as the bare system copy does it). stop is
+  // asked between pieces; when it answers true the copy ends with
+  // kErrorRequestAborted. A failed or stopped copy may leave `to` behind,
+  // half written.
+  virtual OsErrorCode copyFile(const std::string& from, const std::string& to,
+                               const StopRequested& stop) = 0;
+  // Sets all three times; a time of 0 is left unchanged.
+  virtual OsErrorCode setTimes(const std::string& path, const EntryTimes& times, bool folder) = 0;
+  virtual OsErrorCode removeFile(const std::string& path) = 0;
+};
+
+// The operating system's file system.
+CopyOps& systemCopyOps();
+
+// The OS's own words for an error code, without a line end; never empty.
+std::string osErrorText(OsErrorCode code);
+
+}  // namespace platform

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The system's folder picker, with its button to make a new folder.
+class FolderPicker {
+ public:
+  virtual ~FolderPicker() = default;
+  // The chosen folder's full path, or nullopt when the user cancels.
+  virtual std::optional<std::string> pickFolder(std::string_view title) = 0;
+};
+
+// The user's request to stop a long command of the main window: Esc, or the
+// main window's close button, which while armed stops the command instead of
+// closing the window.
+class StopSignal {
+ public:
+  virtual ~StopSignal() = default;
+  virtual void arm() = 0;
+  virtual void disarm() = 0;
+  // Looks at the input that has arrived since the last call; true once a
+  // stop was asked for while armed.
+  virtual bool requested() = 0;
+};
+
+}  // namespace platform

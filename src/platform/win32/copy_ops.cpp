@@ -1,0 +1,265 @@
+// Copying on Windows: a file's contents piece by piece with ReadFile and
+// WriteFile, so a stop is heard between pieces (Wine's CopyFileExW never
+// calls its progress routine, so a stop could not end a long file there), the
+// three times by SetFileTime on a handle opened for attributes only (a copy
+// of a read-only file is read-only too), FindFirstFileW for the order the
+// file system keeps.
+#include "platform/copy_ops.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win32/utf.h"
+
+namespace platform {
+
+namespace {
+
+OsErrorCode lastError() { return GetLastError(); }
+
+FILETIME toFiletime(FileTime t) {
+  return FILETIME{static_cast<DWORD>(t & 0xFFFF'FFFFu), static_cast<DWORD>(t >> 32)};
+}
+
+FileTime fromFiletime(const FILETIME& ft) {
+  return (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
+class Handle {
+ public:
+  explicit Handle(HANDLE handle) : handle_(handle) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  ~Handle() {
+    if (valid()) CloseHandle(handle_);
+  }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+class Search {
+ public:
+  explicit Search(HANDLE handle) : handle_(handle) {}
+  Search(const Search&) = delete;
+  Search& operator=(const Search&) = delete;
+  ~Search() {
+    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+  }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+// Opened to read or change the times only: no sharing is taken from others.
+Handle openForTimes(const std::string& path, DWORD access) {
+  return Handle(CreateFileW(widen(path).c_str(), access,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// Large pieces keep the calls few; a stop is still heard within a fraction
+// of a second on a slow card.
+constexpr DWORD kPiece = 1024 * 1024;
+
+class SystemCopyOps : public CopyOps {
+ public:
+  EntryStat stat(const std::string& path) override {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return {};
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return {EntryKind::Folder, 0};
+    return {EntryKind::File,
+            (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
+  }
+
+  OsErrorCode checkReadable(const std::string& path, bool folder) override {
+    if (folder) {
+      WIN32_FIND_DATAW found{};
+      Search search(FindFirstFileW((widen(path) + L"\\*").c_str(), &found));
+      return search.get() != INVALID_HANDLE_VALUE ? 0 : lastError();
+    }
+    Handle file(CreateFileW(widen(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.valid() ? 0 : lastError();
+  }
+
+  OsErrorCode listFolder(const std::string& path, std::vector<FolderItem>& items) override {
+    items.clear();
+    WIN32_FIND_DATAW found{};
+    Search search(FindFirstFileExW((widen(path) + L"\\*").c_str(), FindExInfoBasic, &found,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (search.get() == INVALID_HANDLE_VALUE) {
+      const OsErrorCode error = lastError();
+      return error == ERROR_FILE_NOT_FOUND ? 0 : error;  // an empty drive root
+    }
+    do {
+      const std::wstring_view name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      const std::uint64_t size =
+          folder ? 0 : (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+      items.push_back({narrow(name), folder, size});
+    } while (FindNextFileW(search.get(), &found));
+    const OsErrorCode error = lastError();
+    return error == ERROR_NO_MORE_FILES ? 0 : error;
+  }
+
+  OsErrorCode listNames(const std::string& path, std::vector<std::string>& names) override {
+    names.clear();
+    WIN32_FIND_DATAW found{};
+    Search search(FindFirstFileExW((widen(path) + L"\\*").c_str(), FindExInfoBasic, &found,
+                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (search.get() == INVALID_HANDLE_VALUE) {
+      const OsErrorCode error = lastError();
+      return error == ERROR_FILE_NOT_FOUND ? 0 : error;
+    }
+    do {
+      const std::wstring_view name = found.cFileName;
+      if (name != L"." && name != L"..") names.push_back(narrow(name));
+    } while (FindNextFileW(search.get(), &found));
+    const OsErrorCode error = lastError();
+    return error == ERROR_NO_MORE_FILES ? 0 : error;
+  }
+
+  OsErrorCode volumeSpace(const std::string& folder, VolumeSpace& space) override {
+    const std::wstring wide = widen(folder);
+    ULARGE_INTEGER available{}, total{}, free{};
+    if (!GetDiskFreeSpaceExW(wide.c_str(), &available, &total, &free)) return lastError();
+    space.freeBytes = available.QuadPart;
+    wchar_t root[MAX_PATH + 1] = {};
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+    if (GetVolumePathNameW(wide.c_str(), root, MAX_PATH) &&
+        GetDiskFreeSpaceW(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {
+      space.clusterBytes = static_cast<std::uint64_t>(sectorsPerCluster) * bytesPerSector;
+    }
+    return 0;
+  }
+
+  std::string comparablePath(const std::string& path) override {
+    // The final path of the entry itself, links and junctions resolved.
+    Handle entry = openForTimes(path, FILE_READ_ATTRIBUTES);
+    std::wstring full;
+    if (entry.valid()) {
+      std::vector<wchar_t> buffer(1024);
+      const DWORD got = GetFinalPathNameByHandleW(entry.get(), buffer.data(),
+                                                  static_cast<DWORD>(buffer.size()), 0);
+      if (got > 0 && got < buffer.size()) full.assign(buffer.data(), got);
+    }
+    if (full.empty()) {
+      std::vector<wchar_t> buffer(32768);
+      const DWORD got = GetFullPathNameW(widen(path).c_str(), static_cast<DWORD>(buffer.size()),
+                                         buffer.data(), nullptr);
+      if (got == 0 || got >= buffer.size()) return {};
+      full.assign(buffer.data(), got);
+    }
+    if (full.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+      full = L"\\" + full.substr(7);
+    } else if (full.rfind(L"\\\\?\\", 0) == 0) {
+      full = full.substr(4);
+    }
+    while (full.size() > 3 && full.back() == L'\\') full.pop_back();
+    // Windows' file systems ignore case.
+    CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
+    return narrow(full);
+  }
+
+  OsErrorCode readTimes(const std::string& path, EntryTimes& times) override {
+    Handle entry = openForTimes(path, FILE_READ_ATTRIBUTES);
+    if (!entry.valid()) return lastError();
+    FILETIME creation{}, access{}, write{};
+    if (!GetFileTime(entry.get(), &creation, &access, &write)) return lastError();
+    times = {fromFiletime(creation), fromFiletime(access), fromFiletime(write)};
+    return 0;
+  }
+
+  OsErrorCode createFolder(const std::string& path) override {
+    return CreateDirectoryW(widen(path).c_str(), nullptr) ? 0 : lastError();
+  }
+
+  OsErrorCode copyFile(const std::string& from, const std::string& to,
+                       const StopRequested& stop) override {
+    Handle source(CreateFileW(widen(from).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!source.valid()) return lastError();
+    // Attributes and the three times, before the contents are read.
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(source.get(), &info)) return lastError();
+    // Hidden, system and archive go with the copy; read-only does not, so
+    // the copy on the card can be replaced or removed like any other.
+    const DWORD kept = info.dwFileAttributes &
+                       (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+    Handle target(CreateFileW(widen(to).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              (kept ? kept : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN,
+                              nullptr));
+    if (!target.valid()) return lastError();
+    std::vector<char> buffer(kPiece);
+    for (;;) {
+      if (stop && stop()) return kErrorRequestAborted;
+      DWORD got = 0;
+      if (!ReadFile(source.get(), buffer.data(), kPiece, &got, nullptr)) return lastError();
+      if (got == 0) break;
+      DWORD put = 0;
+      if (!WriteFile(target.get(), buffer.data(), got, &put, nullptr)) return lastError();
+      if (put != got) return ERROR_DISK_FULL;
+      if (got < kPiece) break;  // the end, without one more call to find it
+    }
+    if (!SetFileTime(target.get(), &info.ftCreationTime, &info.ftLastAccessTime,
+                     &info.ftLastWriteTime)) {
+      return lastError();
+    }
+    return 0;
+  }
+
+  OsErrorCode setTimes(const std::string& path, const EntryTimes& times, bool /*folder*/) override {
+    Handle entry = openForTimes(path, FILE_WRITE_ATTRIBUTES);
+    if (!entry.valid()) return lastError();
+    const FILETIME creation = toFiletime(times.creation);
+    const FILETIME access = toFiletime(times.lastAccess);
+    const FILETIME write = toFiletime(times.lastWrite);
+    const BOOL set =
+        SetFileTime(entry.get(), times.creation ? &creation : nullptr,
+                    times.lastAccess ? &access : nullptr, times.lastWrite ? &write : nullptr);
+    return set ? 0 : lastError();
+  }
+
+  OsErrorCode removeFile(const std::string& path) override {
+    const std::wstring wide = widen(path);
+    // A copy of a read-only file is read-only too.
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+      SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    return DeleteFileW(wide.c_str()) ? 0 : lastError();
+  }
+};
+
+}  // namespace
+
+CopyOps& systemCopyOps() {
+  static SystemCopyOps ops;  // no state of its own
+  return ops;
+}
+
+std::string osErrorText(OsErrorCode code) {
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring words;
+  if (length > 0 && text) words.assign(text, length);
+  if (text) LocalFree(text);
+  while (!words.empty() &&
+         (words.back() == L'\r' || words.back() == L'\n' || words.back() == L' ')) {
+    words.pop_back();
+  }
+  if (words.empty()) return "エラー " + std::to_string(code);
+  return narrow(words) + " (" + std::to_string(code) + ")";
+}
+
+}  // namespace platform

@@ -1,0 +1,123 @@
+// "この順番でコピー(&C)..." in the window flow, on the in-memory window system
+// over real folders: when the command is enabled, what cancelling the picker
+// does, the locked main window and the caption while it copies, the message
+// over the main window after it, and a stop.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/copy_command.h"
+#include "fakes/fake_app.h"
+#include "fakes/flow_states.h"
+#include "fakes/temp_folder.h"
+#include "platform/path.h"
+
+namespace {
+
+using fakes::kIdle;
+using fakes::kMessageOverMain;
+
+struct CopyScene {
+  CopyScene() {
+    folder = dir.createFolder("work");
+    card = dir.createFolder("card");
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) {
+      dir.createFile(std::string("work") + platform::kPathSeparator + name, name);
+    }
+  }
+  void list(const std::string& path) {
+    app.tree.path = path;
+    app.event([&] { app.form1->ShellTreeView1Change(); });
+  }
+  int cardEntries() const {
+    int n = 0;
+    for ([[maybe_unused]] const auto& e :
+         std::filesystem::directory_iterator(std::filesystem::u8path(card))) {
+      ++n;
+    }
+    return n;
+  }
+
+  testsupport::TempFolder dir;
+  std::string folder;
+  std::string card;
+  fakes::FakeApp app;
+  fakes::FakeMenuCommand& copyItem = app.copyItem;
+  fakes::FakePicker& picker = app.picker;
+  fakes::FakeStop& stop = app.copyStop;
+  app::CopyCommand& command = app.objects->copy;
+};
+
+TEST(CopyFlow, GreyWhileTheListIsEmpty) {
+  CopyScene scene;
+  scene.list(scene.card);  // empty
+  scene.command.showAvailability();
+  EXPECT_FALSE(scene.copyItem.isEnabled());
+  scene.app.event([&] { scene.app.form1->Copy1Click(); });
+  EXPECT_TRUE(scene.picker.titles.empty()) << "an empty list asks for nothing";
+
+  scene.list(scene.folder);
+  scene.command.showAvailability();
+  EXPECT_TRUE(scene.copyItem.isEnabled());
+
+  // Opening a menu of the main window shows it anew.
+  scene.list(scene.card);
+  scene.app.event([&] { scene.app.form1->MenuOpen(); });
+  EXPECT_FALSE(scene.copyItem.isEnabled());
+}
+
+TEST(CopyFlow, CancellingThePickerChangesNothing) {
+  CopyScene scene;
+  scene.list(scene.folder);
+  const std::string caption = scene.app.mainWindow.caption();
+  scene.app.event([&] { scene.app.form1->Copy1Click(); });
+  EXPECT_EQ(scene.picker.titles, std::vector<std::string>{"コピー先のフォルダを選んでください"});
+  EXPECT_EQ(fakes::flowOf(scene.app), kIdle);
+  EXPECT_EQ(scene.cardEntries(), 0);
+  EXPECT_EQ(scene.stop.asked, 0);
+  EXPECT_EQ(scene.app.mainWindow.caption(), caption);
+}
+
+TEST(CopyFlow, LockedWithProgressInTheCaptionThenTheNoticeOverTheMainWindow) {
+  CopyScene scene;
+  scene.list(scene.folder);
+  const std::string caption = scene.app.mainWindow.caption();
+  scene.picker.answer = scene.card;
+  std::vector<std::string> captions;
+  bool everEnabled = false;
+  scene.stop.whileCopying = [&] {
+    everEnabled = everEnabled || scene.app.mainWindow.isEnabled();
+    captions.push_back(scene.app.mainWindow.caption());
+  };
+  scene.app.event([&] { scene.app.form1->Copy1Click(); });
+
+  ASSERT_FALSE(captions.empty());
+  EXPECT_FALSE(everEnabled) << "the main window is locked while it copies";
+  EXPECT_EQ(captions.front(), "コピー 0 / 3");
+  EXPECT_EQ(scene.cardEntries(), 3);
+  EXPECT_EQ(scene.app.label1.text().rfind("コピーしました (3 個)", 0), 0u)
+      << scene.app.label1.text();
+  EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
+  EXPECT_EQ(scene.app.mainWindow.caption(), caption);
+  EXPECT_FALSE(scene.stop.armed);
+
+  scene.app.event([&] { scene.app.form3->Button1Click(); });
+  EXPECT_EQ(fakes::flowOf(scene.app), kIdle);
+}
+
+TEST(CopyFlow, AStopEndsWithTheCountOverTheMainWindow) {
+  CopyScene scene;
+  scene.list(scene.folder);
+  scene.picker.answer = scene.card;
+  // Asked while the second file is being written: it is removed again.
+  scene.stop.stopWhen = [&] { return scene.cardEntries() >= 2; };
+  scene.app.event([&] { scene.app.form1->Copy1Click(); });
+  EXPECT_EQ(scene.app.label1.text(), "コピーを中止しました (1 / 3 個)");
+  EXPECT_EQ(scene.cardEntries(), 1);
+  EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
+  EXPECT_FALSE(scene.stop.armed);
+}
+
+}  // namespace

@@ -1,0 +1,298 @@
+// Drives the built Chronoseq.exe from outside through "この順番でコピー(&C)...":
+// waits for the start folder's rows, sends the menu command, answers the
+// system's folder picker with a destination as a user would type it, and
+// reports the rows and the message the copy ends with. Of the program it
+// knows only the menu command's identifier.
+//
+// Usage: chronoseq_e2e_copy_driver <Chronoseq.exe> <entries listed at start>
+//        <destination> [bytime] [stop]
+// Prints "row<TAB>k<TAB>name" per row before the copy, then
+// "message<TAB>text" (line ends as \n), "readback<TAB>name" per entry of the
+// destination as FindFirstFileW gives them, and "N passed, N failed". With
+// "bytime" the rows are first sorted by a click on the time column's header;
+// with "stop", Esc is pressed once the caption shows two rows copied.
+
+#include <windows.h>
+// <commctrl.h> needs the types <windows.h> declares.
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "shell/control_ids.h"
+
+namespace {
+
+int passed = 0;
+int failed = 0;
+
+void check(bool ok, const std::string& what) {
+  std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
+  std::fflush(stdout);
+  (ok ? passed : failed) += 1;
+}
+
+std::string narrow(const std::wstring& w) {
+  if (w.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string s(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                      nullptr);
+  return s;
+}
+
+std::wstring windowText(HWND hwnd) {
+  wchar_t buffer[1024] = {};
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                      2000, nullptr);
+  return buffer;
+}
+
+std::wstring className(HWND hwnd) {
+  wchar_t buffer[128] = {};
+  GetClassNameW(hwnd, buffer, 128);
+  return buffer;
+}
+
+bool waitFor(const std::function<bool()>& done, int milliseconds = 20000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (std::chrono::steady_clock::now() < end) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return done();
+}
+
+std::vector<HWND> topWindowsOf(DWORD processId) {
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+  } search{processId, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == s->pid) s->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::vector<HWND> descendants(HWND parent) {
+  std::vector<HWND> found;
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+HWND visibleTopWindow(DWORD pid, const std::function<bool(HWND)>& match) {
+  for (HWND hwnd : topWindowsOf(pid)) {
+    if (IsWindowVisible(hwnd) && match(hwnd)) return hwnd;
+  }
+  return nullptr;
+}
+
+std::vector<std::wstring> listedNames(HWND list, DWORD pid) {
+  std::vector<std::wstring> names;
+  HANDLE target =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!target) return names;
+  constexpr int kChars = 300;
+  void* remote = VirtualAllocEx(target, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
+                                MEM_COMMIT, PAGE_READWRITE);
+  const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; remote && row < rows; ++row) {
+    LVITEMW item{};
+    item.cchTextMax = kChars;
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+    WriteProcessMemory(target, remote, &item, sizeof(item), nullptr);
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
+    wchar_t name[kChars] = {};
+    ReadProcessMemory(target, item.pszText, name, sizeof(name) - sizeof(wchar_t), nullptr);
+    names.push_back(name);
+  }
+  if (remote) VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+  CloseHandle(target);
+  return names;
+}
+
+// The message window (class TForm3) when it is shown; returns its text.
+HWND messageWindow(DWORD pid, std::wstring& text) {
+  return visibleTopWindow(pid, [&](HWND hwnd) {
+    if (className(hwnd) != L"TForm3") return false;
+    HWND ok = nullptr;
+    std::wstring label;
+    for (HWND child : descendants(hwnd)) {
+      if (className(child) == L"Button" && windowText(child) == L"OK") ok = child;
+      if (className(child) == L"Static" && !windowText(child).empty()) label = windowText(child);
+    }
+    if (!ok || label.empty()) return false;
+    text = label;
+    return true;
+  });
+}
+
+// The folder picker: types the destination into its name field and presses
+// its default button.
+bool answerPicker(DWORD pid, const std::wstring& destination) {
+  HWND picker = nullptr;
+  if (!waitFor([&] {
+        picker = visibleTopWindow(
+            pid, [](HWND h) { return windowText(h) == L"コピー先のフォルダを選んでください"; });
+        return picker != nullptr;
+      })) {
+    return false;
+  }
+  Sleep(500);  // the dialog fills its views after it is shown
+  HWND edit = nullptr;
+  for (HWND child : descendants(picker)) {
+    if (className(child) == L"Edit" && IsWindowVisible(child)) edit = child;
+  }
+  if (!edit) return false;
+  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(destination.c_str()));
+  PostMessageW(picker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(picker, IDOK)));
+  return waitFor([&] { return !IsWindow(picker) || !IsWindowVisible(picker); }, 10000);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: copy_driver <exe> <entries> <destination> [bytime] [stop]\n");
+    return 2;
+  }
+  const std::wstring exe = argv[1];
+  const int entries = _wtoi(argv[2]);
+  const std::wstring destination = argv[3];
+  bool stop = false;
+  bool byTime = false;
+  for (int i = 4; i < argc; ++i) {
+    stop = stop || std::wstring(argv[i]) == L"stop";
+    byTime = byTime || std::wstring(argv[i]) == L"bytime";
+  }
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    check(false, "start the program (error " + std::to_string(GetLastError()) + ")");
+    std::printf("%d passed, %d failed\n", passed, failed);
+    return 1;
+  }
+  const DWORD pid = process.dwProcessId;
+
+  HWND main = nullptr;
+  check(waitFor([&] {
+          main = visibleTopWindow(pid, [](HWND h) {
+            return windowText(h) == L"Chronoseq" && className(h) == L"TForm1";
+          });
+          return main != nullptr;
+        }),
+        "the main window appears");
+  HWND list = nullptr;
+  if (main) {
+    for (HWND child : descendants(main)) {
+      if (className(child) == WC_LISTVIEWW) list = child;
+    }
+  }
+  check(list && waitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == entries; }),
+        "the list shows the start folder's " + std::to_string(entries) + " entries");
+  // One click on the time column's header sorts the rows by their times,
+  // which the caller sets so that this order is not the names' order.
+  const std::vector<std::wstring> listed =
+      list ? listedNames(list, pid) : std::vector<std::wstring>{};
+  HWND header = list ? FindWindowExW(list, nullptr, WC_HEADERW, nullptr) : nullptr;
+  if (byTime && header) {
+    const int x = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0) +
+                                   SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0) +
+                                   SendMessageW(list, LVM_GETCOLUMNWIDTH, 2, 0) / 2);
+    RECT box{};
+    GetClientRect(header, &box);
+    const LPARAM at = MAKELPARAM(x, box.bottom / 2);
+    PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(header, WM_LBUTTONUP, 0, at);
+    check(waitFor([&] { return listedNames(list, pid) != listed || entries < 2; }, 5000),
+          "a click on the time header sorts the rows");
+  }
+  const std::vector<std::wstring> rows =
+      list ? listedNames(list, pid) : std::vector<std::wstring>{};
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    std::printf("row\t%zu\t%s\n", k, narrow(rows[k]).c_str());
+  }
+  std::fflush(stdout);
+
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(shell::kMenuCopy1, 0), 0);
+  check(answerPicker(pid, destination), "the folder picker takes the destination");
+
+  if (stop) {
+    // Once a few rows are copied: "コピー n / N" with n of 2 or more.
+    check(waitFor(
+              [&] {
+                const std::wstring caption = windowText(main);
+                return caption.rfind(L"コピー ", 0) == 0 && _wtoi(caption.c_str() + 4) >= 2;
+              },
+              30000),
+          "the caption shows the copy's progress");
+    check(!IsWindowEnabled(main), "the main window is locked while it copies");
+    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+  }
+
+  std::wstring text;
+  HWND notice = nullptr;
+  check(waitFor(
+            [&] {
+              notice = messageWindow(pid, text);
+              return notice != nullptr;
+            },
+            120000),
+        "a message ends the copy");
+  check(main && !IsWindowEnabled(main), "the main window is locked under the message");
+  std::string printable = narrow(text);
+  for (std::size_t at = 0; (at = printable.find("\r\n", at)) != std::string::npos;) {
+    printable.replace(at, 2, "\\n");
+  }
+  std::printf("message\t%s\n", printable.c_str());
+  // The destination as FindFirstFileW gives it back, as the program read it.
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((destination + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name != L"." && name != L"..") std::printf("readback\t%s\n", narrow(name).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  check(windowText(main) == L"Chronoseq", "the caption is the program's again");
+  for (HWND child : notice ? descendants(notice) : std::vector<HWND>{}) {
+    if (className(child) == L"Button" && windowText(child) == L"OK") {
+      PostMessageW(child, BM_CLICK, 0, 0);
+    }
+  }
+  check(waitFor([&] { return IsWindowEnabled(main) != FALSE; }),
+        "the message's OK gives the main window back");
+
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  check(WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0,
+        "closing the main window ends the program");
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  std::printf("%d passed, %d failed\n", passed, failed);
+  return failed == 0 ? 0 : 1;
+}

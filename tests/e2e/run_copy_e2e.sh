@@ -1,0 +1,196 @@
+#!/usr/bin/env bash
+# End to end: the built Chronoseq.exe under Wine, driven from outside, copies
+# its start folder's rows with "この順番でコピー(&C)..." and the system's folder
+# picker:
+#   1. onto a real FAT file system (an image made by mkfs.vfat, mounted with
+#      fusefat): the order read straight from the image by mtools' mdir, a
+#      reader outside the program, is the list's order, a sub-folder's
+#      contents in the locale's name order;
+#   2. a name the card cannot take (fusefat refuses every non-ASCII name)
+#      stops the copy at that row, the rows above it on the card;
+#   3. a full image (8 KiB clusters, which Wine reports as 1 KiB ones, so the
+#      check lets it through) stops at the first file that does not fit, with
+#      the message, no half-written file, the source untouched;
+#   4. an ordinary Linux folder (tmpfs: newest entry first) gives the line
+#      saying the drive does not keep the order exactly when its order, read
+#      by ls -f, differs from the list's;
+#   5. Esc stops a long copy: the message counts the rows, every file left
+#      behind is whole.
+# Usage: run_copy_e2e.sh <Chronoseq.exe> <copy driver.exe> <artefact folder>
+set -euo pipefail
+
+exe=$1
+driver=$2
+artefacts=$3
+here=$(cd "$(dirname "$0")" && pwd)
+run="$here/../../scripts/wine-run.sh"
+
+: "${DISPLAY:?the end-to-end test needs an X display}"
+# shellcheck source=scripts/wine-env.sh
+source "$here/../../scripts/wine-env.sh"
+for tool in mkfs.vfat fusefat fusermount mdir; do
+  command -v "$tool" >/dev/null || { echo "FAILED: $tool is missing (scripts/install-deps.sh)"; exit 1; }
+done
+desktop="$WINEPREFIX/drive_c/users/$(id -un)/Desktop"
+mkdir -p "$artefacts"
+work=$(mktemp -d)
+# Wine does not reach into /dev: the tmpfs folder is reached through a link.
+shm_real=$(mktemp -d /dev/shm/chronoseq-copy.XXXXXX)
+shm="$work/shm"
+ln -s "$shm_real" "$shm"
+mounted=""
+cleanup() {
+  [ -n "$mounted" ] && fusermount -u "$mounted" 2>/dev/null
+  rm -rf "$work" "$shm_real"
+  # The last scenario's large files do not stay in the prefix.
+  fresh_desktop
+}
+trap cleanup EXIT
+
+status=0
+pass() { echo "ok: $*"; }
+fail() { echo "FAILED: $*"; status=1; }
+
+fresh_desktop() {
+  [ -L "$desktop" ] && rm -f "$desktop"
+  rm -rf "$desktop"
+  mkdir -p "$desktop"
+}
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+# The source's names, sizes, last-write times and bytes, to show it is
+# untouched. (Reading a file may move its access time: that is the OS's
+# doing, not a write.)
+snapshot() { (cd "$desktop" && find . -printf '%p %s %T@\n' | sort && find . -type f -exec md5sum {} + | sort); }
+
+# Runs the driver; sets rows (the list's names, in order) and message.
+drive() {
+  local entries=$1 destination=$2 mode=${3:-} log="$artefacts/e2e-copy-$4.log"
+  local code=0
+  "$run" "$driver" "Z:${exe//\//\\}" "$entries" "$(winpath "$destination")" $mode >"$log" 2>&1 ||
+    code=$?
+  cat "$log"
+  [ "$code" -eq 0 ] || fail "the driver reports failures ($4)"
+  # Wine's console ends lines with CR LF.
+  rows=$(tr -d '\r' <"$log" | awk -F'\t' '$1 == "row" { print $3 }')
+  message=$(tr -d '\r' <"$log" | awk -F'\t' '$1 == "message" { print $2 }')
+  readback=$(tr -d '\r' <"$log" | awk -F'\t' '$1 == "readback" { print $2 }')
+}
+
+# The long names of a folder of the image in their on-disk order.
+image_order() {
+  LANG=ja_JP.UTF-8 mdir -i "$1" "::$2" 2>/dev/null |
+    sed -nE 's/^.* [0-9]{4}-[0-9]{2}-[0-9]{2} +[0-9]{1,2}:[0-9]{2} +(.+)$/\1/p'
+}
+
+mount_image() {
+  mkdir -p "$2"
+  fusefat -o rw+ "$1" "$2"
+  mounted=$2
+}
+unmount_image() {
+  fusermount -u "$mounted"
+  mounted=""
+}
+
+# 1. The list's order on FAT, with a sub-folder.
+fresh_desktop
+for name in track03.mp3 track01.mp3 track02.mp3; do head -c 3000 /dev/urandom >"$desktop/$name"; done
+mkdir "$desktop/album"
+for name in b.mp3 10.mp3 a.mp3; do head -c 5000 /dev/urandom >"$desktop/album/$name"; done
+# The driver sorts the rows by time: an order that is not the names' order.
+touch -m -d '2001-02-03 04:05:06' "$desktop/track02.mp3"
+touch -m -d '2002-02-03 04:05:06' "$desktop/album"
+touch -m -d '2003-02-03 04:05:06' "$desktop/track03.mp3"
+touch -m -d '2004-02-03 04:05:06' "$desktop/track01.mp3"
+before=$(snapshot)
+mkfs.vfat -C "$work/order.img" 8192 >/dev/null
+mount_image "$work/order.img" "$work/order"
+drive 4 "$work/order" bytime order
+unmount_image
+# Wine hands a Linux folder's entries out sorted by name, as NTFS does, so the
+# program reads the card back sorted and must say so; mdir reads the truth.
+expected="コピーしました (4 個)"
+[ "$readback" != "$rows" ] && expected="$expected\n\n順番を保たないドライブです"
+[ "$message" = "$expected" ] && pass "the message is $expected" || fail "the message is '$message'"
+got=$(image_order "$work/order.img" /)
+[ -n "$rows" ] && [ "$got" = "$rows" ] && pass "mdir reads the rows in the list's order: $(echo $got)" ||
+  fail "mdir reads '$(echo $got)', the list is '$(echo $rows)'"
+got=$(image_order "$work/order.img" /album)
+# The locale's order, as Windows' Japanese locale gives it: digits first.
+[ "$(echo $got)" = "10.mp3 a.mp3 b.mp3" ] && pass "the sub-folder's contents are in name order" ||
+  fail "the sub-folder reads '$(echo $got)'"
+mcopy -n -i "$work/order.img" ::/album/10.mp3 "$work/10.mp3"
+cmp -s "$work/10.mp3" "$desktop/album/10.mp3" && pass "a file on the image has the source's bytes" ||
+  fail "the copy's bytes differ"
+[ "$(snapshot)" = "$before" ] && pass "the source is untouched" || fail "the source changed"
+
+# 2. A name the card's file system cannot take stops the copy at that row.
+fresh_desktop
+for name in one.mp3 two.mp3 曲.mp3 three.mp3 four.mp3; do printf '%s' "$name" >"$desktop/$name"; done
+mkfs.vfat -C "$work/names.img" 8192 >/dev/null
+mount_image "$work/names.img" "$work/names"
+drive 5 "$work/names" "" names
+unmount_image
+above=$(echo "$rows" | sed '/^曲\.mp3$/,$d')
+case $message in
+  "コピーできませんでした\n\n曲.mp3\n"?*) pass "the message names 曲.mp3 and the reason" ;;
+  *) fail "the message is '$message'" ;;
+esac
+got=$(image_order "$work/names.img" /)
+[ "$got" = "$above" ] && pass "the rows above it are on the card, in order: $(echo $got)" ||
+  fail "the card holds '$(echo $got)', expected '$(echo $above)'"
+
+# 3. A full card.
+fresh_desktop
+mkdir "$desktop/many"
+for i in $(seq -w 1 150); do head -c 1025 /dev/urandom >"$desktop/many/f$i.bin"; done
+before=$(snapshot)
+mkfs.vfat -s 16 -C "$work/full.img" 1024 >/dev/null
+mount_image "$work/full.img" "$work/full"
+drive 1 "$work/full" "" full
+unmount_image
+stopped=$(printf '%s' "$message" | sed -nE 's/^コピーできませんでした\\n\\nmany\\(f[0-9]+\.bin)\\n.+$/\1/p')
+[ -n "$stopped" ] && pass "the copy stops at many\\$stopped with the message" ||
+  fail "the message is '$message'"
+got=$(image_order "$work/full.img" /many)
+expected=$(cd "$desktop/many" && ls | LC_ALL=C sort | sed "/^$stopped\$/,\$d")
+[ -n "$stopped" ] && [ "$got" = "$expected" ] &&
+  pass "the card holds the $(echo "$got" | wc -l) files before it and no part of it" ||
+  fail "the card holds '$(echo $got)'"
+[ "$(snapshot)" = "$before" ] && pass "the source is untouched" || fail "the source changed"
+
+# 4. An ordinary Linux folder on tmpfs.
+fresh_desktop
+t=1
+for name in c.mp3 曲.mp3 a.mp3 b.mp3; do
+  printf '%s' "$name" >"$desktop/$name"
+  touch -m -d "2005-01-0$t 00:00:00" "$desktop/$name"
+  t=$((t + 1))
+done
+mkdir "$shm/dest"
+drive 4 "$shm/dest" bytime linux
+[ "$(echo $rows)" = "c.mp3 曲.mp3 a.mp3 b.mp3" ] && pass "the rows stand in time order" ||
+  fail "the rows are '$(echo $rows)'"
+if [ "$readback" != "$rows" ]; then
+  [ "$message" = "コピーしました (4 個)\n\n順番を保たないドライブです" ] &&
+    pass "a read-back order of '$(echo $readback)' against '$(echo $rows)' gives the line" ||
+    fail "the message is '$message' with read-back '$(echo $readback)'"
+else
+  [ "$message" = "コピーしました (4 個)" ] && pass "the same order gives no line" ||
+    fail "the message is '$message'"
+fi
+
+# 5. Esc stops a long copy after the current file; nothing half written.
+fresh_desktop
+for i in $(seq -w 1 30); do head -c 20000000 /dev/zero >"$desktop/big$i.bin"; done
+mkdir "$shm/stop"
+drive 30 "$shm/stop" stop stop
+count=$(printf '%s' "$message" | sed -nE 's/^コピーを中止しました \(([0-9]+) \/ 30 個\)$/\1/p')
+[ -n "$count" ] && pass "the message counts $count of 30 rows copied" || fail "the message is '$message'"
+left=$(find "$shm/stop" -mindepth 1 | wc -l)
+[ "$left" = "$count" ] && pass "the destination holds exactly those $left rows" ||
+  fail "the destination holds $left entries"
+whole=$(find "$shm/stop/" -type f -size 20000000c | wc -l)
+[ "$whole" = "$left" ] && pass "every file left is whole" || fail "$((left - whole)) files are partial"
+
+exit "$status"

@@ -1,0 +1,42 @@
+#pragma once
+
+// The folder picker and the stop request of copying in order, answered by
+// the test.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/copy_ui.h"
+
+namespace fakes {
+
+class FakePicker : public platform::FolderPicker {
+ public:
+  std::optional<std::string> pickFolder(std::string_view title) override {
+    titles.emplace_back(title);
+    return answer;
+  }
+  std::optional<std::string> answer;  // nullopt: the user cancels
+  std::vector<std::string> titles;
+};
+
+// Records what the windows look like each time the copy asks for a stop.
+class FakeStop : public platform::StopSignal {
+ public:
+  void arm() override { armed = true; }
+  void disarm() override { armed = false; }
+  bool requested() override {
+    ++asked;
+    if (whileCopying) whileCopying();
+    return stopWhen && stopWhen();
+  }
+  bool armed = false;
+  int asked = 0;
+  std::function<void()> whileCopying;
+  std::function<bool()> stopWhen;
+};
+
+}  // namespace fakes

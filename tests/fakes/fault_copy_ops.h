@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/copy_ops.h"
+#include "platform/path.h"
+
+namespace fakes {
+
+// An in-memory file system for copying the rows: folders keep their entries
+// in the order they were made (as FAT does) or sorted by name (as NTFS
+// does), every write is recorded, and chosen operations fail on chosen paths.
+// A file is copied in two pieces: after the first the target exists half
+// written, then stop is asked, so a stop or a fault leaves a partial file for
+// the caller to remove. A copy gets the source's times.
+class FaultCopyOps : public platform::CopyOps {
+ public:
+  enum class Op {
+    Stat,
+    CheckReadable,
+    ListFolder,
+    VolumeSpace,
+    ReadTimes,
+    CreateFolder,
+    CopyFile,  // fails after the first piece, the target half written
+    ListNames,
+    SetTimes,
+    RemoveFile,
+  };
+  static const char* opName(Op op);
+
+  struct Node {
+    bool folder = false;
+    std::string content;
+    platform::EntryTimes times;
+    std::vector<std::string> order;  // a folder's entries as the enumeration gives them
+  };
+
+  // One write, as the test reads the order of writes.
+  struct Write {
+    Op op;
+    std::string path;
+    friend bool operator==(const Write&, const Write&) = default;
+  };
+
+  explicit FaultCopyOps(char separator = platform::kPathSeparator) : separator_(separator) {}
+
+  // Folders a path needs are made on the way, in the order named.
+  void addFile(const std::string& path, std::string content, platform::EntryTimes times = {});
+  void addFolder(const std::string& path, platform::EntryTimes times = {});
+  // Folders under this path list their entries sorted, as NTFS does.
+  void keepSorted(const std::string& path) { sorted_.push_back(path); }
+  void setSpace(platform::VolumeSpace space) { space_ = space; }
+  // The path resolves elsewhere, as a link or junction does.
+  void alias(const std::string& path, const std::string& resolved) { aliases_[path] = resolved; }
+
+  void injectFault(Op op, const std::string& path,
+                   platform::OsErrorCode error = platform::kErrorAccessDenied);
+
+  const Node* find(const std::string& path) const;
+  // The entries of a folder in enumeration order.
+  std::vector<std::string> listed(const std::string& path) const;
+  const std::vector<Write>& writes() const { return writes_; }
+  // Every path that exists under a folder, in no particular order.
+  std::vector<std::string> under(const std::string& path) const;
+  // The copies started so far; a stop hook can look at it.
+  int copiesStarted() const { return copiesStarted_; }
+
+  platform::EntryStat stat(const std::string& path) override;
+  platform::OsErrorCode checkReadable(const std::string& path, bool folder) override;
+  platform::OsErrorCode listFolder(const std::string& path,
+                                   std::vector<platform::FolderItem>& items) override;
+  platform::OsErrorCode listNames(const std::string& path,
+                                  std::vector<std::string>& names) override;
+  platform::OsErrorCode volumeSpace(const std::string& folder,
+                                    platform::VolumeSpace& space) override;
+  std::string comparablePath(const std::string& path) override;
+  platform::OsErrorCode readTimes(const std::string& path, platform::EntryTimes& times) override;
+  platform::OsErrorCode createFolder(const std::string& path) override;
+  platform::OsErrorCode copyFile(const std::string& from, const std::string& to,
+                                 const platform::StopRequested& stop) override;
+  platform::OsErrorCode setTimes(const std::string& path, const platform::EntryTimes& times,
+                                 bool folder) override;
+  platform::OsErrorCode removeFile(const std::string& path) override;
+
+ private:
+  std::optional<platform::OsErrorCode> fault(Op op, const std::string& path) const;
+  std::pair<std::string, std::string> split(const std::string& path) const;
+  // Adds a node under its parent, which must be a folder; false when not.
+  bool link(const std::string& path, Node node);
+  bool sortedUnder(const std::string& path) const;
+
+  char separator_;
+  std::map<std::string, Node> nodes_;
+  std::map<std::pair<Op, std::string>, platform::OsErrorCode> faults_;
+  std::vector<Write> writes_;
+  std::vector<std::string> sorted_;
+  std::map<std::string, std::string> aliases_;
+  platform::VolumeSpace space_{1ull << 40, 4096};
+  int copiesStarted_ = 0;
+};
+
+}  // namespace fakes
