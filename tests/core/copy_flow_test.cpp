@@ -4,6 +4,7 @@
 // over the main window after it, and a stop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -121,3 +122,42 @@ TEST(CopyFlow, AStopEndsWithTheCountOverTheMainWindow) {
 }
 
 }  // namespace
+
+// A folder row's entries are written in the order a click on "名前" would
+// give them: the locale's ("10" before "9"), or Explorer's with
+// "数字を数値として並べる" on. Read from what stands on the card each time the
+// copy looks for a stop, so the order is the order of writing.
+TEST(CopyFlow, AFolderRowsEntriesFollowTheNameOrderOption) {
+  const struct {
+    bool numeric;
+    std::vector<std::string> written;
+  } cases[] = {
+      {false, {"10.mp3", "9.mp3", "b.mp3"}},
+      {true, {"9.mp3", "10.mp3", "b.mp3"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.numeric ? "numeric" : "locale");
+    CopyScene scene;
+    const std::string album = std::string("work") + platform::kPathSeparator + "album";
+    scene.dir.createFolder(album);
+    for (const char* name : {"b.mp3", "10.mp3", "9.mp3"}) {
+      scene.dir.createFile(album + platform::kPathSeparator + name, name);
+    }
+    scene.list(scene.folder);
+    scene.app.form1->setNumericNames(c.numeric);
+    scene.picker.answer = scene.card;
+    std::vector<std::string> written;
+    scene.stop.whileCopying = [&] {
+      const auto copied = std::filesystem::u8path(scene.card) / "album";
+      if (!std::filesystem::is_directory(copied)) return;
+      for (const auto& e : std::filesystem::directory_iterator(copied)) {
+        const std::string name = e.path().filename().string();
+        if (std::find(written.begin(), written.end(), name) == written.end()) {
+          written.push_back(name);
+        }
+      }
+    };
+    scene.app.event([&] { scene.app.form1->Copy1Click(); });
+    EXPECT_EQ(written, c.written);
+  }
+}
