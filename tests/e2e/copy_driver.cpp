@@ -23,112 +23,13 @@
 #include <thread>
 #include <vector>
 
+#include "driver_support.h"
 #include "shell/control_ids.h"
 
 namespace {
 
-int passed = 0;
-int failed = 0;
+using namespace e2e;
 
-void check(bool ok, const std::string& what) {
-  std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
-  std::fflush(stdout);
-  (ok ? passed : failed) += 1;
-}
-
-std::string narrow(const std::wstring& w) {
-  if (w.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string s(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                      nullptr);
-  return s;
-}
-
-std::wstring windowText(HWND hwnd) {
-  wchar_t buffer[1024] = {};
-  SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
-                      2000, nullptr);
-  return buffer;
-}
-
-std::wstring className(HWND hwnd) {
-  wchar_t buffer[128] = {};
-  GetClassNameW(hwnd, buffer, 128);
-  return buffer;
-}
-
-bool waitFor(const std::function<bool()>& done, int milliseconds = 20000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  while (std::chrono::steady_clock::now() < end) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return done();
-}
-
-std::vector<HWND> topWindowsOf(DWORD processId) {
-  struct Search {
-    DWORD pid;
-    std::vector<HWND> found;
-  } search{processId, {}};
-  EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        if (pid == s->pid) s->found.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-std::vector<HWND> descendants(HWND parent) {
-  std::vector<HWND> found;
-  EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-HWND visibleTopWindow(DWORD pid, const std::function<bool(HWND)>& match) {
-  for (HWND hwnd : topWindowsOf(pid)) {
-    if (IsWindowVisible(hwnd) && match(hwnd)) return hwnd;
-  }
-  return nullptr;
-}
-
-std::vector<std::wstring> listedNames(HWND list, DWORD pid) {
-  std::vector<std::wstring> names;
-  HANDLE target =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!target) return names;
-  constexpr int kChars = 300;
-  void* remote = VirtualAllocEx(target, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
-                                MEM_COMMIT, PAGE_READWRITE);
-  const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-  for (int row = 0; remote && row < rows; ++row) {
-    LVITEMW item{};
-    item.cchTextMax = kChars;
-    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
-    WriteProcessMemory(target, remote, &item, sizeof(item), nullptr);
-    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
-    wchar_t name[kChars] = {};
-    ReadProcessMemory(target, item.pszText, name, sizeof(name) - sizeof(wchar_t), nullptr);
-    names.push_back(name);
-  }
-  if (remote) VirtualFreeEx(target, remote, 0, MEM_RELEASE);
-  CloseHandle(target);
-  return names;
-}
-
-// The message window (class TForm3) when it is shown; returns its text.
 HWND messageWindow(DWORD pid, std::wstring& text) {
   return visibleTopWindow(pid, [&](HWND hwnd) {
     if (className(hwnd) != L"TForm3") return false;

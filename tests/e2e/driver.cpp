@@ -23,91 +23,16 @@
 #include <thread>
 #include <vector>
 
+#include "driver_support.h"
 #include "shell/control_ids.h"
 
 namespace {
 
-int passed = 0;
-int failed = 0;
-
-void check(bool ok, const std::string& what) {
-  std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
-  std::fflush(stdout);
-  (ok ? passed : failed) += 1;
-}
-
-std::string narrow(const std::wstring& w) {
-  if (w.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                    nullptr, nullptr);
-  std::string s(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                      nullptr);
-  return s;
-}
-
-std::wstring windowText(HWND hwnd) {
-  wchar_t buffer[512] = {};
-  SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
-                      2000, nullptr);
-  return buffer;
-}
-
-std::wstring className(HWND hwnd) {
-  wchar_t buffer[128] = {};
-  GetClassNameW(hwnd, buffer, 128);
-  return buffer;
-}
-
-// Polls until the predicate holds or the time is up.
-bool waitFor(const std::function<bool()>& done, int milliseconds = 20000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  while (std::chrono::steady_clock::now() < end) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return done();
-}
-
-std::vector<HWND> topWindowsOf(DWORD processId) {
-  struct Search {
-    DWORD pid;
-    std::vector<HWND> found;
-  } search{processId, {}};
-  EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        if (pid == s->pid) s->found.push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-std::vector<HWND> descendants(HWND parent) {
-  std::vector<HWND> found;
-  EnumChildWindows(
-      parent,
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
+using namespace e2e;
 
 HWND childByClassAndText(HWND parent, const wchar_t* cls, const std::wstring& text) {
   for (HWND child : descendants(parent)) {
     if (_wcsicmp(className(child).c_str(), cls) == 0 && windowText(child) == text) return child;
-  }
-  return nullptr;
-}
-
-HWND visibleTopWindow(DWORD pid, const std::function<bool(HWND)>& match) {
-  for (HWND hwnd : topWindowsOf(pid)) {
-    if (IsWindowVisible(hwnd) && match(hwnd)) return hwnd;
   }
   return nullptr;
 }
@@ -118,35 +43,6 @@ HWND messageWindowShowing(DWORD pid, const std::wstring& text) {
       pid, [&](HWND hwnd) { return childByClassAndText(hwnd, L"Static", text) != nullptr; });
 }
 
-// The names the list shows, top to bottom. The list view answers
-// LVM_GETITEMTEXTW into memory of its own process, so the request and its
-// buffer are placed there.
-std::vector<std::wstring> listedNames(HWND list, DWORD pid) {
-  std::vector<std::wstring> names;
-  HANDLE target =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!target) return names;
-  constexpr int kChars = 300;
-  void* remote = VirtualAllocEx(target, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
-                                MEM_COMMIT, PAGE_READWRITE);
-  const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-  for (int row = 0; remote && row < rows; ++row) {
-    LVITEMW item{};
-    item.iSubItem = 0;
-    item.cchTextMax = kChars;
-    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
-    WriteProcessMemory(target, remote, &item, sizeof(item), nullptr);
-    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
-    wchar_t name[kChars] = {};
-    ReadProcessMemory(target, item.pszText, name, sizeof(name) - sizeof(wchar_t), nullptr);
-    names.push_back(name);
-  }
-  if (remote) VirtualFreeEx(target, remote, 0, MEM_RELEASE);
-  CloseHandle(target);
-  return names;
-}
-
-// The format flags of the name column's header item, read like the texts.
 int nameHeaderFormat(HWND list, DWORD pid) {
   HWND header = FindWindowExW(list, nullptr, WC_HEADERW, nullptr);
   HANDLE target =

@@ -1,0 +1,127 @@
+#pragma once
+
+// What the end-to-end drivers share: the pass and fail count they print, and
+// reading another process's windows and its list view's texts.
+
+#include <windows.h>
+// <commctrl.h> needs the types <windows.h> declares.
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace e2e {
+
+inline int passed = 0;
+inline int failed = 0;
+
+inline void check(bool ok, const std::string& what) {
+  std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
+  std::fflush(stdout);
+  (ok ? passed : failed) += 1;
+}
+
+inline std::string narrow(const std::wstring& w) {
+  if (w.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string s(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
+                      nullptr);
+  return s;
+}
+
+inline std::wstring windowText(HWND hwnd) {
+  wchar_t buffer[1024] = {};
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG,
+                      2000, nullptr);
+  return buffer;
+}
+
+inline std::wstring className(HWND hwnd) {
+  wchar_t buffer[128] = {};
+  GetClassNameW(hwnd, buffer, 128);
+  return buffer;
+}
+
+// Polls until the predicate holds or the time is up.
+inline bool waitFor(const std::function<bool()>& done, int milliseconds = 20000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (std::chrono::steady_clock::now() < end) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return done();
+}
+
+inline std::vector<HWND> topWindowsOf(DWORD processId) {
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+  } search{processId, {}};
+  EnumWindows(
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == s->pid) s->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+inline std::vector<HWND> descendants(HWND parent) {
+  std::vector<HWND> found;
+  EnumChildWindows(
+      parent,
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+inline HWND visibleTopWindow(DWORD pid, const std::function<bool(HWND)>& match) {
+  for (HWND hwnd : topWindowsOf(pid)) {
+    if (IsWindowVisible(hwnd) && match(hwnd)) return hwnd;
+  }
+  return nullptr;
+}
+
+// The names the list shows, top to bottom. The list view answers
+// LVM_GETITEMTEXTW into memory of its own process, so the request and its
+// buffer are placed there.
+inline std::vector<std::wstring> listedNames(HWND list, DWORD pid) {
+  std::vector<std::wstring> names;
+  HANDLE target =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!target) return names;
+  constexpr int kChars = 300;
+  void* remote = VirtualAllocEx(target, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
+                                MEM_COMMIT, PAGE_READWRITE);
+  const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; remote && row < rows; ++row) {
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.cchTextMax = kChars;
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+    WriteProcessMemory(target, remote, &item, sizeof(item), nullptr);
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
+    wchar_t name[kChars] = {};
+    ReadProcessMemory(target, item.pszText, name, sizeof(name) - sizeof(wchar_t), nullptr);
+    names.push_back(name);
+  }
+  if (remote) VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+  CloseHandle(target);
+  return names;
+}
+
+// The format flags of the name column's header item, read like the texts.
+
+}  // namespace e2e
