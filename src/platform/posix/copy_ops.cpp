@@ -21,6 +21,7 @@
 
 #include "platform/path.h"
 #include "platform/posix/errno_codes.h"
+#include "platform/posix/unique_fd.h"
 
 namespace platform {
 
@@ -28,20 +29,7 @@ namespace {
 
 OsErrorCode lastError() { return mapErrno(errno); }
 
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-
- private:
-  int fd_;
-};
+using Fd = posix::UniqueFd;
 
 struct DirCloser {
   void operator()(DIR* dir) const { ::closedir(dir); }

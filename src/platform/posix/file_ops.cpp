@@ -20,6 +20,7 @@
 #include <string>
 
 #include "platform/posix/errno_codes.h"
+#include "platform/posix/unique_fd.h"
 
 namespace platform {
 
@@ -82,19 +83,7 @@ OsErrorCode readTimesAt(int fd, const char* name, EntryTimes& times) {
   return 0;
 }
 
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
+using Fd = posix::UniqueFd;
 
 // A regular file or a folder, held open by its descriptor.
 class DescriptorEntry : public OpenEntry {
