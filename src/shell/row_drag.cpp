@@ -27,27 +27,6 @@ app::ShiftState shiftOfKeyboard() { return {held(VK_SHIFT), held(VK_CONTROL), he
 
 POINT pointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
-struct ScreenDc {
-  explicit ScreenDc(HWND hwnd) : hwnd(hwnd), dc(GetDC(hwnd)) {}
-  ~ScreenDc() {
-    if (dc) ReleaseDC(hwnd, dc);
-  }
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  HWND hwnd;
-  HDC dc;
-};
-
-struct MemoryDc {
-  explicit MemoryDc(HDC like) : dc(CreateCompatibleDC(like)) {}
-  ~MemoryDc() {
-    if (dc) DeleteDC(dc);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC dc;
-};
-
 }  // namespace
 
 RowDrag::~RowDrag() {
@@ -292,7 +271,7 @@ void RowDrag::withImageHidden(const std::function<void()>& work) {
   ImageList_DragShowNolock(TRUE);
 }
 
-RowDrag::UniqueImageList RowDrag::makeImage(int row, POINT& hotspot) const {
+UniqueImageList RowDrag::makeImage(int row, POINT& hotspot) const {
   HWND hwnd = list_->hwnd();
   RECT rowBox{};
   if (row < 0 || !ListView_GetItemRect(hwnd, row, &rowBox, LVIR_BOUNDS)) return nullptr;
@@ -304,24 +283,24 @@ RowDrag::UniqueImageList RowDrag::makeImage(int row, POINT& hotspot) const {
   ListView_GetItemText(hwnd, row, 0, name.data(), static_cast<int>(name.size()));
   name.resize(wcslen(name.c_str()));
 
-  ScreenDc screen(hwnd);
-  if (!screen.dc) return nullptr;
-  MemoryDc memory(screen.dc);
-  UniqueBitmap bitmap(CreateCompatibleBitmap(screen.dc, width, height));
-  if (!memory.dc || !bitmap) return nullptr;
-  HGDIOBJ oldBitmap = SelectObject(memory.dc, bitmap.get());
+  WindowDc screen(hwnd);
+  if (!screen) return nullptr;
+  MemoryDc memory(screen.get());
+  UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+  if (!memory || !bitmap) return nullptr;
+  HGDIOBJ oldBitmap = SelectObject(memory.get(), bitmap.get());
   HGDIOBJ oldFont =
-      SelectObject(memory.dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+      SelectObject(memory.get(), reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
   RECT box{0, 0, width, height};
-  FillRect(memory.dc, &box, GetSysColorBrush(COLOR_HIGHLIGHT));
-  SetBkMode(memory.dc, TRANSPARENT);
-  SetTextColor(memory.dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+  FillRect(memory.get(), &box, GetSysColorBrush(COLOR_HIGHLIGHT));
+  SetBkMode(memory.get(), TRANSPARENT);
+  SetTextColor(memory.get(), GetSysColor(COLOR_HIGHLIGHTTEXT));
   RECT text = box;
   InflateRect(&text, -GetSystemMetrics(SM_CXEDGE) * 2, 0);
-  DrawTextW(memory.dc, name.c_str(), static_cast<int>(name.size()), &text,
+  DrawTextW(memory.get(), name.c_str(), static_cast<int>(name.size()), &text,
             DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-  SelectObject(memory.dc, oldFont);
-  SelectObject(memory.dc, oldBitmap);
+  SelectObject(memory.get(), oldFont);
+  SelectObject(memory.get(), oldBitmap);
 
   UniqueImageList image(ImageList_Create(width, height, ILC_COLOR32, 1, 0));
   if (!image || ImageList_Add(image.get(), bitmap.get(), nullptr) < 0) return nullptr;

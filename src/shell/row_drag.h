@@ -13,11 +13,10 @@
 #include <commctrl.h>
 
 #include <functional>
-#include <memory>
-#include <type_traits>
 
 #include "app/form1.h"
 #include "platform/win32/entry_list.h"
+#include "platform/win32/handles.h"
 
 namespace shell {
 
@@ -77,10 +76,6 @@ class RowDrag {
   POINT pointerNow() const;
   POINT imagePoint(POINT client) const;
 
-  struct ImageListDeleter {
-    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
-  };
-  using UniqueImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
   UniqueImageList makeImage(int row, POINT& hotspot) const;
 
   EntryList* list_ = nullptr;

@@ -46,12 +46,12 @@ void Splitter::drawLine(int size) {
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&bar), 2);
   // The parent's DC without clipping its children, so the line crosses the
   // tree and the list wherever it stands.
-  HDC dc = GetDCEx(parent, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE);
+  WindowDc dc(parent,
+              GetDCEx(parent, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE));
   if (!dc) return;
-  HGDIOBJ previous = SelectObject(dc, halftone_.get());
-  PatBlt(dc, size, bar.top, bar.right - bar.left, bar.bottom - bar.top, PATINVERT);
-  SelectObject(dc, previous);
-  ReleaseDC(parent, dc);
+  HGDIOBJ previous = SelectObject(dc.get(), halftone_.get());
+  PatBlt(dc.get(), size, bar.top, bar.right - bar.left, bar.bottom - bar.top, PATINVERT);
+  SelectObject(dc.get(), previous);
 }
 
 void Splitter::endDrag(bool apply) {

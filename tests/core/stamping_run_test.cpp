@@ -148,37 +148,43 @@ TEST_F(StampingOnDisk, ReadOnlySixthOfTenChangesNothing) {
   for (std::size_t k = 0; k < 10; ++k) expectUntouched(k);
 }
 
-TEST_F(StampingOnDisk, FileDeletedAfterTheListing) {
-  addFile("kept.txt");
-  addFile("deleted.txt");
+// A row whose entry went away or changed kind after the listing: the
+// precheck names it and nothing is stamped.
+enum class Replacement { none, file, folder };
+
+struct VanishedCase {
+  const char* label;
+  bool keptIsFolder;     // the first row, which stays as listed
+  bool changedIsFolder;  // the second row as listed
+  Replacement now;       // what stands under its name at the run
+  const char* message;
+};
+
+class StampingVanishedOnDisk : public StampingOnDisk,
+                               public testing::WithParamInterface<VanishedCase> {};
+
+TEST_P(StampingVanishedOnDisk, PrecheckNamesTheRowAndChangesNothing) {
+  const VanishedCase& c = GetParam();
+  c.keptIsFolder ? addFolder("kept") : addFile("kept.txt");
+  c.changedIsFolder ? addFolder("changed") : addFile("changed");
   testsupport::removeEntry(pathOf(1));
+  if (c.now == Replacement::file) dir_.createFile("changed");
+  if (c.now == Replacement::folder) dir_.createFolder("changed");
   const RunResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
   EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
-  EXPECT_EQ(r.message, "見当たらないファイルがあります \r\n\r\ndeleted.txt");
+  EXPECT_EQ(r.message, c.message);
   expectUntouched(0);
 }
 
-TEST_F(StampingOnDisk, FolderRowThatIsNowAFile) {
-  addFile("kept.txt");
-  addFolder("changed");
-  testsupport::removeEntry(pathOf(1));
-  dir_.createFile("changed");
-  const RunResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
-  EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
-  EXPECT_EQ(r.message, "見当たらないフォルダがあります \r\n\r\nchanged");
-  expectUntouched(0);
-}
-
-TEST_F(StampingOnDisk, FileRowThatIsNowAFolder) {
-  addFolder("kept");
-  addFile("changed");
-  testsupport::removeEntry(pathOf(1));
-  dir_.createFolder("changed");
-  const RunResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
-  EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
-  EXPECT_EQ(r.message, "見当たらないファイルがあります \r\n\r\nchanged");
-  expectUntouched(0);
-}
+INSTANTIATE_TEST_SUITE_P(
+    EveryKind, StampingVanishedOnDisk,
+    testing::Values(VanishedCase{"FileDeletedAfterTheListing", false, false, Replacement::none,
+                                 "見当たらないファイルがあります \r\n\r\nchanged"},
+                    VanishedCase{"FolderRowThatIsNowAFile", false, true, Replacement::file,
+                                 "見当たらないフォルダがあります \r\n\r\nchanged"},
+                    VanishedCase{"FileRowThatIsNowAFolder", true, false, Replacement::folder,
+                                 "見当たらないファイルがあります \r\n\r\nchanged"}),
+    [](const testing::TestParamInfo<VanishedCase>& info) { return info.param.label; });
 
 struct OptionCase {
   bool setCreation;

@@ -4,19 +4,8 @@
 # The times are then read back from disk with the system's own stat.
 # Usage: run_e2e.sh <Chronoseq.exe> <driver.exe> <artefact folder>
 set -euo pipefail
-
-exe=$1
-driver=$2
-artefacts=$3
-here=$(cd "$(dirname "$0")" && pwd)
-run="$here/../../scripts/wine-run.sh"
-
-: "${DISPLAY:?the end-to-end test needs an X display}"
-# shellcheck source=scripts/wine-env.sh
-source "$here/../../scripts/wine-env.sh"
-prefix=$WINEPREFIX
-desktop="$prefix/drive_c/users/$(id -un)/Desktop"
-mkdir -p "$artefacts"
+# shellcheck source=tests/e2e/e2e_start.sh
+source "$(dirname "$0")/e2e_start.sh"
 
 # check_run ZONE "START" STEP NAMES...: holds the rows the driver printed
 # against the disk, by name: the names listed are exactly those made, and row k
@@ -55,9 +44,7 @@ check_run() {
 
 # A fresh start folder with old times: NAMES files and, when given, a folder.
 make_folder() {
-  [ -L "$desktop" ] && rm -f "$desktop"
-  rm -rf "$desktop"
-  mkdir -p "$desktop"
+  fresh_folders "$desktop"
   local name
   for name in "$@"; do
     case $name in

@@ -5,26 +5,12 @@
 # from disk with the system's own stat.
 # Usage: run_e2e_argument.sh <Chronoseq.exe> <driver.exe> <artefact folder>
 set -euo pipefail
-
-exe=$1
-driver=$2
-artefacts=$3
-here=$(cd "$(dirname "$0")" && pwd)
-run="$here/../../scripts/wine-run.sh"
-
-: "${DISPLAY:?the end-to-end test needs an X display}"
-# shellcheck source=scripts/wine-env.sh
-source "$here/../../scripts/wine-env.sh"
-prefix=$WINEPREFIX
-user=$(id -un)
-desktop="$prefix/drive_c/users/$user/Desktop"
+# shellcheck source=tests/e2e/e2e_start.sh
+source "$(dirname "$0")/e2e_start.sh"
 given="$prefix/drive_c/users/$user/送る テスト"
-mkdir -p "$artefacts"
 
 # The desktop holds one file, the given folder three: only the latter may change.
-[ -L "$desktop" ] && rm -f "$desktop"
-rm -rf "$desktop" "$given"
-mkdir -p "$desktop" "$given"
+fresh_folders "$desktop" "$given"
 printf 'x' >"$desktop/untouched.txt"
 touch -m -d "2001-02-03 04:05:06" "$desktop/untouched.txt"
 for name in 1.mp3 2.mp3 写真.jpg; do

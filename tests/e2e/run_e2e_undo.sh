@@ -5,24 +5,11 @@
 # system's own stat, to the nanosecond it prints.
 # Usage: run_e2e_undo.sh <Chronoseq.exe> <driver.exe> <artefact folder>
 set -euo pipefail
-
-exe=$1
-driver=$2
-artefacts=$3
-here=$(cd "$(dirname "$0")" && pwd)
-run="$here/../../scripts/wine-run.sh"
-
-: "${DISPLAY:?the end-to-end test needs an X display}"
-# shellcheck source=scripts/wine-env.sh
-source "$here/../../scripts/wine-env.sh"
-prefix=$WINEPREFIX
-desktop="$prefix/drive_c/users/$(id -un)/Desktop"
-mkdir -p "$artefacts"
+# shellcheck source=tests/e2e/e2e_start.sh
+source "$(dirname "$0")/e2e_start.sh"
 
 # A fresh start folder of four files with odd, sub-second old times.
-[ -L "$desktop" ] && rm -f "$desktop"
-rm -rf "$desktop"
-mkdir -p "$desktop"
+fresh_folders "$desktop"
 i=0
 for name in alpha.txt beta.txt 日本語.txt 文件.txt; do
   printf 'x' >"$desktop/$name"

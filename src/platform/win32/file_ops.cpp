@@ -8,8 +8,10 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/win32/file_time_calls.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/long_path.h"
 #include "platform/win32/utf.h"
 
@@ -30,17 +32,15 @@ FileTime fromFiletime(const FILETIME& ft) {
 
 class HandleEntry : public OpenEntry {
  public:
-  HandleEntry(HANDLE handle, const win32::FileTimeCalls& calls) : handle_(handle), calls_(calls) {}
-  HandleEntry(const HandleEntry&) = delete;
-  HandleEntry& operator=(const HandleEntry&) = delete;
-  ~HandleEntry() override { CloseHandle(handle_); }
+  HandleEntry(win32::UniqueHandle handle, const win32::FileTimeCalls& calls)
+      : handle_(std::move(handle)), calls_(calls) {}
 
   OsErrorCode setTimes(const FileTime* creation, const FileTime* lastAccess,
                        const FileTime& lastWrite) override {
     const FILETIME c = creation ? toFiletime(*creation) : FILETIME{};
     const FILETIME a = lastAccess ? toFiletime(*lastAccess) : FILETIME{};
     const FILETIME w = toFiletime(lastWrite);
-    if (calls_.setFileTime(handle_, creation ? &c : nullptr, lastAccess ? &a : nullptr, &w)) {
+    if (calls_.setFileTime(handle_.get(), creation ? &c : nullptr, lastAccess ? &a : nullptr, &w)) {
       return 0;
     }
     return GetLastError();
@@ -50,7 +50,7 @@ class HandleEntry : public OpenEntry {
     FILETIME c{};
     FILETIME a{};
     FILETIME w{};
-    if (!calls_.getFileTime(handle_, &c, &a, &w)) return GetLastError();
+    if (!calls_.getFileTime(handle_.get(), &c, &a, &w)) return GetLastError();
     times.creation = fromFiletime(c);
     times.lastAccess = fromFiletime(a);
     times.lastWrite = fromFiletime(w);
@@ -58,16 +58,17 @@ class HandleEntry : public OpenEntry {
   }
 
  private:
-  HANDLE handle_;
+  win32::UniqueHandle handle_;
   const win32::FileTimeCalls& calls_;  // the file operations' own, which outlive the entry
 };
 
 OpenResult open(const std::string& path, DWORD access, DWORD share, DWORD flags,
                 const win32::FileTimeCalls& calls) {
-  const HANDLE handle = CreateFileW(win32::toWinPath(path).c_str(), access, share, nullptr,
-                                    OPEN_EXISTING, flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return {nullptr, GetLastError()};
-  return {std::make_unique<HandleEntry>(handle, calls), 0};
+  win32::UniqueHandle handle =
+      win32::adoptHandle(CreateFileW(win32::toWinPath(path).c_str(), access, share, nullptr,
+                                     OPEN_EXISTING, flags | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!handle) return {nullptr, GetLastError()};
+  return {std::make_unique<HandleEntry>(std::move(handle), calls), 0};
 }
 
 class Win32FileOps : public FileOps {

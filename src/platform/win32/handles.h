@@ -1,10 +1,12 @@
 #pragma once
 
-// Owning wrappers for the GDI objects, searches, shell item lists and COM
-// interfaces the program holds, so every handle is released exactly once.
+// Owning wrappers for the kernel handles, GDI objects, device contexts,
+// image lists, searches, shell item lists and COM interfaces the program
+// holds, so every handle is released exactly once.
 
 #include <windows.h>
 // The headers below need the types <windows.h> declares.
+#include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
 
@@ -23,7 +25,68 @@ using UniqueFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDelete
 using UniqueBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
 using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
 
-// An item ID list allocated by the shell (CoTaskMemAlloc).
+// A kernel handle closed with CloseHandle: a file opened by CreateFileW.
+// Holds nothing rather than INVALID_HANDLE_VALUE.
+struct KernelHandleDeleter {
+  void operator()(HANDLE handle) const {
+    if (handle && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+};
+using UniqueHandle = std::unique_ptr<void, KernelHandleDeleter>;
+
+inline UniqueHandle adoptHandle(HANDLE handle) {
+  return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
+// Closes the handle now, for a caller that must hear whether the close
+// succeeded (a written file's last data may fail there): 0 or the OS code.
+inline DWORD closeNow(UniqueHandle& handle) {
+  HANDLE raw = handle.release();
+  if (!raw) return 0;
+  return CloseHandle(raw) ? 0 : GetLastError();
+}
+
+struct ImageListDeleter {
+  void operator()(HIMAGELIST list) const {
+    if (list) ImageList_Destroy(list);
+  }
+};
+using UniqueImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
+
+// A window's DC from GetDC or GetDCEx, given back with ReleaseDC.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  WindowDc(HWND hwnd, HDC dc) : hwnd_(hwnd), dc_(dc) {}
+  ~WindowDc() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// A memory DC from CreateCompatibleDC, deleted with DeleteDC.
+class MemoryDc {
+ public:
+  explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
+  ~MemoryDc() {
+    if (dc_) DeleteDC(dc_);
+  }
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  HDC dc_;
+};
+
 // A search of FindFirstFileW, closed with FindClose.
 struct FindHandleDeleter {
   void operator()(HANDLE search) const {
@@ -32,6 +95,7 @@ struct FindHandleDeleter {
 };
 using UniqueFindHandle = std::unique_ptr<void, FindHandleDeleter>;
 
+// An item ID list allocated by the shell (CoTaskMemAlloc).
 struct CoTaskMemDeleter {
   void operator()(void* memory) const { CoTaskMemFree(memory); }
 };

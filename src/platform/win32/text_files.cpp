@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/long_path.h"
 #include "platform/win32/utf.h"
 
@@ -15,53 +17,42 @@ namespace {
 
 class HandleReadStream : public ReadStream {
  public:
-  explicit HandleReadStream(HANDLE handle) : handle_(handle) {}
-  HandleReadStream(const HandleReadStream&) = delete;
-  HandleReadStream& operator=(const HandleReadStream&) = delete;
-  ~HandleReadStream() override { CloseHandle(handle_); }
+  explicit HandleReadStream(win32::UniqueHandle handle) : handle_(std::move(handle)) {}
 
   OsErrorCode read(char* buffer, std::size_t capacity, std::size_t& got) override {
     DWORD read = 0;
     const DWORD asked = capacity > 0x10000 ? 0x10000 : static_cast<DWORD>(capacity);
     got = 0;
-    if (!ReadFile(handle_, buffer, asked, &read, nullptr)) return GetLastError();
+    if (!ReadFile(handle_.get(), buffer, asked, &read, nullptr)) return GetLastError();
     got = read;
     return 0;
   }
 
  private:
-  HANDLE handle_;
+  win32::UniqueHandle handle_;
 };
 
 class HandleWriteStream : public WriteStream {
  public:
-  explicit HandleWriteStream(HANDLE handle) : handle_(handle) {}
-  HandleWriteStream(const HandleWriteStream&) = delete;
-  HandleWriteStream& operator=(const HandleWriteStream&) = delete;
-  ~HandleWriteStream() override { close(); }
+  explicit HandleWriteStream(win32::UniqueHandle handle) : handle_(std::move(handle)) {}
 
   OsErrorCode write(std::string_view bytes) override {
     while (!bytes.empty()) {
       const DWORD asked = bytes.size() > 0x10000 ? 0x10000 : static_cast<DWORD>(bytes.size());
       DWORD written = 0;
-      if (!WriteFile(handle_, bytes.data(), asked, &written, nullptr)) return GetLastError();
+      if (!WriteFile(handle_.get(), bytes.data(), asked, &written, nullptr)) return GetLastError();
       if (written == 0) return ERROR_WRITE_FAULT;
       bytes.remove_prefix(written);
     }
     return 0;
   }
 
-  OsErrorCode flush() override { return FlushFileBuffers(handle_) ? 0 : GetLastError(); }
+  OsErrorCode flush() override { return FlushFileBuffers(handle_.get()) ? 0 : GetLastError(); }
 
-  OsErrorCode close() override {
-    if (handle_ == INVALID_HANDLE_VALUE) return 0;
-    const HANDLE handle = handle_;
-    handle_ = INVALID_HANDLE_VALUE;
-    return CloseHandle(handle) ? 0 : GetLastError();
-  }
+  OsErrorCode close() override { return win32::closeNow(handle_); }
 
  private:
-  HANDLE handle_;
+  win32::UniqueHandle handle_;
 };
 
 class Win32TextFiles : public TextFiles {
@@ -69,10 +60,11 @@ class Win32TextFiles : public TextFiles {
   bool fileExists(const std::string& path) override { return win32::fileExistsAt(path); }
 
   Opened<ReadStream> openForReading(const std::string& path) override {
-    const HANDLE handle = CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return {nullptr, GetLastError()};
-    return {std::make_unique<HandleReadStream>(handle), 0};
+    win32::UniqueHandle handle =
+        win32::adoptHandle(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) return {nullptr, GetLastError()};
+    return {std::make_unique<HandleReadStream>(std::move(handle)), 0};
   }
 
   OsErrorCode checkWritable(const std::string& path) override {
@@ -82,19 +74,19 @@ class Win32TextFiles : public TextFiles {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
       return ERROR_ACCESS_DENIED;
     }
-    const HANDLE handle = CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return GetLastError();
-    CloseHandle(handle);
-    return 0;
+    const win32::UniqueHandle handle =
+        win32::adoptHandle(CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return handle ? 0 : GetLastError();
   }
 
   Opened<WriteStream> create(const std::string& path) override {
     // Others may read it while it is written, not write it.
-    const HANDLE handle = CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return {nullptr, GetLastError()};
-    return {std::make_unique<HandleWriteStream>(handle), 0};
+    win32::UniqueHandle handle =
+        win32::adoptHandle(CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) return {nullptr, GetLastError()};
+    return {std::make_unique<HandleWriteStream>(std::move(handle)), 0};
   }
 
   OsErrorCode replace(const std::string& from, const std::string& to) override {
