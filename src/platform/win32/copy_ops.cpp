@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/handles.h"
 #include "platform/win32/utf.h"
 
 namespace platform {
@@ -27,34 +28,12 @@ FileTime fromFiletime(const FILETIME& ft) {
   return (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
 }
 
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  ~Handle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-  HANDLE get() const { return handle_; }
+// A file or folder opened with CreateFileW; INVALID_HANDLE_VALUE when the
+// open failed, which the deleter passes over.
+using Handle = win32::UniqueHandle;
+using Search = win32::UniqueFindHandle;
 
- private:
-  HANDLE handle_;
-};
-
-class Search {
- public:
-  explicit Search(HANDLE handle) : handle_(handle) {}
-  Search(const Search&) = delete;
-  Search& operator=(const Search&) = delete;
-  ~Search() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
+bool valid(const Handle& handle) { return handle && handle.get() != INVALID_HANDLE_VALUE; }
 
 // Opened to read or change the times only: no sharing is taken from others.
 Handle openForTimes(const std::string& path, DWORD access) {
@@ -86,7 +65,7 @@ class SystemCopyOps : public CopyOps {
     Handle file(CreateFileW(widen(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.valid() ? 0 : lastError();
+    return valid(file) ? 0 : lastError();
   }
 
   OsErrorCode listFolder(const std::string& path, std::vector<FolderItem>& items) override {
@@ -145,7 +124,7 @@ class SystemCopyOps : public CopyOps {
     // The final path of the entry itself, links and junctions resolved.
     Handle entry = openForTimes(path, FILE_READ_ATTRIBUTES);
     std::wstring full;
-    if (entry.valid()) {
+    if (valid(entry)) {
       std::vector<wchar_t> buffer(1024);
       const DWORD got = GetFinalPathNameByHandleW(entry.get(), buffer.data(),
                                                   static_cast<DWORD>(buffer.size()), 0);
@@ -171,7 +150,7 @@ class SystemCopyOps : public CopyOps {
 
   OsErrorCode readTimes(const std::string& path, EntryTimes& times) override {
     Handle entry = openForTimes(path, FILE_READ_ATTRIBUTES);
-    if (!entry.valid()) return lastError();
+    if (!valid(entry)) return lastError();
     FILETIME creation{}, access{}, write{};
     if (!GetFileTime(entry.get(), &creation, &access, &write)) return lastError();
     times = {fromFiletime(creation), fromFiletime(access), fromFiletime(write)};
@@ -186,7 +165,7 @@ class SystemCopyOps : public CopyOps {
                        const StopRequested& stop) override {
     Handle source(CreateFileW(widen(from).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!source.valid()) return lastError();
+    if (!valid(source)) return lastError();
     // Attributes and the three times, before the contents are read.
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(source.get(), &info)) return lastError();
@@ -197,7 +176,7 @@ class SystemCopyOps : public CopyOps {
     Handle target(CreateFileW(widen(to).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               (kept ? kept : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN,
                               nullptr));
-    if (!target.valid()) return lastError();
+    if (!valid(target)) return lastError();
     std::vector<char> buffer(kPiece);
     for (;;) {
       if (stop && stop()) return kErrorRequestAborted;
@@ -218,7 +197,7 @@ class SystemCopyOps : public CopyOps {
 
   OsErrorCode setTimes(const std::string& path, const EntryTimes& times, bool /*folder*/) override {
     Handle entry = openForTimes(path, FILE_WRITE_ATTRIBUTES);
-    if (!entry.valid()) return lastError();
+    if (!valid(entry)) return lastError();
     const FILETIME creation = toFiletime(times.creation);
     const FILETIME access = toFiletime(times.lastAccess);
     const FILETIME write = toFiletime(times.lastWrite);
