@@ -83,16 +83,15 @@ class Checker {
     }
     const std::string source = platform::joinPath(folder_, relative);
     if (!folder) {
-      if (ops_.checkReadable(source, false) != 0) {
-        return fail(row, messages::kUnreadableFile, relative);
-      }
-      check_.plan.steps.push_back({CopyStep::Kind::File, relative, row, {}});
+      platform::OpenedSource opened;
+      if (open(source, opened) != 0) return fail(row, messages::kUnreadableFile, relative);
+      addStep({CopyStep::Kind::File, relative, row, {}}, std::move(opened));
       check_.plan.bytesNeeded += wholeClusters(size, cluster_);
       return true;
     }
 
     std::vector<platform::FolderItem> items;
-    if (ops_.checkReadable(source, true) != 0 || ops_.listFolder(source, items) != 0) {
+    if (ops_.listFolder(source, items) != 0) {
       return fail(row, messages::kUnreadableFolder, relative);
     }
     std::stable_sort(items.begin(), items.end(), [this](const auto& a, const auto& b) {
@@ -100,7 +99,7 @@ class Checker {
     });
     CopyStep open{CopyStep::Kind::OpenFolder, relative, row, {}};
     for (const auto& item : items) open.children.push_back(item.name);
-    check_.plan.steps.push_back(std::move(open));
+    addStep(std::move(open));
     // A folder takes at least one cluster of its own.
     check_.plan.bytesNeeded += std::max<std::uint64_t>(cluster_, 1);
     for (const auto& item : items) {
@@ -109,8 +108,33 @@ class Checker {
         return false;
       }
     }
-    check_.plan.steps.push_back({CopyStep::Kind::CloseFolder, relative, row, {}});
+    addStep({CopyStep::Kind::CloseFolder, relative, row, {}});
     return true;
+  }
+
+  void addStep(CopyStep step, platform::OpenedSource source = {}) {
+    check_.plan.steps.push_back(std::move(step));
+    check_.plan.sources.push_back(std::move(source));
+  }
+
+  // Opens a file for reading, which is the proof that it can be read, and
+  // keeps it for the copy while few enough are kept. Short of handles, the
+  // ones kept are let go: the copy opens those files again.
+  OsErrorCode open(const std::string& path, platform::OpenedSource& source) {
+    OsErrorCode error = ops_.openSource(path, source);
+    if (error == platform::kErrorTooManyOpenFiles && held_ > 0) {
+      for (platform::OpenedSource& kept : check_.plan.sources) kept.reset();
+      held_ = 0;
+      holding_ = false;
+      error = ops_.openSource(path, source);
+    }
+    if (error != 0) return error;
+    if (holding_ && held_ < kMostHeldSources) {
+      ++held_;
+    } else {
+      source.reset();
+    }
+    return 0;
   }
 
   const std::string& folder_;
@@ -120,6 +144,8 @@ class Checker {
   const NameOrder& nameOrder_;
   std::uint64_t cluster_;
   CopyCheck check_;
+  int held_ = 0;
+  bool holding_ = true;
 };
 
 CopyResult ended(CopyResult::Outcome outcome, std::string message, int copied, int failedRow,
@@ -161,7 +187,7 @@ CopyCheck checkCopy(const folderlist::EntryRows& rows, int entryCount,
   const auto fail = [&check](std::string_view message, const std::string& what, int row) {
     check.message = concat(message, what);
     check.failedRow = row;
-    return check;
+    return std::move(check);
   };
   const int total = std::clamp(entryCount, 0, static_cast<int>(rows.size()));
 
@@ -243,7 +269,8 @@ CopyResult copyInOrder(const folderlist::EntryRows& rows, int entryCount,
     }
     switch (step.kind) {
       case CopyStep::Kind::File: {
-        if (const OsErrorCode error = ops.copyFile(source, target, stop)) {
+        if (const OsErrorCode error =
+                ops.copyFile(source, std::move(check.plan.sources[i]), target, stop)) {
           // Never a half-written file: a player would play it.
           ops.removeFile(target);
           if (error == platform::kErrorRequestAborted) {

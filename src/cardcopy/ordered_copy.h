@@ -28,8 +28,16 @@ struct CopyStep {
   friend bool operator==(const CopyStep&, const CopyStep&) = default;
 };
 
+// How many source files the check keeps open for their copies; the rest are
+// opened again when copied. A few thousand handles cost nothing on Windows;
+// a hundred thousand would.
+inline constexpr int kMostHeldSources = 4096;
+
 struct CopyPlan {
   std::vector<CopyStep> steps;
+  // The files the check opened, one place per step: empty for a folder, for
+  // a file past kMostHeldSources, and after a shortage of handles.
+  std::vector<platform::OpenedSource> sources;
   std::uint64_t bytesNeeded = 0;      // in whole clusters of the destination
   std::vector<std::string> topNames;  // the rows written, in order
 };
@@ -42,9 +50,10 @@ struct CopyCheck {
 
 // Everything that can be known before writing: the destination is not the
 // listed folder nor inside it nor inside a folder row, exists and is empty;
-// every row (and everything inside a folder row) exists, is readable and has
-// a name and a full destination path FAT can hold; the destination's free
-// space holds it all in whole clusters. The first failure gives the message.
+// every row (and everything inside a folder row) exists, opens for reading
+// (and stays open for its copy) and has a name and a full destination path
+// FAT can hold; the destination's free space holds it all in whole clusters.
+// The first failure gives the message.
 CopyCheck checkCopy(const folderlist::EntryRows& rows, int entryCount,
                     const std::string& folderPath, const std::string& destination,
                     platform::CopyOps& ops, const NameOrder& nameOrder);

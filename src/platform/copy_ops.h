@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,14 @@ struct VolumeSpace {
 // Asked while a file's contents are copied: true stops the copy.
 using StopRequested = std::function<bool()>;
 
+// A file opened for reading by the check before writing and handed to its
+// copy: each file is opened once, and others cannot write it in between.
+class SourceFile {
+ public:
+  virtual ~SourceFile() = default;
+};
+using OpenedSource = std::unique_ptr<SourceFile>;
+
 // The file-system operations of copying the rows to another folder, behind
 // one interface so the copy can be tested with a fault-injecting fake. Every
 // call returns 0 on success, else the OS error code.
@@ -46,8 +55,9 @@ class CopyOps {
   virtual ~CopyOps() = default;
   // Kind and size; Missing when the path names nothing that can be examined.
   virtual EntryStat stat(const std::string& path) = 0;
-  // Whether a file can be opened for reading, or a folder listed.
-  virtual OsErrorCode checkReadable(const std::string& path, bool folder) = 0;
+  // Opens a file for its copy, sharing it with readers only: what proves it
+  // can be read.
+  virtual OsErrorCode openSource(const std::string& path, OpenedSource& source) = 0;
   // The folder's entries in the file system's own order (FindFirstFileW,
   // readdir), without "." and "..".
   virtual OsErrorCode listFolder(const std::string& path, std::vector<FolderItem>& items) = 0;
@@ -62,11 +72,11 @@ class CopyOps {
   virtual OsErrorCode createFolder(const std::string& path) = 0;
   // Copies a file's contents to a new file at `to`, which must not exist,
   // and gives it the source's three times as they were before the contents
-  // were read (one open of each, as the bare system copy does it). stop is
-  // asked between pieces; when it answers true the copy ends with
-  // kErrorRequestAborted. A failed or stopped copy may leave `to` behind,
-  // half written.
-  virtual OsErrorCode copyFile(const std::string& from, const std::string& to,
+  // were read. The source is the one openSource gave for `from`, or when
+  // there is none, `from` opened here. stop is asked between pieces; when it
+  // answers true the copy ends with kErrorRequestAborted. A failed or
+  // stopped copy may leave `to` behind, half written.
+  virtual OsErrorCode copyFile(const std::string& from, OpenedSource source, const std::string& to,
                                const StopRequested& stop) = 0;
   // Sets all three times; a time of 0 is left unchanged.
   virtual OsErrorCode setTimes(const std::string& path, const EntryTimes& times, bool folder) = 0;

@@ -114,12 +114,23 @@ TEST_F(OrderedCopyOnDisk, TheListedFolderItselfIsRefused) {
 TEST_F(OrderedCopyOnDisk, AStoppedFileCopyLeavesTheTargetForTheCallerAndSaysSo) {
   platform::CopyOps& ops = platform::systemCopyOps();
   const std::string target = card.pathOf("stopped.mp3");
-  EXPECT_EQ(ops.copyFile(sourcePath("アルバム/b.mp3"), target, [] { return true; }),
+  EXPECT_EQ(ops.copyFile(sourcePath("アルバム/b.mp3"), {}, target, [] { return true; }),
             platform::kErrorRequestAborted);
   ops.removeFile(target);
   std::vector<platform::FolderItem> items;
   ASSERT_EQ(ops.listFolder(card.path(), items), 0u);
   EXPECT_TRUE(items.empty());
+}
+
+// The check's open is the one the copy reads: the path is not looked at again.
+TEST_F(OrderedCopyOnDisk, AnOpenedSourceIsCopiedFromItsOwnOpen) {
+  platform::CopyOps& ops = platform::systemCopyOps();
+  platform::OpenedSource opened;
+  ASSERT_EQ(ops.openSource(sourcePath("アルバム/b.mp3"), opened), 0u);
+  const std::string target = card.pathOf("b.mp3");
+  EXPECT_EQ(ops.copyFile(sourcePath("no such file"), std::move(opened), target, {}), 0u);
+  EXPECT_EQ(contentOf(target), std::string(100'000, 'b'));
+  EXPECT_EQ(testsupport::readTimes(target).lastWrite, 130'000'000'000'000'000ULL);
 }
 
 TEST_F(OrderedCopyOnDisk, ListingGivesKindsAndSizes) {

@@ -219,12 +219,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "見当たらないファイルがあります \r\n\r\nAlbum", 0},
         CheckCase{"UnreadableFile",
                   [](Library& l, std::string&) {
-                    l.fs.injectFault(Op::CheckReadable, at(kSource, "a.mp3"));
+                    l.fs.injectFault(Op::OpenSource, at(kSource, "a.mp3"));
                   },
                   "読み取れないファイルがあります\r\n\r\na.mp3", 2},
         CheckCase{"UnreadableFileInAFolderRow",
                   [](Library& l, std::string&) {
-                    l.fs.injectFault(Op::CheckReadable, at(kSource, "Album", "9.mp3"));
+                    l.fs.injectFault(Op::OpenSource, at(kSource, "Album", "9.mp3"));
                   },
                   "読み取れないファイルがあります\r\n\r\n" + at("Album", "9.mp3"), 1},
         CheckCase{"UnlistableFolder",
@@ -363,6 +363,50 @@ INSTANTIATE_TEST_SUITE_P(
                     StopCase{4, 1, at(kCard, "Album", "9.mp3"), {"b.mp3", "Album"}},
                     StopCase{5, 2, at(kCard, "a.mp3"), {"b.mp3", "Album"}}),
     [](const auto& info) { return "InCopy" + std::to_string(info.param.stopInCopy); });
+
+// Each file is opened once, by the check, and its copy reads that open; past
+// kMostHeldSources, or once the process runs short of handles, the copy opens
+// the file itself. Either way every file arrives whole and nothing stays open.
+struct HoldCase {
+  const char* name;
+  int extraFiles;  // rows added below the library's three
+  int mostOpen;    // the fake's handle limit, 0 for none
+  int heldCopies;  // copies that read the check's open
+};
+
+void PrintTo(const HoldCase& c, std::ostream* os) { *os << c.name; }
+
+class HeldSources : public testing::TestWithParam<HoldCase> {};
+
+TEST_P(HeldSources, EveryFileArrivesWholeAndNothingStaysOpen) {
+  const HoldCase& c = GetParam();
+  Library lib;
+  for (int i = 0; i < c.extraFiles; ++i) {
+    const std::string name = "x" + std::to_string(i);
+    lib.fs.addFile(at(kSource, name), name);
+    lib.rows.push_back(fileRow(name));
+  }
+  lib.fs.limitOpenSources(c.mostOpen);
+  const CopyResult result = lib.copy();
+  EXPECT_EQ(result.outcome, Outcome::Completed) << result.message;
+  EXPECT_EQ(lib.fs.heldCopies(), c.heldCopies);
+  EXPECT_EQ(lib.fs.sourcesOpen(), 0);
+  EXPECT_EQ(lib.fs.find(at(kCard, "b.mp3"))->content, "bbbbbb");
+  EXPECT_EQ(lib.fs.find(at(kCard, "Album", "9.mp3"))->content, "nine");
+  EXPECT_EQ(lib.fs.find(at(kCard, "a.mp3"))->content, "aaaa");
+  if (c.extraFiles > 0) {
+    const std::string last = "x" + std::to_string(c.extraFiles - 1);
+    EXPECT_EQ(lib.fs.find(at(kCard, last))->content, last);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Opens, HeldSources,
+                         testing::Values(HoldCase{"EveryFileOnce", 0, 0, 5},
+                                         // The third open finds two held: both are let go.
+                                         HoldCase{"ShortOfHandles", 0, 2, 0},
+                                         HoldCase{"PastTheLimit", cardcopy::kMostHeldSources, 0,
+                                                  cardcopy::kMostHeldSources}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OrderedCopyStop, AStopBeforeAnyWriteWritesNothing) {
   Library lib;

@@ -1,6 +1,8 @@
 #include "fakes/fault_copy_ops.h"
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 
 namespace fakes {
 
@@ -10,8 +12,8 @@ const char* FaultCopyOps::opName(Op op) {
   switch (op) {
     case Op::Stat:
       return "Stat";
-    case Op::CheckReadable:
-      return "CheckReadable";
+    case Op::OpenSource:
+      return "OpenSource";
     case Op::ListFolder:
       return "ListFolder";
     case Op::VolumeSpace:
@@ -22,6 +24,8 @@ const char* FaultCopyOps::opName(Op op) {
       return "CreateFolder";
     case Op::CopyFile:
       return "CopyFile";
+    case Op::ListNames:
+      return "ListNames";
     case Op::SetTimes:
       return "SetTimes";
     case Op::RemoveFile:
@@ -111,10 +115,27 @@ platform::EntryStat FaultCopyOps::stat(const std::string& path) {
   return {platform::EntryKind::File, node->content.size()};
 }
 
-OsErrorCode FaultCopyOps::checkReadable(const std::string& path, bool folder) {
-  if (auto error = fault(Op::CheckReadable, path)) return *error;
+namespace {
+
+// Counts itself among the fake's open files while it lives.
+struct FakeSource : platform::SourceFile {
+  FakeSource(std::string path, int& open) : path(std::move(path)), open(open) { ++open; }
+  ~FakeSource() override { --open; }
+  FakeSource(const FakeSource&) = delete;
+  FakeSource& operator=(const FakeSource&) = delete;
+  std::string path;
+  int& open;
+};
+
+}  // namespace
+
+OsErrorCode FaultCopyOps::openSource(const std::string& path, platform::OpenedSource& source) {
+  if (auto error = fault(Op::OpenSource, path)) return *error;
   const Node* node = find(path);
-  return node && node->folder == folder ? 0 : platform::kErrorFileNotFound;
+  if (!node || node->folder) return platform::kErrorFileNotFound;
+  if (mostOpen_ > 0 && sourcesOpen_ >= mostOpen_) return platform::kErrorTooManyOpenFiles;
+  source = std::make_unique<FakeSource>(path, sourcesOpen_);
+  return 0;
 }
 
 OsErrorCode FaultCopyOps::listFolder(const std::string& path,
@@ -166,10 +187,16 @@ OsErrorCode FaultCopyOps::createFolder(const std::string& path) {
   return link(path, std::move(node)) ? 0 : platform::kErrorAccessDenied;
 }
 
-OsErrorCode FaultCopyOps::copyFile(const std::string& from, const std::string& to,
-                                   const platform::StopRequested& stop) {
+OsErrorCode FaultCopyOps::copyFile(const std::string& from, platform::OpenedSource opened,
+                                   const std::string& to, const platform::StopRequested& stop) {
   writes_.push_back({Op::CopyFile, to});
   ++copiesStarted_;
+  if (const auto* held = dynamic_cast<const FakeSource*>(opened.get())) {
+    if (held->path != from) return 6;  // ERROR_INVALID_HANDLE: another file's source
+    ++heldCopies_;
+  } else if (mostOpen_ > 0 && sourcesOpen_ >= mostOpen_) {
+    return platform::kErrorTooManyOpenFiles;
+  }
   const Node* source = find(from);
   if (!source || source->folder) return platform::kErrorFileNotFound;
   const std::string content = source->content;

@@ -22,7 +22,7 @@ class FaultCopyOps : public platform::CopyOps {
  public:
   enum class Op {
     Stat,
-    CheckReadable,
+    OpenSource,
     ListFolder,
     VolumeSpace,
     ReadTimes,
@@ -70,9 +70,16 @@ class FaultCopyOps : public platform::CopyOps {
   std::vector<std::string> under(const std::string& path) const;
   // The copies started so far; a stop hook can look at it.
   int copiesStarted() const { return copiesStarted_; }
+  // Opening a source fails with kErrorTooManyOpenFiles while this many are
+  // open, as a process short of handles; 0 for no limit.
+  void limitOpenSources(int most) { mostOpen_ = most; }
+  int sourcesOpen() const { return sourcesOpen_; }
+  // The copies handed a source the check had opened.
+  int heldCopies() const { return heldCopies_; }
 
   platform::EntryStat stat(const std::string& path) override;
-  platform::OsErrorCode checkReadable(const std::string& path, bool folder) override;
+  platform::OsErrorCode openSource(const std::string& path,
+                                   platform::OpenedSource& source) override;
   platform::OsErrorCode listFolder(const std::string& path,
                                    std::vector<platform::FolderItem>& items) override;
   platform::OsErrorCode listNames(const std::string& path,
@@ -82,7 +89,8 @@ class FaultCopyOps : public platform::CopyOps {
   std::string comparablePath(const std::string& path) override;
   platform::OsErrorCode readTimes(const std::string& path, platform::EntryTimes& times) override;
   platform::OsErrorCode createFolder(const std::string& path) override;
-  platform::OsErrorCode copyFile(const std::string& from, const std::string& to,
+  platform::OsErrorCode copyFile(const std::string& from, platform::OpenedSource opened,
+                                 const std::string& to,
                                  const platform::StopRequested& stop) override;
   platform::OsErrorCode setTimes(const std::string& path, const platform::EntryTimes& times,
                                  bool folder) override;
@@ -103,6 +111,9 @@ class FaultCopyOps : public platform::CopyOps {
   std::map<std::string, std::string> aliases_;
   platform::VolumeSpace space_{1ull << 40, 4096};
   int copiesStarted_ = 0;
+  int mostOpen_ = 0;
+  int sourcesOpen_ = 0;
+  int heldCopies_ = 0;
 };
 
 }  // namespace fakes

@@ -52,6 +52,10 @@ FileTime toFileTime(const timespec& t) {
          kUnixEpochTicks;
 }
 
+struct OpenedFile : SourceFile {
+  Fd fd;
+};
+
 // Pieces small enough for a stop to be heard within a fraction of a second
 // on a slow card, large enough to cost nothing on a fast disk.
 constexpr std::size_t kPiece = 8 * 1024 * 1024;
@@ -81,13 +85,12 @@ class SystemCopyOps : public CopyOps {
     return {EntryKind::File, static_cast<std::uint64_t>(st.st_size)};
   }
 
-  OsErrorCode checkReadable(const std::string& path, bool folder) override {
-    if (folder) {
-      std::unique_ptr<DIR, DirCloser> dir(::opendir(path.c_str()));
-      return dir ? 0 : lastError();
-    }
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    return fd.get() >= 0 ? 0 : lastError();
+  OsErrorCode openSource(const std::string& path, OpenedSource& source) override {
+    auto opened = std::make_unique<OpenedFile>();
+    opened->fd = Fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (opened->fd.get() < 0) return lastError();
+    source = std::move(opened);
+    return 0;
   }
 
   OsErrorCode listFolder(const std::string& path, std::vector<FolderItem>& items) override {
@@ -145,9 +148,10 @@ class SystemCopyOps : public CopyOps {
     return ::mkdir(path.c_str(), 0777) == 0 ? 0 : lastError();
   }
 
-  OsErrorCode copyFile(const std::string& from, const std::string& to,
+  OsErrorCode copyFile(const std::string& from, OpenedSource opened, const std::string& to,
                        const StopRequested& stop) override {
-    Fd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    auto* held = dynamic_cast<OpenedFile*>(opened.get());
+    const Fd source = held ? std::move(held->fd) : Fd(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
     if (source.get() < 0) return lastError();
     struct stat st {};
     if (::fstat(source.get(), &st) != 0) return lastError();

@@ -10,9 +10,16 @@ namespace platform::posix {
 
 class UniqueFd {
  public:
+  UniqueFd() = default;
   explicit UniqueFd(int fd) : fd_(fd) {}
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
+  UniqueFd(UniqueFd&& other) noexcept : fd_(other.release()) {}
+  UniqueFd& operator=(UniqueFd&& other) noexcept {
+    if (this != &other) {
+      if (fd_ >= 0) ::close(fd_);
+      fd_ = other.release();
+    }
+    return *this;
+  }
   ~UniqueFd() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -21,7 +28,7 @@ class UniqueFd {
   int release() { return std::exchange(fd_, -1); }
 
  private:
-  int fd_;
+  int fd_ = -1;
 };
 
 }  // namespace platform::posix
