@@ -167,7 +167,7 @@ touch -m -d '2003-02-03 04:05:06' "$desktop/$long"
 touch -m -d '2004-02-03 04:05:06' "$desktop/春.mp3"
 touch -m -d '2005-02-03 04:05:06' "$desktop/夏.mp3"
 before=$(snapshot)
-# mkfs.exfat gives 8 MiB 4 KiB clusters, the size Wine reports for every
+# On 8 MiB mkfs.exfat makes 4 KiB clusters, the size Wine reports for every
 # Linux volume, so the check before writing counts as Windows would.
 truncate -s 8M "$work/japanese.img"
 mkfs.exfat "$work/japanese.img" >/dev/null
