@@ -21,6 +21,10 @@ packages=(
   # A FAT file system in an image file, mounted through FUSE and read back
   # straight from the image, for the end-to-end test of copying in order.
   dosfstools fusefat mtools
+  # An exFAT file system, which takes Japanese names as fusefat does not, in an
+  # image file on a loop device, made and mounted through FUSE for the same
+  # test; its order is read from the image by a Python script.
+  exfatprogs exfat-fuse python3
 )
 
 missing=()

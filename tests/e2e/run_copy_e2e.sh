@@ -6,15 +6,19 @@
 #      fusefat): the order read straight from the image by mtools' mdir, a
 #      reader outside the program, is the list's order, a sub-folder's
 #      contents in the locale's name order;
-#   2. a name the card cannot take (fusefat refuses every non-ASCII name)
+#   2. Japanese names, a sub-folder's among them, onto a real exFAT file
+#      system (an image made by mkfs.exfat, mounted with exfat-fuse through a
+#      loop device, so as root): the order read straight from the image by
+#      exfat_order.py is the list's, the sub-folder's the locale's name order;
+#   3. a name the card cannot take (fusefat refuses every non-ASCII name)
 #      stops the copy at that row, the rows above it on the card;
-#   3. a full image (8 KiB clusters, which Wine reports as 1 KiB ones, so the
+#   4. a full image (8 KiB clusters, which Wine reports as 1 KiB ones, so the
 #      check lets it through) stops at the first file that does not fit, with
 #      the message, no half-written file, the source untouched;
-#   4. an ordinary Linux folder (tmpfs: newest entry first) gives the line
+#   5. an ordinary Linux folder (tmpfs: newest entry first) gives the line
 #      saying the drive does not keep the order exactly when its order, read
 #      by ls -f, differs from the list's;
-#   5. Esc stops a long copy: the message counts the rows, every file left
+#   6. Esc stops a long copy: the message counts the rows, every file left
 #      behind is whole.
 # Usage: run_copy_e2e.sh <Chronoseq.exe> <copy driver.exe> <artefact folder>
 set -euo pipefail
@@ -28,7 +32,7 @@ run="$here/../../scripts/wine-run.sh"
 : "${DISPLAY:?the end-to-end test needs an X display}"
 # shellcheck source=scripts/wine-env.sh
 source "$here/../../scripts/wine-env.sh"
-for tool in mkfs.vfat fusefat fusermount mdir; do
+for tool in mkfs.vfat fusefat fusermount mdir mkfs.exfat mount.exfat-fuse losetup python3; do
   command -v "$tool" >/dev/null || { echo "FAILED: $tool is missing (scripts/install-deps.sh)"; exit 1; }
 done
 desktop="$WINEPREFIX/drive_c/users/$(id -un)/Desktop"
@@ -39,8 +43,10 @@ shm_real=$(mktemp -d /dev/shm/chronoseq-copy.XXXXXX)
 shm="$work/shm"
 ln -s "$shm_real" "$shm"
 mounted=""
+loop=""
 cleanup() {
   [ -n "$mounted" ] && fusermount -u "$mounted" 2>/dev/null
+  [ -n "$loop" ] && losetup -d "$loop" 2>/dev/null
   rm -rf "$work" "$shm_real"
   # The last scenario's large files do not stay in the prefix.
   fresh_desktop
@@ -92,6 +98,29 @@ unmount_image() {
   mounted=""
 }
 
+# exfat-fuse takes a block device only: the image goes onto a loop device
+# (read-only with -r), which needs root. Says why when it cannot.
+mount_exfat() {
+  local image=$1 folder=$2 option=${3:-}
+  mkdir -p "$folder"
+  loop=$(losetup -f --show ${option:+"$option"} "$image") || {
+    loop=""
+    fail "no loop device for $image (losetup needs root and /dev/loop*): the exFAT copy is not shown"
+    return 1
+  }
+  mount.exfat-fuse ${option:+-o ro} "$loop" "$folder" || {
+    fail "mount.exfat-fuse cannot mount $image on $loop"
+    release_exfat
+    return 1
+  }
+  mounted=$folder
+}
+release_exfat() {
+  if [ -n "$mounted" ]; then unmount_image; fi
+  losetup -d "$loop"
+  loop=""
+}
+
 # 1. The list's order on FAT, with a sub-folder.
 fresh_desktop
 for name in track03.mp3 track01.mp3 track02.mp3; do head -c 3000 /dev/urandom >"$desktop/$name"; done
@@ -124,7 +153,50 @@ cmp -s "$work/10.mp3" "$desktop/album/10.mp3" && pass "a file on the image has t
   fail "the copy's bytes differ"
 [ "$(snapshot)" = "$before" ] && pass "the source is untouched" || fail "the source changed"
 
-# 2. A name the card's file system cannot take stops the copy at that row.
+# 2. Japanese names on exFAT, with a sub-folder whose entries were made out of
+# name order.
+fresh_desktop
+# Longer than the 15 characters one exFAT name entry holds.
+long=とても長い名前の曲は一つの名前の項目に収まらない.mp3
+for name in 夏.mp3 "$long" 春.mp3 秋.mp3; do head -c 9000 /dev/urandom >"$desktop/$name"; done
+mkdir "$desktop/アルバム"
+for name in う.mp3 お.mp3 あ.mp3 え.mp3 い.mp3; do head -c 6000 /dev/urandom >"$desktop/アルバム/$name"; done
+touch -m -d '2001-02-03 04:05:06' "$desktop/秋.mp3"
+touch -m -d '2002-02-03 04:05:06' "$desktop/アルバム"
+touch -m -d '2003-02-03 04:05:06' "$desktop/$long"
+touch -m -d '2004-02-03 04:05:06' "$desktop/春.mp3"
+touch -m -d '2005-02-03 04:05:06' "$desktop/夏.mp3"
+before=$(snapshot)
+# On 8 MiB mkfs.exfat makes 4 KiB clusters, the size Wine reports for every
+# Linux volume, so the check before writing counts as Windows would.
+truncate -s 8M "$work/japanese.img"
+mkfs.exfat "$work/japanese.img" >/dev/null
+if mount_exfat "$work/japanese.img" "$work/japanese"; then
+  drive 5 "$work/japanese" bytime japanese
+  release_exfat
+  [ "$(echo $rows)" = "秋.mp3 アルバム $long 春.mp3 夏.mp3" ] && pass "the rows stand in time order" ||
+    fail "the rows are '$(echo $rows)'"
+  # Wine lists the mounted folder sorted by name too.
+  expected="コピーしました (5 個)"
+  [ "$readback" != "$rows" ] && expected="$expected\n\n順番を保たないドライブです"
+  [ "$message" = "$expected" ] && pass "the message is $expected" || fail "the message is '$message'"
+  got=$("$here/exfat_order.py" "$work/japanese.img" /)
+  [ -n "$rows" ] && [ "$got" = "$rows" ] && pass "the image holds the rows in the list's order: $(echo $got)" ||
+    fail "the image reads '$(echo $got)', the list is '$(echo $rows)'"
+  got=$("$here/exfat_order.py" "$work/japanese.img" /アルバム)
+  # Kana in the order of the syllabary, whatever the locale's finer rules.
+  [ "$(echo $got)" = "あ.mp3 い.mp3 う.mp3 え.mp3 お.mp3" ] &&
+    pass "the sub-folder's contents are in name order" || fail "the sub-folder reads '$(echo $got)'"
+  if mount_exfat "$work/japanese.img" "$work/japanese" -r; then
+    cmp -s "$work/japanese/アルバム/あ.mp3" "$desktop/アルバム/あ.mp3" &&
+      cmp -s "$work/japanese/$long" "$desktop/$long" && pass "files on the image have the source's bytes" ||
+      fail "the copies' bytes differ"
+    release_exfat
+  fi
+  [ "$(snapshot)" = "$before" ] && pass "the source is untouched" || fail "the source changed"
+fi
+
+# 3. A name the card's file system cannot take stops the copy at that row.
 fresh_desktop
 for name in one.mp3 two.mp3 曲.mp3 three.mp3 four.mp3; do printf '%s' "$name" >"$desktop/$name"; done
 mkfs.vfat -C "$work/names.img" 8192 >/dev/null
@@ -140,7 +212,7 @@ got=$(image_order "$work/names.img" /)
 [ "$got" = "$above" ] && pass "the rows above it are on the card, in order: $(echo $got)" ||
   fail "the card holds '$(echo $got)', expected '$(echo $above)'"
 
-# 3. A full card.
+# 4. A full card.
 fresh_desktop
 mkdir "$desktop/many"
 for i in $(seq -w 1 150); do head -c 1025 /dev/urandom >"$desktop/many/f$i.bin"; done
@@ -159,7 +231,7 @@ expected=$(cd "$desktop/many" && ls | LC_ALL=C sort | sed "/^$stopped\$/,\$d")
   fail "the card holds '$(echo $got)'"
 [ "$(snapshot)" = "$before" ] && pass "the source is untouched" || fail "the source changed"
 
-# 4. An ordinary Linux folder on tmpfs.
+# 5. An ordinary Linux folder on tmpfs.
 fresh_desktop
 t=1
 for name in c.mp3 曲.mp3 a.mp3 b.mp3; do
@@ -180,7 +252,7 @@ else
     fail "the message is '$message'"
 fi
 
-# 5. Esc stops a long copy after the current file; nothing half written.
+# 6. Esc stops a long copy after the current file; nothing half written.
 fresh_desktop
 for i in $(seq -w 1 30); do head -c 20000000 /dev/zero >"$desktop/big$i.bin"; done
 mkdir "$shm/stop"
