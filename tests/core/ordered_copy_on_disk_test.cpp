@@ -133,6 +133,21 @@ TEST_F(OrderedCopyOnDisk, AnOpenedSourceIsCopiedFromItsOwnOpen) {
   EXPECT_EQ(testsupport::readTimes(target).lastWrite, 130'000'000'000'000'000ULL);
 }
 
+// Every byte arrives at the sizes where the pieces of a copy meet: empty, one
+// either side of the first piece (64 KiB) and of the first large one (1 MiB).
+TEST_F(OrderedCopyOnDisk, EveryByteArrivesAtTheEdgesOfThePieces) {
+  platform::CopyOps& ops = platform::systemCopyOps();
+  for (const std::size_t size :
+       {0u, 65'535u, 65'536u, 65'537u, 1'114'111u, 1'114'112u, 1'114'113u, 2'162'689u}) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
+    const std::string name = std::to_string(size) + ".bin";
+    source.createFile(name, bytes);
+    EXPECT_EQ(ops.copyFile(source.pathOf(name), {}, card.pathOf(name), {}), 0u) << size;
+    EXPECT_EQ(contentOf(card.pathOf(name)), bytes) << size;
+  }
+}
+
 TEST_F(OrderedCopyOnDisk, ListingGivesKindsAndSizes) {
   std::vector<platform::FolderItem> items;
   ASSERT_EQ(platform::systemCopyOps().listFolder(sourcePath("アルバム"), items), 0u);
