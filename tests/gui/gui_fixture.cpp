@@ -123,6 +123,16 @@ void GuiFixture::pump(int ms) {
   } while (std::chrono::steady_clock::now() < end);
 }
 
+bool GuiFixture::pumpUntil(const std::function<bool()>& done, int ms) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  for (;;) {
+    pump();
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+    Sleep(10);
+  }
+}
+
 WindowFlags GuiFixture::flags() {
   const auto shown = [](HWND h) { return IsWindowVisible(h) != FALSE; };
   const auto enabled = [](HWND h) { return IsWindowEnabled(h) != FALSE; };

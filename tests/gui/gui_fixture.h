@@ -69,6 +69,9 @@ class GuiFixture : public ::testing::Test {
 
   // Delivers what is queued (and what arrives within ms) as the loop does.
   void pump(int ms = 0);
+  // Delivers messages until done() holds or ms pass; whether it holds. For
+  // what the window manager answers in its own time under load.
+  bool pumpUntil(const std::function<bool()>& done, int ms = 2000);
 
   HWND mainWindow() { return windows_->mainWindow().hwnd(); }
   HWND timeDialog() { return windows_->timeDialog().hwnd(); }
