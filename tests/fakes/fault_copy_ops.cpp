@@ -22,6 +22,8 @@ const char* FaultCopyOps::opName(Op op) {
       return "CreateFolder";
     case Op::CopyFile:
       return "CopyFile";
+    case Op::ListNames:
+      return "ListNames";
     case Op::SetTimes:
       return "SetTimes";
     case Op::RemoveFile:
