@@ -101,7 +101,7 @@ void TForm1::OpenPath(const std::string& path) {
   if (!controls_.window.isEnabled()) return;
   // As a new listing does; the rows then stand as the move leaves them.
   finishMove();
-  const std::optional<OpenTarget> target = openTargetOf(path, platform::systemFileOps());
+  const std::optional<OpenTarget> target = openTargetOf(path, links_.fileOps);
   if (!target || !controls_.tree.selectFolder(target->folder)) {
     links_.messages.overMain(cannotOpenFolderMessage(path));
     return;

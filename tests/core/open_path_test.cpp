@@ -12,6 +12,7 @@
 
 #include "app/list_view_marks.h"
 #include "fakes/fake_app.h"
+#include "fakes/fault_file_ops.h"
 #include "fakes/flow_states.h"
 #include "fakes/temp_folder.h"
 #include "platform/path.h"
@@ -75,7 +76,9 @@ class OpeningFromOutside : public ::testing::Test {
 
   testsupport::TempFolder dir;
   std::string other;
-  fakes::FakeApp app;
+  // The folders are real; the program looks at them through its file
+  // operations.
+  fakes::FakeApp app{&platform::systemFileOps()};
 };
 
 TEST_F(OpeningFromOutside, AFolderIsSelectedInTheTreeAndListed) {
@@ -148,6 +151,28 @@ TEST_F(OpeningFromOutside, ARunningMoveIsFinishedFirst) {
   open(dir.pathOf("c.txt"));
   EXPECT_FALSE(app.form1->moveInProgress());
   EXPECT_EQ(names()[0], moved) << "the move went to its end";
+}
+
+// The path is judged by the program's own file operations, as the run and
+// the undo judge theirs: a folder they cannot see is not opened, whatever
+// the disk holds, and a file they cannot see opens nothing.
+TEST(OpeningThroughTheFileOperations, WhatTheyCannotSeeIsNotOpened) {
+  testsupport::TempFolder dir;
+  const std::string file = dir.createFile("a.txt", "x");
+  fakes::FaultFileOps files;
+  files.addFolder(dir.path());
+  files.addFile(file);
+  files.injectFault(fakes::FaultFileOps::Op::FolderExists, dir.path());
+  files.injectFault(fakes::FaultFileOps::Op::FileExists, file);
+  fakes::FakeApp app{&files};
+  for (const std::string& path : {dir.path(), file}) {
+    EXPECT_TRUE(app.event([&] { app.form1->OpenPath(path); }));
+    EXPECT_TRUE(app.tree.selected.empty()) << path;
+    EXPECT_EQ(fakes::flowOf(app), fakes::kMessageOverMain) << path;
+    EXPECT_EQ(app.label1.text(), "フォルダ " + path + " を開けません");
+    app.event([&] { app.form3->Button1Click(); });
+  }
+  EXPECT_TRUE(files.faultFired());
 }
 
 }  // namespace
