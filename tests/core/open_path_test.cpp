@@ -53,6 +53,44 @@ TEST(OpenTarget, ARootKeepsItsSeparator) {
   EXPECT_EQ(app::openTargetOf(root, platform::systemFileOps()), (OpenTarget{root, ""}));
 }
 
+// A path handed in may spell a name's case otherwise than the listing does.
+// Windows' file systems compare names case-blind, one character against one
+// by the system's case mapping, in every script that has case; width, kana,
+// accents and multi-letter forms are other names.
+TEST(OpenTarget, TheRowIsTheNameAsListedCaseIgnored) {
+  folderlist::EntryRows rows;
+  for (const char* name :
+       {"a.txt", "B.txt", "b.txt", "Ä.mp3", "Ａ.mp3", "ア.mp3", "Straße.mp3", "Жук.mp3", "a.mp3"}) {
+    rows.push_back(folderlist::ListEntry{name, "", {}});
+  }
+  const struct {
+    const char* name;
+    int row;
+    const char* why;
+  } cases[] = {
+      {"a.txt", 0, "as listed"},
+      {"A.TXT", 0, "ASCII case"},
+      {"B.txt", 1, "as listed"},
+      {"b.txt", 2, "the exact spelling first"},
+      {"b.TXT", 1, "else the first that differs only in case"},
+      {"ä.mp3", 3, "an accented letter's case"},
+      {"Ä.MP3", 3, "an accented letter as listed"},
+      {"ａ.mp3", 4, "a full-width letter's case"},
+      {"Ａ.MP3", 4, "a full-width letter as listed"},
+      {"жук.MP3", 7, "Cyrillic case"},
+      {"ЖУК.mp3", 7, "Cyrillic case"},
+      {"ｱ.mp3", -1, "half-width is not case"},
+      {"あ.mp3", -1, "nor hiragana for katakana"},
+      {"á.mp3", -1, "nor an accent"},
+      {"STRASSE.mp3", -1, "nor a letter for two"},
+      {"c.txt", -1, "not listed"},
+      {"", -1, "no name"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(app::rowNamed(rows, c.name), c.row) << c.name << ": " << c.why;
+  }
+}
+
 TEST(OpenTarget, TheMessageNamesThePath) {
   EXPECT_EQ(app::cannotOpenFolderMessage("C:\\写真\\無い"), "フォルダ C:\\写真\\無い を開けません");
 }
