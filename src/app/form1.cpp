@@ -103,7 +103,8 @@ void TForm1::OpenPath(const std::string& path) {
   finishMove();
   const std::optional<OpenTarget> target = openTargetOf(path, links_.fileOps);
   if (!target || !controls_.tree.selectFolder(target->folder)) {
-    links_.messages.overMain(cannotOpenFolderMessage(path));
+    // The path may be long: shown whole.
+    links_.messages.wholeOverMain(cannotOpenFolderMessage(path));
     return;
   }
   if (target->entry.empty()) return;

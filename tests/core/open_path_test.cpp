@@ -156,6 +156,7 @@ TEST_F(OpeningFromOutside, ABadPathLeavesEverythingAndSaysSo) {
   EXPECT_EQ(app.folder().entryCount(), 4);
   EXPECT_EQ(fakes::flowOf(app), fakes::kMessageOverMain);
   EXPECT_EQ(app.label1.text(), "フォルダ " + missing + " を開けません");
+  EXPECT_TRUE(app.label1.shownWhole()) << "the path may be long";
   app.event([&] { app.form3->Button1Click(); });
   EXPECT_EQ(fakes::flowOf(app), fakes::kIdle);
 

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/open_path.h"
 #include "cardcopy/copy_messages.h"
 #include "gui/gui_fixture.h"
 #include "platform/win32/utf.h"
@@ -166,7 +167,8 @@ TEST_F(GuiTest, TheDialogsCaptionsAreNotClipped) {
   EXPECT_LE(textExtent(ok, windowText(ok)).cx + scaled(ok, 4), clientWidth(ok));
 }
 
-// The copy's messages carry paths and the OS's reason. Each shows whole: all
+// The copy's messages carry paths and the OS's reason, the message about a
+// path handed in from outside its path. Each shows whole: all
 // its lines within the label, the label within the panel, the panel and OK
 // within the window, the window on the screen, at the design DPI and at 144
 // (a message already shown when the DPI changes included). A message of the
@@ -193,6 +195,8 @@ TEST_F(GuiTest, TheCopyMessagesShowWholeInTheMessageWindow) {
       joined({m::kCompleted, " (88888 個)\r\n\r\n", m::kOrderNotKept}),
       joined({m::kStopped, " (88888 / 88888 個)"}),
       joined({m::kPathTooLong, longest}),
+      app::cannotOpenFolderMessage(
+          "C:\\Users\\利用者\\Music\\カーナビ用の音楽カード_ドライブで聴く曲\\無いフォルダ"),
   };
   HWND label = item(messageWindow(), kForm3Label1);
   HWND panel = item(messageWindow(), kForm3Panel1);
@@ -232,8 +236,9 @@ TEST_F(GuiTest, TheCopyMessagesShowWholeInTheMessageWindow) {
       EXPECT_TRUE(inside(outer, monitor.rcWork)) << what;
       click(ok);
     }
-    // The design's label and window again, for a message of the design's.
-    messages.overMain(texts.back());
+    // Shown as the design shows its own messages, even the longest text keeps
+    // the design's label and window.
+    messages.overMain(joined({m::kPathTooLong, longest}));
     pump();
     RECT room{}, client{};
     GetClientRect(label, &room);
