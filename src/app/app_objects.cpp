@@ -15,7 +15,8 @@ AppObjects::AppObjects(Application& application, WindowControls controls,
                      controls.form1.list, controls.form2.window, controls.form3.window),
       form2(controls.form2, folder, flow, messages, undo, fileOps, std::move(clock)),
       form3(controls.form3, flow),
-      form1(controls.form1, Form1Links{folder, flow, messages, undo, copy, form2, windowSettings}) {
+      form1(controls.form1,
+            Form1Links{folder, flow, messages, undo, copy, form2, windowSettings, fileOps}) {
   windowSettings.linkOptions({[this] { return settings::SettingsOptions{form1.numericNames()}; },
                               [this](const settings::SettingsOptions& options) {
                                 form1.setNumericNames(options.numericNames);

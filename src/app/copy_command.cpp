@@ -45,8 +45,9 @@ void CopyCommand::execute() {
     const cardcopy::CopyResult result = copy(*destination);
     stop_.disarm();
     // Every ending, the check's refusal, a stop and a failure alike, is a
-    // message over the locked main window; its OK unlocks it.
-    messages_.overMain(result.message);
+    // message over the locked main window; its OK unlocks it. The messages
+    // carry paths and the OS's reason, shown whole.
+    messages_.wholeOverMain(result.message);
   } catch (...) {
     stop_.disarm();
     stopWorking(flow_);

@@ -101,29 +101,16 @@ void TForm1::OpenPath(const std::string& path) {
   if (!controls_.window.isEnabled()) return;
   // As a new listing does; the rows then stand as the move leaves them.
   finishMove();
-  const std::optional<OpenTarget> target = openTargetOf(path, platform::systemFileOps());
+  const std::optional<OpenTarget> target = openTargetOf(path, links_.fileOps);
   if (!target || !controls_.tree.selectFolder(target->folder)) {
-    links_.messages.overMain(cannotOpenFolderMessage(path));
+    // The path may be long: shown whole.
+    links_.messages.wholeOverMain(cannotOpenFolderMessage(path));
     return;
   }
   if (target->entry.empty()) return;
   // The name as listed; the path may spell its case otherwise.
-  const auto sameName = [](std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-      const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-      return lower(x) == lower(y);
-    });
-  };
-  std::size_t found = rows_.size();
-  for (std::size_t row = 0; row < rows_.size(); ++row) {
-    if (rows_[row].name == target->entry) {
-      found = row;
-      break;
-    }
-    if (found == rows_.size() && sameName(rows_[row].name, target->entry)) found = row;
-  }
-  if (found == rows_.size()) return;
-  const int at = static_cast<int>(found);
+  const int at = rowNamed(rows_, target->entry);
+  if (at < 0) return;
   applyMarks(controls_.list, folderlist::ListMarks{{at}, at, at});
   controls_.list.ensureVisible(at);
   ListView1Change();

@@ -9,6 +9,7 @@
 #include "folderlist/list_entry.h"
 #include "folderlist/row_move.h"
 #include "platform/collation.h"
+#include "platform/file_ops.h"
 #include "platform/numeric_collation.h"
 #include "platform/time_zone.h"
 #include "platform/ui.h"
@@ -57,6 +58,7 @@ struct Form1Links {
   CopyCommand& copy;
   TForm2& timeDialog;
   settings::WindowSettings& windowSettings;
+  platform::FileOps& fileOps;  // what a path handed in from outside names
 };
 
 // The main window: folder tree, entry list, status bar and menu.

@@ -7,7 +7,7 @@ namespace app {
 
 struct Form3Controls {
   platform::Window& window;
-  platform::TextControl& label1;  // written only through Messages
+  platform::MessageLabel& label1;  // written only through Messages
 };
 
 // The message window: one text and an OK button. It is not modal: whoever

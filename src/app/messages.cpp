@@ -18,4 +18,9 @@ void Messages::overMain(std::string_view text, std::optional<std::string_view> c
   showMessageOverMain(flow_);
 }
 
+void Messages::wholeOverMain(std::string_view text) {
+  label_.setWholeText(text);
+  showMessageOverMain(flow_);
+}
+
 }  // namespace app

@@ -12,7 +12,7 @@ namespace app {
 // else writes the message window's label.
 class Messages {
  public:
-  Messages(const FlowWindows& flow, platform::TextControl& label) : flow_(flow), label_(label) {}
+  Messages(const FlowWindows& flow, platform::MessageLabel& label) : flow_(flow), label_(label) {}
 
   // Checking -> MessageOverDialog: a problem the time dialog's OK found.
   void overDialog(std::string_view text);
@@ -21,10 +21,13 @@ class Messages {
   // Idle or Working -> MessageOverMain; with a caption for the window, when
   // one is given.
   void overMain(std::string_view text, std::optional<std::string_view> caption = std::nullopt);
+  // Idle or Working -> MessageOverMain with a text that may be longer than
+  // the label (paths, the OS's reason): the window grows to show it whole.
+  void wholeOverMain(std::string_view text);
 
  private:
   const FlowWindows& flow_;
-  platform::TextControl& label_;
+  platform::MessageLabel& label_;
 };
 
 }  // namespace app

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/collation.h"
 #include "platform/path.h"
 
 namespace app {
@@ -35,6 +36,16 @@ std::optional<OpenTarget> openTargetOf(std::string_view path, platform::FileOps&
   if (last == std::string_view::npos || last + 1 < root) return std::nullopt;
   std::string folder(path.substr(0, std::max(last, root)));
   return OpenTarget{folder, std::string(path.substr(last + 1))};
+}
+
+int rowNamed(const folderlist::EntryRows& rows, std::string_view name) {
+  const std::string lower = platform::toLowerCase(name);
+  int found = -1;
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    if (rows[row].name == name) return static_cast<int>(row);
+    if (found < 0 && platform::toLowerCase(rows[row].name) == lower) found = static_cast<int>(row);
+  }
+  return found;
 }
 
 std::string cannotOpenFolderMessage(std::string_view path) {

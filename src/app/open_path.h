@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "folderlist/list_entry.h"
 #include "platform/file_ops.h"
 
 namespace app {
@@ -22,6 +23,11 @@ struct OpenTarget {
 // folder with its row selected. Separators at the end are dropped, but for a
 // root's own. Nothing when the path names neither.
 std::optional<OpenTarget> openTargetOf(std::string_view path, platform::FileOps& files);
+
+// The row of the entry named name: the one spelt exactly so, else the first
+// whose name differs from it only in case, which Windows' file systems
+// ignore in every script (by the system's case mapping). -1 when none.
+int rowNamed(const folderlist::EntryRows& rows, std::string_view name);
 
 // "フォルダ %s を開けません" with the path.
 std::string cannotOpenFolderMessage(std::string_view path);

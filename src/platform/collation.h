@@ -6,18 +6,18 @@
 
 namespace platform {
 
-// The user's locale order for text with case ignored and no other difference
-// ignored: full-width and half-width forms, hiragana and katakana, accents
-// all count, and digits compare as characters ("10" before "9").
-// Windows: CompareStringW, LOCALE_USER_DEFAULT, NORM_IGNORECASE.
-// POSIX: an ICU collator of the locale in LC_ALL, LC_COLLATE or LANG at full
-// strength over case-folded text.
 // Text in lower case by the system's own case mapping, every script
 // included (full-width Latin, accented letters, Cyrillic, ...).
 // Windows: LCMapStringEx, the user's locale, LCMAP_LOWERCASE.
 // POSIX: ICU's u_strToLower in the root locale.
 std::string toLowerCase(std::string_view utf8);
 
+// The user's locale order for text with case ignored and no other difference
+// ignored: full-width and half-width forms, hiragana and katakana, accents
+// all count, and digits compare as characters ("10" before "9").
+// Windows: CompareStringW, LOCALE_USER_DEFAULT, NORM_IGNORECASE.
+// POSIX: an ICU collator of the locale in LC_ALL, LC_COLLATE or LANG at full
+// strength over case-folded text.
 class TextCollation {
  public:
   TextCollation();

@@ -50,6 +50,14 @@ class TextControl {
   virtual std::string text() const = 0;
 };
 
+// The message window's label. setText shows the text in the label's fixed
+// area, cut off at its lower edge; setWholeText, for a text that may carry a
+// long path, lets the window grow within the screen until every line shows.
+class MessageLabel : public TextControl {
+ public:
+  virtual void setWholeText(std::string_view text) = 0;
+};
+
 // A check box or a radio button.
 class CheckControl {
  public:

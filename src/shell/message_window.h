@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <string_view>
+
 #include "app/application.h"
 #include "app/form3.h"
 #include "platform/win32/controls.h"
@@ -16,20 +19,53 @@ using namespace platform::win32;
 
 class MessageWindow final : public DesignedDialog {
  public:
-  explicit MessageWindow(app::Application& app) : app_(app) {}
+  explicit MessageWindow(app::Application& app) : app_(app), label1_(*this) {}
 
   bool create(HWND owner);
   void attach(app::TForm3* form) { form_ = form; }
 
   app::Form3Controls controls() { return app::Form3Controls{window(), label1_}; }
 
+  LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+
  protected:
   void command(int id, int notification) override;
 
  private:
+  // Label1: a text in the designed label, or a whole one the window grows for.
+  class Label final : public platform::MessageLabel {
+   public:
+    explicit Label(MessageWindow& window) : window_(window) {}
+    void attach(HWND hwnd) { text_.attach(hwnd); }
+    HWND hwnd() const { return text_.hwnd(); }
+    void setText(std::string_view text) override;
+    void setWholeText(std::string_view text) override;
+    std::string text() const override { return text_.text(); }
+
+   private:
+    MessageWindow& window_;
+    WindowTextControl text_;
+  };
+
+  struct LabelSize {
+    int width;
+    int height;
+    friend bool operator==(const LabelSize&, const LabelSize&) = default;
+  };
+
+  // The designed label and window, or, for a whole text that does not fit
+  // them, a label as large as its lines need within the monitor's work area.
+  void fitText(bool whole);
+  LabelSize wholeLabelSize();
+  void layOut(LabelSize label);
+
   app::Application& app_;
   app::TForm3* form_ = nullptr;
-  WindowTextControl label1_;
+  Label label1_;
+  HWND panel1_ = nullptr;
+  HWND button1_ = nullptr;
+  bool whole_ = false;
+  LabelSize labelSize_;
 };
 
 }  // namespace shell

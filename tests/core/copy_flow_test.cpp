@@ -100,6 +100,7 @@ TEST(CopyFlow, LockedWithProgressInTheCaptionThenTheNoticeOverTheMainWindow) {
   EXPECT_EQ(scene.cardEntries(), 3);
   EXPECT_EQ(scene.app.label1.text().rfind("コピーしました (3 個)", 0), 0u)
       << scene.app.label1.text();
+  EXPECT_TRUE(scene.app.label1.shownWhole()) << "a path or the OS's reason may follow";
   EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
   EXPECT_EQ(scene.app.mainWindow.caption(), caption);
   EXPECT_FALSE(scene.stop.armed);
@@ -116,6 +117,7 @@ TEST(CopyFlow, AStopEndsWithTheCountOverTheMainWindow) {
   scene.stop.stopWhen = [&] { return scene.cardEntries() >= 2; };
   scene.app.event([&] { scene.app.form1->Copy1Click(); });
   EXPECT_EQ(scene.app.label1.text(), "コピーを中止しました (1 / 3 個)");
+  EXPECT_TRUE(scene.app.label1.shownWhole());
   EXPECT_EQ(scene.cardEntries(), 1);
   EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
   EXPECT_FALSE(scene.stop.armed);

@@ -12,6 +12,7 @@
 
 #include "app/list_view_marks.h"
 #include "fakes/fake_app.h"
+#include "fakes/fault_file_ops.h"
 #include "fakes/flow_states.h"
 #include "fakes/temp_folder.h"
 #include "platform/path.h"
@@ -52,6 +53,44 @@ TEST(OpenTarget, ARootKeepsItsSeparator) {
   EXPECT_EQ(app::openTargetOf(root, platform::systemFileOps()), (OpenTarget{root, ""}));
 }
 
+// A path handed in may spell a name's case otherwise than the listing does.
+// Windows' file systems compare names case-blind, one character against one
+// by the system's case mapping, in every script that has case; width, kana,
+// accents and multi-letter forms are other names.
+TEST(OpenTarget, TheRowIsTheNameAsListedCaseIgnored) {
+  folderlist::EntryRows rows;
+  for (const char* name :
+       {"a.txt", "B.txt", "b.txt", "Ä.mp3", "Ａ.mp3", "ア.mp3", "Straße.mp3", "Жук.mp3", "a.mp3"}) {
+    rows.push_back(folderlist::ListEntry{name, "", {}});
+  }
+  const struct {
+    const char* name;
+    int row;
+    const char* why;
+  } cases[] = {
+      {"a.txt", 0, "as listed"},
+      {"A.TXT", 0, "ASCII case"},
+      {"B.txt", 1, "as listed"},
+      {"b.txt", 2, "the exact spelling first"},
+      {"b.TXT", 1, "else the first that differs only in case"},
+      {"ä.mp3", 3, "an accented letter's case"},
+      {"Ä.MP3", 3, "an accented letter as listed"},
+      {"ａ.mp3", 4, "a full-width letter's case"},
+      {"Ａ.MP3", 4, "a full-width letter as listed"},
+      {"жук.MP3", 7, "Cyrillic case"},
+      {"ЖУК.mp3", 7, "Cyrillic case"},
+      {"ｱ.mp3", -1, "half-width is not case"},
+      {"あ.mp3", -1, "nor hiragana for katakana"},
+      {"á.mp3", -1, "nor an accent"},
+      {"STRASSE.mp3", -1, "nor a letter for two"},
+      {"c.txt", -1, "not listed"},
+      {"", -1, "no name"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(app::rowNamed(rows, c.name), c.row) << c.name << ": " << c.why;
+  }
+}
+
 TEST(OpenTarget, TheMessageNamesThePath) {
   EXPECT_EQ(app::cannotOpenFolderMessage("C:\\写真\\無い"), "フォルダ C:\\写真\\無い を開けません");
 }
@@ -75,7 +114,9 @@ class OpeningFromOutside : public ::testing::Test {
 
   testsupport::TempFolder dir;
   std::string other;
-  fakes::FakeApp app;
+  // The folders are real; the program looks at them through its file
+  // operations.
+  fakes::FakeApp app{&platform::systemFileOps()};
 };
 
 TEST_F(OpeningFromOutside, AFolderIsSelectedInTheTreeAndListed) {
@@ -115,6 +156,7 @@ TEST_F(OpeningFromOutside, ABadPathLeavesEverythingAndSaysSo) {
   EXPECT_EQ(app.folder().entryCount(), 4);
   EXPECT_EQ(fakes::flowOf(app), fakes::kMessageOverMain);
   EXPECT_EQ(app.label1.text(), "フォルダ " + missing + " を開けません");
+  EXPECT_TRUE(app.label1.shownWhole()) << "the path may be long";
   app.event([&] { app.form3->Button1Click(); });
   EXPECT_EQ(fakes::flowOf(app), fakes::kIdle);
 
@@ -148,6 +190,28 @@ TEST_F(OpeningFromOutside, ARunningMoveIsFinishedFirst) {
   open(dir.pathOf("c.txt"));
   EXPECT_FALSE(app.form1->moveInProgress());
   EXPECT_EQ(names()[0], moved) << "the move went to its end";
+}
+
+// The path is judged by the program's own file operations, as the run and
+// the undo judge theirs: a folder they cannot see is not opened, whatever
+// the disk holds, and a file they cannot see opens nothing.
+TEST(OpeningThroughTheFileOperations, WhatTheyCannotSeeIsNotOpened) {
+  testsupport::TempFolder dir;
+  const std::string file = dir.createFile("a.txt", "x");
+  fakes::FaultFileOps files;
+  files.addFolder(dir.path());
+  files.addFile(file);
+  files.injectFault(fakes::FaultFileOps::Op::FolderExists, dir.path());
+  files.injectFault(fakes::FaultFileOps::Op::FileExists, file);
+  fakes::FakeApp app{&files};
+  for (const std::string& path : {dir.path(), file}) {
+    EXPECT_TRUE(app.event([&] { app.form1->OpenPath(path); }));
+    EXPECT_TRUE(app.tree.selected.empty()) << path;
+    EXPECT_EQ(fakes::flowOf(app), fakes::kMessageOverMain) << path;
+    EXPECT_EQ(app.label1.text(), "フォルダ " + path + " を開けません");
+    app.event([&] { app.form3->Button1Click(); });
+  }
+  EXPECT_TRUE(files.faultFired());
 }
 
 }  // namespace

@@ -139,6 +139,7 @@ TEST_F(WindowFlow, BadFieldShowsOneMessageOverTheLockedDialog) {
   app.event([&] { app.form2->Button1Click(); });
   EXPECT_EQ(flow(app), kMessageOverDialog);
   EXPECT_EQ(app.label1.text(), "月の範囲が無効です\r\n\r\n13");
+  EXPECT_FALSE(app.label1.shownWhole()) << "the design's fixed label";
   EXPECT_EQ(app.messageWindow.caption(), "");
   EXPECT_FALSE(app.memoryFiles.entries.begin()->second.lastWrite.has_value());
 

@@ -98,7 +98,7 @@ struct FakeApp {
   FakeText preview;  // the line under the fields
 
   FakeWindow messageWindow;
-  FakeText label1;
+  FakeMessageLabel label1;
 
   FakeMenuCommand undoItem;  // "元に戻す(&U)"
   FakeMenuCommand copyItem;  // "この順番でコピー(&C)..."

@@ -66,6 +66,25 @@ class FakeText : public platform::TextControl {
   std::string text_;
 };
 
+// The message window's label: its text, and whether it was set to show whole.
+class FakeMessageLabel : public platform::MessageLabel {
+ public:
+  void setText(std::string_view text) override {
+    text_ = text;
+    whole_ = false;
+  }
+  void setWholeText(std::string_view text) override {
+    text_ = text;
+    whole_ = true;
+  }
+  std::string text() const override { return text_; }
+  bool shownWhole() const { return whole_; }
+
+ private:
+  std::string text_;
+  bool whole_ = false;
+};
+
 class FakeCheck : public platform::CheckControl {
  public:
   void setChecked(bool checked) override { checked_ = checked; }

@@ -1,10 +1,15 @@
 // The design's texts fit their places in the fonts the windows really get:
-// the time text its column, the year its field, the captions their controls.
+// the time text its column, the year its field, the captions their controls,
+// the copy's long messages the message window.
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "app/open_path.h"
+#include "cardcopy/copy_messages.h"
 #include "gui/gui_fixture.h"
 #include "platform/win32/utf.h"
 #include "shell/control_ids.h"
@@ -34,6 +39,43 @@ int clientWidth(HWND control) {
   RECT r{};
   GetClientRect(control, &r);
   return r.right - r.left;
+}
+
+RECT rectIn(HWND parent, HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool inside(const RECT& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+// What a static control draws its text in: its client rectangle, with the
+// DrawText flags of its style.
+RECT staticTextRect(HWND label) {
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(label, GWL_STYLE));
+  UINT format = DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK;
+  if ((style & SS_TYPEMASK) == SS_CENTER) format |= DT_CENTER;
+  if (style & SS_NOPREFIX) format |= DT_NOPREFIX;
+  if (style & SS_EDITCONTROL) format |= DT_EDITCONTROL;
+  const std::wstring text = windowText(label);
+  HDC dc = GetDC(label);
+  const HGDIOBJ old =
+      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  RECT r{0, 0, clientWidth(label), 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  return r;
+}
+
+std::string joined(std::initializer_list<std::string_view> parts) {
+  std::string text;
+  for (const std::string_view part : parts) text += part;
+  return text;
 }
 
 TEST_F(GuiTest, TheTimeTextFitsItsColumnInTheListsFont) {
@@ -123,6 +165,92 @@ TEST_F(GuiTest, TheDialogsCaptionsAreNotClipped) {
   HWND ok = item(messageWindow(), kForm3Button1);
   ASSERT_NE(ok, nullptr);
   EXPECT_LE(textExtent(ok, windowText(ok)).cx + scaled(ok, 4), clientWidth(ok));
+}
+
+// The copy's messages carry paths and the OS's reason, the message about a
+// path handed in from outside its path. Each shows whole: all
+// its lines within the label, the label within the panel, the panel and OK
+// within the window, the window on the screen, at the design DPI and at 144
+// (a message already shown when the DPI changes included). A message of the
+// design's own keeps the design's label and window, however long.
+TEST_F(GuiTest, TheCopyMessagesShowWholeInTheMessageWindow) {
+  namespace m = cardcopy::messages;
+  // A relative path of 252 characters: as long as the check lets through
+  // onto a card's root.
+  std::string longest;
+  for (int i = 0; i < 19; ++i) longest += "とても長いフォルダの名前\\";
+  longest += "曲.mp3";
+  const std::vector<std::string> texts{
+      joined({m::kCannotCopy,
+              "ライブ録音コレクション２０２４年版\\日本武道館公演・第二夜・アンコール特集\\"
+              "いつまでも変わらぬ想いを君に届けたいと願う長い曲名のファイル.mp3\r\n"
+              "ディスクがいっぱいです。 (112)"}),
+      joined({m::kCannotCopy,
+              "Music_Collection_2024\\Live_at_Budokan_Second_Night\\Encore_Medley_Final.mp3\r\n"
+              "アクセスが拒否されました。 (5)"}),
+      joined({m::kNotEmpty,
+              "E:\\カーナビ用の音楽カード_ドライブで聴く曲\\"
+              "２０２４年１２月のプレイリスト_その二_冬の夜"}),
+      joined({m::kNoSpace, "必要 123456.8 MB / 空き 1024.0 MB"}),
+      joined({m::kCompleted, " (88888 個)\r\n\r\n", m::kOrderNotKept}),
+      joined({m::kStopped, " (88888 / 88888 個)"}),
+      joined({m::kPathTooLong, longest}),
+      app::cannotOpenFolderMessage(
+          "C:\\Users\\利用者\\Music\\カーナビ用の音楽カード_ドライブで聴く曲\\無いフォルダ"),
+  };
+  HWND label = item(messageWindow(), kForm3Label1);
+  HWND panel = item(messageWindow(), kForm3Panel1);
+  HWND ok = item(messageWindow(), kForm3Button1);
+  ASSERT_TRUE(label && panel && ok);
+  app::Messages& messages = windows_->objects().messages;
+
+  for (const int dpi : {96, 144}) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      messages.wholeOverMain(texts[i]);
+      pump();
+      if (dpi != 96 && i == 0) {
+        RECT suggested{100, 120, 800, 600};
+        SendMessageW(messageWindow(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+      }
+      const std::string what = std::to_string(dpi) + " DPI: " + texts[i];
+      EXPECT_EQ(windowText(label), wide(texts[i])) << what;
+      const RECT lines = staticTextRect(label);
+      RECT room{};
+      GetClientRect(label, &room);
+      EXPECT_LE(lines.right - lines.left, room.right) << what;
+      EXPECT_LE(lines.bottom - lines.top, room.bottom) << what;
+      RECT client{};
+      GetClientRect(messageWindow(), &client);
+      const RECT panelRect = rectIn(messageWindow(), panel);
+      const RECT okRect = rectIn(messageWindow(), ok);
+      EXPECT_TRUE(inside(rectIn(messageWindow(), label), panelRect)) << what;
+      EXPECT_TRUE(inside(panelRect, client)) << what;
+      EXPECT_TRUE(inside(okRect, client)) << what;
+      EXPECT_GE(okRect.top, panelRect.bottom) << what;
+      RECT outer{};
+      GetWindowRect(messageWindow(), &outer);
+      MONITORINFO monitor{};
+      monitor.cbSize = sizeof(monitor);
+      GetMonitorInfoW(MonitorFromWindow(messageWindow(), MONITOR_DEFAULTTONEAREST), &monitor);
+      EXPECT_TRUE(inside(outer, monitor.rcWork)) << what;
+      click(ok);
+    }
+    // Shown as the design shows its own messages, even the longest text keeps
+    // the design's label and window.
+    messages.overMain(joined({m::kPathTooLong, longest}));
+    pump();
+    RECT room{}, client{};
+    GetClientRect(label, &room);
+    GetClientRect(messageWindow(), &client);
+    const auto at = [dpi](int design) { return MulDiv(design, dpi, 96); };
+    EXPECT_EQ(room.right, at(177)) << dpi;
+    EXPECT_EQ(room.bottom, at(65)) << dpi;
+    EXPECT_EQ(client.right, at(209)) << dpi;
+    EXPECT_EQ(client.bottom, at(170)) << dpi;
+    EXPECT_EQ(rectIn(messageWindow(), ok).top, at(136)) << dpi;
+    click(ok);
+  }
 }
 
 }  // namespace

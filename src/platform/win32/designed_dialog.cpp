@@ -1,5 +1,7 @@
 #include "platform/win32/designed_dialog.h"
 
+#include <algorithm>
+
 #include "platform/win32/design_fonts.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/utf.h"
@@ -90,6 +92,34 @@ void DesignedDialog::setClientSize(int width, int height) {
   placeClientArea(hwnd(), 0, 0, width, height, dpi_);
   SetWindowPos(hwnd(), nullptr, outer.left, outer.top, 0, 0,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+}
+
+void DesignedDialog::placeControl(HWND control, DesignRect bounds) {
+  for (Placed& p : placed_) {
+    if (p.hwnd != control) continue;
+    p.bounds = bounds;
+    const RECT r = scaled(bounds, dpi_);
+    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void DesignedDialog::keepInWorkArea() {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (!GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& work = monitor.rcWork;
+  RECT outer{};
+  GetWindowRect(hwnd(), &outer);
+  int left = outer.left;
+  int top = outer.top;
+  if (outer.right > work.right) left -= outer.right - work.right;
+  if (outer.bottom > work.bottom) top -= outer.bottom - work.bottom;
+  left = std::max<int>(left, work.left);
+  top = std::max<int>(top, work.top);
+  if (left != outer.left || top != outer.top) {
+    SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+  }
 }
 
 void DesignedDialog::applyDpi(UINT dpi) {

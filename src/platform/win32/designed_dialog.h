@@ -50,6 +50,12 @@ class DesignedDialog : public MessageTarget {
   // Makes the client area width x height design pixels, keeping the window's
   // place.
   void setClientSize(int width, int height);
+  // Moves a control added above to bounds, which it keeps at another DPI.
+  void placeControl(HWND control, DesignRect bounds);
+  // Moves the window, if it must, until it lies within the work area of its
+  // monitor (its top-left corner first, should it be larger).
+  void keepInWorkArea();
+  UINT dpi() const { return dpi_; }
 
   // A button was clicked (BN_CLICKED) or another control sent a command.
   virtual void command(int id, int notification) = 0;
