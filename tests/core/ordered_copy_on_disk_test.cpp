@@ -134,11 +134,12 @@ TEST_F(OrderedCopyOnDisk, AnOpenedSourceIsCopiedFromItsOwnOpen) {
 }
 
 // Every byte arrives at the sizes where the pieces of a copy meet: empty, one
-// either side of the first piece (64 KiB) and of the first large one (1 MiB).
+// either side of the first piece (64 KiB) and of the first larger one
+// (256 KiB more), and past the second.
 TEST_F(OrderedCopyOnDisk, EveryByteArrivesAtTheEdgesOfThePieces) {
   platform::CopyOps& ops = platform::systemCopyOps();
   for (const std::size_t size :
-       {0u, 65'535u, 65'536u, 65'537u, 1'114'111u, 1'114'112u, 1'114'113u, 2'162'689u}) {
+       {0u, 65'535u, 65'536u, 65'537u, 327'679u, 327'680u, 327'681u, 589'825u}) {
     std::string bytes(size, '\0');
     for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
     const std::string name = std::to_string(size) + ".bin";
