@@ -171,7 +171,11 @@ before=$(snapshot)
 # Linux volume, so the check before writing counts as Windows would.
 truncate -s 8M "$work/japanese.img"
 mkfs.exfat "$work/japanese.img" >/dev/null
-if mount_exfat "$work/japanese.img" "$work/japanese"; then
+# A kernel without loop devices cannot take this scenario at all: said, not
+# hidden. Where they exist, any failure to mount fails the test.
+if [ ! -e /dev/loop-control ] && [ ! -e /dev/loop0 ]; then
+  echo "SKIPPED: this kernel has no loop devices, so the exFAT copy is not shown"
+elif mount_exfat "$work/japanese.img" "$work/japanese"; then
   drive 5 "$work/japanese" bytime japanese
   release_exfat
   [ "$(echo $rows)" = "秋.mp3 アルバム $long 春.mp3 夏.mp3" ] && pass "the rows stand in time order" ||
