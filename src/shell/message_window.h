@@ -65,7 +65,7 @@ class MessageWindow final : public DesignedDialog {
   HWND panel1_ = nullptr;
   HWND button1_ = nullptr;
   bool whole_ = false;
-  LabelSize labelSize_;
+  LabelSize labelSize_{};
 };
 
 }  // namespace shell
