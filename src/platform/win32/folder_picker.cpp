@@ -1,7 +1,5 @@
 #include "platform/win32/folder_picker.h"
 
-#include <shobjidl.h>
-
 #include "platform/win32/handles.h"
 #include "platform/win32/utf.h"
 
@@ -11,13 +9,11 @@ namespace {
 
 // nullopt inside: the user cancelled; nullopt outside: the dialog could not
 // be made at all.
-std::optional<std::optional<std::string>> pickWithFileDialog(HWND owner,
+std::optional<std::optional<std::string>> pickWithFileDialog(const FileDialogMaker& makeDialog,
+                                                             HWND owner,
                                                              const std::wstring& title) {
   IFileOpenDialog* raw = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_PPV_ARGS(&raw)))) {
-    return std::nullopt;
-  }
+  if (FAILED(makeDialog(&raw)) || !raw) return std::nullopt;
   const ComPtr<IFileOpenDialog> dialog = ComPtr<IFileOpenDialog>::attach(raw);
   FILEOPENDIALOGOPTIONS options = 0;
   dialog->GetOptions(&options);
@@ -53,10 +49,15 @@ std::optional<std::string> pickWithBrowseDialog(HWND owner, const std::wstring& 
 
 }  // namespace
 
+HRESULT makeSystemFileDialog(IFileOpenDialog** dialog) {
+  return CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                          IID_PPV_ARGS(dialog));
+}
+
 std::optional<std::string> SystemFolderPicker::pickFolder(std::string_view title) {
   const HWND owner = owner_ ? owner_() : nullptr;
   const std::wstring wideTitle = widen(title);
-  if (auto picked = pickWithFileDialog(owner, wideTitle)) return *picked;
+  if (auto picked = pickWithFileDialog(makeDialog_, owner, wideTitle)) return *picked;
   return pickWithBrowseDialog(owner, wideTitle);
 }
 
