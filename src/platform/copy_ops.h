@@ -40,7 +40,8 @@ struct VolumeSpace {
 using StopRequested = std::function<bool()>;
 
 // A file opened for reading by the check before writing and handed to its
-// copy: each file is opened once, and others cannot write it in between.
+// copy: each file is opened once, and on Windows others cannot write it in
+// between.
 class SourceFile {
  public:
   virtual ~SourceFile() = default;
@@ -55,8 +56,8 @@ class CopyOps {
   virtual ~CopyOps() = default;
   // Kind and size; Missing when the path names nothing that can be examined.
   virtual EntryStat stat(const std::string& path) = 0;
-  // Opens a file for its copy, sharing it with readers only: what proves it
-  // can be read.
+  // Opens a file for its copy, shared with readers only where the system
+  // can say so: what proves it can be read.
   virtual OsErrorCode openSource(const std::string& path, OpenedSource& source) = 0;
   // The folder's entries in the file system's own order (FindFirstFileW,
   // readdir), without "." and "..".
