@@ -1,8 +1,8 @@
 // Copying on Windows: a file's contents piece by piece with ReadFile and
 // WriteFile, so a stop is heard between pieces (Wine's CopyFileExW never
-// calls its progress routine, so a stop could not end a long file there), the
-// three times by SetFileTime on a handle opened for attributes only (a copy
-// of a read-only file is read-only too), FindFirstFileW for the order the
+// calls its progress routine, so a stop could not end a long file there); the
+// three times by SetFileTime, on the new file's own handle or, for a folder,
+// on a handle opened for attributes only; FindFirstFileW for the order the
 // file system keeps.
 #include "platform/copy_ops.h"
 
@@ -230,7 +230,7 @@ class SystemCopyOps : public CopyOps {
 
   OsErrorCode removeFile(const std::string& path) override {
     const std::wstring wide = widen(path);
-    // A copy of a read-only file is read-only too.
+    // DeleteFileW refuses a read-only file.
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
       SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
