@@ -71,17 +71,6 @@ HWND findDialog(DWORD thread) {
   return found;
 }
 
-std::wstring treeItemText(HWND tree, HTREEITEM item) {
-  wchar_t buffer[MAX_PATH] = {};
-  TVITEMW data{};
-  data.mask = TVIF_TEXT | TVIF_HANDLE;
-  data.hItem = item;
-  data.pszText = buffer;
-  data.cchTextMax = MAX_PATH;
-  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
-  return buffer;
-}
-
 HTREEITEM childNamed(HWND tree, HTREEITEM parent, const std::wstring& text) {
   for (HTREEITEM item = TreeView_GetChild(tree, parent); item;
        item = TreeView_GetNextSibling(tree, item)) {

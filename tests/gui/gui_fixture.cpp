@@ -49,6 +49,17 @@ std::wstring windowText(HWND hwnd) {
   return text;
 }
 
+std::wstring treeItemText(HWND tree, HTREEITEM item) {
+  wchar_t buffer[MAX_PATH] = {};
+  TVITEMW data{};
+  data.mask = TVIF_TEXT | TVIF_HANDLE;
+  data.hItem = item;
+  data.pszText = buffer;
+  data.cchTextMax = MAX_PATH;
+  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
+  return buffer;
+}
+
 int scaled(HWND hwnd, int designPixels) {
   const UINT dpi = GetDpiForWindow(hwnd);
   return MulDiv(designPixels, dpi ? static_cast<int>(dpi) : 96, 96);
@@ -193,16 +204,7 @@ std::wstring GuiFixture::panelText(int panel) {
   return text;
 }
 
-std::wstring GuiFixture::treeItemText(HTREEITEM item) {
-  wchar_t buffer[MAX_PATH] = {};
-  TVITEMW data{};
-  data.mask = TVIF_TEXT | TVIF_HANDLE;
-  data.hItem = item;
-  data.pszText = buffer;
-  data.cchTextMax = MAX_PATH;
-  SendMessageW(tree(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&data));
-  return buffer;
-}
+std::wstring GuiFixture::treeItemText(HTREEITEM item) { return gui::treeItemText(tree(), item); }
 
 HTREEITEM GuiFixture::treeItem(std::wstring_view text) {
   std::vector<HTREEITEM> pending{TreeView_GetRoot(tree())};

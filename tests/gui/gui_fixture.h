@@ -52,6 +52,8 @@ void PrintTo(const WindowFlags& flags, std::ostream* out);
 
 std::wstring wide(std::string_view utf8);
 std::wstring windowText(HWND hwnd);
+// The text of an item of any tree view.
+std::wstring treeItemText(HWND tree, HTREEITEM item);
 // Scales a design size to the window's DPI, as the program does.
 int scaled(HWND hwnd, int designPixels);
 
