@@ -79,7 +79,7 @@ void runSet(const fs::path& root, const Set& set, int rounds) {
     // Alternating which goes first keeps the page cache's state fair.
     const auto runProgram = [&] {
       return millisecondsOf([&] {
-        const auto result = cardcopy::copyInOrder(rows, count, toUtf8(source), toUtf8(a),
+        const auto result = cardcopy::copyInOrder(rows, toUtf8(source), toUtf8(a),
                                                   platform::systemCopyOps(), order);
         ok = ok && result.outcome == cardcopy::CopyResult::Outcome::Completed;
       });

@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
 
   double lastCpu = 0;
   const auto clickOnce = [&](bool selectAll, bool numericNames = false) {
-    windows.form1().setNumericNames(numericNames);
+    windows.objects().order.setNumericNames(numericNames);
     // The rows as a listing leaves them: enumeration order, no marks.
     windows.folder().rows() = listed;
     windows.mainWindow().list().setRowCount(static_cast<int>(count));
@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
     ListView_SetItemState(list, 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     pump(windows);
     start = Clock::now();
-    windows.form1().ListView1ColumnClick(0);
+    windows.objects().order.columnClicked(0);
     handler.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     pump(windows);
   };
@@ -141,9 +141,16 @@ int main(int argc, char** argv) {
   for (int round = 0; round < rounds; ++round) numeric.push_back(clickOnce(false, true));
   for (int round = 0; round < rounds; ++round) partsOnce(sortOnly, handler);
   clickOnce(true);  // the checks below look at a click with every row selected
-  const bool sorted = std::is_sorted(
-      windows.folder().rows().begin(), windows.folder().rows().end(),
-      [&](const auto& a, const auto& b) { return windows.form1().ListView1Compare(a, b) < 0; });
+  // By name, in either direction.
+  const auto& rows = windows.folder().rows();
+  app::ListOrder& order = windows.objects().order;
+  const bool sorted = std::is_sorted(rows.begin(), rows.end(),
+                                     [&](const auto& a, const auto& b) {
+                                       return order.compareNames(a.name, b.name) < 0;
+                                     }) ||
+                      std::is_sorted(rows.rbegin(), rows.rend(), [&](const auto& a, const auto& b) {
+                        return order.compareNames(a.name, b.name) < 0;
+                      });
   const int selected = ListView_GetSelectedCount(list);
 
   std::printf("one header click on %zu rows, click to repainted list, median of %d\n", count,

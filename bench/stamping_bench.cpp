@@ -137,9 +137,9 @@ int main(int argc, char** argv) {
     options.start = {2009, 3, 5, 12, round, 0};
     const auto timeRun = [&] {
       return millisecondsOf([&] {
-        const auto r = stamping::runStamping(rows, files, folder, platform::systemFileOps(),
-                                             options, separators, platform::localToUtc,
-                                             platform::utcToLocal, [](int, int, int) {});
+        const auto r =
+            stamping::runStamping(rows, folder, platform::systemFileOps(), options, separators,
+                                  platform::localToUtc, platform::utcToLocal, [](int, int, int) {});
         if (r.outcome != stamping::RunResult::Outcome::Completed) ++failures;
       });
     };
@@ -151,9 +151,9 @@ int main(int argc, char** argv) {
         stamping::StampOptions keeping = options;
         keeping.keep = &kept;
         kept.reserve(static_cast<std::size_t>(files));
-        const auto r = stamping::runStamping(rows, files, folder, platform::systemFileOps(),
-                                             keeping, separators, platform::localToUtc,
-                                             platform::utcToLocal, [](int, int, int) {});
+        const auto r =
+            stamping::runStamping(rows, folder, platform::systemFileOps(), keeping, separators,
+                                  platform::localToUtc, platform::utcToLocal, [](int, int, int) {});
         if (r.outcome != stamping::RunResult::Outcome::Completed ||
             kept.size() != static_cast<std::size_t>(files)) {
           ++failures;

@@ -3,42 +3,51 @@
 namespace app {
 
 AppObjects::AppObjects(Application& application, WindowControls controls,
-                       platform::FileOps& fileOps, CopyServices copyServices, TForm2::Clock clock)
+                       platform::FileOps& fileOps, CopyServices copyServices,
+                       TimeEntry::Clock clock)
     : app(application),
-      flow{controls.form1.window, controls.form2.window, controls.form3.window},
-      folder(controls.form1.tree, controls.form1.list),
-      messages(flow, controls.form3.label1),
-      undo(folder, flow, messages, controls.undoItem, controls.form2.paintPump, fileOps),
-      copy(folder, flow, messages, controls.copyItem, controls.form2.paintPump,
-           copyServices.copyOps, copyServices.picker, copyServices.stop),
-      windowSettings(application.textFiles, application.screen, controls.form1.window,
-                     controls.form1.list, controls.form2.window, controls.form3.window),
-      form2(controls.form2, folder, flow, messages, undo, fileOps, std::move(clock)),
-      form3(controls.form3, flow),
-      form1(controls.form1,
-            Form1Links{folder, flow, messages, undo, copy, form2, windowSettings, fileOps}) {
-  windowSettings.linkOptions({[this] { return settings::SettingsOptions{form1.numericNames()}; },
+      flow{controls.main.window, controls.timeEntry.window, controls.message.window},
+      messages(flow, controls.message.label),
+      undo(folder, controls.main.tree, controls.main.list, flow, messages,
+           controls.timeEntry.paintPump, fileOps),
+      copy(folder, flow, messages, controls.timeEntry.paintPump, copyServices.copyOps,
+           copyServices.picker, copyServices.stop),
+      windowSettings(application.textFiles, application.screen, controls.main.window,
+                     controls.main.list, controls.timeEntry.window, controls.message.window),
+      settingsTiming(windowSettings, controls.main.settingsLoadTimer),
+      mover(folder, {controls.main.list, controls.main.statusBar, controls.main.moveStepTimer,
+                     controls.main.dragScrollTimer}),
+      order(folder, controls.main.list, mover, [this] { listing.showSelection(); }),
+      listing(
+          {controls.main.window, controls.main.tree, controls.main.list, controls.main.statusBar},
+          {folder, mover, order, undo, messages, fileOps}),
+      timeEntry(controls.timeEntry, {folder, controls.main.list, flow, messages, undo, fileOps},
+                std::move(clock)),
+      commands({controls.main.window, controls.main.menu, folder, flow, mover, order, listing,
+                timeEntry, undo, copy, messages}) {
+  undo.setAvailabilityChanged([this] { commands.showStates(); });
+  windowSettings.linkOptions({[this] { return settings::SettingsOptions{order.numericNames()}; },
                               [this](const settings::SettingsOptions& options) {
-                                form1.setNumericNames(options.numericNames);
+                                order.setNumericNames(options.numericNames);
+                                commands.showStates();
                               }});
   // The entries inside a copied folder row stand in the order a click on
   // "名前" would give them.
   copy.setNameOrder(
-      [this](std::string_view a, std::string_view b) { return form1.compareNames(a, b); });
+      [this](std::string_view a, std::string_view b) { return order.compareNames(a, b); });
 }
 
-void AppObjects::createForm1() {
-  runHandler(app, [this] { form1.FormCreate(); });
+void AppObjects::mainWindowCreated() {
+  runHandler(app, [this] { settingsTiming.mainWindowCreated(); });
 }
 
-void AppObjects::createForm2() {
-  runHandler(app, [this] { form2.FormCreate(); });
+void AppObjects::timeDialogCreated() {
+  runHandler(app, [this] { timeEntry.windowCreated(); });
 }
 
-void AppObjects::createForm3() {
-  runHandler(app, [this] { form3.FormCreate(); });
-  undo.showAvailability();
-  copy.showAvailability();
+void AppObjects::messageWindowCreated() {
+  runHandler(app, [this] { messages.windowCreated(); });
+  commands.showStates();
   windowSettings.windowsCreated();
 }
 

@@ -5,11 +5,14 @@
 
 #include "app/application.h"
 #include "app/copy_command.h"
-#include "app/form1.h"
-#include "app/form2.h"
-#include "app/form3.h"
+#include "app/folder_listing.h"
+#include "app/list_order.h"
 #include "app/listed_folder.h"
+#include "app/main_commands.h"
 #include "app/messages.h"
+#include "app/row_mover.h"
+#include "app/settings_timing.h"
+#include "app/time_entry.h"
 #include "app/undo_command.h"
 #include "app/window_flow.h"
 #include "platform/copy_ops.h"
@@ -19,14 +22,24 @@
 
 namespace app {
 
+// The controls of the main window.
+struct MainWindowControls {
+  platform::Window& window;
+  platform::FolderTree& tree;
+  platform::EntryListView& list;
+  platform::StatusBar& statusBar;
+  platform::CommandMenu& menu;
+  platform::Timer& moveStepTimer;      // 10 ms, one step of a row move
+  platform::Timer& dragScrollTimer;    // 100 ms, scrolling during a drag
+  platform::Timer& settingsLoadTimer;  // 10 ms, one-shot load of the settings file
+};
+
 // The controls of the three windows. The windows themselves may be created
 // later, one by one, as long as these objects outlive the ones built on them.
 struct WindowControls {
-  Form1Controls form1;
-  Form2Controls form2;
-  Form3Controls form3;
-  platform::MenuCommand& undoItem;  // "元に戻す(&U)"
-  platform::MenuCommand& copyItem;  // "この順番でコピー(&C)..."
+  MainWindowControls main;
+  TimeEntryControls timeEntry;
+  MessageWindowControls message;
 };
 
 // What copying the rows in their order works with besides the windows.
@@ -39,17 +52,17 @@ struct CopyServices {
 class AppObjects {
  public:
   AppObjects(Application& app, WindowControls controls, platform::FileOps& fileOps,
-             CopyServices copyServices, TForm2::Clock clock = platform::localNow);
+             CopyServices copyServices, TimeEntry::Clock clock = platform::localNow);
   AppObjects(const AppObjects&) = delete;
   AppObjects& operator=(const AppObjects&) = delete;
 
-  // The program's order, each once its window exists: the main window's
-  // FormCreate, the time dialog's, then the message window's, after which
-  // the undo and copy commands show on the menu and the settings file may be loaded.
-  // Each runs as a handler: a failure goes to the error box.
-  void createForm1();
-  void createForm2();
-  void createForm3();
+  // The program's order, each once its window exists: the main window, the
+  // time dialog, then the message window, after which the menu shows what
+  // can be chosen and the settings file may be loaded. Each runs as a
+  // handler: a failure goes to the error box.
+  void mainWindowCreated();
+  void timeDialogCreated();
+  void messageWindowCreated();
 
   Application& app;
   FlowWindows flow;
@@ -58,9 +71,12 @@ class AppObjects {
   UndoCommand undo;
   CopyCommand copy;
   settings::WindowSettings windowSettings;
-  TForm2 form2;
-  TForm3 form3;
-  TForm1 form1;
+  SettingsTiming settingsTiming;
+  RowMover mover;
+  ListOrder order;
+  FolderListing listing;
+  TimeEntry timeEntry;
+  MainCommands commands;
 };
 
 }  // namespace app

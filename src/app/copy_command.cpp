@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "app/long_command.h"
 #include "app/long_run.h"
 
 namespace app {
@@ -15,13 +16,11 @@ constexpr std::string_view kPickerTitle = "コピー先のフォルダを選ん�
 }  // namespace
 
 CopyCommand::CopyCommand(ListedFolder& folder, const FlowWindows& flow, Messages& messages,
-                         platform::MenuCommand& menuItem, platform::PaintPump& pump,
-                         platform::CopyOps& copyOps, platform::FolderPicker& picker,
-                         platform::StopSignal& stop)
+                         platform::PaintPump& pump, platform::CopyOps& copyOps,
+                         platform::FolderPicker& picker, platform::StopSignal& stop)
     : folder_(folder),
       flow_(flow),
       messages_(messages),
-      menuItem_(menuItem),
       pump_(pump),
       copyOps_(copyOps),
       picker_(picker),
@@ -29,30 +28,23 @@ CopyCommand::CopyCommand(ListedFolder& folder, const FlowWindows& flow, Messages
   nameOrder_ = [this](std::string_view a, std::string_view b) { return collation_.compare(a, b); };
 }
 
-void CopyCommand::showAvailability() {
-  const bool available = folder_.entryCount() > 0;
-  if (menuItem_.isEnabled() != available) menuItem_.setEnabled(available);
-}
-
 void CopyCommand::execute() {
-  if (folder_.entryCount() <= 0) return;
+  if (folder_.rowCount() <= 0) return;
   const std::optional<std::string> destination = picker_.pickFolder(kPickerTitle);
   if (!destination) return;
 
-  startWorking(flow_);
-  stop_.arm();
-  try {
-    const cardcopy::CopyResult result = copy(*destination);
-    stop_.disarm();
-    // Every ending, the check's refusal, a stop and a failure alike, is a
-    // message over the locked main window; its OK unlocks it. The messages
-    // carry paths and the OS's reason, shown whole.
-    messages_.wholeOverMain(result.message);
-  } catch (...) {
-    stop_.disarm();
-    stopWorking(flow_);
-    throw;
-  }
+  runLocked(
+      flow_, kMainWindowLock,
+      [&] {
+        stop_.arm();
+        const cardcopy::CopyResult result = copy(*destination);
+        stop_.disarm();
+        // Every ending, the check's refusal, a stop and a failure alike, is a
+        // message over the locked main window; its OK unlocks it. The messages
+        // carry paths and the OS's reason, shown whole.
+        messages_.wholeOverMain(result.message);
+      },
+      [this] { stop_.disarm(); });
 }
 
 cardcopy::CopyResult CopyCommand::copy(const std::string& destination) {
@@ -65,9 +57,9 @@ cardcopy::CopyResult CopyCommand::copy(const std::string& destination) {
     run.keepPainted();
     return stop_.requested();
   };
-  run.showNow(0, folder_.entryCount());
-  return cardcopy::copyInOrder(folder_.rows(), folder_.entryCount(), folder_.path(), destination,
-                               copyOps_, nameOrder_, progress, stop);
+  run.showNow(0, folder_.rowCount());
+  return cardcopy::copyInOrder(folder_.rows(), folder_.path(), destination, copyOps_, nameOrder_,
+                               progress, stop);
 }
 
 }  // namespace app

@@ -13,20 +13,16 @@ namespace app {
 
 // Copying the rows, in their order, to another folder (a card or a stick,
 // for players that play a folder in the order its entries were written): the
-// menu command "この順番でコピー(&C)...", greyed while the list is empty.
+// menu command "この順番でコピー(&C)...".
 class CopyCommand {
  public:
   // pump keeps the windows painted while the main window shows the progress.
   CopyCommand(ListedFolder& folder, const FlowWindows& flow, Messages& messages,
-              platform::MenuCommand& menuItem, platform::PaintPump& pump,
-              platform::CopyOps& copyOps, platform::FolderPicker& picker,
+              platform::PaintPump& pump, platform::CopyOps& copyOps, platform::FolderPicker& picker,
               platform::StopSignal& stop);
 
   // The order of the entries inside a folder row; the locale's unless set.
   void setNameOrder(cardcopy::NameOrder order) { nameOrder_ = std::move(order); }
-
-  // Greys the menu item while the list is empty.
-  void showAvailability();
 
   // The menu command: asks for the destination (cancel changes nothing),
   // then locks the main window while it copies, shows "コピー n / N" in its
@@ -40,7 +36,6 @@ class CopyCommand {
   ListedFolder& folder_;
   const FlowWindows& flow_;
   Messages& messages_;
-  platform::MenuCommand& menuItem_;
   platform::PaintPump& pump_;
   platform::CopyOps& copyOps_;
   platform::FolderPicker& picker_;

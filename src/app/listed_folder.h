@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -10,23 +9,17 @@
 
 namespace app {
 
-// The folder the main window lists: its rows as the list control shows
-// them, the entry count of the last listing, the regional separators of the
-// time texts, and the tree and list it is shown in. The main window, the
-// time dialog and undo share it.
+// The folder the main window lists: its path, its rows as the list control
+// shows them, and the regional separators of their time texts. The listing,
+// the moves, the time run, undo and the copy share it.
 class ListedFolder final : public platform::CellTexts {
  public:
-  ListedFolder(platform::FolderTree& tree, platform::EntryListView& list)
-      : tree_(tree), list_(list) {}
-
   folderlist::EntryRows& rows() { return rows_; }
   const folderlist::EntryRows& rows() const { return rows_; }
-  std::int32_t entryCount() const { return entryCount_; }
-  void setEntryCount(std::int32_t count) { entryCount_ = count; }
-  // The current folder path of the tree's selected node; empty when none.
-  std::string path() const { return tree_.selectedPath(); }
-  platform::FolderTree& tree() { return tree_; }
-  platform::EntryListView& list() { return list_; }
+
+  // The path of the tree node listed last; empty when none is selected.
+  const std::string& path() const { return path_; }
+  void setPath(std::string path) { path_ = std::move(path); }
 
   // Read once when the main window is created.
   const platform::DateTimeSeparators& separators() const { return separators_; }
@@ -37,10 +30,8 @@ class ListedFolder final : public platform::CellTexts {
   std::string_view cellText(int row, int column) const override;
 
  private:
-  platform::FolderTree& tree_;
-  platform::EntryListView& list_;
+  std::string path_;
   folderlist::EntryRows rows_;
-  std::int32_t entryCount_ = 0;
   platform::DateTimeSeparators separators_;
 };
 

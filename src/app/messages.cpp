@@ -2,6 +2,13 @@
 
 namespace app {
 
+void Messages::windowCreated() {
+  // Position 1 is Close.
+  flow_.message.deleteWindowMenuItem(1);
+}
+
+void Messages::dismiss() { dismissMessage(flow_); }
+
 void Messages::overDialog(std::string_view text) {
   label_.setText(text);
   showMessageOverDialog(flow_);

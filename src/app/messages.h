@@ -8,11 +8,25 @@
 
 namespace app {
 
-// The message window's text, shown by the window flow's transitions. Nothing
-// else writes the message window's label.
+// The controls of the message window.
+struct MessageWindowControls {
+  platform::Window& window;
+  platform::MessageLabel& label;  // written only through Messages
+};
+
+// The message window: one text and an OK button. It is not modal: whoever
+// shows it locks the window below, and OK unlocks the time dialog if that is
+// visible, else the main window. Its text is shown by the window flow's
+// transitions; nothing else writes its label.
 class Messages {
  public:
   Messages(const FlowWindows& flow, platform::MessageLabel& label) : flow_(flow), label_(label) {}
+
+  // The window exists: it loses Close from its window menu, so that it is
+  // left only through OK.
+  void windowCreated();
+  // OK.
+  void dismiss();
 
   // Checking -> MessageOverDialog: a problem the time dialog's OK found.
   void overDialog(std::string_view text);

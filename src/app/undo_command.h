@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "app/listed_folder.h"
 #include "app/messages.h"
 #include "app/window_flow.h"
@@ -10,16 +12,20 @@
 namespace app {
 
 // Taking back the last stamping run: the menu command "元に戻す(&U)" and
-// what the run kept. The command is enabled exactly while there is
+// what the run kept. The command is available exactly while there is
 // something to take back in the folder that is listed; listing again (another
 // folder, F5), closing, a new run that changes entries and a completed undo
 // each drop or replace what is kept.
 class UndoCommand {
  public:
   // pump keeps the windows painted while the main window shows the progress.
-  UndoCommand(ListedFolder& folder, const FlowWindows& flow, Messages& messages,
-              platform::MenuCommand& menuItem, platform::PaintPump& pump,
+  UndoCommand(ListedFolder& folder, const platform::FolderTree& tree, platform::EntryListView& list,
+              const FlowWindows& flow, Messages& messages, platform::PaintPump& pump,
               platform::FileOps& fileOps);
+
+  // Runs whenever what can be taken back may have changed: the menu greys
+  // the command out or enables it.
+  void setAvailabilityChanged(std::function<void()> changed) { changed_ = std::move(changed); }
 
   // A run that changed entries hands over their old times and rows.
   void keep(stamping::UndoRecord record);
@@ -33,20 +39,21 @@ class UndoCommand {
   // unlocked.
   void execute();
 
-  // Greys the menu command out or enables it, as there is something to take
-  // back; once the menu exists, then after each change.
-  void showAvailability();
-
  private:
   stamping::RunResult restore();
+  void availabilityChanged() const {
+    if (changed_) changed_();
+  }
 
   ListedFolder& folder_;
+  const platform::FolderTree& tree_;
+  platform::EntryListView& list_;
   const FlowWindows& flow_;
   Messages& messages_;
-  platform::MenuCommand& menuItem_;
   platform::PaintPump& pump_;
   platform::FileOps& fileOps_;
   stamping::UndoRecord record_;
+  std::function<void()> changed_;
 };
 
 }  // namespace app

@@ -180,16 +180,16 @@ bool orderReadBack(const CopyPlan& plan, const std::string& destination, CopyOps
 
 }  // namespace
 
-CopyCheck checkCopy(const folderlist::EntryRows& rows, int entryCount,
-                    const std::string& folderPath, const std::string& destination,
-                    platform::CopyOps& ops, const NameOrder& nameOrder) {
+CopyCheck checkCopy(const folderlist::EntryRows& rows, const std::string& folderPath,
+                    const std::string& destination, platform::CopyOps& ops,
+                    const NameOrder& nameOrder) {
   CopyCheck check;
   const auto fail = [&check](std::string_view message, const std::string& what, int row) {
     check.message = concat(message, what);
     check.failedRow = row;
     return std::move(check);
   };
-  const int total = std::clamp(entryCount, 0, static_cast<int>(rows.size()));
+  const int total = static_cast<int>(rows.size());
 
   // Where it goes: never into the listed folder or a folder row, whose copy
   // would then contain itself; an existing, empty folder.
@@ -234,12 +234,12 @@ CopyCheck checkCopy(const folderlist::EntryRows& rows, int entryCount,
   return check;
 }
 
-CopyResult copyInOrder(const folderlist::EntryRows& rows, int entryCount,
-                       const std::string& folderPath, const std::string& destination,
-                       platform::CopyOps& ops, const NameOrder& nameOrder,
-                       const CopyProgress& progress, const platform::StopRequested& stop) {
+CopyResult copyInOrder(const folderlist::EntryRows& rows, const std::string& folderPath,
+                       const std::string& destination, platform::CopyOps& ops,
+                       const NameOrder& nameOrder, const CopyProgress& progress,
+                       const platform::StopRequested& stop) {
   using Outcome = CopyResult::Outcome;
-  CopyCheck check = checkCopy(rows, entryCount, folderPath, destination, ops, nameOrder);
+  CopyCheck check = checkCopy(rows, folderPath, destination, ops, nameOrder);
   if (!check.message.empty()) {
     return ended(Outcome::PrecheckFailed, std::move(check.message), 0, check.failedRow, 0);
   }

@@ -54,9 +54,9 @@ struct CopyCheck {
 // (and stays open for its copy) and has a name and a full destination path
 // FAT can hold; the destination's free space holds it all in whole clusters.
 // The first failure gives the message.
-CopyCheck checkCopy(const folderlist::EntryRows& rows, int entryCount,
-                    const std::string& folderPath, const std::string& destination,
-                    platform::CopyOps& ops, const NameOrder& nameOrder);
+CopyCheck checkCopy(const folderlist::EntryRows& rows, const std::string& folderPath,
+                    const std::string& destination, platform::CopyOps& ops,
+                    const NameOrder& nameOrder);
 
 struct CopyResult {
   enum class Outcome {
@@ -84,10 +84,10 @@ using CopyProgress = std::function<void(int done, int total)>;
 // half-written file and keeps what was written before. Nothing in the source
 // is written. At the end the destination is read back in the file system's
 // own order and the message says, in one more line, when it differs.
-CopyResult copyInOrder(const folderlist::EntryRows& rows, int entryCount,
-                       const std::string& folderPath, const std::string& destination,
-                       platform::CopyOps& ops, const NameOrder& nameOrder,
-                       const CopyProgress& progress = {}, const platform::StopRequested& stop = {});
+CopyResult copyInOrder(const folderlist::EntryRows& rows, const std::string& folderPath,
+                       const std::string& destination, platform::CopyOps& ops,
+                       const NameOrder& nameOrder, const CopyProgress& progress = {},
+                       const platform::StopRequested& stop = {});
 
 // "n.n" megabytes (1,048,576 bytes), rounded up or down to the tenth.
 std::string megabytes(std::uint64_t bytes, bool roundUp);

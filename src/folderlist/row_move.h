@@ -70,7 +70,7 @@ bool drop(MoveState& state, int selectionCount, int entryCount);
 
 // What one step leaves for the window to do.
 struct StepResult {
-  bool again = false;                 // the next step follows (Timer1 stays on)
+  bool again = false;                 // the next step follows (the step timer stays on)
   ListChanges changes;                // marks, rows to draw again and focus, for the list
   std::optional<std::string> panel1;  // the text the step writes into panel 1, after the changes
 };

@@ -172,12 +172,15 @@ class PaintPump {
   virtual void pumpPaint() = 0;
 };
 
-// One command of the main window's menu that can be greyed out.
-class MenuCommand {
+// The items of the main window's menu bar, by their command identifier:
+// greyed out or enabled, checked or not.
+class CommandMenu {
  public:
-  virtual ~MenuCommand() = default;
-  virtual void setEnabled(bool enabled) = 0;
-  virtual bool isEnabled() const = 0;
+  virtual ~CommandMenu() = default;
+  virtual void setEnabled(int id, bool enabled) = 0;
+  virtual bool isEnabled(int id) const = 0;
+  virtual void setChecked(int id, bool checked) = 0;
+  virtual bool isChecked(int id) const = 0;
 };
 
 }  // namespace platform

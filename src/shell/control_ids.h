@@ -1,49 +1,42 @@
 #pragma once
 
-// Command and control identifiers of the three windows. None is IDOK or
-// IDCANCEL: the dialogs have no default or cancel button, so the Enter and
-// Esc commands the dialog manager sends for them find no control.
+// Control and timer identifiers of the three windows (the menu's are in the
+// command table). None is IDOK or IDCANCEL: the dialogs have no default or
+// cancel button, so the Enter and Esc commands the dialog manager sends for
+// them find no control.
 
 namespace shell {
 
-// Menu MainMenu1.
-inline constexpr int kMenuIME1 = 101;           // "TIME変更（&T）"
-inline constexpr int kMenuExit1 = 102;          // "終了(&X)"
-inline constexpr int kMenuN1 = 103;             // "バージョン情報(&A)"
-inline constexpr int kMenuUndo1 = 104;          // "元に戻す(&U)"
-inline constexpr int kMenuCopy1 = 105;          // "この順番でコピー(&C)..."
-inline constexpr int kMenuNumericOrder1 = 106;  // "数字を数値として並べる(&N)"
-
-// Main window Form1.
-inline constexpr int kShellTreeView1 = 110;
-inline constexpr int kSplitter1 = 111;
-inline constexpr int kListView1 = 112;
-inline constexpr int kStatusBar1 = 113;
+// The main window.
+inline constexpr int kFolderTree = 110;
+inline constexpr int kSplitter = 111;
+inline constexpr int kEntryList = 112;
+inline constexpr int kStatusBar = 113;
 
 // Timers of the main window.
-inline constexpr int kTimer1 = 1;
-inline constexpr int kTimer2 = 2;
-inline constexpr int kTimer3 = 3;
+inline constexpr int kMoveStepTimer = 1;
+inline constexpr int kDragScrollTimer = 2;
+inline constexpr int kSettingsLoadTimer = 3;
 
-// Time dialog Form2.
-inline constexpr int kForm2Button1 = 201;  // "OK"
-inline constexpr int kForm2Button2 = 202;  // "キャンセル"
-inline constexpr int kForm2Button3 = 203;  // "現在時刻"
-inline constexpr int kForm2GroupBox1 = 204;
-inline constexpr int kForm2GroupBox2 = 205;
-inline constexpr int kForm2Panel1 = 206;
-inline constexpr int kForm2Panel2 = 207;
-inline constexpr int kForm2Edit1 = 211;  // Edit1..Edit6 are consecutive
-inline constexpr int kForm2RadioButton1 = 221;
-inline constexpr int kForm2RadioButton2 = 222;
-inline constexpr int kForm2CheckBox1 = 231;
-inline constexpr int kForm2CheckBox2 = 232;
-inline constexpr int kForm2Separator1 = 241;  // the four separator labels are consecutive
-inline constexpr int kForm2Preview = 251;     // the line under the fields
+// The time dialog.
+inline constexpr int kTimeOk = 201;      // "OK"
+inline constexpr int kTimeCancel = 202;  // "キャンセル"
+inline constexpr int kTimeNow = 203;     // "現在時刻"
+inline constexpr int kDateGroup = 204;
+inline constexpr int kTimeGroup = 205;
+inline constexpr int kStepPanel = 206;
+inline constexpr int kExtraTimesPanel = 207;
+inline constexpr int kFirstTimeField = 211;  // year .. second are consecutive
+inline constexpr int kMinuteStep = 221;
+inline constexpr int kTwoSecondStep = 222;
+inline constexpr int kAlsoCreation = 231;
+inline constexpr int kAlsoAccess = 232;
+inline constexpr int kFirstFieldSeparator = 241;  // the four separator labels are consecutive
+inline constexpr int kTimePreview = 251;          // the line under the fields
 
-// Message window Form3.
-inline constexpr int kForm3Button1 = 301;
-inline constexpr int kForm3Panel1 = 302;
-inline constexpr int kForm3Label1 = 303;
+// The message window.
+inline constexpr int kMessageOk = 301;
+inline constexpr int kMessagePanel = 302;
+inline constexpr int kMessageLabel = 303;
 
 }  // namespace shell

@@ -6,12 +6,15 @@
 #include <array>
 #include <string_view>
 
+#include "app/command_table.h"
 #include "platform/win32/design_fonts.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/utf.h"
 #include "platform/win32/window_text.h"
 #include "shell/control_ids.h"
+#include "shell/main_menu.h"
 #include "shell/outside_path.h"
+#include "shell/window_classes.h"
 
 namespace shell {
 
@@ -20,7 +23,6 @@ using namespace platform::win32;
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"TForm1";
 constexpr std::string_view kCaption = "Chronoseq";
 constexpr int kClientWidth = 792;
 constexpr int kClientHeight = 553;
@@ -31,45 +33,6 @@ constexpr int kStatusBarHeight = 19;
 constexpr int kStatusPanel0Width = 170;
 constexpr UINT_PTR kKeySubclass = 1;
 
-struct MenuItem {
-  int id;
-  std::string_view caption;
-};
-struct Menu {
-  std::string_view caption;
-  std::array<MenuItem, 4> items;
-  int itemCount;
-};
-constexpr std::array<Menu, 3> kMenus{{
-    {"ファイル（&F）",
-     {{{kMenuIME1, "TIME変更（&T）"},
-       {kMenuUndo1, "元に戻す(&U)"},
-       {kMenuCopy1, "この順番でコピー(&C)..."},
-       {kMenuExit1, "終了(&X)"}}},
-     4},
-    {"表示(&V)",
-     {{{kMenuNumericOrder1, "数字を数値として並べる(&N)"}, {0, ""}, {0, ""}, {0, ""}}},
-     1},
-    {"ヘルプ(&H)", {{{kMenuN1, "バージョン情報(&A)"}, {0, ""}, {0, ""}, {0, ""}}}, 1},
-}};
-
-HMENU createMainMenu() {
-  HMENU bar = CreateMenu();
-  if (!bar) return nullptr;
-  for (const Menu& menu : kMenus) {
-    HMENU popup = CreatePopupMenu();
-    if (!popup) continue;
-    for (int i = 0; i < menu.itemCount; ++i) {
-      const MenuItem& item = menu.items[static_cast<std::size_t>(i)];
-      AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(item.id),
-                  platform::widen(item.caption).c_str());
-    }
-    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
-                platform::widen(menu.caption).c_str());
-  }
-  return bar;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(app::Application& app, std::wstring treeRoot,
@@ -77,42 +40,55 @@ MainWindow::MainWindow(app::Application& app, std::wstring treeRoot,
     : app_(app),
       onDestroyed_(std::move(onDestroyed)),
       tree_(std::move(treeRoot)),
-      timer1_(kTimer1, 10),
-      timer2_(kTimer2, 100),
-      timer3_(kTimer3, 10) {}
+      moveStepTimer_(kMoveStepTimer, 10),
+      dragScrollTimer_(kDragScrollTimer, 100),
+      settingsLoadTimer_(kSettingsLoadTimer, 10) {}
 
 MainWindow::~MainWindow() { destroy(); }
 
 void MainWindow::destroy() {
-  form_ = nullptr;
+  attach(nullptr);
   if (hwnd() && IsWindow(hwnd())) DestroyWindow(hwnd());
 }
 
 int MainWindow::scaled(int designPixels) const { return scaleToDpi(designPixels, dpi_); }
 
 bool MainWindow::create() {
-  registerTargetClass({kClassName, COLOR_BTNFACE, IDC_ARROW});
+  registerTargetClass({kMainWindowClass, COLOR_BTNFACE, IDC_ARROW});
   HMENU menu = createMainMenu();
-  HWND hwnd =
-      createTargetWindow(*this, kClassName, WS_EX_APPWINDOW, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                         platform::widen(kCaption).c_str(), RECT{0, 0, 100, 100}, nullptr, menu);
+  HWND hwnd = createTargetWindow(
+      *this, kMainWindowClass, WS_EX_APPWINDOW, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+      platform::widen(kCaption).c_str(), RECT{0, 0, 100, 100}, nullptr, menu);
   if (!hwnd) {
     if (menu) DestroyMenu(menu);
     return false;
   }
   window_.attach(hwnd);
-  undoItem_.attach(hwnd, kMenuUndo1);
-  numericOrderItem_.attach(hwnd, kMenuNumericOrder1);
-  copyItem_.attach(hwnd, kMenuCopy1);
+  menu_.attach(hwnd);
   copyStop_.setMainWindow(hwnd);
   dpi_ = windowDpi(hwnd);
   font_ = createDesignFont(kFormFontHeight, dpi_);
   treeWidth_ = scaled(kTreeWidth);
+  if (!createControls()) return false;
 
+  // Key preview: the window sees a released key before the control does.
+  SetWindowSubclass(tree_.hwnd(), childKeys, kKeySubclass, reinterpret_cast<DWORD_PTR>(this));
+  SetWindowSubclass(list_.hwnd(), childKeys, kKeySubclass, reinterpret_cast<DWORD_PTR>(this));
+  tree_.setSelectionChanged(
+      [this] { run([](app::AppObjects& objects) { objects.listing.listSelectedFolder(); }); });
+  rowDrag_.attach(list_, hwnd, app_);
+  placeClientArea(hwnd, 0, 0, kClientWidth, kClientHeight, dpi_);
+  layout();
+  // Folders and files dropped from Explorer open here.
+  DragAcceptFiles(hwnd, TRUE);
+  return true;
+}
+
+bool MainWindow::createControls() {
   // Creation order is tab order: the tree first, then the list.
-  if (!tree_.create(hwnd, kShellTreeView1, font_.get(), dpi_)) return false;
-  list_.create(hwnd, kListView1, font_.get(), dpi_);
-  splitter_.create(hwnd, kSplitter1,
+  if (!tree_.create(hwnd(), kFolderTree, font_.get(), dpi_)) return false;
+  list_.create(hwnd(), kEntryList, font_.get(), dpi_);
+  splitter_.create(hwnd(), kSplitter,
                    Splitter::Sizing{
                        [this] { return treeWidth_; },
                        [this] {
@@ -129,64 +105,30 @@ bool MainWindow::create() {
                    });
   HWND status = createControl(STATUSCLASSNAMEW, "",
                               SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER, 0,
-                              RECT{}, hwnd, kStatusBar1);
+                              RECT{}, hwnd(), kStatusBar);
   statusBar_.attach(status);
   setControlFont(status, font_.get());
-  for (WindowTimer* timer : {&timer1_, &timer2_, &timer3_}) timer->attach(hwnd);
-
-  // Key preview: the window sees a released key before the control does.
-  SetWindowSubclass(tree_.hwnd(), childKeys, kKeySubclass, reinterpret_cast<DWORD_PTR>(this));
-  SetWindowSubclass(list_.hwnd(), childKeys, kKeySubclass, reinterpret_cast<DWORD_PTR>(this));
-
-  tree_.setSelectionChanged([this] { run([this] { form_->ShellTreeView1Change(); }); });
-  rowDrag_.attach(list_, hwnd,
-                  RowDrag::Handlers{
-                      [this] {
-                        if (form_ && form_->moveInProgress()) run([this] { form_->finishMove(); });
-                      },
-                      [this](app::MouseButton button, app::ShiftState shift, int x, int y) {
-                        run([=, this] { form_->ListView1MouseDown(button, shift, x, y); });
-                      },
-                      [this](app::MouseButton button, app::ShiftState shift, int row) {
-                        return form_ && form_->ListView1CanDrag(button, shift, row);
-                      },
-                      [this](int x, int y) {
-                        bool accept = false;
-                        run([&] { form_->ListView1DragOver(x, y, accept); });
-                        return accept;
-                      },
-                      [this] { run([this] { form_->ListView1DragDrop(); }); },
-                      [this] { run([this] { form_->ListView1EndDrag(); }); },
-                      [this](int virtualKey, app::ShiftState shift) {
-                        bool taken = false;
-                        run([&] { taken = form_->ListView1KeyDown(virtualKey, shift); });
-                        return taken;
-                      },
-                  });
-  placeClientArea(hwnd, 0, 0, kClientWidth, kClientHeight, dpi_);
-  layout();
-  // Folders and files dropped from Explorer open here.
-  DragAcceptFiles(hwnd, TRUE);
+  for (WindowTimer* timer : {&moveStepTimer_, &dragScrollTimer_, &settingsLoadTimer_}) {
+    timer->attach(hwnd());
+  }
   return true;
 }
 
 void MainWindow::openPath(const std::wstring& path) {
-  run([this, &path] { form_->OpenPath(platform::narrow(absolutePath(path))); });
+  const std::string absolute = platform::narrow(absolutePath(path));
+  run([&](app::AppObjects& objects) { objects.listing.openPath(absolute); });
 }
 
-void MainWindow::attach(app::TForm1* form, const platform::CellTexts* texts) {
-  form_ = form;
-  list_.setTexts(texts);
+void MainWindow::attach(app::AppObjects* objects) {
+  objects_ = objects;
+  list_.setTexts(objects ? &objects->folder : nullptr);
+  rowDrag_.setMover(objects ? &objects->mover : nullptr);
 }
 
-app::Form1Controls MainWindow::controls() {
-  return app::Form1Controls{window_, tree_,   list_,   statusBar_,
-                            timer1_, timer2_, timer3_, &numericOrderItem_};
-}
-
-bool MainWindow::run(const std::function<void()>& handler) {
-  if (!form_) return false;
-  return app::runHandler(app_, handler);
+app::MainWindowControls MainWindow::controls() {
+  return app::MainWindowControls{
+      window_,           tree_, list_, statusBar_, menu_, moveStepTimer_, dragScrollTimer_,
+      settingsLoadTimer_};
 }
 
 void MainWindow::layout() {
@@ -237,17 +179,19 @@ void MainWindow::applyDpi(UINT dpi, const RECT& suggested) {
 }
 
 void MainWindow::keyReleased(WPARAM key) {
-  run([this, key] { form_->FormKeyUp(static_cast<int>(key)); });
+  run([key](app::AppObjects& objects) { objects.listing.keyReleased(static_cast<int>(key)); });
 }
 
 void MainWindow::requestClose() {
+  // While rows are being copied, closing stops the copy instead.
+  if (copyStop_.takeClose()) return;
   // A close while the error box is up (from the task bar, whose button stays
-  // usable) waits for the box to go: no second FormClose runs under the
+  // usable) waits for the box to go: no second close handler runs under the
   // failure of the first, and no second box stacks on it.
   if (app_.errorBox && app_.errorBox->isShown()) return;
   // When the close handler fails (the settings cannot be written) the
   // window stays open as it was.
-  if (form_ && !app::runHandler(app_, [this] { form_->FormClose(); })) return;
+  if (objects_ && !run([](app::AppObjects& objects) { objects.settingsTiming.closing(); })) return;
   DestroyWindow(hwnd());
 }
 
@@ -256,79 +200,78 @@ LRESULT MainWindow::notify(const NMHDR& header) {
     LRESULT result = 0;
     if (tree_.handleNotify(header, result)) return result;
   } else if (header.hwndFrom == list_.hwnd()) {
-    switch (header.code) {
-      case LVN_GETDISPINFOW:
-        list_.answerDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header)));
-        return 0;
-      case LVN_ODFINDITEMW:
-        return list_.findRow(reinterpret_cast<const NMLVFINDITEMW&>(header));
-      case NM_CUSTOMDRAW:
-        return list_.customDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(&header)));
-      case LVN_BEGINDRAG:
-        rowDrag_.beginDrag(reinterpret_cast<const NMLISTVIEW&>(header));
-        return 0;
-      case LVN_ITEMCHANGED:
-      case LVN_ODSTATECHANGED:
-        // A sort moving the marks reports them once, when all are in place.
-        if (list_.settingMarks()) return 0;
-        run([this] { form_->ListView1Change(); });
-        return 0;
-      case LVN_COLUMNCLICK: {
-        const int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem;
-        run([this, column] { form_->ListView1ColumnClick(column); });
-        return 0;
-      }
-      default:
-        break;
-    }
+    return listNotify(header);
   }
   return DefWindowProcW(hwnd(), WM_NOTIFY, static_cast<WPARAM>(header.idFrom),
                         reinterpret_cast<LPARAM>(&header));
 }
 
+LRESULT MainWindow::listNotify(const NMHDR& header) {
+  auto& mutableHeader = const_cast<NMHDR&>(header);
+  switch (header.code) {
+    case LVN_GETDISPINFOW:
+      list_.answerDisplayInfo(reinterpret_cast<NMLVDISPINFOW&>(mutableHeader));
+      return 0;
+    case LVN_ODFINDITEMW:
+      return list_.findRow(reinterpret_cast<const NMLVFINDITEMW&>(header));
+    case NM_CUSTOMDRAW:
+      return list_.customDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(mutableHeader));
+    case LVN_BEGINDRAG:
+      rowDrag_.beginDrag(reinterpret_cast<const NMLISTVIEW&>(header));
+      return 0;
+    case LVN_ITEMCHANGED:
+    case LVN_ODSTATECHANGED:
+      // A sort moving the marks reports them once, when all are in place.
+      if (!list_.settingMarks()) run([](app::AppObjects& o) { o.listing.showSelection(); });
+      return 0;
+    case LVN_COLUMNCLICK: {
+      const int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem;
+      run([column](app::AppObjects& objects) { objects.order.columnClicked(column); });
+      return 0;
+    }
+    default:
+      return DefWindowProcW(hwnd(), WM_NOTIFY, static_cast<WPARAM>(header.idFrom),
+                            reinterpret_cast<LPARAM>(&header));
+  }
+}
+
+void MainWindow::menuCommand(WPARAM wParam, LPARAM lParam) {
+  // Only the menu's commands: a control's notification carries its window.
+  if (lParam != 0) return;
+  if (const app::CommandRow* row = app::commandWithId(LOWORD(wParam))) {
+    run([row](app::AppObjects& objects) { objects.commands.run(row->command); });
+  }
+}
+
+void MainWindow::timerTick(WPARAM id) {
+  // A tick already queued when its timer was switched off is dropped.
+  if (id == moveStepTimer_.id() && moveStepTimer_.isEnabled()) {
+    run([](app::AppObjects& objects) { objects.mover.stepTick(); });
+  } else if (id == dragScrollTimer_.id() && dragScrollTimer_.isEnabled()) {
+    // The scroll repaints the list under the drag image.
+    rowDrag_.withImageHidden(
+        [this] { run([](app::AppObjects& objects) { objects.mover.scrollTick(); }); });
+  } else if (id == settingsLoadTimer_.id() && settingsLoadTimer_.isEnabled()) {
+    run([](app::AppObjects& objects) { objects.settingsTiming.loadTick(); });
+  }
+}
+
+void MainWindow::dropped(HDROP drop) {
+  const std::wstring first = firstDropped(drop);
+  DragFinish(drop);
+  // Refused while a dialog or the message window holds the lock.
+  if (!first.empty() && IsWindowEnabled(hwnd())) openPath(first);
+}
+
 LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_SIZE:
-      if (wParam != SIZE_MINIMIZED) layout();
-      return 0;
     case WM_NOTIFY:
       return notify(*reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:
-      if (lParam == 0) {
-        switch (LOWORD(wParam)) {
-          case kMenuIME1:
-            run([this] { form_->IME1Click(); });
-            return 0;
-          case kMenuExit1:
-            run([this] { form_->Exit1Click(); });
-            return 0;
-          case kMenuN1:
-            run([this] { form_->N1Click(); });
-            return 0;
-          case kMenuUndo1:
-            run([this] { form_->Undo1Click(); });
-            return 0;
-          case kMenuNumericOrder1:
-            run([this] { form_->NumericOrder1Click(); });
-            return 0;
-          case kMenuCopy1:
-            run([this] { form_->Copy1Click(); });
-            return 0;
-          default:
-            break;
-        }
-      }
+      menuCommand(wParam, lParam);
       return 0;
     case WM_TIMER:
-      // A tick already queued when its timer was switched off is dropped.
-      if (wParam == timer1_.id() && timer1_.isEnabled()) {
-        run([this] { form_->Timer1Timer(); });
-      } else if (wParam == timer2_.id() && timer2_.isEnabled()) {
-        // The scroll repaints the list under the drag image.
-        rowDrag_.withImageHidden([this] { run([this] { form_->Timer2Timer(); }); });
-      } else if (wParam == timer3_.id() && timer3_.isEnabled()) {
-        run([this] { form_->Timer3Timer(); });
-      }
+      timerTick(wParam);
       return 0;
     case WM_KEYUP:
     case WM_SYSKEYUP:  // a key released while Alt is held, such as Alt+F5
@@ -337,15 +280,10 @@ LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case WM_SYSCOMMAND:
       // Also while a dialog keeps the window disabled: a close request to
       // the application is carried out whatever the window's state.
-      if ((wParam & 0xFFF0) == SC_CLOSE) {
-        // While rows are being copied, closing stops the copy instead.
-        if (copyStop_.takeClose()) return 0;
-        requestClose();
-        return 0;
-      }
-      break;
+      if ((wParam & 0xFFF0) != SC_CLOSE) break;
+      requestClose();
+      return 0;
     case WM_CLOSE:
-      if (copyStop_.takeClose()) return 0;
       requestClose();
       return 0;
     case WM_SETCURSOR:
@@ -355,16 +293,21 @@ LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
       }
       break;
     case WM_INITMENUPOPUP:
-      run([this] { form_->MenuOpen(); });
+      run([](app::AppObjects& objects) { objects.commands.showStates(); });
       break;
-    case WM_DESTROY:
-      if (onDestroyed_) onDestroyed_();
+    case WM_DROPFILES:
+      dropped(reinterpret_cast<HDROP>(wParam));
       return 0;
-    case WM_QUERYENDSESSION:
-      return TRUE;
-    case WM_ENDSESSION:
-      // Logging off or shutting down ends the program without closing this
-      // window: FormClose does not run and the settings are not written.
+    default:
+      return frameMessage(hwnd, message, wParam, lParam);
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+LRESULT MainWindow::frameMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_SIZE:
+      if (wParam != SIZE_MINIMIZED) layout();
       return 0;
     case WM_ACTIVATE:
     case WM_SETFOCUS:
@@ -376,14 +319,15 @@ LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     case WM_DPICHANGED:
       applyDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
-    case WM_DROPFILES: {
-      const auto drop = reinterpret_cast<HDROP>(wParam);
-      const std::wstring first = firstDropped(drop);
-      DragFinish(drop);
-      // Refused while a dialog or the message window holds the lock.
-      if (!first.empty() && IsWindowEnabled(hwnd)) openPath(first);
+    case WM_DESTROY:
+      if (onDestroyed_) onDestroyed_();
       return 0;
-    }
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // Logging off or shutting down ends the program without closing this
+      // window: the settings are not written.
+      return 0;
     default:
       break;
   }

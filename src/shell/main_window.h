@@ -1,19 +1,20 @@
 #pragma once
 
-// Form1, the main window: menu, folder tree, splitter, entry list, status
-// bar and the three timers. Its messages become the handlers of TForm1.
+// The main window: menu, folder tree, splitter, entry list, status bar and
+// the three timers. Its messages become the handlers of the program's
+// objects.
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
 
+#include "app/app_objects.h"
 #include "app/application.h"
-#include "app/form1.h"
 #include "platform/win32/controls.h"
 #include "platform/win32/entry_list.h"
 #include "platform/win32/handles.h"
-#include "platform/win32/menu_command.h"
+#include "platform/win32/menu_bar.h"
 #include "platform/win32/message_target.h"
 #include "platform/win32/shell_tree.h"
 #include "platform/win32/top_window.h"
@@ -42,12 +43,13 @@ class MainWindow final : public MessageTarget {
   bool create();
   void destroy();
 
-  // Connects the handlers and the texts the list shows.
-  void attach(app::TForm1* form, const platform::CellTexts* texts);
+  // Connects the handlers and the texts the list shows; null: none run any
+  // more.
+  void attach(app::AppObjects* objects);
   // The tree's top node is created, expanded and selected, which lists it.
   void populateTree() { tree_.populate(); }
 
-  app::Form1Controls controls();
+  app::MainWindowControls controls();
 
   HWND hwnd() const { return window_.hwnd(); }
   TopWindow& window() { return window_; }
@@ -57,17 +59,11 @@ class MainWindow final : public MessageTarget {
   StatusBarPanels& statusBar() { return statusBar_; }
   Splitter& splitter() { return splitter_; }
   int treeWidth() const { return treeWidth_; }
-  // "元に戻す(&U)", greyed out while there is nothing to take back.
-  MenuItemCommand& undoItem() { return undoItem_; }
-  // "数字を数値として並べる(&N)" under "表示(&V)".
-  MenuCheckItem& numericOrderItem() { return numericOrderItem_; }
 
   // Opens a folder, or a file's folder with its row selected, given from
   // outside (the first argument or a drop); relative paths are taken from
   // the current directory.
   void openPath(const std::wstring& path);
-  // "この順番でコピー(&C)...", greyed out while the list is empty.
-  MenuItemCommand& copyItem() { return copyItem_; }
   // Esc and the close button while rows are being copied.
   CopyStop& copyStop() { return copyStop_; }
 
@@ -77,16 +73,29 @@ class MainWindow final : public MessageTarget {
   static LRESULT CALLBACK childKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                     UINT_PTR id, DWORD_PTR self);
 
-  bool run(const std::function<void()>& handler);
+  // Runs a handler of the program's objects as the event loop does; false
+  // when none are attached or it failed.
+  template <class Handler>
+  bool run(Handler&& handler) {
+    return objects_ && app::runHandler(app_, [&] { handler(*objects_); });
+  }
+  bool createControls();
   void layout();
   void applyDpi(UINT dpi, const RECT& suggested);
   void keyReleased(WPARAM key);
   void requestClose();
+  // The handlers of WM_COMMAND, WM_NOTIFY, WM_TIMER and WM_DROPFILES.
+  void menuCommand(WPARAM wParam, LPARAM lParam);
   LRESULT notify(const NMHDR& header);
+  LRESULT listNotify(const NMHDR& header);
+  void timerTick(WPARAM id);
+  void dropped(HDROP drop);
+  // The messages about the window's frame, place, focus and life.
+  LRESULT frameMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   int scaled(int designPixels) const;
 
   app::Application& app_;
-  app::TForm1* form_ = nullptr;
+  app::AppObjects* objects_ = nullptr;
   std::function<void()> onDestroyed_;
 
   TopWindow window_;
@@ -94,16 +103,14 @@ class MainWindow final : public MessageTarget {
   Splitter splitter_;
   EntryList list_;
   StatusBarPanels statusBar_;
-  WindowTimer timer1_;
-  WindowTimer timer2_;
-  WindowTimer timer3_;
+  WindowTimer moveStepTimer_;
+  WindowTimer dragScrollTimer_;
+  WindowTimer settingsLoadTimer_;
   UniqueFont font_;
   RowDrag rowDrag_;
   UINT dpi_ = 96;
   int treeWidth_ = 0;
-  MenuItemCommand undoItem_;
-  MenuCheckItem numericOrderItem_;
-  MenuItemCommand copyItem_;
+  MenuBar menu_;
   CopyStop copyStop_;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/utf.h"
 #include "shell/control_ids.h"
+#include "shell/window_classes.h"
 
 namespace shell {
 
@@ -15,11 +16,10 @@ using namespace platform::win32;
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"TForm3";
 constexpr DesignRect kClient{286, 216, 209, 170};
-constexpr DesignRect kPanel1{8, 8, 193, 113};
-constexpr DesignRect kLabel1{kPanel1.left + 8, kPanel1.top + 24, 177, 65};
-constexpr DesignRect kButton1{64, 136, 81, 25};
+constexpr DesignRect kPanelRect{8, 8, 193, 113};
+constexpr DesignRect kLabelRect{kPanelRect.left + 8, kPanelRect.top + 24, 177, 65};
+constexpr DesignRect kOkRect{64, 136, 81, 25};
 // A whole text's lines are made no wider than this, as a message box's are
 // kept to a part of the screen; a longer line (a path) wraps.
 constexpr int kWidestLabel = 400;
@@ -52,42 +52,42 @@ void MessageWindow::Label::setWholeText(std::string_view text) {
 }
 
 bool MessageWindow::create(HWND owner) {
-  if (!createFrame(kClassName, "", owner, kClient)) return false;
+  if (!createFrame(kMessageWindowClass, "", owner, kClient)) return false;
   // OK comes first in tab order and takes the focus whenever the window is
   // shown, so Enter and Space press it.
-  button1_ = addControl(L"Button", "OK", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, kButton1,
-                        kForm3Button1, kFormFontHeight);
-  window().setFocusOnShow(button1_);
-  panel1_ = addControl(L"Static", "", SS_ETCHEDFRAME | WS_GROUP, 0, kPanel1, kForm3Panel1,
-                       kFormFontHeight);
+  okButton_ = addControl(L"Button", "OK", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, kOkRect,
+                         kMessageOk, kFormFontHeight);
+  window().setFocusOnShow(okButton_);
+  panel_ = addControl(L"Static", "", SS_ETCHEDFRAME | WS_GROUP, 0, kPanelRect, kMessagePanel,
+                      kFormFontHeight);
   // Centred lines, wrapped at words, cut off at the lower edge; a name with
   // "&" in it shows the "&".
-  label1_.attach(addControl(L"Static", "", SS_CENTER | SS_NOPREFIX | WS_GROUP, 0, kLabel1,
-                            kForm3Label1, kFormFontHeight));
-  labelSize_ = {kLabel1.width, kLabel1.height};
+  label_.attach(addControl(L"Static", "", SS_CENTER | SS_NOPREFIX | WS_GROUP, 0, kLabelRect,
+                           kMessageLabel, kFormFontHeight));
+  labelSize_ = {kLabelRect.width, kLabelRect.height};
   return true;
 }
 
 void MessageWindow::fitText(bool whole) {
   whole_ = whole;
-  HWND label = label1_.hwnd();
+  HWND label = label_.hwnd();
   // A whole text's word longer than a line (a path) is broken where the line
   // ends, as an edit control breaks it, instead of running past the label.
   const auto style = GetWindowLongPtrW(label, GWL_STYLE);
   SetWindowLongPtrW(label, GWL_STYLE, whole ? style | SS_EDITCONTROL : style & ~SS_EDITCONTROL);
-  layOut(whole ? wholeLabelSize() : LabelSize{kLabel1.width, kLabel1.height});
+  layOut(whole ? wholeLabelSize() : LabelSize{kLabelRect.width, kLabelRect.height});
   if (whole) keepInWorkArea();
   InvalidateRect(label, nullptr, TRUE);
 }
 
 MessageWindow::LabelSize MessageWindow::wholeLabelSize() {
-  const LabelSize designed{kLabel1.width, kLabel1.height};
-  HWND label = label1_.hwnd();
-  const std::wstring text = platform::widen(label1_.text());
+  const LabelSize designed{kLabelRect.width, kLabelRect.height};
+  HWND label = label_.hwnd();
+  const std::wstring text = platform::widen(label_.text());
   WindowDc dc(label);
   if (!dc) return designed;
-  const HGDIOBJ previous =
-      SelectObject(dc.get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  const SelectedObject selected(dc.get(),
+                                reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
   const UINT format = drawFormat(label) | DT_CALCRECT;
   const auto measure = [&](int width, UINT flags) {
     RECT r{0, 0, width, 0};
@@ -122,7 +122,6 @@ MessageWindow::LabelSize MessageWindow::wholeLabelSize() {
     size.height = std::clamp(designCeil(wrapped.bottom - wrapped.top, dpi), designed.height,
                              std::max(designed.height, roomHeight));
   }
-  SelectObject(dc.get(), previous);
   return size;
 }
 
@@ -130,14 +129,14 @@ void MessageWindow::layOut(LabelSize label) {
   if (label == labelSize_) return;
   labelSize_ = label;
   // The panel and the window grow with the label; OK stays centred below it.
-  const int wider = label.width - kLabel1.width;
-  const int higher = label.height - kLabel1.height;
+  const int wider = label.width - kLabelRect.width;
+  const int higher = label.height - kLabelRect.height;
   setClientSize(kClient.width + wider, kClient.height + higher);
-  placeControl(panel1_,
-               {kPanel1.left, kPanel1.top, kPanel1.width + wider, kPanel1.height + higher});
-  placeControl(label1_.hwnd(), {kLabel1.left, kLabel1.top, label.width, label.height});
-  placeControl(button1_,
-               {kButton1.left + wider / 2, kButton1.top + higher, kButton1.width, kButton1.height});
+  placeControl(panel_, {kPanelRect.left, kPanelRect.top, kPanelRect.width + wider,
+                        kPanelRect.height + higher});
+  placeControl(label_.hwnd(), {kLabelRect.left, kLabelRect.top, label.width, label.height});
+  placeControl(okButton_,
+               {kOkRect.left + wider / 2, kOkRect.top + higher, kOkRect.width, kOkRect.height});
 }
 
 LRESULT MessageWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -148,8 +147,8 @@ LRESULT MessageWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPA
 }
 
 void MessageWindow::command(int id, int notification) {
-  if (notification != BN_CLICKED || id != kForm3Button1 || !form_) return;
-  app::runHandler(app_, [this] { form_->Button1Click(); });
+  if (notification != BN_CLICKED || id != kMessageOk || !messages_) return;
+  app::runHandler(app_, [this] { messages_->dismiss(); });
 }
 
 }  // namespace shell

@@ -1,6 +1,6 @@
 #pragma once
 
-// Form3, the message window: one label for the message and an OK button.
+// The message window: one label for the message and an OK button.
 
 #include <windows.h>
 
@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "app/application.h"
-#include "app/form3.h"
+#include "app/messages.h"
 #include "platform/win32/controls.h"
 #include "platform/win32/designed_dialog.h"
 
@@ -19,12 +19,13 @@ using namespace platform::win32;
 
 class MessageWindow final : public DesignedDialog {
  public:
-  explicit MessageWindow(app::Application& app) : app_(app), label1_(*this) {}
+  explicit MessageWindow(app::Application& app) : app_(app), label_(*this) {}
 
   bool create(HWND owner);
-  void attach(app::TForm3* form) { form_ = form; }
+  // What OK answers to; null: nothing any more.
+  void attach(app::Messages* messages) { messages_ = messages; }
 
-  app::Form3Controls controls() { return app::Form3Controls{window(), label1_}; }
+  app::MessageWindowControls controls() { return app::MessageWindowControls{window(), label_}; }
 
   LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -32,7 +33,7 @@ class MessageWindow final : public DesignedDialog {
   void command(int id, int notification) override;
 
  private:
-  // Label1: a text in the designed label, or a whole one the window grows for.
+  // The label: a text in the designed label, or a whole one the window grows for.
   class Label final : public platform::MessageLabel {
    public:
     explicit Label(MessageWindow& window) : window_(window) {}
@@ -60,10 +61,10 @@ class MessageWindow final : public DesignedDialog {
   void layOut(LabelSize label);
 
   app::Application& app_;
-  app::TForm3* form_ = nullptr;
-  Label label1_;
-  HWND panel1_ = nullptr;
-  HWND button1_ = nullptr;
+  app::Messages* messages_ = nullptr;
+  Label label_;
+  HWND panel_ = nullptr;
+  HWND okButton_ = nullptr;
   bool whole_ = false;
   LabelSize labelSize_{};
 };

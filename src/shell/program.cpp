@@ -23,8 +23,8 @@ Program::Program(ProgramOptions options)
 }
 
 Program::~Program() {
-  // No handler runs while the windows go; the forms go after them.
-  mainWindow_.attach(nullptr, nullptr);
+  // No handler runs while the windows go; the objects go after them.
+  mainWindow_.attach(nullptr);
   timeDialog_.attach(nullptr);
   messageWindow_.attach(nullptr);
   messageWindow_.destroy();
@@ -41,8 +41,8 @@ bool Program::create() {
   platform::FileOps& files = options_.fileOps ? *options_.fileOps : platform::systemFileOps();
   objects_ = std::make_unique<app::AppObjects>(
       app_,
-      app::WindowControls{mainWindow_.controls(), timeDialog_.controls(), messageWindow_.controls(),
-                          mainWindow_.undoItem(), mainWindow_.copyItem()},
+      app::WindowControls{mainWindow_.controls(), timeDialog_.controls(),
+                          messageWindow_.controls()},
       files,
       app::CopyServices{options_.copyOps ? *options_.copyOps : platform::systemCopyOps(),
                         options_.folderPicker ? *options_.folderPicker
@@ -50,19 +50,19 @@ bool Program::create() {
                         mainWindow_.copyStop()},
       options_.clock);
   objects_->folder.setSeparators(platform::userDateTimeSeparators());
-  mainWindow_.attach(&objects_->form1, &objects_->folder);
-  objects_->createForm1();
+  mainWindow_.attach(objects_.get());
+  objects_->mainWindowCreated();
   if (options_.afterFormCreate) options_.afterFormCreate(1);
   mainWindow_.populateTree();
 
   if (!timeDialog_.create(mainWindow_.hwnd())) return false;
-  timeDialog_.attach(&objects_->form2);
-  objects_->createForm2();
+  timeDialog_.attach(&objects_->timeEntry);
+  objects_->timeDialogCreated();
   if (options_.afterFormCreate) options_.afterFormCreate(2);
 
   if (!messageWindow_.create(mainWindow_.hwnd())) return false;
-  messageWindow_.attach(&objects_->form3);
-  objects_->createForm3();
+  messageWindow_.attach(&objects_->messages);
+  objects_->messageWindowCreated();
   if (options_.afterFormCreate) options_.afterFormCreate(3);
   return true;
 }

@@ -35,7 +35,7 @@ struct ProgramOptions {
   platform::CopyOps* copyOps = nullptr;  // null: the system's file system
   // Only the tests give one; null: the system's folder picker.
   platform::FolderPicker* folderPicker = nullptr;
-  app::TForm2::Clock clock = platform::localNow;
+  app::TimeEntry::Clock clock = platform::localNow;
   // Runs when the main window has been destroyed; the product ends its loop.
   std::function<void()> onMainWindowDestroyed;
   // Where the window settings file is kept; null: the system's file system.
@@ -43,7 +43,8 @@ struct ProgramOptions {
   // The folder (or file) the program was given as its first argument, opened
   // once the main window is shown; empty: the start lists the desktop only.
   std::wstring startPath;
-  // Only the tests give one: runs after each window's FormCreate (1, 2, 3).
+  // Only the tests give one: runs after each window's creation handler
+  // (1 the main window, 2 the time dialog, 3 the message window).
   std::function<void(int)> afterFormCreate;
 };
 
@@ -54,9 +55,10 @@ class Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  // Form1, which carries the program's task-bar button (its FormCreate
-  // runs, then the tree selects its top node, which lists it), Form2 and
-  // Form3, each running its FormCreate. All stay hidden.
+  // The main window, which carries the program's task-bar button (its
+  // creation handler runs, then the tree selects its top node, which lists
+  // it), the time dialog and the message window, each running its creation
+  // handler. All stay hidden.
   // False when a window cannot be created (there is no display, say).
   bool create();
 
@@ -73,9 +75,6 @@ class Program {
 
   app::Application& application() { return app_; }
   app::AppObjects& objects() { return *objects_; }
-  app::TForm1& form1() { return objects_->form1; }
-  app::TForm2& form2() { return objects_->form2; }
-  app::TForm3& form3() { return objects_->form3; }
   app::ListedFolder& folder() { return objects_->folder; }
   MainWindow& mainWindow() { return mainWindow_; }
   TimeDialog& timeDialog() { return timeDialog_; }

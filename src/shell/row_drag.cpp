@@ -36,11 +36,21 @@ RowDrag::~RowDrag() {
   }
 }
 
-void RowDrag::attach(EntryList& list, HWND window, Handlers handlers) {
+void RowDrag::attach(EntryList& list, HWND window, const app::Application& app) {
   list_ = &list;
   window_ = window;
-  handlers_ = std::move(handlers);
+  app_ = &app;
   SetWindowSubclass(list.hwnd(), subclassProc, kDragSubclass, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void RowDrag::finishMove() {
+  if (mover_ && mover_->moving()) run([](app::RowMover& mover) { mover.finish(); });
+}
+
+bool RowDrag::dragOver(POINT client) {
+  bool accept = false;
+  run([&](app::RowMover& mover) { accept = mover.dragOver(client.x, client.y); });
+  return accept;
 }
 
 LRESULT CALLBACK RowDrag::subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -53,6 +63,7 @@ LRESULT CALLBACK RowDrag::subclassProc(HWND hwnd, UINT message, WPARAM wParam, L
 }
 
 LRESULT RowDrag::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message >= WM_KEYFIRST && message <= WM_KEYLAST) return key(hwnd, message, wParam, lParam);
   switch (message) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
@@ -93,28 +104,32 @@ LRESULT RowDrag::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CANCELMODE:
       if (dragging()) cancel(false);
       break;
+    default:
+      break;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT RowDrag::key(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
     case WM_KEYDOWN:
       if (dragging()) {
         if (wParam == VK_ESCAPE) cancel(true);
         return 0;
       }
       // Keys change the marks: a running move ends first.
-      handlers_.finishMove();
+      finishMove();
       break;
     case WM_SYSKEYDOWN:
       if (dragging()) return 0;
-      handlers_.finishMove();
+      finishMove();
       // Alt with a key arrives as a system key. The default handling still
       // sees it: otherwise releasing Alt afterwards would open the menu.
-      if ((wParam == VK_UP || wParam == VK_DOWN) &&
-          handlers_.keyDown(static_cast<int>(wParam), shiftOfKeyboard())) {
-        const int focused = list_->focusedRow();
-        if (focused >= 0) ListView_EnsureVisible(hwnd, focused, FALSE);
-      }
+      if (wParam == VK_UP || wParam == VK_DOWN) altArrow(hwnd, wParam);
       break;
     case WM_CHAR:
       if (dragging()) return 0;
-      handlers_.finishMove();
+      finishMove();
       break;
     default:
       break;
@@ -122,11 +137,20 @@ LRESULT RowDrag::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+void RowDrag::altArrow(HWND hwnd, WPARAM key) {
+  bool taken = false;
+  const app::ShiftState shift = shiftOfKeyboard();
+  run([&](app::RowMover& mover) { taken = mover.moveKey(static_cast<int>(key), shift); });
+  if (!taken) return;
+  const int focused = list_->focusedRow();
+  if (focused >= 0) ListView_EnsureVisible(hwnd, focused, FALSE);
+}
+
 LRESULT RowDrag::press(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                        app::MouseButton button) {
   // The press changes the marks: a running move ends first, on the marks
   // it was started with.
-  handlers_.finishMove();
+  finishMove();
   const POINT at = pointOf(lParam);
   if (button == app::MouseButton::left) {
     phase_ = Phase::armed;
@@ -140,7 +164,7 @@ LRESULT RowDrag::press(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
   inPress_ = true;
   const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
   inPress_ = false;
-  handlers_.mouseDown(button, shiftOfMouse(wParam), at.x, at.y);
+  run([](app::RowMover& mover) { mover.press(); });
   // A drag begun meanwhile hears the pointer only now that the press has
   // set its source row.
   if (dragging()) move(pointerNow());
@@ -156,7 +180,7 @@ POINT RowDrag::pointerNow() const {
 
 void RowDrag::beginDrag(const NMLISTVIEW& info) {
   if (phase_ != Phase::armed) return;
-  if (!handlers_.canDrag(app::MouseButton::left, pressShift_, info.iItem)) {
+  if (!mover_ || !mover_->canDrag(app::MouseButton::left, pressShift_, info.iItem)) {
     phase_ = Phase::idle;
     return;
   }
@@ -183,12 +207,12 @@ void RowDrag::move(POINT client) {
   if (overList(client)) {
     over_ = true;
     lastOver_ = client;
-    accept = handlers_.dragOver(client.x, client.y);
+    accept = dragOver(client);
     if (accept) target = list_->rowAt(client.x, client.y);
   } else if (over_) {
     // Leaving: the list hears the last position seen over it once more.
     over_ = false;
-    handlers_.dragOver(lastOver_.x, lastOver_.y);
+    dragOver(lastOver_);
   }
   // Outside the list nothing takes a drop: no other control of the window
   // accepts one.
@@ -206,17 +230,17 @@ void RowDrag::move(POINT client) {
 
 void RowDrag::release(POINT client) {
   bool accept = false;
-  if (overList(client)) accept = handlers_.dragOver(client.x, client.y);
+  if (overList(client)) accept = dragOver(client);
   finish();
-  if (accept) handlers_.drop();
-  handlers_.endDrag();
+  if (accept) run([](app::RowMover& mover) { mover.drop(); });
+  run([](app::RowMover& mover) { mover.endDrag(); });
 }
 
 void RowDrag::cancel(bool finalCall) {
   const bool wasActive = phase_ == Phase::active;
-  if (wasActive && finalCall && over_) handlers_.dragOver(lastOver_.x, lastOver_.y);
+  if (wasActive && finalCall && over_) dragOver(lastOver_);
   finish();
-  if (wasActive) handlers_.endDrag();
+  if (wasActive) run([](app::RowMover& mover) { mover.endDrag(); });
 }
 
 void RowDrag::activate() {
@@ -288,19 +312,20 @@ UniqueImageList RowDrag::makeImage(int row, POINT& hotspot) const {
   MemoryDc memory(screen.get());
   UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
   if (!memory || !bitmap) return nullptr;
-  HGDIOBJ oldBitmap = SelectObject(memory.get(), bitmap.get());
-  HGDIOBJ oldFont =
-      SelectObject(memory.get(), reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
-  RECT box{0, 0, width, height};
-  FillRect(memory.get(), &box, GetSysColorBrush(COLOR_HIGHLIGHT));
-  SetBkMode(memory.get(), TRANSPARENT);
-  SetTextColor(memory.get(), GetSysColor(COLOR_HIGHLIGHTTEXT));
-  RECT text = box;
-  InflateRect(&text, -GetSystemMetrics(SM_CXEDGE) * 2, 0);
-  DrawTextW(memory.get(), name.c_str(), static_cast<int>(name.size()), &text,
-            DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-  SelectObject(memory.get(), oldFont);
-  SelectObject(memory.get(), oldBitmap);
+  {
+    // The bitmap is drawn into, then let go before the image list takes it.
+    const SelectedObject selectedBitmap(memory.get(), bitmap.get());
+    const SelectedObject selectedFont(
+        memory.get(), reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    RECT box{0, 0, width, height};
+    FillRect(memory.get(), &box, GetSysColorBrush(COLOR_HIGHLIGHT));
+    SetBkMode(memory.get(), TRANSPARENT);
+    SetTextColor(memory.get(), GetSysColor(COLOR_HIGHLIGHTTEXT));
+    RECT text = box;
+    InflateRect(&text, -GetSystemMetrics(SM_CXEDGE) * 2, 0);
+    DrawTextW(memory.get(), name.c_str(), static_cast<int>(name.size()), &text,
+              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+  }
 
   UniqueImageList image(ImageList_Create(width, height, ILC_COLOR32, 1, 0));
   if (!image || ImageList_Add(image.get(), bitmap.get(), nullptr) < 0) return nullptr;

@@ -2,7 +2,7 @@
 
 // Dragging rows inside the entry list: from the list's own LVN_BEGINDRAG to
 // the release, with the mouse captured. Presses of every button and the
-// Alt+arrow keys reach the main window's handlers from here too.
+// Alt+arrow keys reach the row mover from here too.
 //
 //   idle -> armed (left press) -> tracking (LVN_BEGINDRAG on a row the
 //   handler lets drag) -> active (5 pixels from the press) -> release: drop
@@ -14,7 +14,9 @@
 
 #include <functional>
 
-#include "app/form1.h"
+#include "app/application.h"
+#include "app/input.h"
+#include "app/row_mover.h"
 #include "platform/win32/entry_list.h"
 #include "platform/win32/handles.h"
 
@@ -25,16 +27,6 @@ using namespace platform::win32;
 
 class RowDrag {
  public:
-  struct Handlers {
-    std::function<void()> finishMove;
-    std::function<void(app::MouseButton, app::ShiftState, int x, int y)> mouseDown;
-    std::function<bool(app::MouseButton, app::ShiftState, int row)> canDrag;
-    std::function<bool(int x, int y)> dragOver;  // true: a drop here is accepted
-    std::function<void()> drop;
-    std::function<void()> endDrag;
-    std::function<bool(int virtualKey, app::ShiftState)> keyDown;  // true: taken
-  };
-
   // The pointer must move this far from the press, either way, before the
   // drag becomes active.
   static constexpr int kThreshold = 5;
@@ -45,8 +37,11 @@ class RowDrag {
   RowDrag& operator=(const RowDrag&) = delete;
 
   // Watches the list's input; window: the window the drag image is drawn
-  // over (the list's parent).
-  void attach(EntryList& list, HWND window, Handlers handlers);
+  // over (the list's parent). The mover's handlers run as the event loop
+  // runs them, a failure going to app's error box.
+  void attach(EntryList& list, HWND window, const app::Application& app);
+  // The rows the drags and keys move; null: nothing is moved any more.
+  void setMover(app::RowMover* mover) { mover_ = mover; }
 
   // The list's LVN_BEGINDRAG.
   void beginDrag(const NMLISTVIEW& info);
@@ -64,6 +59,10 @@ class RowDrag {
   static LRESULT CALLBACK subclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR self);
   LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT key(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // Alt+Up or Alt+Down: the selected rows move, and the focused row stays
+  // in view.
+  void altArrow(HWND hwnd, WPARAM key);
   LRESULT press(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, app::MouseButton button);
   void move(POINT client);
   void release(POINT client);
@@ -78,9 +77,19 @@ class RowDrag {
 
   UniqueImageList makeImage(int row, POINT& hotspot) const;
 
+  // Runs one of the mover's handlers; false without a mover or on a failure.
+  template <class Handler>
+  bool run(Handler&& handler) {
+    return mover_ && app::runHandler(*app_, [&] { handler(*mover_); });
+  }
+  // A running move ends before the list's marks change.
+  void finishMove();
+  bool dragOver(POINT client);
+
   EntryList* list_ = nullptr;
   HWND window_ = nullptr;
-  Handlers handlers_;
+  const app::Application* app_ = nullptr;
+  app::RowMover* mover_ = nullptr;
   Phase phase_ = Phase::idle;
   app::ShiftState pressShift_;
   POINT origin_{};     // where the press was, list client coordinates

@@ -49,9 +49,8 @@ void Splitter::drawLine(int size) {
   WindowDc dc(parent,
               GetDCEx(parent, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE));
   if (!dc) return;
-  HGDIOBJ previous = SelectObject(dc.get(), halftone_.get());
+  const SelectedObject selected(dc.get(), halftone_.get());
   PatBlt(dc.get(), size, bar.top, bar.right - bar.left, bar.bottom - bar.top, PATINVERT);
-  SelectObject(dc.get(), previous);
 }
 
 void Splitter::endDrag(bool apply) {

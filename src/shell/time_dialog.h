@@ -1,6 +1,6 @@
 #pragma once
 
-// Form2, the time dialog: the six date and time fields, the step option, the
+// The time dialog: the six date and time fields, the step option, the
 // extra-time options and the three buttons.
 
 #include <windows.h>
@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "app/application.h"
-#include "app/form2.h"
+#include "app/time_entry.h"
 #include "platform/win32/controls.h"
 #include "platform/win32/designed_dialog.h"
 #include "platform/win32/paint_pump.h"
@@ -24,26 +24,35 @@ class TimeDialog final : public DesignedDialog {
   explicit TimeDialog(app::Application& app) : app_(app) {}
 
   bool create(HWND owner);
-  void attach(app::TForm2* form) { form_ = form; }
+  // The handlers of its controls; null: none run any more.
+  void attach(app::TimeEntry* entry) { entry_ = entry; }
 
   // The controls the handlers use.
-  app::Form2Controls controls();
+  app::TimeEntryControls controls();
 
  protected:
   void command(int id, int notification) override;
 
  private:
+  // The date and time fields with their group boxes and separators.
+  void addFields();
+  void addField(std::size_t i);
+  void addSeparator(std::size_t i);
+  // The step and the extra-time options, on their panels.
+  void addOptions();
   // Only the checked option of the pair is a tab stop, as in a dialog's
   // radio group; the arrow keys move between the two.
   void syncRadioTabStops();
+  // Runs a handler of the time entry as the event loop does.
+  void run(void (app::TimeEntry::*handler)());
 
   app::Application& app_;
-  app::TForm2* form_ = nullptr;
-  std::array<WindowTextControl, 6> edits_;
-  ButtonCheck radioButton1_;
-  ButtonCheck radioButton2_;
-  ButtonCheck checkBox1_;
-  ButtonCheck checkBox2_;
+  app::TimeEntry* entry_ = nullptr;
+  std::array<WindowTextControl, 6> fields_;
+  ButtonCheck minuteStep_;
+  ButtonCheck twoSecondStep_;
+  ButtonCheck alsoCreation_;
+  ButtonCheck alsoAccess_;
   PaintOnlyPump paintPump_;
   WindowTextControl preview_;  // where the run puts the first and the last row
 };

@@ -24,21 +24,12 @@ std::string_view kindOf(const folderlist::ListEntry& row) {
 
 }  // namespace
 
-std::string precheckMessage(const folderlist::ListEntry& row, const std::string& path,
-                            platform::FileOps& fs) {
-  std::string message;
-  if (row.isFile()) {
-    if (fs.readAttributes(path) & platform::kAttrReadOnly) {
-      message = concat(kReadOnlyFile, row.name);
-    }
-    if (!fs.fileExists(path)) message = concat(kMissingFile, row.name);
-  } else if (row.isFolder()) {
-    if (fs.readAttributes(path) & platform::kAttrReadOnly) {
-      message = concat(kReadOnlyFolder, row.name);
-    }
-    if (!fs.folderExists(path)) message = concat(kMissingFolder, row.name);
-  }
-  return message;
+std::string readOnlyMessage(const folderlist::ListEntry& row) {
+  return concat(row.isFile() ? kReadOnlyFile : kReadOnlyFolder, row.name);
+}
+
+std::string missingMessage(const folderlist::ListEntry& row) {
+  return concat(row.isFile() ? kMissingFile : kMissingFolder, row.name);
 }
 
 std::string cannotOpenMessage(const folderlist::ListEntry& row, const std::string& path) {

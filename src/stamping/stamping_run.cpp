@@ -6,6 +6,7 @@
 
 #include "folderlist/time_text.h"
 #include "platform/path.h"
+#include "stamping/precheck.h"
 #include "stamping/run_messages.h"
 
 namespace stamping {
@@ -61,12 +62,12 @@ std::optional<RowFailure> stampEntry(folderlist::ListEntry& row, const std::stri
 
 }  // namespace
 
-RunResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::string& folderPath,
+RunResult runStamping(folderlist::EntryRows& rows, const std::string& folderPath,
                       platform::FileOps& fs, const StampOptions& options,
                       const platform::DateTimeSeparators& separators,
                       const LocalToFileTime& toFileTime, const FileTimeToLocal& toLocal,
                       const Progress& progress) {
-  const int total = std::clamp(entryCount, 0, static_cast<int>(rows.size()));
+  const int total = static_cast<int>(rows.size());
   const int work = 2 * total;  // each row is checked, then stamped
 
   for (int k = 0; k < total; ++k) {

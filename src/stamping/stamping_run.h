@@ -36,15 +36,15 @@ struct StampOptions {
 using Progress = std::function<void(int done, int total, int stamped)>;
 
 // Checks every row (read-only, existence) and, if all pass, stamps rows
-// 0..entryCount-1 top to bottom. The start time is turned into an instant
+// top to bottom. The start time is turned into an instant
 // once, by the rules of its own date (see startInstant); row k gets that
 // instant plus k steps, so every row is strictly later than the one above
 // it, across midnight, month and year ends and across changes of the clock.
 // Each stamped row's time text is its instant's local time, as a listing
 // shows it afterwards. The first entry that cannot be opened, converted or
 // changed stops the run there; that row and those below keep their old times
-// and texts. entryCount is capped at the number of rows.
-RunResult runStamping(folderlist::EntryRows& rows, int entryCount, const std::string& folderPath,
+// and texts.
+RunResult runStamping(folderlist::EntryRows& rows, const std::string& folderPath,
                       platform::FileOps& fs, const StampOptions& options,
                       const platform::DateTimeSeparators& separators,
                       const LocalToFileTime& toFileTime, const FileTimeToLocal& toLocal,

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "platform/path.h"
+#include "stamping/precheck.h"
 #include "stamping/run_messages.h"
 
 namespace stamping {

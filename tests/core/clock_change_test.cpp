@@ -253,8 +253,8 @@ TEST_P(ClockChange, EveryRowLaterThanTheOneAboveAndListedAsWritten) {
   options.start = c.typed;
   options.step = c.step;
   const stamping::RunResult r =
-      stamping::runStamping(rows, c.rows, dir.path(), platform::systemFileOps(), options,
-                            {"/", ":"}, platform::localToUtc, platform::utcToLocal);
+      stamping::runStamping(rows, dir.path(), platform::systemFileOps(), options, {"/", ":"},
+                            platform::localToUtc, platform::utcToLocal);
   ASSERT_EQ(r.outcome, stamping::RunResult::Outcome::Completed) << r.message;
 
   // Listed afterwards, as the user would see the folder.

@@ -78,7 +78,7 @@ class SortingForm : public ::testing::Test {
     app.list.setRowCount(static_cast<int>(app.folder().rows().size()));
   }
   void click(int column) {
-    EXPECT_TRUE(app.event([&] { app.form1->ListView1ColumnClick(column); }));
+    EXPECT_TRUE(app.event([&] { app.order->columnClicked(column); }));
   }
   std::vector<std::string> column(int index) const {
     std::vector<std::string> texts;
@@ -86,7 +86,13 @@ class SortingForm : public ::testing::Test {
       texts.emplace_back(*folderlist::columnText(e, index));
     return texts;
   }
-  State state() const { return stateOf(app.form1->sortState()); }
+  // The arrow the list shows: the column sorted last and its direction.
+  struct Arrow {
+    int column;
+    bool descending;
+    friend bool operator==(const Arrow&, const Arrow&) = default;
+  };
+  Arrow arrow() const { return {app.list.sortArrowColumn, app.list.sortArrowDescending}; }
 
   fakes::FakeApp app;
 };
@@ -116,7 +122,7 @@ TEST_F(SortingForm, NameThenKindPutsFilesFirstInNameOrderThenFolders) {
   EXPECT_EQ(column(0),
             (std::vector<std::string>{"10.txt", "9.txt", "A.txt", "b.txt", "docs", "sub"}));
   click(1);
-  EXPECT_EQ(state(), (State{1, 1, 0}));
+  EXPECT_EQ(arrow(), (Arrow{1, false}));
   EXPECT_EQ(column(0),
             (std::vector<std::string>{"10.txt", "9.txt", "A.txt", "b.txt", "docs", "sub"}));
   click(1);
@@ -148,12 +154,12 @@ TEST_F(SortingForm, MarksStayWithTheirRowsAndTheCountIsUnchanged) {
   app.list.setSelected(4, true);  // 9.txt
   app.list.setFocused(4);
   app.list.selectionMark = 0;
-  const std::int32_t count = app.folder().entryCount();
+  const std::int32_t count = app.folder().rowCount();
   click(0);
   // 10.txt, 9.txt, A.txt, b.txt, docs, sub
   EXPECT_EQ(app::readMarks(app.list), (folderlist::ListMarks{{1, 3}, 1, 3}));
   EXPECT_EQ(app.folder().rows().size(), kFolder.size());
-  EXPECT_EQ(app.folder().entryCount(), count);
+  EXPECT_EQ(app.folder().rowCount(), count);
   EXPECT_EQ(app.list.rowCount(), static_cast<int>(kFolder.size()));
   // Every row is one of the listed ones, with its own texts.
   for (const ListEntry& e : kFolder) {
@@ -183,10 +189,9 @@ TEST_F(SortingForm, TheArrowShowsOnTheSortedColumnOnlyAfterAClick) {
 // "数字を数値として並べる(&N)": the name column by value, the others as before.
 TEST_F(SortingForm, WithNumericNamesTheNameColumnSortsDigitsByValue) {
   show(kFolder);
-  EXPECT_FALSE(app.form1->numericNames()) << "off at first";
-  app.form1->NumericOrder1Click();
-  EXPECT_TRUE(app.form1->sortState().numericNames);
-  EXPECT_TRUE(app.numericOrder1.isChecked());
+  EXPECT_FALSE(app.order->numericNames()) << "off at first";
+  app.commands->toggleNumericOrder();
+  EXPECT_TRUE(app.itemChecked(app::Command::numericOrder));
   EXPECT_EQ(app.folder().rows(), kFolder) << "nothing stands sorted by name yet";
   click(0);
   EXPECT_EQ(column(0),
@@ -194,7 +199,7 @@ TEST_F(SortingForm, WithNumericNamesTheNameColumnSortsDigitsByValue) {
   click(0);
   EXPECT_EQ(column(0),
             (std::vector<std::string>{"sub", "docs", "b.txt", "A.txt", "10.txt", "9.txt"}));
-  EXPECT_EQ(state(), (State{0, 0, 1})) << "the clicks run as ever";
+  EXPECT_EQ(arrow(), (Arrow{0, true})) << "the clicks run as ever";
   click(1);
   EXPECT_EQ(column(0),
             (std::vector<std::string>{"b.txt", "A.txt", "10.txt", "9.txt", "sub", "docs"}))
@@ -209,16 +214,17 @@ TEST_F(SortingForm, SwitchingWhileSortedByNameSortsAgainInTheSameDirection) {
             (std::vector<std::string>{"sub", "docs", "b.txt", "A.txt", "9.txt", "10.txt"}));
   app.list.setSelected(5, true);  // 10.txt
   app.list.setFocused(5);
-  EXPECT_TRUE(app.event([&] { app.form1->NumericOrder1Click(); }));
+  EXPECT_TRUE(app.event([&] { app.commands->toggleNumericOrder(); }));
   EXPECT_EQ(column(0),
             (std::vector<std::string>{"sub", "docs", "b.txt", "A.txt", "10.txt", "9.txt"}));
-  EXPECT_EQ(state(), (State{0, 0, 1})) << "a switch is no click";
+  EXPECT_EQ(arrow(), (Arrow{0, true})) << "a switch is no click";
   EXPECT_EQ(app.list.sortArrowColumn, 0);
   EXPECT_TRUE(app.list.sortArrowDescending);
-  EXPECT_EQ(app::readMarks(app.list), (folderlist::ListMarks{{4}, 4, -1})) << "the marks go with 10.txt";
+  EXPECT_EQ(app::readMarks(app.list), (folderlist::ListMarks{{4}, 4, -1}))
+      << "the marks go with 10.txt";
   EXPECT_EQ(app.statusBar.panelText(1), "10.txt");
-  EXPECT_TRUE(app.event([&] { app.form1->NumericOrder1Click(); }));
-  EXPECT_FALSE(app.numericOrder1.isChecked());
+  EXPECT_TRUE(app.event([&] { app.commands->toggleNumericOrder(); }));
+  EXPECT_FALSE(app.itemChecked(app::Command::numericOrder));
   EXPECT_EQ(column(0),
             (std::vector<std::string>{"sub", "docs", "b.txt", "A.txt", "9.txt", "10.txt"}));
 }
@@ -228,7 +234,7 @@ TEST_F(SortingForm, SwitchingWhileSortedByAnotherColumnWaitsForTheNextClick) {
   click(0);
   click(2);
   const EntryRows byTime = app.folder().rows();
-  EXPECT_TRUE(app.event([&] { app.form1->NumericOrder1Click(); }));
+  EXPECT_TRUE(app.event([&] { app.commands->toggleNumericOrder(); }));
   EXPECT_EQ(app.folder().rows(), byTime);
   EXPECT_EQ(app.list.sortArrowColumn, 2);
   click(0);
@@ -241,27 +247,27 @@ TEST_F(SortingForm, SwitchingFinishesARunningMoveFirst) {
   click(0);  // 1, 10, 2, x
   app.list.setSelected(3, true);
   app.list.setFocused(3);
-  app.form1->ListView1MouseDown(app::MouseButton::left, {}, 0, 0);
+  app.mover->press();
   bool accept = false;
-  app.form1->ListView1DragOver(5, 8, accept);  // row 0 of the fake's 17-pixel rows
+  accept = app.mover->dragOver(5, 8);  // row 0 of the fake's 17-pixel rows
   ASSERT_TRUE(accept);
-  app.form1->ListView1DragDrop();
-  ASSERT_TRUE(app.form1->moveInProgress());
-  EXPECT_TRUE(app.event([&] { app.form1->NumericOrder1Click(); }));
-  EXPECT_FALSE(app.form1->moveInProgress());
+  app.mover->drop();
+  ASSERT_TRUE(app.mover->moving());
+  EXPECT_TRUE(app.event([&] { app.commands->toggleNumericOrder(); }));
+  EXPECT_FALSE(app.mover->moving());
   EXPECT_EQ(column(0), (std::vector<std::string>{"1", "2", "10", "x"}));
 }
 
 TEST_F(SortingForm, AClickOnAnEmptyListChangesTheStateAndSortsNothing) {
   click(2);
-  EXPECT_EQ(state(), (State{2, 2, 0}));
+  EXPECT_EQ(arrow(), (Arrow{2, false}));
   click(2);
-  EXPECT_EQ(state(), (State{2, 2, 1}));
+  EXPECT_EQ(arrow(), (Arrow{2, true}));
   click(0);
-  EXPECT_EQ(state(), (State{0, 0, 0}));
+  EXPECT_EQ(arrow(), (Arrow{0, false}));
   EXPECT_TRUE(app.folder().rows().empty());
   EXPECT_EQ(app.list.rowCount(), 0);
-  EXPECT_EQ(app.folder().entryCount(), 0);
+  EXPECT_EQ(app.folder().rowCount(), 0);
 }
 
 // The state survives listing another folder, whose rows stand in the
@@ -272,7 +278,7 @@ class SortingAcrossListings : public SortingForm {
     testsupport::TempFolder& folder = folders_.emplace_back();
     for (const char* name : names) folder.createFile(name);
     app.tree.path = folder.path();
-    EXPECT_TRUE(app.event([&] { app.form1->ShellTreeView1Change(); }));
+    EXPECT_TRUE(app.event([&] { app.listing->listSelectedFolder(); }));
   }
   std::list<testsupport::TempFolder> folders_;
 };
@@ -283,11 +289,10 @@ TEST_F(SortingAcrossListings, AfterADescendingSortTheNextClickSortsTheNewFolderA
   click(0);
   ASSERT_EQ(column(0), (std::vector<std::string>{"c", "b", "a"}));
   list({"y", "x", "z"});
-  EXPECT_EQ(state(), (State{0, 0, 1})) << "a listing does not touch the state";
   EXPECT_EQ(app.list.sortArrowColumn, -1) << "the new rows are not in the sorted order";
   click(0);
   EXPECT_EQ(column(0), (std::vector<std::string>{"x", "y", "z"}));
-  EXPECT_EQ(state(), (State{0, 0, 0}));
+  EXPECT_EQ(arrow(), (Arrow{0, false}));
 }
 
 TEST_F(SortingAcrossListings, SwitchingAfterANewListingLeavesItsRowsAsListed) {
@@ -295,7 +300,7 @@ TEST_F(SortingAcrossListings, SwitchingAfterANewListingLeavesItsRowsAsListed) {
   click(0);
   list({"y", "x", "z"});
   const std::vector<std::string> listed = column(0);
-  EXPECT_TRUE(app.event([&] { app.form1->NumericOrder1Click(); }));
+  EXPECT_TRUE(app.event([&] { app.commands->toggleNumericOrder(); }));
   EXPECT_EQ(column(0), listed) << "the arrow went with the listing";
   EXPECT_EQ(app.list.sortArrowColumn, -1);
 }
@@ -307,8 +312,8 @@ TEST_F(SortingAcrossListings, AfterAnAscendingSortTheNextClickSortsTheNewFolderD
   list({"y", "x", "z"});
   click(0);
   EXPECT_EQ(column(0), (std::vector<std::string>{"z", "y", "x"}));
-  EXPECT_EQ(state(), (State{0, 0, 1}));
-  EXPECT_EQ(app.folder().entryCount(), 3);
+  EXPECT_EQ(arrow(), (Arrow{0, true}));
+  EXPECT_EQ(app.folder().rowCount(), 3);
 }
 
 struct CompareCase {
@@ -341,14 +346,19 @@ const CompareCase kCompares[] = {
     {{"z", "", "2009/03/05 12:30:00"}, {"a", "", "2009/03/05 12:30:01"}, 2, true, 1, true},
 };
 
-TEST_F(SortingForm, CompareAnswersByTheSortColumnAndDirection) {
+TEST_F(SortingForm, TwoRowsStandInTheOrderOfTheSortColumnAndDirection) {
   for (const CompareCase& c : kCompares) {
-    // Reach the wanted state by clicks on an empty list.
+    // Reach the wanted state by clicks on the two rows.
     fakes::FakeApp fresh;
-    fresh.form1->setNumericNames(c.numericNames);
-    fresh.form1->ListView1ColumnClick(c.column);
-    if (c.descending) fresh.form1->ListView1ColumnClick(c.column);
-    EXPECT_EQ(fresh.form1->ListView1Compare(c.first, c.second), c.expected)
+    fresh.order->setNumericNames(c.numericNames);
+    fresh.folder().rows() = {c.first, c.second};
+    fresh.list.setRowCount(2);
+    fresh.order->columnClicked(c.column);
+    if (c.descending) fresh.order->columnClicked(c.column);
+    // Rows that compare equal keep their order.
+    const EntryRows expected =
+        c.expected > 0 ? EntryRows{c.second, c.first} : EntryRows{c.first, c.second};
+    EXPECT_EQ(fresh.folder().rows(), expected)
         << c.first.name << " / " << c.second.name << " column " << c.column
         << (c.descending ? " descending" : " ascending");
   }

@@ -30,7 +30,7 @@ struct CopyScene {
   }
   void list(const std::string& path) {
     app.tree.path = path;
-    app.event([&] { app.form1->ShellTreeView1Change(); });
+    app.event([&] { app.listing->listSelectedFolder(); });
   }
   int cardEntries() const {
     int n = 0;
@@ -45,7 +45,6 @@ struct CopyScene {
   std::string folder;
   std::string card;
   fakes::FakeApp app;
-  fakes::FakeMenuCommand& copyItem = app.copyItem;
   fakes::FakePicker& picker = app.picker;
   fakes::FakeStop& stop = app.copyStop;
   app::CopyCommand& command = app.objects->copy;
@@ -54,26 +53,26 @@ struct CopyScene {
 TEST(CopyFlow, GreyWhileTheListIsEmpty) {
   CopyScene scene;
   scene.list(scene.card);  // empty
-  scene.command.showAvailability();
-  EXPECT_FALSE(scene.copyItem.isEnabled());
-  scene.app.event([&] { scene.app.form1->Copy1Click(); });
+  scene.app.commands->showStates();
+  EXPECT_FALSE(scene.app.itemEnabled(app::Command::copyInOrder));
+  scene.app.event([&] { scene.app.commands->copyInOrder(); });
   EXPECT_TRUE(scene.picker.titles.empty()) << "an empty list asks for nothing";
 
   scene.list(scene.folder);
-  scene.command.showAvailability();
-  EXPECT_TRUE(scene.copyItem.isEnabled());
+  scene.app.commands->showStates();
+  EXPECT_TRUE(scene.app.itemEnabled(app::Command::copyInOrder));
 
   // Opening a menu of the main window shows it anew.
   scene.list(scene.card);
-  scene.app.event([&] { scene.app.form1->MenuOpen(); });
-  EXPECT_FALSE(scene.copyItem.isEnabled());
+  scene.app.event([&] { scene.app.commands->showStates(); });
+  EXPECT_FALSE(scene.app.itemEnabled(app::Command::copyInOrder));
 }
 
 TEST(CopyFlow, CancellingThePickerChangesNothing) {
   CopyScene scene;
   scene.list(scene.folder);
   const std::string caption = scene.app.mainWindow.caption();
-  scene.app.event([&] { scene.app.form1->Copy1Click(); });
+  scene.app.event([&] { scene.app.commands->copyInOrder(); });
   EXPECT_EQ(scene.picker.titles, std::vector<std::string>{"コピー先のフォルダを選んでください"});
   EXPECT_EQ(fakes::flowOf(scene.app), kIdle);
   EXPECT_EQ(scene.cardEntries(), 0);
@@ -92,20 +91,19 @@ TEST(CopyFlow, LockedWithProgressInTheCaptionThenTheNoticeOverTheMainWindow) {
     everEnabled = everEnabled || scene.app.mainWindow.isEnabled();
     captions.push_back(scene.app.mainWindow.caption());
   };
-  scene.app.event([&] { scene.app.form1->Copy1Click(); });
+  scene.app.event([&] { scene.app.commands->copyInOrder(); });
 
   ASSERT_FALSE(captions.empty());
   EXPECT_FALSE(everEnabled) << "the main window is locked while it copies";
   EXPECT_EQ(captions.front(), "コピー 0 / 3");
   EXPECT_EQ(scene.cardEntries(), 3);
-  EXPECT_EQ(scene.app.label1.text().rfind("コピーしました (3 個)", 0), 0u)
-      << scene.app.label1.text();
-  EXPECT_TRUE(scene.app.label1.shownWhole()) << "a path or the OS's reason may follow";
+  EXPECT_EQ(scene.app.label.text().rfind("コピーしました (3 個)", 0), 0u) << scene.app.label.text();
+  EXPECT_TRUE(scene.app.label.shownWhole()) << "a path or the OS's reason may follow";
   EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
   EXPECT_EQ(scene.app.mainWindow.caption(), caption);
   EXPECT_FALSE(scene.stop.armed);
 
-  scene.app.event([&] { scene.app.form3->Button1Click(); });
+  scene.app.event([&] { scene.app.messages->dismiss(); });
   EXPECT_EQ(fakes::flowOf(scene.app), kIdle);
 }
 
@@ -115,9 +113,9 @@ TEST(CopyFlow, AStopEndsWithTheCountOverTheMainWindow) {
   scene.picker.answer = scene.card;
   // Asked while the second file is being written: it is removed again.
   scene.stop.stopWhen = [&] { return scene.cardEntries() >= 2; };
-  scene.app.event([&] { scene.app.form1->Copy1Click(); });
-  EXPECT_EQ(scene.app.label1.text(), "コピーを中止しました (1 / 3 個)");
-  EXPECT_TRUE(scene.app.label1.shownWhole());
+  scene.app.event([&] { scene.app.commands->copyInOrder(); });
+  EXPECT_EQ(scene.app.label.text(), "コピーを中止しました (1 / 3 個)");
+  EXPECT_TRUE(scene.app.label.shownWhole());
   EXPECT_EQ(scene.cardEntries(), 1);
   EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
   EXPECT_FALSE(scene.stop.armed);
@@ -146,7 +144,7 @@ TEST(CopyFlow, AFolderRowsEntriesFollowTheNameOrderOption) {
       scene.dir.createFile(album + platform::kPathSeparator + name, name);
     }
     scene.list(scene.folder);
-    scene.app.form1->setNumericNames(c.numeric);
+    scene.app.order->setNumericNames(c.numeric);
     scene.picker.answer = scene.card;
     std::vector<std::string> written;
     scene.stop.whileCopying = [&] {
@@ -159,7 +157,7 @@ TEST(CopyFlow, AFolderRowsEntriesFollowTheNameOrderOption) {
         }
       }
     };
-    scene.app.event([&] { scene.app.form1->Copy1Click(); });
+    scene.app.event([&] { scene.app.commands->copyInOrder(); });
     EXPECT_EQ(written, c.written);
   }
 }

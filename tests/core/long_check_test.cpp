@@ -53,13 +53,13 @@ TEST(LongCheck, PaintsAndCountsTheCheckedRowsBeforeTheFirstStamp) {
     share.entries[platform::joinPath(dir.path(), name)] = {};
   }
   app.tree.path = dir.path();
-  app.event([&] { app.form1->ShellTreeView1Change(); });
-  ASSERT_EQ(app.folder().entryCount(), kRows);
+  app.event([&] { app.listing->listSelectedFolder(); });
+  ASSERT_EQ(app.folder().rowCount(), kRows);
 
-  app.event([&] { app.form1->IME1Click(); });
+  app.event([&] { app.commands->showTimeDialog(); });
   app.setFieldTexts({"2009", "3", "5", "12", "30", "0"});
-  ASSERT_TRUE(app.event([&] { app.form2->Button1Click(); }));
-  EXPECT_EQ(app.label1.text(), "変更しました");
+  ASSERT_TRUE(app.event([&] { app.timeEntry->confirm(); }));
+  EXPECT_EQ(app.label.text(), "変更しました");
 
   ASSERT_EQ(share.seen.size(), static_cast<std::size_t>(kRows));
   const SlowShare::Seen& lastCheck = share.seen.back();

@@ -104,7 +104,7 @@ class OpeningFromOutside : public ::testing::Test {
     dir.createFile(platform::joinPath("other", "y.txt"), "x");
   }
   void open(const std::string& path) {
-    EXPECT_TRUE(app.event([&] { app.form1->OpenPath(path); }));
+    EXPECT_TRUE(app.event([&] { app.listing->openPath(path); }));
   }
   std::vector<std::string> names() const {
     std::vector<std::string> result;
@@ -122,7 +122,7 @@ class OpeningFromOutside : public ::testing::Test {
 TEST_F(OpeningFromOutside, AFolderIsSelectedInTheTreeAndListed) {
   open(dir.path());
   EXPECT_EQ(app.tree.selected, std::vector<std::string>{dir.path()});
-  EXPECT_EQ(app.folder().entryCount(), 4);
+  EXPECT_EQ(app.folder().rowCount(), 4);
   EXPECT_EQ(fakes::flowOf(app), fakes::kIdle);
   EXPECT_EQ(app.list.selectionCount(), 0);
 }
@@ -131,7 +131,7 @@ TEST_F(OpeningFromOutside, AFileOpensItsFolderWithItsRowSelectedAndInView) {
   open(dir.path());
   open(platform::joinPath(other, "y.txt"));
   EXPECT_EQ(app.tree.path, other);
-  ASSERT_EQ(app.folder().entryCount(), 2);
+  ASSERT_EQ(app.folder().rowCount(), 2);
   const int row = names()[0] == "y.txt" ? 0 : 1;
   EXPECT_EQ(app::readMarks(app.list), (folderlist::ListMarks{{row}, row, row}));
   EXPECT_EQ(app.list.shownRows, std::vector<int>{row});
@@ -141,7 +141,7 @@ TEST_F(OpeningFromOutside, AFileOpensItsFolderWithItsRowSelectedAndInView) {
 
 TEST_F(OpeningFromOutside, AFileOfTheOpenFolderIsSelectedWithoutListingAgain) {
   open(dir.path());
-  EXPECT_TRUE(app.event([&] { app.form1->ListView1ColumnClick(0); }));
+  EXPECT_TRUE(app.event([&] { app.order->columnClicked(0); }));
   const std::vector<std::string> sorted = names();
   open(dir.pathOf("c.txt"));
   EXPECT_EQ(names(), sorted) << "the rows keep the order given them";
@@ -153,22 +153,22 @@ TEST_F(OpeningFromOutside, ABadPathLeavesEverythingAndSaysSo) {
   const std::string missing = platform::joinPath(dir.path(), "無いフォルダ");
   open(missing);
   EXPECT_EQ(app.tree.path, dir.path());
-  EXPECT_EQ(app.folder().entryCount(), 4);
+  EXPECT_EQ(app.folder().rowCount(), 4);
   EXPECT_EQ(fakes::flowOf(app), fakes::kMessageOverMain);
-  EXPECT_EQ(app.label1.text(), "フォルダ " + missing + " を開けません");
-  EXPECT_TRUE(app.label1.shownWhole()) << "the path may be long";
-  app.event([&] { app.form3->Button1Click(); });
+  EXPECT_EQ(app.label.text(), "フォルダ " + missing + " を開けません");
+  EXPECT_TRUE(app.label.shownWhole()) << "the path may be long";
+  app.event([&] { app.messages->dismiss(); });
   EXPECT_EQ(fakes::flowOf(app), fakes::kIdle);
 
   app.tree.refused.insert(other);  // a folder the tree cannot reach
   open(other);
   EXPECT_EQ(app.tree.path, dir.path());
-  EXPECT_EQ(app.label1.text(), "フォルダ " + other + " を開けません");
+  EXPECT_EQ(app.label.text(), "フォルダ " + other + " を開けません");
 }
 
 TEST_F(OpeningFromOutside, RefusedWhileTheMainWindowIsLocked) {
   open(dir.path());
-  app.event([&] { app.form1->IME1Click(); });
+  app.event([&] { app.commands->showTimeDialog(); });
   ASSERT_EQ(fakes::flowOf(app), fakes::kTimeEntry);
   open(other);
   EXPECT_EQ(app.tree.path, dir.path());
@@ -180,15 +180,15 @@ TEST_F(OpeningFromOutside, ARunningMoveIsFinishedFirst) {
   open(dir.path());
   app.list.setSelected(3, true);
   app.list.setFocused(3);
-  app.form1->ListView1MouseDown(app::MouseButton::left, {}, 5, 3 * 17 + 8);
+  app.mover->press();
   bool accept = false;
-  app.form1->ListView1DragOver(5, 8, accept);
+  accept = app.mover->dragOver(5, 8);
   ASSERT_TRUE(accept);
-  app.form1->ListView1DragDrop();
-  ASSERT_TRUE(app.form1->moveInProgress());
+  app.mover->drop();
+  ASSERT_TRUE(app.mover->moving());
   const std::string moved = app.folder().rows()[3].name;
   open(dir.pathOf("c.txt"));
-  EXPECT_FALSE(app.form1->moveInProgress());
+  EXPECT_FALSE(app.mover->moving());
   EXPECT_EQ(names()[0], moved) << "the move went to its end";
 }
 
@@ -205,11 +205,11 @@ TEST(OpeningThroughTheFileOperations, WhatTheyCannotSeeIsNotOpened) {
   files.injectFault(fakes::FaultFileOps::Op::FileExists, file);
   fakes::FakeApp app{&files};
   for (const std::string& path : {dir.path(), file}) {
-    EXPECT_TRUE(app.event([&] { app.form1->OpenPath(path); }));
+    EXPECT_TRUE(app.event([&] { app.listing->openPath(path); }));
     EXPECT_TRUE(app.tree.selected.empty()) << path;
     EXPECT_EQ(fakes::flowOf(app), fakes::kMessageOverMain) << path;
-    EXPECT_EQ(app.label1.text(), "フォルダ " + path + " を開けません");
-    app.event([&] { app.form3->Button1Click(); });
+    EXPECT_EQ(app.label.text(), "フォルダ " + path + " を開けません");
+    app.event([&] { app.messages->dismiss(); });
   }
   EXPECT_TRUE(files.faultFired());
 }

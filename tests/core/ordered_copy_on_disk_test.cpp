@@ -69,8 +69,8 @@ TEST_F(OrderedCopyOnDisk, ContentsAndTimesOfFilesAndTheSubFolder) {
   std::vector<EntryTimes> before;
   for (const auto& e : entries) before.push_back(testsupport::readTimes(sourcePath(e)));
 
-  const cardcopy::CopyResult result = cardcopy::copyInOrder(rows, 3, source.path(), card.path(),
-                                                            platform::systemCopyOps(), byteOrder);
+  const cardcopy::CopyResult result =
+      cardcopy::copyInOrder(rows, source.path(), card.path(), platform::systemCopyOps(), byteOrder);
   ASSERT_EQ(result.outcome, Outcome::Completed) << result.message;
   EXPECT_EQ(result.copiedRows, 3);
   EXPECT_EQ(result.message.rfind("コピーしました (3 個)", 0), 0u) << result.message;
@@ -95,8 +95,8 @@ TEST_F(OrderedCopyOnDisk, ContentsAndTimesOfFilesAndTheSubFolder) {
 
 TEST_F(OrderedCopyOnDisk, ADestinationHoldingAnythingIsRefusedBeforeWriting) {
   card.createFile("old.mp3", "x");
-  const cardcopy::CopyResult result = cardcopy::copyInOrder(rows, 3, source.path(), card.path(),
-                                                            platform::systemCopyOps(), byteOrder);
+  const cardcopy::CopyResult result =
+      cardcopy::copyInOrder(rows, source.path(), card.path(), platform::systemCopyOps(), byteOrder);
   EXPECT_EQ(result.outcome, Outcome::PrecheckFailed);
   EXPECT_EQ(result.message.rfind("コピー先が空ではありません", 0), 0u);
   std::vector<platform::FolderItem> items;
@@ -106,7 +106,7 @@ TEST_F(OrderedCopyOnDisk, ADestinationHoldingAnythingIsRefusedBeforeWriting) {
 
 TEST_F(OrderedCopyOnDisk, TheListedFolderItselfIsRefused) {
   const cardcopy::CopyResult result = cardcopy::copyInOrder(
-      rows, 3, source.path(), sourcePath("アルバム"), platform::systemCopyOps(), byteOrder);
+      rows, source.path(), sourcePath("アルバム"), platform::systemCopyOps(), byteOrder);
   EXPECT_EQ(result.outcome, Outcome::PrecheckFailed);
   EXPECT_EQ(result.message.rfind("コピー先が一覧の", 0), 0u) << result.message;
 }

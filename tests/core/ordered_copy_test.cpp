@@ -74,8 +74,7 @@ struct Library {
   CopyResult copy(const cardcopy::NameOrder& order = byteOrder,
                   const platform::StopRequested& stop = {},
                   const cardcopy::CopyProgress& progress = {}) {
-    return cardcopy::copyInOrder(rows, static_cast<int>(rows.size()), kSource, kCard, fs, order,
-                                 progress, stop);
+    return cardcopy::copyInOrder(rows, kSource, kCard, fs, order, progress, stop);
   }
 
   // Every source entry with its contents and times, to prove nothing changed.
@@ -168,8 +167,8 @@ TEST_P(ChecksBeforeWriting, FirstFailureGivesItsMessageAndNothingIsWritten) {
   std::string destination = kCard;
   GetParam().arrange(lib, destination);
   const auto before = lib.sourceSnapshot();
-  const CopyResult result = cardcopy::copyInOrder(lib.rows, static_cast<int>(lib.rows.size()),
-                                                  kSource, destination, lib.fs, byteOrder);
+  const CopyResult result =
+      cardcopy::copyInOrder(lib.rows, kSource, destination, lib.fs, byteOrder);
   EXPECT_EQ(result.outcome, Outcome::PrecheckFailed);
   EXPECT_EQ(result.message, GetParam().message);
   EXPECT_EQ(result.failedRow, GetParam().failedRow);

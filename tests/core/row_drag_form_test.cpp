@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/form1.h"
+#include "app/app_objects.h"
 #include "fakes/fake_app.h"
 #include "fakes/temp_folder.h"
 
@@ -24,12 +24,12 @@ class RowDragForm : public ::testing::Test {
       folder_.createFile("f" + std::to_string(i) + ".txt", "x");
     }
     app_.tree.path = folder_.path();
-    app_.event([&] { app_.form1->ShellTreeView1Change(); });
-    ASSERT_EQ(app_.folder().entryCount(), static_cast<int>(letters.size()));
+    app_.event([&] { app_.listing->listSelectedFolder(); });
+    ASSERT_EQ(app_.folder().rowCount(), static_cast<int>(letters.size()));
     auto& rows = app_.folder().rows();
     for (std::size_t i = 0; i < letters.size(); ++i) rows[i].name = std::string(1, letters[i]);
     // The control's change notification runs the status line.
-    app_.list.onMarksChanged = [this] { app_.event([this] { app_.form1->ListView1Change(); }); };
+    app_.list.onMarksChanged = [this] { app_.event([this] { app_.listing->showSelection(); }); };
   }
   std::string order() const {
     std::string s;
@@ -45,19 +45,19 @@ class RowDragForm : public ::testing::Test {
   void dragAndDrop(int pressRow, int dropRow) {
     press(pressRow);
     bool accept = false;
-    app_.event([&] { app_.form1->ListView1DragOver(5, dropRow * 17 + 8, accept); });
+    app_.event([&] { accept = app_.mover->dragOver(5, dropRow * 17 + 8); });
     ASSERT_TRUE(accept);
-    app_.event([&] { app_.form1->ListView1DragDrop(); });
-    app_.event([&] { app_.form1->ListView1EndDrag(); });
+    app_.event([&] { app_.mover->drop(); });
+    app_.event([&] { app_.mover->endDrag(); });
   }
   void press(int row, MouseButton button = MouseButton::left) {
-    app_.event([&] { app_.form1->ListView1MouseDown(button, {}, 5, row * 17 + 8); });
+    app_.event([&] { app_.mover->press(); });
   }
-  // Ticks Timer1 while it is on; returns the number of ticks.
+  // Ticks the step timer while it is on; returns the number of ticks.
   int runTimer1() {
     int ticks = 0;
-    while (app_.timer1.isEnabled() && ticks < 100) {
-      app_.event([&] { app_.form1->Timer1Timer(); });
+    while (app_.moveStepTimer.isEnabled() && ticks < 100) {
+      app_.event([&] { app_.mover->stepTick(); });
       ++ticks;
     }
     return ticks;
@@ -69,7 +69,7 @@ class RowDragForm : public ::testing::Test {
     int refused = -1;
     for (int row = 0; row < app_.list.rowCount(); ++row) {
       bool accept = false;
-      app_.event([&] { app_.form1->ListView1DragOver(5, row * app_.list.rowHeight + 5, accept); });
+      app_.event([&] { accept = app_.mover->dragOver(5, row * app_.list.rowHeight + 5); });
       if (!accept) refused = row;
     }
     return refused;
@@ -84,10 +84,10 @@ TEST_F(RowDragForm, APressOfAnyButtonTakesTheTopmostSelectedRow) {
   select("BD");
   for (MouseButton button : {MouseButton::left, MouseButton::right, MouseButton::middle}) {
     app_.list.setRowCount(5);  // back to nothing selected
-    app_.event([&] { app_.form1->ListView1MouseDown(button, {}, 5, 60); });
+    app_.event([&] { app_.mover->press(); });
     EXPECT_EQ(sourceRow(), -1);
     select("DB");
-    app_.event([&] { app_.form1->ListView1MouseDown(button, {}, 5, 60); });
+    app_.event([&] { app_.mover->press(); });
     EXPECT_EQ(sourceRow(), 1) << "not the pressed row 3";
   }
 }
@@ -113,7 +113,7 @@ TEST_F(RowDragForm, OnlyALeftPressWithoutShiftOrCtrlOnASelectedRowDrags) {
       {MouseButton::left, {}, 5, false},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(app_.form1->ListView1CanDrag(c.button, c.shift, c.row), c.drags) << c.row;
+    EXPECT_EQ(app_.mover->canDrag(c.button, c.shift, c.row), c.drags) << c.row;
   }
 }
 
@@ -121,7 +121,7 @@ TEST_F(RowDragForm, OneRowMovesInOneTickAndThePanelsFollowTheMarks) {
   listRows("ABCDE");
   select("B");
   dragAndDrop(1, 3);
-  EXPECT_TRUE(app_.timer1.isEnabled());
+  EXPECT_TRUE(app_.moveStepTimer.isEnabled());
   EXPECT_EQ(order(), "ABCDE") << "nothing moves before the first tick";
   EXPECT_EQ(runTimer1(), 1);
   EXPECT_EQ(order(), "ACDBE");
@@ -135,8 +135,8 @@ TEST_F(RowDragForm, SeveralRowsCountDownInPanelOneAndEndOnTheFocusedName) {
   select("BD");
   dragAndDrop(3, 6);
   std::vector<std::string> panel1;
-  while (app_.timer1.isEnabled()) {
-    app_.event([&] { app_.form1->Timer1Timer(); });
+  while (app_.moveStepTimer.isEnabled()) {
+    app_.event([&] { app_.mover->stepTick(); });
     panel1.push_back(app_.statusBar.panelText(1));
   }
   // Each step's own text stands after its mark changes; the turn writes
@@ -145,7 +145,7 @@ TEST_F(RowDragForm, SeveralRowsCountDownInPanelOneAndEndOnTheFocusedName) {
   EXPECT_EQ(order(), "ACEFGBDHIJ");
   EXPECT_EQ(app_.statusBar.panelText(0), "2/10 個のオブジェクトを選択");
   EXPECT_EQ(app_.list.focused(), 6);
-  EXPECT_FALSE(app_.form1->moveInProgress());
+  EXPECT_FALSE(app_.mover->moving());
 }
 
 TEST_F(RowDragForm, ARefusedDropDoesNothing) {
@@ -153,12 +153,12 @@ TEST_F(RowDragForm, ARefusedDropDoesNothing) {
   select("BD");
   press(3);
   bool accept = true;
-  app_.event([&] { app_.form1->ListView1DragOver(5, 1 * 17 + 8, accept); });
+  app_.event([&] { accept = app_.mover->dragOver(5, 1 * 17 + 8); });
   EXPECT_FALSE(accept) << "the topmost selected row";
-  app_.event([&] { app_.form1->ListView1DragOver(5, 400, accept); });
+  app_.event([&] { accept = app_.mover->dragOver(5, 400); });
   EXPECT_FALSE(accept) << "below the last row";
-  app_.event([&] { app_.form1->ListView1DragDrop(); });
-  EXPECT_FALSE(app_.timer1.isEnabled());
+  app_.event([&] { app_.mover->drop(); });
+  EXPECT_FALSE(app_.moveStepTimer.isEnabled());
   EXPECT_EQ(order(), "ABCDE");
 }
 
@@ -167,24 +167,24 @@ TEST_F(RowDragForm, ScrollingRunsWhileDraggingAndStopsWithTheDrag) {
   select("B");
   press(1);
   bool accept = false;
-  app_.event([&] { app_.form1->ListView1DragOver(5, 530, accept); });
-  EXPECT_TRUE(app_.timer2.isEnabled());
-  app_.event([&] { app_.form1->Timer2Timer(); });
-  app_.event([&] { app_.form1->Timer2Timer(); });
+  app_.event([&] { accept = app_.mover->dragOver(5, 530); });
+  EXPECT_TRUE(app_.dragScrollTimer.isEnabled());
+  app_.event([&] { app_.mover->scrollTick(); });
+  app_.event([&] { app_.mover->scrollTick(); });
   EXPECT_EQ(app_.list.scrolled, (std::vector<int>{40, 40}));
   EXPECT_EQ(app_.list.refreshCount, 2);
-  app_.event([&] { app_.form1->ListView1DragOver(5, -1, accept); });
-  app_.event([&] { app_.form1->Timer2Timer(); });
+  app_.event([&] { accept = app_.mover->dragOver(5, -1); });
+  app_.event([&] { app_.mover->scrollTick(); });
   EXPECT_EQ(app_.list.scrolled.back(), -40);
   // Back in the band between the zones, the scrolling stops.
-  app_.event([&] { app_.form1->ListView1DragOver(5, 200, accept); });
-  EXPECT_FALSE(app_.timer2.isEnabled());
-  app_.event([&] { app_.form1->ListView1DragOver(5, 530, accept); });
+  app_.event([&] { accept = app_.mover->dragOver(5, 200); });
+  EXPECT_FALSE(app_.dragScrollTimer.isEnabled());
+  app_.event([&] { accept = app_.mover->dragOver(5, 530); });
   // Released (or cancelled) in the zone: no scrolling is left behind.
-  app_.event([&] { app_.form1->ListView1EndDrag(); });
-  EXPECT_FALSE(app_.timer2.isEnabled());
+  app_.event([&] { app_.mover->endDrag(); });
+  EXPECT_FALSE(app_.dragScrollTimer.isEnabled());
   const std::size_t scrolls = app_.list.scrolled.size();
-  app_.event([&] { app_.form1->Timer2Timer(); });
+  app_.event([&] { app_.mover->scrollTick(); });
   EXPECT_EQ(app_.list.scrolled.size(), scrolls) << "a late tick scrolls nothing";
 }
 
@@ -200,9 +200,9 @@ TEST_F(RowDragForm, ThePointerMovingInAZoneKeepsTheListScrolling) {
     bool accept = false;
     for (int ms = 0; ms < 1000; ms += 30) {
       const int y = zoneY + (ms / 30) % 3;
-      app_.event([&] { app_.form1->ListView1DragOver(5, y, accept); });
-      for (int due = app_.timer2.advance(30); due > 0; --due) {
-        app_.event([&] { app_.form1->Timer2Timer(); });
+      app_.event([&] { accept = app_.mover->dragOver(5, y); });
+      for (int due = app_.dragScrollTimer.advance(30); due > 0; --due) {
+        app_.event([&] { app_.mover->scrollTick(); });
       }
     }
     EXPECT_GE(app_.list.scrolled.size(), 9u);
@@ -214,17 +214,17 @@ TEST_F(RowDragForm, AColumnClickDuringAMoveFinishesTheMoveFirst) {
   listRows("ABCDEFGHIJ");
   select("BD");
   dragAndDrop(3, 6);
-  app_.event([&] { app_.form1->Timer1Timer(); });
-  ASSERT_TRUE(app_.form1->moveInProgress()) << "the rows are still being gathered";
-  app_.event([&] { app_.form1->ListView1ColumnClick(0); });
-  EXPECT_FALSE(app_.form1->moveInProgress());
-  EXPECT_FALSE(app_.timer1.isEnabled());
+  app_.event([&] { app_.mover->stepTick(); });
+  ASSERT_TRUE(app_.mover->moving()) << "the rows are still being gathered";
+  app_.event([&] { app_.order->columnClicked(0); });
+  EXPECT_FALSE(app_.mover->moving());
+  EXPECT_FALSE(app_.moveStepTimer.isEnabled());
   EXPECT_EQ(order(), "ABCDEFGHIJ") << "sorted by name";
   // The marks went with the moved rows into the sorted order.
   EXPECT_EQ(app_.list.selectionCount(), 2);
   EXPECT_TRUE(app_.list.isSelected(1));
   EXPECT_TRUE(app_.list.isSelected(3));
-  app_.event([&] { app_.form1->Timer1Timer(); });  // a tick already queued
+  app_.event([&] { app_.mover->stepTick(); });  // a tick already queued
   EXPECT_EQ(order(), "ABCDEFGHIJ");
   EXPECT_EQ(app_.list.selectionCount(), 2);
 }
@@ -233,13 +233,13 @@ TEST_F(RowDragForm, ANewListingAbandonsTheMove) {
   listRows("ABCDEFGHIJ");
   select("BD");
   dragAndDrop(1, 6);
-  app_.event([&] { app_.form1->Timer1Timer(); });
-  ASSERT_TRUE(app_.form1->moveInProgress());
-  app_.event([&] { app_.form1->ShellTreeView1Change(); });  // the same folder, listed again
-  EXPECT_FALSE(app_.form1->moveInProgress());
-  EXPECT_FALSE(app_.timer1.isEnabled());
+  app_.event([&] { app_.mover->stepTick(); });
+  ASSERT_TRUE(app_.mover->moving());
+  app_.event([&] { app_.listing->listSelectedFolder(); });  // the same folder, listed again
+  EXPECT_FALSE(app_.mover->moving());
+  EXPECT_FALSE(app_.moveStepTimer.isEnabled());
   const auto listed = app_.folder().rows();
-  app_.event([&] { app_.form1->Timer1Timer(); });  // a tick already queued
+  app_.event([&] { app_.mover->stepTick(); });  // a tick already queued
   EXPECT_EQ(app_.folder().rows(), listed);
   EXPECT_EQ(app_.list.selectionCount(), 0);
 }
@@ -248,10 +248,10 @@ TEST_F(RowDragForm, TheTimeDialogOpensOnTheFinishedOrder) {
   listRows("ABCDEFGHIJ");
   select("BDI");
   dragAndDrop(1, 6);
-  app_.event([&] { app_.form1->Timer1Timer(); });
-  app_.event([&] { app_.form1->IME1Click(); });
-  EXPECT_FALSE(app_.form1->moveInProgress());
-  EXPECT_FALSE(app_.timer1.isEnabled());
+  app_.event([&] { app_.mover->stepTick(); });
+  app_.event([&] { app_.commands->showTimeDialog(); });
+  EXPECT_FALSE(app_.mover->moving());
+  EXPECT_FALSE(app_.moveStepTimer.isEnabled());
   EXPECT_EQ(order(), "ACEFGBDIHJ");
   EXPECT_EQ(app_.list.focused(), 7);
   EXPECT_EQ(app_.statusBar.panelText(1), "I");
@@ -262,19 +262,19 @@ TEST_F(RowDragForm, FinishingAMoveGivesWhatItsTicksWouldHaveGiven) {
   listRows("ABCDEFGHIJ");
   select("CH");
   dragAndDrop(2, 1);
-  app_.event([&] { app_.form1->finishMove(); });
+  app_.event([&] { app_.mover->finish(); });
   EXPECT_EQ(order(), "ACHBDEFGIJ");
   EXPECT_EQ(app_.list.focused(), 0);
   EXPECT_EQ(app_.statusBar.panelText(1), "A");
-  EXPECT_FALSE(app_.timer1.isEnabled());
+  EXPECT_FALSE(app_.moveStepTimer.isEnabled());
 }
 
 TEST_F(RowDragForm, ADropWhileAMoveRunsFinishesThatMoveFirst) {
   listRows("ABCDEFGHIJ");
   select("EH");
   dragAndDrop(4, 2);
-  app_.event([&] { app_.form1->Timer1Timer(); });
-  ASSERT_TRUE(app_.form1->moveInProgress());
+  app_.event([&] { app_.mover->stepTick(); });
+  ASSERT_TRUE(app_.mover->moving());
   // The press of the next drag completes the first move, so that drag
   // starts from the marks it leaves: E and H at rows 2 and 3.
   dragAndDrop(2, 8);
@@ -290,17 +290,17 @@ TEST_F(RowDragForm, AltUpAndAltDownMoveTheSelection) {
   app_.list.setFocused(3);
   const ShiftState alt{false, false, true};
   bool taken = false;
-  app_.event([&] { taken = app_.form1->ListView1KeyDown(app::kVirtualKeyUp, alt); });
+  app_.event([&] { taken = app_.mover->moveKey(app::kVirtualKeyUp, alt); });
   EXPECT_TRUE(taken);
   EXPECT_EQ(order(), "BADCE");
   EXPECT_EQ(app_.list.focused(), 2);
   EXPECT_EQ(app_.statusBar.panelText(1), "B");
-  app_.event([&] { taken = app_.form1->ListView1KeyDown(app::kVirtualKeyDown, alt); });
+  app_.event([&] { taken = app_.mover->moveKey(app::kVirtualKeyDown, alt); });
   EXPECT_EQ(order(), "ABCDE");
   // Without Alt, or with Ctrl or Shift too, the keys are the control's.
   for (ShiftState other :
        {ShiftState{}, ShiftState{false, true, true}, ShiftState{true, false, true}}) {
-    app_.event([&] { taken = app_.form1->ListView1KeyDown(app::kVirtualKeyUp, other); });
+    app_.event([&] { taken = app_.mover->moveKey(app::kVirtualKeyUp, other); });
     EXPECT_FALSE(taken);
   }
   EXPECT_EQ(order(), "ABCDE");

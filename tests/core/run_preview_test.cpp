@@ -124,8 +124,8 @@ TEST(RunPreview, TheLastTimeIsWhatTheRunWritesOnTheLastRow) {
       const std::string line =
           stamping::previewLine(fields, 2026, step, count, kSeparators, zoneUtc, zoneLocal);
       const stamping::StampOptions options{LocalDateTime{2021, 3, 28, 1, 58, 30}, step};
-      const stamping::RunResult result = stamping::runStamping(
-          rows, count, "/dir", files, options, kSeparators, zoneUtc, zoneLocal);
+      const stamping::RunResult result =
+          stamping::runStamping(rows, "/dir", files, options, kSeparators, zoneUtc, zoneLocal);
       ASSERT_EQ(result.outcome, stamping::RunResult::Outcome::Completed);
       EXPECT_EQ(lastTime(line), rows.back().timeText.str()) << count << " rows";
       EXPECT_TRUE(line.starts_with("1 行目 " + rows.front().timeText.str() + " ～ " +
@@ -145,27 +145,27 @@ TEST(RunPreview, TheDialogShowsWhatItsOkThenWrites) {
     app.memoryFiles.entries[path] = {};
   }
   app.tree.path = folder.path();
-  app.event([&] { app.form1->ShellTreeView1Change(); });
-  ASSERT_EQ(app.folder().entryCount(), 3);
-  app.event([&] { app.form1->IME1Click(); });
+  app.event([&] { app.listing->listSelectedFolder(); });
+  ASSERT_EQ(app.folder().rowCount(), 3);
+  app.event([&] { app.commands->showTimeDialog(); });
   EXPECT_EQ(app.preview.text(), "1 行目 2026/12/08 00:00:00 ～ 3 行目 2026/12/08 00:02:00")
       << "filled with today and 0:00:00";
 
   app.setFieldTexts({"2009", "12", "31", "23", "59", "1x"});
-  app.event([&] { app.form2->FieldsChange(); });
+  app.event([&] { app.timeEntry->fieldsChanged(); });
   EXPECT_EQ(app.preview.text(), "");
   EXPECT_FALSE(app.messageWindow.isVisible()) << "no message while typing";
   app.setFieldTexts({"2009", "12", "31", "23", "59", "58"});
-  app.event([&] { app.form2->FieldsChange(); });
+  app.event([&] { app.timeEntry->fieldsChanged(); });
   EXPECT_EQ(app.preview.text(), "1 行目 2009/12/31 23:59:58 ～ 3 行目 2010/01/01 00:01:58");
-  app.radioButton1.setChecked(false);
-  app.radioButton2.setChecked(true);
-  app.event([&] { app.form2->FieldsChange(); });
+  app.minuteStep.setChecked(false);
+  app.twoSecondStep.setChecked(true);
+  app.event([&] { app.timeEntry->fieldsChanged(); });
   const std::string shown = app.preview.text();
   EXPECT_EQ(shown, "1 行目 2009/12/31 23:59:58 ～ 3 行目 2010/01/01 00:00:02");
 
-  app.event([&] { app.form2->Button1Click(); });
-  ASSERT_EQ(app.label1.text(), "変更しました");
+  app.event([&] { app.timeEntry->confirm(); });
+  ASSERT_EQ(app.label.text(), "変更しました");
   EXPECT_EQ(lastTime(shown), app.folder().rows().back().timeText.str());
 }
 

@@ -66,8 +66,7 @@ struct RunRecord {
 };
 
 RunRecord run(Scene& s, const StampOptions& options,
-              const std::optional<LocalDateTime>& unconvertible = std::nullopt,
-              std::optional<int> entryCount = std::nullopt) {
+              const std::optional<LocalDateTime>& unconvertible = std::nullopt) {
   RunRecord record;
   const stamping::LocalToFileTime convert = [&](const LocalDateTime& t) -> std::optional<FileTime> {
     if (unconvertible && t == *unconvertible) return std::nullopt;
@@ -78,11 +77,10 @@ RunRecord run(Scene& s, const StampOptions& options,
     if (unconvertible && local == *unconvertible) return std::nullopt;
     return local;
   };
-  record.result = stamping::runStamping(
-      s.rows, entryCount.value_or(static_cast<int>(s.rows.size())), kFolder, s.fs, options,
-      kSeparators, convert, back, [&](int done, int total, int stamped) {
-        record.progress.push_back({done, total, stamped});
-      });
+  record.result = stamping::runStamping(s.rows, kFolder, s.fs, options, kSeparators, convert, back,
+                                        [&](int done, int total, int stamped) {
+                                          record.progress.push_back({done, total, stamped});
+                                        });
   return record;
 }
 
@@ -348,37 +346,13 @@ TEST(StampingRun, TwoSecondStepCrossesTheYearEnd) {
   EXPECT_EQ(s.rows[2].timeText, "2010/01/01 00:00:02");
 }
 
-TEST(StampingRun, OnlyTheEntryCountRowsTakePart) {
-  Scene s;
-  fillMixed(s);
-  StampOptions options;
-  options.start = kStart;
-  const RunRecord record = run(s, options, std::nullopt, 3);
-  ASSERT_EQ(record.result.outcome, Outcome::Completed);
-  EXPECT_EQ(record.result.changed, 3);
-  EXPECT_EQ(s.rows[3].timeText, kOldText);
-  EXPECT_EQ(s.fs.find(platform::joinPath(kFolder, "sub2"))->timeChanges, 0);
-  EXPECT_EQ(s.fs.callCount(Op::ReadAttributes), 3);
-
-  // A count beyond the rows is capped at them.
-  Scene t;
-  fillMixed(t);
-  EXPECT_EQ(run(t, options, std::nullopt, 99).result.changed, 5);
-  Scene u;
-  fillMixed(u);
-  const RunRecord none = run(u, options, std::nullopt, 0);
-  EXPECT_EQ(none.result.outcome, Outcome::Completed);
-  EXPECT_EQ(none.result.changed, 0);
-  EXPECT_TRUE(u.fs.calls().empty());
-}
-
 TEST(StampingRun, TimeTextsUseTheGivenSeparators) {
   Scene s;
   s.rows = {fileRow("a")};
   s.fs.addFile(platform::joinPath(kFolder, "a"), oldTimes(0));
   StampOptions options;
   options.start = {2009, 3, 5, 12, 30, 0};
-  const RunResult r = stamping::runStamping(s.rows, 1, kFolder, s.fs, options, {"-", "."},
+  const RunResult r = stamping::runStamping(s.rows, kFolder, s.fs, options, {"-", "."},
                                             oracle::fixedZoneFileTime, oracle::fixedZoneLocal);
   ASSERT_EQ(r.outcome, Outcome::Completed);
   EXPECT_EQ(s.rows[0].timeText, "2009-03-05 12.30.00");

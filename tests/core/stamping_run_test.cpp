@@ -50,9 +50,8 @@ class StampingOnDisk : public testing::Test {
   }
 
   RunResult run(const StampOptions& options) {
-    return stamping::runStamping(rows_, static_cast<int>(rows_.size()), dir_.path(),
-                                 platform::systemFileOps(), options, kSeparators,
-                                 platform::localToUtc, platform::utcToLocal);
+    return stamping::runStamping(rows_, dir_.path(), platform::systemFileOps(), options,
+                                 kSeparators, platform::localToUtc, platform::utcToLocal);
   }
 
   std::string pathOf(std::size_t row) const { return dir_.pathOf(rows_[row].name); }
@@ -286,15 +285,15 @@ TEST_F(StampingOnDisk, LongListLandsOnWholeMinutes) {
   // January: no daylight-saving change within the 50 hours in common zones.
   const StampOptions options = minuteSteps({2011, 1, 10, 8, 0, 0});
   int progressCalls = 0;
-  const RunResult r = stamping::runStamping(
-      rows_, kRows, dir_.path(), platform::systemFileOps(), options, kSeparators,
-      platform::localToUtc, platform::utcToLocal, [&](int done, int total, int stamped) {
-        // Every row checked, then every row stamped.
-        ++progressCalls;
-        EXPECT_EQ(done, progressCalls);
-        EXPECT_EQ(total, 2 * kRows);
-        EXPECT_EQ(stamped, std::max(0, done - kRows));
-      });
+  const RunResult r = stamping::runStamping(rows_, dir_.path(), platform::systemFileOps(), options,
+                                            kSeparators, platform::localToUtc, platform::utcToLocal,
+                                            [&](int done, int total, int stamped) {
+                                              // Every row checked, then every row stamped.
+                                              ++progressCalls;
+                                              EXPECT_EQ(done, progressCalls);
+                                              EXPECT_EQ(total, 2 * kRows);
+                                              EXPECT_EQ(stamped, std::max(0, done - kRows));
+                                            });
   ASSERT_EQ(r.outcome, Outcome::Completed);
   EXPECT_EQ(progressCalls, 2 * kRows);
   for (int k = 0; k < kRows; ++k) {

@@ -68,7 +68,7 @@ stamping::RunResult stampAll(Scene& s, stamping::UndoRecord& record, bool creati
   options.keep = &record.entries;
   record.folderPath = kFolder;
   return stamping::runStamping(
-      s.rows, static_cast<int>(s.rows.size()), kFolder, s.fs, options, kSeparators,
+      s.rows, kFolder, s.fs, options, kSeparators,
       [](const platform::LocalDateTime& t) {
         return std::optional<FileTime>(oracle::fixedZoneFileTime(t));
       },

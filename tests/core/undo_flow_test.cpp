@@ -42,7 +42,7 @@ struct Scene {
       fs_.addFile(path, old_[names[i]]);
     }
     app_.tree.path = folder_;
-    app_.event([&] { app_.form1->ShellTreeView1Change(); });
+    app_.event([&] { app_.listing->listSelectedFolder(); });
     for (const auto& row : app_.folder().rows()) oldTexts_.push_back(row.timeText.str());
   }
 
@@ -51,11 +51,11 @@ struct Scene {
   // Opens the time dialog, stamps from 2009/03/05 12:30:00 and dismisses
   // the completion notice.
   void stamp(const char* minute = "30") {
-    app_.event([&] { app_.form1->IME1Click(); });
+    app_.event([&] { app_.commands->showTimeDialog(); });
     app_.setFieldTexts({"2009", "3", "5", "12", minute, "0"});
-    app_.event([&] { app_.form2->Button1Click(); });
-    ASSERT_EQ(app_.label1.text(), "変更しました");
-    app_.event([&] { app_.form3->Button1Click(); });
+    app_.event([&] { app_.timeEntry->confirm(); });
+    ASSERT_EQ(app_.label.text(), "変更しました");
+    app_.event([&] { app_.messages->dismiss(); });
     ASSERT_EQ(flow(), kIdle);
   }
 
@@ -76,17 +76,17 @@ struct Scene {
 
 TEST(UndoFlow, GreyUntilARunThenUndoesAndShowsTheNoticeOverTheMainWindow) {
   Scene s;
-  EXPECT_FALSE(s.app_.undoItem.isEnabled()) << "nothing stamped yet";
+  EXPECT_FALSE(s.app_.itemEnabled(app::Command::undo)) << "nothing stamped yet";
   s.stamp();
-  EXPECT_TRUE(s.app_.undoItem.isEnabled());
+  EXPECT_TRUE(s.app_.itemEnabled(app::Command::undo));
   ASSERT_NE(s.app_.folder().rows()[0].timeText, s.oldTexts_[0]);
 
   const std::string caption = s.app_.mainWindow.caption();
   const int paints = s.app_.paintPump.count;
-  s.app_.event([&] { s.app_.form1->Undo1Click(); });
+  s.app_.event([&] { s.app_.commands->undo(); });
   EXPECT_GT(s.app_.paintPump.count, paints) << "the windows are painted while it works";
   EXPECT_EQ(s.flow(), kMessageOverMain);
-  EXPECT_EQ(s.app_.label1.text(), "元に戻しました");
+  EXPECT_EQ(s.app_.label.text(), "元に戻しました");
   EXPECT_EQ(s.app_.messageWindow.caption(), "");
   EXPECT_EQ(s.app_.mainWindow.caption(), caption) << "the progress is gone from the caption";
   for (int k = 0; k < 3; ++k) {
@@ -95,17 +95,17 @@ TEST(UndoFlow, GreyUntilARunThenUndoesAndShowsTheNoticeOverTheMainWindow) {
   }
   ASSERT_FALSE(s.app_.list.redrawn.empty());
   EXPECT_EQ(s.app_.list.redrawn.back().last, 2);
-  EXPECT_FALSE(s.app_.undoItem.isEnabled()) << "one level: an undo cannot be undone";
+  EXPECT_FALSE(s.app_.itemEnabled(app::Command::undo)) << "one level: an undo cannot be undone";
 
-  s.app_.event([&] { s.app_.form3->Button1Click(); });
+  s.app_.event([&] { s.app_.messages->dismiss(); });
   EXPECT_EQ(s.flow(), kIdle);
   // A stray command while greyed changes nothing.
   const int calls = static_cast<int>(s.fs_.calls().size());
-  s.app_.event([&] { s.app_.form1->Undo1Click(); });
+  s.app_.event([&] { s.app_.commands->undo(); });
   EXPECT_EQ(s.flow(), kIdle);
   EXPECT_EQ(static_cast<int>(s.fs_.calls().size()), calls);
   // The time command works as before.
-  s.app_.event([&] { s.app_.form1->IME1Click(); });
+  s.app_.event([&] { s.app_.commands->showTimeDialog(); });
   EXPECT_EQ(s.flow(), kTimeEntry);
 }
 
@@ -118,36 +118,36 @@ TEST(UndoFlow, EventsThatDropWhatCanBeUndone) {
       {"another folder",
        [](fakes::FakeApp& a, const std::string& other) {
          a.tree.path = other;
-         a.form1->ShellTreeView1Change();
+         a.listing->listSelectedFolder();
        },
        false},
       {"the same folder listed again",
-       [](fakes::FakeApp& a, const std::string&) { a.form1->ShellTreeView1Change(); }, false},
-      {"F5", [](fakes::FakeApp& a, const std::string&) { a.form1->FormKeyUp(116); }, false},
-      {"終了(&X)", [](fakes::FakeApp& a, const std::string&) { a.form1->Exit1Click(); }, false},
-      {"F4", [](fakes::FakeApp& a, const std::string&) { a.form1->FormKeyUp(115); }, true},
+       [](fakes::FakeApp& a, const std::string&) { a.listing->listSelectedFolder(); }, false},
+      {"F5", [](fakes::FakeApp& a, const std::string&) { a.listing->keyReleased(116); }, false},
+      {"終了(&X)", [](fakes::FakeApp& a, const std::string&) { a.commands->exit(); }, false},
+      {"F4", [](fakes::FakeApp& a, const std::string&) { a.listing->keyReleased(115); }, true},
       {"version notice and its OK",
        [](fakes::FakeApp& a, const std::string&) {
-         a.form1->N1Click();
-         a.form3->Button1Click();
+         a.commands->showVersion();
+         a.messages->dismiss();
        },
        true},
       {"time dialog cancelled",
        [](fakes::FakeApp& a, const std::string&) {
-         a.form1->IME1Click();
-         a.form2->Button2Click();
+         a.commands->showTimeDialog();
+         a.timeEntry->cancel();
        },
        true},
-      {"status line", [](fakes::FakeApp& a, const std::string&) { a.form1->ListView1Change(); },
+      {"status line", [](fakes::FakeApp& a, const std::string&) { a.listing->showSelection(); },
        true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Scene s;
     s.stamp();
-    ASSERT_TRUE(s.app_.undoItem.isEnabled());
+    ASSERT_TRUE(s.app_.itemEnabled(app::Command::undo));
     s.app_.event([&] { c.event(s.app_, s.other_); });
-    EXPECT_EQ(s.app_.undoItem.isEnabled(), c.enabledAfter);
+    EXPECT_EQ(s.app_.itemEnabled(app::Command::undo), c.enabledAfter);
   }
 }
 
@@ -155,8 +155,8 @@ TEST(UndoFlow, ANewRunReplacesWhatCanBeUndone) {
   Scene s;
   s.stamp("30");
   s.stamp("45");
-  s.app_.event([&] { s.app_.form1->Undo1Click(); });
-  EXPECT_EQ(s.app_.label1.text(), "元に戻しました");
+  s.app_.event([&] { s.app_.commands->undo(); });
+  EXPECT_EQ(s.app_.label.text(), "元に戻しました");
   // Back to the first run's stamps, not to the times before it.
   for (int k = 0; k < 3; ++k) {
     const FaultFileOps::Times t = s.timesOf(k);
@@ -178,24 +178,24 @@ TEST(UndoFlow, ARunStoppedPartWayIsTakenBackAndReplacesTheLastRecord) {
     s.stamp("30");
     const std::string held = platform::joinPath(s.folder_, s.app_.folder().rows()[stopRow].name);
     s.fs_.injectFault(Op::SetTimes, held);
-    s.app_.event([&] { s.app_.form1->IME1Click(); });
+    s.app_.event([&] { s.app_.commands->showTimeDialog(); });
     s.app_.setFieldTexts({"2009", "3", "5", "12", "45", "0"});
-    EXPECT_FALSE(s.app_.event([&] { s.app_.form2->Button1Click(); }));
+    EXPECT_FALSE(s.app_.event([&] { s.app_.timeEntry->confirm(); }));
     ASSERT_EQ(s.app_.errorBox.shown.size(), 1u);
-    s.app_.event([&] { s.app_.form2->Button2Click(); });
+    s.app_.event([&] { s.app_.timeEntry->cancel(); });
     ASSERT_EQ(s.flow(), kIdle);
     s.fs_.clearFaults();
     ASSERT_EQ(s.timesOf(0).lastWrite, testsupport::localToFileTime(2009, 3, 5, 12, 45, 0));
 
-    ASSERT_TRUE(s.app_.undoItem.isEnabled());
-    s.app_.event([&] { s.app_.form1->Undo1Click(); });
-    EXPECT_EQ(s.app_.label1.text(), "元に戻しました");
+    ASSERT_TRUE(s.app_.itemEnabled(app::Command::undo));
+    s.app_.event([&] { s.app_.commands->undo(); });
+    EXPECT_EQ(s.app_.label.text(), "元に戻しました");
     for (int k = 0; k < 3; ++k) {
       EXPECT_EQ(s.timesOf(k).lastWrite, testsupport::localToFileTime(2009, 3, 5, 12, 30 + k, 0))
           << "row " << k;
     }
     EXPECT_EQ(s.app_.folder().rows()[0].timeText, "2009/03/05 12:30:00");
-    EXPECT_FALSE(s.app_.undoItem.isEnabled()) << "the first run's record was replaced";
+    EXPECT_FALSE(s.app_.itemEnabled(app::Command::undo)) << "the first run's record was replaced";
   }
 }
 
@@ -204,13 +204,13 @@ TEST(UndoFlow, ARunThatChangesNothingKeepsTheLastRecord) {
   s.stamp();
   const std::string held = platform::joinPath(s.folder_, s.app_.folder().rows()[0].name);
   s.fs_.setAttributes(held, platform::kAttrReadOnly);
-  s.app_.event([&] { s.app_.form1->IME1Click(); });
+  s.app_.event([&] { s.app_.commands->showTimeDialog(); });
   s.app_.setFieldTexts({"2010", "1", "1", "0", "0", "0"});
-  s.app_.event([&] { s.app_.form2->Button1Click(); });  // pre-check fails
-  s.app_.event([&] { s.app_.form3->Button1Click(); });
-  s.app_.event([&] { s.app_.form2->Button2Click(); });
+  s.app_.event([&] { s.app_.timeEntry->confirm(); });  // pre-check fails
+  s.app_.event([&] { s.app_.messages->dismiss(); });
+  s.app_.event([&] { s.app_.timeEntry->cancel(); });
   ASSERT_EQ(s.flow(), kIdle);
-  EXPECT_TRUE(s.app_.undoItem.isEnabled());
+  EXPECT_TRUE(s.app_.itemEnabled(app::Command::undo));
 }
 
 TEST(UndoFlow, PrecheckFailureShowsTheRunsMessageOverTheMainWindow) {
@@ -218,18 +218,18 @@ TEST(UndoFlow, PrecheckFailureShowsTheRunsMessageOverTheMainWindow) {
   s.stamp();
   const std::string path = platform::joinPath(s.folder_, s.app_.folder().rows()[1].name);
   s.fs_.setAttributes(path, platform::kAttrReadOnly);
-  s.app_.event([&] { s.app_.form1->Undo1Click(); });
+  s.app_.event([&] { s.app_.commands->undo(); });
   EXPECT_EQ(s.flow(), kMessageOverMain);
-  EXPECT_EQ(s.app_.label1.text(),
+  EXPECT_EQ(s.app_.label.text(),
             "リードオンリー属性の\r\nファイルがあります\r\n\r\n" + s.app_.folder().rows()[1].name);
   EXPECT_NE(s.timesOf(0), s.oldTimes(0)) << "nothing changed";
-  EXPECT_TRUE(s.app_.undoItem.isEnabled());
-  s.app_.event([&] { s.app_.form3->Button1Click(); });
+  EXPECT_TRUE(s.app_.itemEnabled(app::Command::undo));
+  s.app_.event([&] { s.app_.messages->dismiss(); });
   EXPECT_EQ(s.flow(), kIdle);
 
   s.fs_.setAttributes(path, platform::kAttrArchive);
-  s.app_.event([&] { s.app_.form1->Undo1Click(); });
-  EXPECT_EQ(s.app_.label1.text(), "元に戻しました");
+  s.app_.event([&] { s.app_.commands->undo(); });
+  EXPECT_EQ(s.app_.label.text(), "元に戻しました");
 }
 
 TEST(UndoFlow, EveryFailureAtEveryRowEndsIdleWithTheErrorBox) {
@@ -238,13 +238,13 @@ TEST(UndoFlow, EveryFailureAtEveryRowEndsIdleWithTheErrorBox) {
       SCOPED_TRACE("op " + std::to_string(static_cast<int>(op)) + " row " + std::to_string(row));
       Scene s;
       s.stamp();
-      s.app_.label1.setText("");
+      s.app_.label.setText("");
       const std::string path = platform::joinPath(s.folder_, s.app_.folder().rows()[row].name);
       s.fs_.injectFault(op, path);
 
-      EXPECT_FALSE(s.app_.event([&] { s.app_.form1->Undo1Click(); }));
+      EXPECT_FALSE(s.app_.event([&] { s.app_.commands->undo(); }));
       EXPECT_EQ(s.flow(), kIdle) << "the main window has control back";
-      EXPECT_EQ(s.app_.label1.text(), "") << "never the notice after a failure";
+      EXPECT_EQ(s.app_.label.text(), "") << "never the notice after a failure";
       ASSERT_EQ(s.app_.errorBox.shown.size(), 1u);
       EXPECT_EQ(s.app_.errorBox.shown[0].text,
                 "ファイル " + path +
@@ -255,15 +255,15 @@ TEST(UndoFlow, EveryFailureAtEveryRowEndsIdleWithTheErrorBox) {
         EXPECT_EQ(s.timesOf(k) == s.oldTimes(k), restored) << "row " << k;
         EXPECT_EQ(s.app_.folder().rows()[k].timeText == s.oldTexts_[k], restored) << "row " << k;
       }
-      EXPECT_TRUE(s.app_.undoItem.isEnabled()) << "the rest can still be undone";
+      EXPECT_TRUE(s.app_.itemEnabled(app::Command::undo)) << "the rest can still be undone";
 
       s.fs_.clearFaults();
-      s.app_.event([&] { s.app_.form1->Undo1Click(); });
-      EXPECT_EQ(s.app_.label1.text(), "元に戻しました");
+      s.app_.event([&] { s.app_.commands->undo(); });
+      EXPECT_EQ(s.app_.label.text(), "元に戻しました");
       for (int k = 0; k < 3; ++k) EXPECT_EQ(s.timesOf(k), s.oldTimes(k)) << "row " << k;
-      s.app_.event([&] { s.app_.form3->Button1Click(); });
+      s.app_.event([&] { s.app_.messages->dismiss(); });
       EXPECT_EQ(s.flow(), kIdle);
-      EXPECT_FALSE(s.app_.undoItem.isEnabled());
+      EXPECT_FALSE(s.app_.itemEnabled(app::Command::undo));
     }
   }
 }
@@ -273,10 +273,10 @@ TEST(UndoFlow, ANodeChangedWithoutAListingUndoesNothing) {
   s.stamp();
   s.app_.tree.path = s.other_;  // the tree says another folder; no listing yet
   const int calls = static_cast<int>(s.fs_.calls().size());
-  s.app_.event([&] { s.app_.form1->Undo1Click(); });
+  s.app_.event([&] { s.app_.commands->undo(); });
   EXPECT_EQ(s.flow(), kIdle);
   EXPECT_EQ(static_cast<int>(s.fs_.calls().size()), calls);
-  EXPECT_FALSE(s.app_.undoItem.isEnabled());
+  EXPECT_FALSE(s.app_.itemEnabled(app::Command::undo));
 }
 
 }  // namespace

@@ -81,9 +81,9 @@ TEST_F(UndoOnDisk, OddSubSecondTimesComeBackExactlyInAllThree) {
   options.setCreation = true;
   options.setLastAccess = true;
   options.keep = &record.entries;
-  const stamping::RunResult run = stamping::runStamping(
-      rows, static_cast<int>(rows.size()), dir.path(), platform::systemFileOps(), options,
-      {"/", ":"}, platform::localToUtc, platform::utcToLocal);
+  const stamping::RunResult run =
+      stamping::runStamping(rows, dir.path(), platform::systemFileOps(), options, {"/", ":"},
+                            platform::localToUtc, platform::utcToLocal);
   ASSERT_EQ(run.outcome, stamping::RunResult::Outcome::Completed) << run.message;
   ASSERT_NE(onDisk(0).lastWrite, kOld[0].times.lastWrite);
   ASSERT_EQ(rows[0].timeText, "2009/03/05 12:30:00");
@@ -118,9 +118,9 @@ TEST_F(UndoOnDisk, TheRunKeepsWhatTheHandleReports) {
   stamping::StampOptions options;
   options.start = {2010, 1, 1, 0, 0, 0};
   options.keep = &kept;
-  const stamping::RunResult run = stamping::runStamping(
-      rows, static_cast<int>(rows.size()), dir.path(), platform::systemFileOps(), options,
-      {"/", ":"}, platform::localToUtc, platform::utcToLocal);
+  const stamping::RunResult run =
+      stamping::runStamping(rows, dir.path(), platform::systemFileOps(), options, {"/", ":"},
+                            platform::localToUtc, platform::utcToLocal);
   ASSERT_EQ(run.outcome, stamping::RunResult::Outcome::Completed) << run.message;
   ASSERT_EQ(kept.size(), std::size(kOld));
   for (int i = 0; i < static_cast<int>(std::size(kOld)); ++i) {
@@ -142,28 +142,28 @@ class UndoCommandOnDisk : public UndoOnDisk {
   void SetUp() override {
     UndoOnDisk::SetUp();
     app.tree.path = dir.path();
-    app.event([&] { app.form1->ShellTreeView1Change(); });
-    ASSERT_EQ(app.folder().entryCount(), static_cast<int>(std::size(kOld)));
+    app.event([&] { app.listing->listSelectedFolder(); });
+    ASSERT_EQ(app.folder().rowCount(), static_cast<int>(std::size(kOld)));
   }
   void stamp() {
-    app.event([&] { app.form1->IME1Click(); });
+    app.event([&] { app.commands->showTimeDialog(); });
     app.setFieldTexts({"2009", "3", "5", "12", "30", "0"});
-    app.event([&] { app.form2->Button1Click(); });
-    ASSERT_EQ(app.label1.text(), "変更しました");
-    app.event([&] { app.form3->Button1Click(); });
+    app.event([&] { app.timeEntry->confirm(); });
+    ASSERT_EQ(app.label.text(), "変更しました");
+    app.event([&] { app.messages->dismiss(); });
   }
 
   fakes::FakeApp app{&platform::systemFileOps()};
 };
 
 TEST_F(UndoCommandOnDisk, MenuStampUndoThenTimesFromDisk) {
-  EXPECT_FALSE(app.undoItem.isEnabled());
+  EXPECT_FALSE(app.itemEnabled(app::Command::undo));
   stamp();
-  EXPECT_TRUE(app.undoItem.isEnabled());
-  app.event([&] { app.form1->Undo1Click(); });
-  EXPECT_EQ(app.label1.text(), "元に戻しました");
-  EXPECT_FALSE(app.undoItem.isEnabled());
-  app.event([&] { app.form3->Button1Click(); });
+  EXPECT_TRUE(app.itemEnabled(app::Command::undo));
+  app.event([&] { app.commands->undo(); });
+  EXPECT_EQ(app.label.text(), "元に戻しました");
+  EXPECT_FALSE(app.itemEnabled(app::Command::undo));
+  app.event([&] { app.messages->dismiss(); });
   EXPECT_TRUE(app.mainWindow.isEnabled());
   for (int i = 0; i < static_cast<int>(std::size(kOld)); ++i) {
     EXPECT_EQ(onDisk(i).lastWrite, kOld[i].times.lastWrite) << kOld[i].name;
@@ -181,24 +181,24 @@ TEST_F(UndoCommandOnDisk, EnablementFollowsTheListing) {
       {"another folder",
        [&] {
          app.tree.path = other;
-         app.form1->ShellTreeView1Change();
+         app.listing->listSelectedFolder();
        },
        false},
-      {"F5", [&] { app.form1->FormKeyUp(116); }, false},
+      {"F5", [&] { app.listing->keyReleased(116); }, false},
       {"a new run", [&] { stamp(); }, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     app.tree.path = dir.path();
-    app.event([&] { app.form1->ShellTreeView1Change(); });
+    app.event([&] { app.listing->listSelectedFolder(); });
     stamp();
-    ASSERT_TRUE(app.undoItem.isEnabled());
+    ASSERT_TRUE(app.itemEnabled(app::Command::undo));
     c.event();
-    EXPECT_EQ(app.undoItem.isEnabled(), c.enabled);
+    EXPECT_EQ(app.itemEnabled(app::Command::undo), c.enabled);
   }
   // After the new run, undo gives back the previous run's stamps.
-  app.event([&] { app.form1->Undo1Click(); });
-  EXPECT_EQ(app.label1.text(), "元に戻しました");
+  app.event([&] { app.commands->undo(); });
+  EXPECT_EQ(app.label.text(), "元に戻しました");
   const folderlist::EntryRows& listed = app.folder().rows();
   for (int k = 0; k < static_cast<int>(listed.size()); ++k) {
     SCOPED_TRACE(listed[static_cast<std::size_t>(k)].name);

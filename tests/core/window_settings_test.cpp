@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/form1.h"
+#include "app/app_objects.h"
 #include "fakes/fake_app.h"
 #include "fakes/fake_screen.h"
 #include "fakes/memory_text_files.h"
@@ -25,7 +25,7 @@ class WindowSettings : public testing::Test {
 
   // A tick as the event loop delivers it: only while the timer is on.
   void tick() {
-    if (app.timer3.isEnabled()) app.event([&] { app.form1->Timer3Timer(); });
+    if (app.settingsLoadTimer.isEnabled()) app.event([&] { app.settingsTiming->loadTick(); });
   }
   void putFile(std::string bytes) { files.files[path] = std::move(bytes); }
   std::vector<int> columns() {
@@ -45,7 +45,7 @@ TEST_F(WindowSettings, ClosingWritesTheElevenValuesInTheTablesOrder) {
   app.list.setColumnWidth(2, 121);
   app.dialog.bounds = {-239, 231, 329, 231};
   app.messageWindow.bounds = {286, -216, 225, 209};
-  EXPECT_TRUE(app.event([&] { app.form1->FormClose(); }));
+  EXPECT_TRUE(app.event([&] { app.settingsTiming->closing(); }));
   EXPECT_EQ(files.files[path],
             "34\r\n12\r\n800\r\n600\r\n351\r\n71\r\n121\r\n231\r\n-239\r\n-216\r\n286\r\n"
             "0\r\n");
@@ -54,14 +54,14 @@ TEST_F(WindowSettings, ClosingWritesTheElevenValuesInTheTablesOrder) {
 
 TEST_F(WindowSettings, TheFirstTickAppliesEveryValueOnceAndSwitchesTheTimerOff) {
   putFile("-5\r\n-7\r\n900\r\n700\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n");
-  ASSERT_TRUE(app.timer3.isEnabled()) << "FormCreate switched it on";
+  ASSERT_TRUE(app.settingsLoadTimer.isEnabled()) << "the main window's creation switched it on";
   tick();
   EXPECT_EQ(app.mainWindow.bounds, (WindowBounds{-7, -5, 900, 700}));
   EXPECT_EQ(app.mainWindow.boundsChanges, 4) << "Top, Left, Width and Height, one at a time";
   EXPECT_EQ(columns(), (std::vector<int>{300, 60, 110}));
   EXPECT_EQ(app.dialog.bounds, (WindowBounds{200, 100, 329, 231}));
   EXPECT_EQ(app.messageWindow.bounds, (WindowBounds{250, 150, 225, 209}));
-  EXPECT_FALSE(app.timer3.isEnabled());
+  EXPECT_FALSE(app.settingsLoadTimer.isEnabled());
   EXPECT_TRUE(app.errorBox.shown.empty());
   EXPECT_EQ(files.openReaders, 0);
 
@@ -92,20 +92,21 @@ TEST_F(WindowSettings, NoTickLoadsBeforeAllWindowsExistAndTheMainWindowIsShown) 
     fakes::FakeApp early(fakes::FakeApp::Partly{1});
     early.application.textFiles = &files;
     const auto earlyTick = [&early] {
-      if (early.timer3.isEnabled()) early.event([&] { early.form1->Timer3Timer(); });
+      if (early.settingsLoadTimer.isEnabled())
+        early.event([&] { early.settingsTiming->loadTick(); });
     };
     earlyTick();
-    early.createForm(2);
+    early.createWindow(2);
     earlyTick();
-    early.createForm(3);
+    early.createWindow(3);
     earlyTick();
     EXPECT_EQ(early.mainWindow.boundsChanges, 0);
-    EXPECT_TRUE(early.timer3.isEnabled()) << "the load still waits for its tick";
+    EXPECT_TRUE(early.settingsLoadTimer.isEnabled()) << "the load still waits for its tick";
 
     showing.show(early.mainWindow);
     earlyTick();
     EXPECT_EQ(early.mainWindow.bounds, (WindowBounds{-7, -5, 900, 700}));
-    EXPECT_FALSE(early.timer3.isEnabled());
+    EXPECT_FALSE(early.settingsLoadTimer.isEnabled());
   }
 }
 
@@ -113,11 +114,11 @@ TEST_F(WindowSettings, AClosingBeforeTheFirstTickReadsTheFileFirstAndKeepsItsVal
   const std::string stored =
       "-5\r\n-7\r\n900\r\n700\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n1\r\n";
   putFile(stored);
-  ASSERT_TRUE(app.timer3.isEnabled()) << "no tick has come";
-  EXPECT_TRUE(app.event([&] { app.form1->FormClose(); }));
+  ASSERT_TRUE(app.settingsLoadTimer.isEnabled()) << "no tick has come";
+  EXPECT_TRUE(app.event([&] { app.settingsTiming->closing(); }));
   EXPECT_EQ(app.mainWindow.bounds, (WindowBounds{-7, -5, 900, 700})) << "applied first";
   EXPECT_EQ(files.files[path], stored) << "the user's values, not the design's";
-  EXPECT_FALSE(app.timer3.isEnabled()) << "read once: a later tick does not load again";
+  EXPECT_FALSE(app.settingsLoadTimer.isEnabled()) << "read once: a later tick does not load again";
   EXPECT_TRUE(app.errorBox.shown.empty());
 }
 
@@ -125,7 +126,7 @@ TEST_F(WindowSettings, WithoutAFileNothingChanges) {
   tick();
   EXPECT_EQ(app.mainWindow.boundsChanges, 0);
   EXPECT_EQ(columns(), (std::vector<int>{350, 70, 120}));
-  EXPECT_FALSE(app.timer3.isEnabled());
+  EXPECT_FALSE(app.settingsLoadTimer.isEnabled());
   EXPECT_TRUE(app.errorBox.shown.empty());
 }
 
@@ -149,7 +150,7 @@ TEST_F(WindowSettings, ABadThirdLineKeepsTopAndLeftAndReportsOnce) {
   ASSERT_EQ(app.errorBox.shown.size(), 1u);
   EXPECT_EQ(app.errorBox.shown[0].text, "入力値が数値ではありません.");
   EXPECT_EQ(app.errorBox.shown[0].caption, "Chronoseq");
-  EXPECT_FALSE(app.timer3.isEnabled());
+  EXPECT_FALSE(app.settingsLoadTimer.isEnabled());
   EXPECT_EQ(files.openReaders, 0) << "no file stays open after the failure";
 }
 
@@ -157,13 +158,13 @@ TEST_F(WindowSettings, AFailedSaveReportsAndALaterCloseTriesAgain) {
   tick();
   putFile("1\r\n");
   files.readOnly.insert(path);
-  EXPECT_FALSE(app.event([&] { app.form1->FormClose(); }));
+  EXPECT_FALSE(app.event([&] { app.settingsTiming->closing(); }));
   ASSERT_EQ(app.errorBox.shown.size(), 1u);
   EXPECT_EQ(app.errorBox.shown[0].text, "ファイルへのアクセスが拒否されました.");
   EXPECT_EQ(files.files[path], "1\r\n");
 
   files.readOnly.clear();
-  EXPECT_TRUE(app.event([&] { app.form1->FormClose(); }));
+  EXPECT_TRUE(app.event([&] { app.settingsTiming->closing(); }));
   EXPECT_EQ(files.files[path],
             "0\r\n0\r\n808\r\n612\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\n0\r\n");
 }
@@ -171,21 +172,21 @@ TEST_F(WindowSettings, AFailedSaveReportsAndALaterCloseTriesAgain) {
 TEST_F(WindowSettings, TheNameOrderComesBackFromTheTwelfthLineAndIsWrittenThere) {
   putFile("0\r\n0\r\n800\r\n600\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\n1\r\n");
   tick();
-  EXPECT_TRUE(app.form1->numericNames());
-  EXPECT_TRUE(app.numericOrder1.isChecked()) << "the menu shows the check";
+  EXPECT_TRUE(app.order->numericNames());
+  EXPECT_TRUE(app.itemChecked(app::Command::numericOrder)) << "the menu shows the check";
   EXPECT_TRUE(app.errorBox.shown.empty());
-  EXPECT_TRUE(app.event([&] { app.form1->FormClose(); }));
+  EXPECT_TRUE(app.event([&] { app.settingsTiming->closing(); }));
   EXPECT_TRUE(files.files[path].ends_with("\r\n286\r\n1\r\n")) << files.files[path];
-  app.form1->NumericOrder1Click();
-  EXPECT_TRUE(app.event([&] { app.form1->FormClose(); }));
+  app.commands->toggleNumericOrder();
+  EXPECT_TRUE(app.event([&] { app.settingsTiming->closing(); }));
   EXPECT_TRUE(files.files[path].ends_with("\r\n286\r\n0\r\n")) << files.files[path];
 }
 
 TEST_F(WindowSettings, AnUnreadableTwelfthLineIsOffWithoutAMessage) {
   putFile("0\r\n0\r\n800\r\n600\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\non\r\n");
   tick();
-  EXPECT_FALSE(app.form1->numericNames());
-  EXPECT_FALSE(app.numericOrder1.isChecked());
+  EXPECT_FALSE(app.order->numericNames());
+  EXPECT_FALSE(app.itemChecked(app::Command::numericOrder));
   EXPECT_TRUE(app.errorBox.shown.empty());
   EXPECT_EQ(columns(), (std::vector<int>{350, 70, 120})) << "the eleven values are applied";
 }
@@ -242,7 +243,7 @@ TEST_F(WindowSettings, WindowsOutsideEveryMonitorComeBackToTheNearest) {
     fresh.dialog.bounds = {239, 231, 329, 231};
     fresh.messageWindow.bounds = {286, 216, 225, 209};
     putFile(c.file);
-    fresh.event([&] { fresh.form1->Timer3Timer(); });
+    fresh.event([&] { fresh.settingsTiming->loadTick(); });
     EXPECT_EQ(fresh.mainWindow.bounds, c.main) << c.what;
     EXPECT_EQ(fresh.dialog.bounds, c.dialog) << c.what;
     EXPECT_EQ(fresh.messageWindow.bounds, c.message) << c.what;

@@ -25,6 +25,7 @@
 
 #include "driver_support.h"
 #include "shell/control_ids.h"
+#include "shell/window_classes.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ using namespace e2e;
 
 HWND messageWindow(DWORD pid, std::wstring& text) {
   return visibleTopWindow(pid, [&](HWND hwnd) {
-    if (className(hwnd) != L"TForm3") return false;
+    if (className(hwnd) != shell::kMessageWindowClass) return false;
     HWND ok = nullptr;
     std::wstring label;
     for (HWND child : descendants(hwnd)) {
@@ -102,7 +103,7 @@ int wmain(int argc, wchar_t** argv) {
   HWND main = nullptr;
   check(waitFor([&] {
           main = visibleTopWindow(pid, [](HWND h) {
-            return windowText(h) == L"Chronoseq" && className(h) == L"TForm1";
+            return windowText(h) == L"Chronoseq" && className(h) == shell::kMainWindowClass;
           });
           return main != nullptr;
         }),
@@ -139,7 +140,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::fflush(stdout);
 
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(shell::kMenuCopy1, 0), 0);
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(app::commandId(app::Command::copyInOrder), 0), 0);
   check(answerPicker(pid, destination), "the folder picker takes the destination");
 
   if (stop) {

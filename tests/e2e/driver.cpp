@@ -25,6 +25,7 @@
 
 #include "driver_support.h"
 #include "shell/control_ids.h"
+#include "shell/window_classes.h"
 
 namespace {
 
@@ -132,10 +133,10 @@ int wmain(int argc, wchar_t** argv) {
 
   HWND main = nullptr;
   check(waitFor([&] {
-          // Another window may carry the same text; the main window is the
-          // one of class TForm1.
+          // Another window may carry the same text; the main window's class
+          // tells it apart.
           main = visibleTopWindow(pid, [](HWND h) {
-            return windowText(h) == L"Chronoseq" && className(h) == L"TForm1";
+            return windowText(h) == L"Chronoseq" && className(h) == shell::kMainWindowClass;
           });
           return main != nullptr;
         }),
@@ -202,7 +203,7 @@ int wmain(int argc, wchar_t** argv) {
       FindClose(search);
     }
     // Nothing has been stamped yet: the command does nothing.
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(shell::kMenuUndo1, 0), 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(app::commandId(app::Command::undo), 0), 0);
     check(!waitFor([&] { return messageWindowShowing(pid, L"元に戻しました") != nullptr; }, 1500) &&
               IsWindowEnabled(main),
           "元に戻す before any run shows nothing and leaves the main window enabled");
@@ -210,7 +211,7 @@ int wmain(int argc, wchar_t** argv) {
 
   // "TIME変更（&T）", as the menu sends it. Wine keeps menus per process, so
   // the command's identifier cannot be read from the menu from outside.
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(shell::kMenuIME1, 0), 0);
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(app::commandId(app::Command::changeTimes), 0), 0);
 
   HWND dialog = nullptr;
   check(waitFor([&] {
@@ -234,7 +235,7 @@ int wmain(int argc, wchar_t** argv) {
   });
   check(edits.size() == 6, "the dialog has six fields");
   for (std::size_t i = 0; i < edits.size() && i < fields.size(); ++i) {
-    SendMessageW(edits[i], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fields[i].c_str()));
+    SendMessageW(fields[i], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fields[i].c_str()));
   }
   if (twoSeconds) {
     HWND radio = dialog ? childByClassAndText(dialog, L"Button", L"秒を繰り上げ") : nullptr;
@@ -293,7 +294,7 @@ int wmain(int argc, wchar_t** argv) {
   if (target) CloseHandle(target);
 
   if (undo) {
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(shell::kMenuUndo1, 0), 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(app::commandId(app::Command::undo), 0), 0);
     acknowledgeNotice(pid, main, L"元に戻しました", [&] {
       check(main && !IsWindowEnabled(main), "the main window is locked under the notice");
     });
@@ -316,7 +317,7 @@ int wmain(int argc, wchar_t** argv) {
           std::to_string(exact) + " of " + std::to_string(before.size()) +
               " files have all three times back to the tick");
     // One level: a second undo does nothing.
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(shell::kMenuUndo1, 0), 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(app::commandId(app::Command::undo), 0), 0);
     check(!waitFor([&] { return messageWindowShowing(pid, L"元に戻しました") != nullptr; }, 1500),
           "a second 元に戻す does nothing");
   }

@@ -7,6 +7,7 @@
 
 #include "app/app_objects.h"
 #include "app/application.h"
+#include "app/command_table.h"
 #include "fakes/fake_copy_ui.h"
 #include "fakes/fake_ui.h"
 #include "fakes/memory_file_ops.h"
@@ -17,52 +18,56 @@ namespace fakes {
 struct FakeApp {
   static platform::LocalDateTime fixedNow() { return {2026, 12, 8, 9, 5, 7}; }
 
-  explicit FakeApp(platform::FileOps* fileOps = nullptr, app::TForm2::Clock clock = fixedNow)
+  explicit FakeApp(platform::FileOps* fileOps = nullptr, app::TimeEntry::Clock clock = fixedNow)
       : FakeApp(fileOps, std::move(clock), 3) {
     mainWindow.show();  // the event loop shows the main window first
   }
 
-  // Only the first `forms` windows created (createForm makes the others),
-  // none shown: what an early tick can meet during start-up.
+  // Only the first `windows` windows created (createWindow makes the
+  // others), none shown: what an early tick can meet during start-up.
   struct Partly {
-    int forms;
+    int windows;
   };
-  explicit FakeApp(Partly partly) : FakeApp(nullptr, fixedNow, partly.forms) {}
+  explicit FakeApp(Partly partly) : FakeApp(nullptr, fixedNow, partly.windows) {}
 
-  // Creates window 1, 2 or 3 in the program's order.
-  void createForm(int form) {
-    if (form == 1) objects->createForm1();
-    if (form == 2) objects->createForm2();
-    if (form == 3) objects->createForm3();
+  // Creates window 1 (the main window), 2 (the time dialog) or 3 (the
+  // message window) in the program's order.
+  void createWindow(int window) {
+    if (window == 1) objects->mainWindowCreated();
+    if (window == 2) objects->timeDialogCreated();
+    if (window == 3) objects->messageWindowCreated();
   }
 
  private:
-  FakeApp(platform::FileOps* fileOps, app::TForm2::Clock clock, int forms) {
+  FakeApp(platform::FileOps* fileOps, app::TimeEntry::Clock clock, int windows) {
     application.title = "Chronoseq";
     application.errorBox = &errorBox;
     objects = std::make_unique<app::AppObjects>(
         application,
         app::WindowControls{
-            {mainWindow, tree, list, statusBar, timer1, timer2, timer3, &numericOrder1},
+            {mainWindow, tree, list, statusBar, menu, moveStepTimer, dragScrollTimer,
+             settingsLoadTimer},
             {dialog,
-             {&edits[0], &edits[1], &edits[2], &edits[3], &edits[4], &edits[5]},
-             radioButton1,
-             radioButton2,
-             checkBox1,
-             checkBox2,
+             {&fields[0], &fields[1], &fields[2], &fields[3], &fields[4], &fields[5]},
+             minuteStep,
+             twoSecondStep,
+             alsoCreation,
+             alsoAccess,
              paintPump,
              &preview},
-            {messageWindow, label1},
-            undoItem,
-            copyItem},
+            {messageWindow, label}},
         fileOps ? *fileOps : memoryFiles,
         app::CopyServices{platform::systemCopyOps(), picker, copyStop}, std::move(clock));
-    form1 = &objects->form1;
-    form2 = &objects->form2;
-    form3 = &objects->form3;
+    listing = &objects->listing;
+    order = &objects->order;
+    mover = &objects->mover;
+    commands = &objects->commands;
+    timeEntry = &objects->timeEntry;
+    messages = &objects->messages;
+    settingsTiming = &objects->settingsTiming;
     // The real tree lists a newly selected folder through its change event.
-    tree.onSelectionChanged = [this] { form1->ShellTreeView1Change(); };
-    for (int form = 1; form <= forms; ++form) createForm(form);
+    tree.onSelectionChanged = [this] { listing->listSelectedFolder(); };
+    for (int window = 1; window <= windows; ++window) createWindow(window);
   }
 
  public:
@@ -73,12 +78,16 @@ struct FakeApp {
   }
 
   void setFieldTexts(const std::array<const char*, 6>& texts) {
-    for (std::size_t i = 0; i < texts.size(); ++i) edits[i].setText(texts[i]);
+    for (std::size_t i = 0; i < texts.size(); ++i) fields[i].setText(texts[i]);
   }
 
-  // The listed folder: rows, entry count and path.
+  // The listed folder: rows and path.
   app::ListedFolder& folder() { return objects->folder; }
   const app::ListedFolder& folder() const { return objects->folder; }
+
+  // The menu item of a command: greyed out or not, checked or not.
+  bool itemEnabled(app::Command command) const { return menu.isEnabled(app::commandId(command)); }
+  bool itemChecked(app::Command command) const { return menu.isChecked(app::commandId(command)); }
 
   app::Application application;
   FakeErrorBox errorBox;
@@ -88,29 +97,32 @@ struct FakeApp {
   FakeTree tree;
   FakeList list;
   FakeStatusBar statusBar;
-  FakeTimer timer1{10}, timer2{100}, timer3{10};  // the designed intervals
-  FakeCheck numericOrder1;                        // "数字を数値として並べる(&N)"
+  FakeCommandMenu menu;
+  // The designed intervals.
+  FakeTimer moveStepTimer{10}, dragScrollTimer{100}, settingsLoadTimer{10};
 
   FakeWindow dialog;
-  FakeText edits[6];
-  FakeCheck radioButton1, radioButton2, checkBox1, checkBox2;
+  FakeText fields[6];
+  FakeCheck minuteStep, twoSecondStep, alsoCreation, alsoAccess;
   FakePaintPump paintPump;
   FakeText preview;  // the line under the fields
 
   FakeWindow messageWindow;
-  FakeMessageLabel label1;
+  FakeMessageLabel label;
 
-  FakeMenuCommand undoItem;  // "元に戻す(&U)"
-  FakeMenuCommand copyItem;  // "この順番でコピー(&C)..."
   // Copying in order works on real folders; the picker and the stop request
   // are the test's.
   FakePicker picker;
   FakeStop copyStop;
 
   std::unique_ptr<app::AppObjects> objects;
-  app::TForm1* form1 = nullptr;
-  app::TForm2* form2 = nullptr;
-  app::TForm3* form3 = nullptr;
+  app::FolderListing* listing = nullptr;
+  app::ListOrder* order = nullptr;
+  app::RowMover* mover = nullptr;
+  app::MainCommands* commands = nullptr;
+  app::TimeEntry* timeEntry = nullptr;
+  app::Messages* messages = nullptr;
+  app::SettingsTiming* settingsTiming = nullptr;
 };
 
 }  // namespace fakes

@@ -4,6 +4,7 @@
 // set, so tests can read the window flow after every event.
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -274,13 +275,25 @@ class FakePaintPump : public platform::PaintPump {
   int count = 0;
 };
 
-class FakeMenuCommand : public platform::MenuCommand {
+// The menu bar's items by identifier; an item not yet touched is enabled
+// and unchecked, as a menu item is created.
+class FakeCommandMenu : public platform::CommandMenu {
  public:
-  void setEnabled(bool enabled) override { enabled_ = enabled; }
-  bool isEnabled() const override { return enabled_; }
+  void setEnabled(int id, bool enabled) override { items_[id].enabled = enabled; }
+  bool isEnabled(int id) const override { return item(id).enabled; }
+  void setChecked(int id, bool checked) override { items_[id].checked = checked; }
+  bool isChecked(int id) const override { return item(id).checked; }
 
  private:
-  bool enabled_ = true;  // a menu item is created enabled
+  struct Item {
+    bool enabled = true;
+    bool checked = false;
+  };
+  Item item(int id) const {
+    const auto found = items_.find(id);
+    return found == items_.end() ? Item{} : found->second;
+  }
+  std::map<int, Item> items_;
 };
 
 }  // namespace fakes

@@ -86,7 +86,7 @@ TEST_F(ColumnSortTest, AHeaderClickSortsTheSecondReversesAndTheArrowFollows) {
   EXPECT_EQ(listedNames(),
             (std::vector<std::wstring>{wide("日本語.txt"), L"b.txt", L"a.txt", L"sub", L"empty"}));
   EXPECT_EQ(arrows(), (std::vector<Arrow>{Arrow::kNone, Arrow::kUp, Arrow::kNone}));
-  EXPECT_EQ(windows_->folder().entryCount(), 5);
+  EXPECT_EQ(windows_->folder().rowCount(), 5);
   EXPECT_EQ(rowCount(), 5);
 }
 
@@ -140,7 +140,8 @@ class NumericNamesTest : public ColumnSortTest {
     ASSERT_EQ(rowCount(), 6);
   }
   bool checked() {
-    const UINT state = GetMenuState(GetMenu(mainWindow()), shell::kMenuNumericOrder1, MF_BYCOMMAND);
+    const UINT state = GetMenuState(GetMenu(mainWindow()),
+                                    app::commandId(app::Command::numericOrder), MF_BYCOMMAND);
     return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
   }
 };
@@ -168,15 +169,15 @@ TEST_F(NumericNamesTest, TheViewMenuStandsBetweenFileAndHelpWithTheItemOff) {
 TEST_F(NumericNamesTest, AHeaderClickWithTheItemOnSortsDigitsByValue) {
   clickHeader(0);
   EXPECT_EQ(listedNames(), kWordOrder) << "off: the locale's word order";
-  menuCommand(shell::kMenuNumericOrder1);
+  menuCommand(app::commandId(app::Command::numericOrder));
   EXPECT_TRUE(checked());
-  EXPECT_TRUE(windows_->form1().sortState().numericNames);
+  EXPECT_TRUE(windows_->objects().order.numericNames());
   EXPECT_EQ(listedNames(), kNumberOrder) << "sorted by name: sorted again at once";
   EXPECT_EQ(arrows(), (std::vector<Arrow>{Arrow::kUp, Arrow::kNone, Arrow::kNone}));
   clickHeader(0);
   EXPECT_EQ(listedNames(), std::vector<std::wstring>(kNumberOrder.rbegin(), kNumberOrder.rend()));
   EXPECT_EQ(arrows(), (std::vector<Arrow>{Arrow::kDown, Arrow::kNone, Arrow::kNone}));
-  menuCommand(shell::kMenuNumericOrder1);
+  menuCommand(app::commandId(app::Command::numericOrder));
   EXPECT_FALSE(checked());
   EXPECT_EQ(listedNames(), std::vector<std::wstring>(kWordOrder.rbegin(), kWordOrder.rend()))
       << "in the same direction";
@@ -185,7 +186,7 @@ TEST_F(NumericNamesTest, AHeaderClickWithTheItemOnSortsDigitsByValue) {
 TEST_F(NumericNamesTest, SwitchedWhileSortedByTimeItWaitsForTheNextClick) {
   clickHeader(2);
   const std::vector<std::wstring> byTime = listedNames();
-  menuCommand(shell::kMenuNumericOrder1);
+  menuCommand(app::commandId(app::Command::numericOrder));
   EXPECT_EQ(listedNames(), byTime);
   clickHeader(0);
   EXPECT_EQ(listedNames(), kNumberOrder);

@@ -14,34 +14,34 @@ constexpr WindowFlags kIdle{true, true, false, true, false, true};
 constexpr WindowFlags kTimeEntry{true, false, true, true, false, true};
 
 TEST_F(GuiTest, EnterPressesTheMessageWindowsOk) {
-  menuCommand(kMenuN1);
-  ASSERT_EQ(GetFocus(), item(messageWindow(), kForm3Button1));
+  menuCommand(app::commandId(app::Command::showVersion));
+  ASSERT_EQ(GetFocus(), item(messageWindow(), kMessageOk));
   key(WM_KEYDOWN, VK_RETURN);
   EXPECT_EQ(flags(), kIdle);
 }
 
 TEST_F(GuiTest, SpacePressesTheMessageWindowsOk) {
-  menuCommand(kMenuN1);
-  ASSERT_EQ(GetFocus(), item(messageWindow(), kForm3Button1));
+  menuCommand(app::commandId(app::Command::showVersion));
+  ASSERT_EQ(GetFocus(), item(messageWindow(), kMessageOk));
   key(WM_KEYDOWN, VK_SPACE);
   key(WM_KEYUP, VK_SPACE);
   EXPECT_EQ(flags(), kIdle);
 }
 
 TEST_F(GuiTest, TabMovesFromFieldToFieldInTheTimeDialog) {
-  menuCommand(kMenuIME1);
-  SetFocus(item(timeDialog(), kForm2Edit1));
+  menuCommand(app::commandId(app::Command::changeTimes));
+  SetFocus(item(timeDialog(), kFirstTimeField));
   for (int next = 1; next < 6; ++next) {
     key(WM_KEYDOWN, VK_TAB);
-    EXPECT_EQ(GetDlgCtrlID(GetFocus()), kForm2Edit1 + next);
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), kFirstTimeField + next);
   }
   key(WM_KEYDOWN, VK_TAB);
-  EXPECT_EQ(GetDlgCtrlID(GetFocus()), kForm2Button3);
+  EXPECT_EQ(GetDlgCtrlID(GetFocus()), kTimeNow);
 }
 
 TEST_F(GuiTest, EnterAndEscapeInAFieldPressNoButton) {
-  menuCommand(kMenuIME1);
-  SetFocus(item(timeDialog(), kForm2Edit1 + 2));
+  menuCommand(app::commandId(app::Command::changeTimes));
+  SetFocus(item(timeDialog(), kFirstTimeField + 2));
   key(WM_KEYDOWN, VK_RETURN);
   key(WM_KEYDOWN, VK_ESCAPE);
   EXPECT_EQ(flags(), kTimeEntry);
@@ -49,18 +49,18 @@ TEST_F(GuiTest, EnterAndEscapeInAFieldPressNoButton) {
 }
 
 TEST_F(GuiTest, EnterPressesTheFocusedButtonOfTheTimeDialog) {
-  menuCommand(kMenuIME1);
-  SetFocus(item(timeDialog(), kForm2Button2));
+  menuCommand(app::commandId(app::Command::changeTimes));
+  SetFocus(item(timeDialog(), kTimeCancel));
   key(WM_KEYDOWN, VK_RETURN);
   EXPECT_EQ(flags(), kIdle);
 }
 
 TEST_F(GuiTest, TheTimeDialogGetsBackItsFocusedControlWhenShownAgain) {
-  menuCommand(kMenuIME1);
-  SetFocus(item(timeDialog(), kForm2Edit1 + 4));
-  click(item(timeDialog(), kForm2Button2));
-  menuCommand(kMenuIME1);
-  EXPECT_EQ(GetDlgCtrlID(GetFocus()), kForm2Button2) << "the control pressed last";
+  menuCommand(app::commandId(app::Command::changeTimes));
+  SetFocus(item(timeDialog(), kFirstTimeField + 4));
+  click(item(timeDialog(), kTimeCancel));
+  menuCommand(app::commandId(app::Command::changeTimes));
+  EXPECT_EQ(GetDlgCtrlID(GetFocus()), kTimeCancel) << "the control pressed last";
 }
 
 TEST_F(GuiTest, TabSwitchesBetweenTreeAndListInTheMainWindow) {

@@ -41,17 +41,17 @@ TEST_F(GuiTest, TheTimeDialogLaysItselfOutAgainAtTheNewDpi) {
   EXPECT_EQ(outer.top, 120);
   EXPECT_GE(client.right, at144(313));
   EXPECT_EQ(client.bottom, at144(192 + 20)) << "the design's height and the preview line";
-  const RECT preview = rectIn(timeDialog(), item(timeDialog(), kForm2Preview));
+  const RECT preview = rectIn(timeDialog(), item(timeDialog(), kTimePreview));
   EXPECT_EQ(preview.top, at144(157));
   EXPECT_EQ(client.right, preview.right + at144(8));
 
-  const RECT edit1 = rectIn(timeDialog(), item(timeDialog(), kForm2Edit1));
+  const RECT edit1 = rectIn(timeDialog(), item(timeDialog(), kFirstTimeField));
   EXPECT_EQ(edit1.left, at144(8 + 16));
   EXPECT_EQ(edit1.top, at144(8 + 24));
   EXPECT_EQ(edit1.right - edit1.left, at144(41));
-  EXPECT_EQ(fontHeight(item(timeDialog(), kForm2Edit1)), -at144(16));
-  EXPECT_EQ(fontHeight(item(timeDialog(), kForm2Separator1)), -at144(21));
-  EXPECT_EQ(fontHeight(item(timeDialog(), kForm2Button1)), -at144(12));
+  EXPECT_EQ(fontHeight(item(timeDialog(), kFirstTimeField)), -at144(16));
+  EXPECT_EQ(fontHeight(item(timeDialog(), kFirstFieldSeparator)), -at144(21));
+  EXPECT_EQ(fontHeight(item(timeDialog(), kTimeOk)), -at144(12));
 }
 
 TEST_F(GuiTest, TheMainWindowScalesTreeColumnsAndStatusBarToTheNewDpi) {

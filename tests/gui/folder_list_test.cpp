@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/app_objects.h"
 #include "gui/gui_fixture.h"
 #include "platform/win32/utf.h"
 #include "shell/control_ids.h"
@@ -49,7 +49,7 @@ TEST_F(FolderListTest, TheTopNodeIsSelectedAtStartAndItsFolderListed) {
   EXPECT_TRUE(expanded(TreeView_GetRoot(tree())));
   EXPECT_EQ(sorted(listedNames()),
             sorted({L"a.txt", L"b.txt", wide("日本語.txt"), L"sub", L"empty"}));
-  EXPECT_EQ(windows_->folder().entryCount(), 5);
+  EXPECT_EQ(windows_->folder().rowCount(), 5);
   for (int row = 0; row < rowCount(); ++row) {
     const bool folder = cellText(row, 0) == L"sub" || cellText(row, 0) == L"empty";
     EXPECT_EQ(cellText(row, 1), folder ? L"<Folder>" : L"") << platform::narrow(cellText(row, 0));
@@ -88,10 +88,10 @@ TEST_F(FolderListTest, TheTreeShowsFoldersOnlyReadWhenFirstExpanded) {
 TEST_F(FolderListTest, SelectingAnotherFolderListsItAndAnEmptyOneListsNothing) {
   selectTreeItem(L"sub");
   EXPECT_EQ(sorted(listedNames()), sorted({L"inner.txt", L"deeper"}));
-  EXPECT_EQ(windows_->folder().entryCount(), 2);
+  EXPECT_EQ(windows_->folder().rowCount(), 2);
   selectTreeItem(L"empty");
   EXPECT_EQ(rowCount(), 0);
-  EXPECT_EQ(windows_->folder().entryCount(), 0);
+  EXPECT_EQ(windows_->folder().rowCount(), 0);
 }
 
 TEST_F(FolderListTest, StatusBarCountsTheSelectionAgainstTheEntryCountAndNamesTheFirst) {
@@ -190,7 +190,7 @@ TEST_F(FolderListTest, ARightClickChangesNothing) {
 }
 
 TEST_F(FolderListTest, DraggingTheSplitterResizesTheTreeAndBelowTheMinimumClosesIt) {
-  HWND splitter = item(mainWindow(), kSplitter1);
+  HWND splitter = item(mainWindow(), kSplitter);
   const auto drag = [&](int fromX, int toX) {
     SendMessageW(splitter, WM_LBUTTONDOWN, MK_LBUTTON, mousePoint(fromX, 10));
     SendMessageW(splitter, WM_MOUSEMOVE, MK_LBUTTON, mousePoint(toX, 10));

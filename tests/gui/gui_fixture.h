@@ -114,7 +114,7 @@ class GuiFixture : public ::testing::Test {
   // place), apart from the listed folder.
   std::filesystem::path workFolder_;
   std::filesystem::path previousFolder_;
-  // Runs after each window's FormCreate during start().
+  // Runs after each window's creation handler during start().
   std::function<void(int)> afterFormCreate_;
   // The application title the windows are created with.
   std::string title_ = "Chronoseq";

@@ -101,7 +101,7 @@ TEST_F(GuiTest, ThePreviewLineFitsInTheTimeDialog) {
       SendMessageW(timeDialog(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                    reinterpret_cast<LPARAM>(&suggested));
     }
-    HWND preview = item(timeDialog(), kForm2Preview);
+    HWND preview = item(timeDialog(), kTimePreview);
     ASSERT_NE(preview, nullptr);
     EXPECT_LE(textExtent(preview, widest).cx, clientWidth(preview)) << dpi;
     EXPECT_GE(textExtent(preview, widest).cy, 1);
@@ -113,7 +113,7 @@ TEST_F(GuiTest, ThePreviewLineFitsInTheTimeDialog) {
     EXPECT_LE(textExtent(preview, widest).cy, line.bottom - line.top) << dpi;
     const RECT ok = [&] {
       RECT r{};
-      GetWindowRect(item(timeDialog(), kForm2Button1), &r);
+      GetWindowRect(item(timeDialog(), kTimeOk), &r);
       MapWindowPoints(nullptr, timeDialog(), reinterpret_cast<POINT*>(&r), 2);
       return r;
     }();
@@ -123,9 +123,9 @@ TEST_F(GuiTest, ThePreviewLineFitsInTheTimeDialog) {
 
 TEST_F(GuiTest, EveryFieldShowsItsDigitsWhole) {
   const std::pair<int, const wchar_t*> fields[] = {
-      {kForm2Edit1, L"2009"},   {kForm2Edit1, L"2888"},   {kForm2Edit1 + 1, L"12"},
-      {kForm2Edit1 + 2, L"28"}, {kForm2Edit1 + 3, L"23"}, {kForm2Edit1 + 4, L"58"},
-      {kForm2Edit1 + 5, L"59"},
+      {kFirstTimeField, L"2009"},   {kFirstTimeField, L"2888"},   {kFirstTimeField + 1, L"12"},
+      {kFirstTimeField + 2, L"28"}, {kFirstTimeField + 3, L"23"}, {kFirstTimeField + 4, L"58"},
+      {kFirstTimeField + 5, L"59"},
   };
   for (const auto& [id, digits] : fields) {
     HWND edit = item(timeDialog(), id);
@@ -143,17 +143,17 @@ TEST_F(GuiTest, TheDialogsCaptionsAreNotClipped) {
     int id;
     int decoration;  // what the control draws besides its text, in pixels
   } controls[] = {
-      {kForm2Button1, scaled(timeDialog(), 4)},
-      {kForm2Button2, scaled(timeDialog(), 4)},
-      {kForm2Button3, scaled(timeDialog(), 4)},
-      {kForm2GroupBox1, scaled(timeDialog(), 16)},
-      {kForm2GroupBox2, scaled(timeDialog(), 16)},
-      {kForm2RadioButton1, box},
-      {kForm2RadioButton2, box},
-      {kForm2CheckBox1, box},
-      {kForm2CheckBox2, box},
-      {kForm2Separator1, 0},
-      {kForm2Separator1 + 2, 0},
+      {kTimeOk, scaled(timeDialog(), 4)},
+      {kTimeCancel, scaled(timeDialog(), 4)},
+      {kTimeNow, scaled(timeDialog(), 4)},
+      {kDateGroup, scaled(timeDialog(), 16)},
+      {kTimeGroup, scaled(timeDialog(), 16)},
+      {kMinuteStep, box},
+      {kTwoSecondStep, box},
+      {kAlsoCreation, box},
+      {kAlsoAccess, box},
+      {kFirstFieldSeparator, 0},
+      {kFirstFieldSeparator + 2, 0},
   };
   for (const auto& c : controls) {
     HWND control = item(timeDialog(), c.id);
@@ -162,7 +162,7 @@ TEST_F(GuiTest, TheDialogsCaptionsAreNotClipped) {
     EXPECT_LE(textExtent(control, text).cx + c.decoration, clientWidth(control))
         << platform::narrow(text);
   }
-  HWND ok = item(messageWindow(), kForm3Button1);
+  HWND ok = item(messageWindow(), kMessageOk);
   ASSERT_NE(ok, nullptr);
   EXPECT_LE(textExtent(ok, windowText(ok)).cx + scaled(ok, 4), clientWidth(ok));
 }
@@ -198,9 +198,9 @@ TEST_F(GuiTest, TheCopyMessagesShowWholeInTheMessageWindow) {
       app::cannotOpenFolderMessage(
           "C:\\Users\\利用者\\Music\\カーナビ用の音楽カード_ドライブで聴く曲\\無いフォルダ"),
   };
-  HWND label = item(messageWindow(), kForm3Label1);
-  HWND panel = item(messageWindow(), kForm3Panel1);
-  HWND ok = item(messageWindow(), kForm3Button1);
+  HWND label = item(messageWindow(), kMessageLabel);
+  HWND panel = item(messageWindow(), kMessagePanel);
+  HWND ok = item(messageWindow(), kMessageOk);
   ASSERT_TRUE(label && panel && ok);
   app::Messages& messages = windows_->objects().messages;
 

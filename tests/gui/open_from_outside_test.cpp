@@ -64,9 +64,9 @@ class OpenFromOutside : public GuiFixture {
     SendMessageW(mainWindow(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
     pump();
   }
-  std::wstring message() { return windowText(item(messageWindow(), shell::kForm3Label1)); }
+  std::wstring message() { return windowText(item(messageWindow(), shell::kMessageLabel)); }
   void dismiss() {
-    click(item(messageWindow(), shell::kForm3Button1));
+    click(item(messageWindow(), shell::kMessageOk));
     pump();
   }
 };
@@ -84,8 +84,7 @@ TEST_F(OpenFromOutside, AFolderArgumentOpensItExpandedDownToIt) {
   EXPECT_EQ(selectedNode(), L"deeper");
   EXPECT_TRUE(expanded(L"sub"));
   EXPECT_EQ(rowCount(), 0);
-  EXPECT_EQ(windows_->folder().path(),
-            platform::narrow(text(folder() / "sub" / "deeper")));
+  EXPECT_EQ(windows_->folder().path(), platform::narrow(text(folder() / "sub" / "deeper")));
   EXPECT_FALSE(IsWindowVisible(messageWindow()));
   EXPECT_TRUE(IsWindowEnabled(mainWindow()));
 }
@@ -162,7 +161,7 @@ TEST_F(OpenFromOutside, BadDropsLeaveTheFolderAndSaySo) {
 
 TEST_F(OpenFromOutside, ADropIsRefusedWhileTheTimeDialogHoldsTheLock) {
   startWith(L"Chronoseq.exe");
-  menuCommand(shell::kMenuIME1);
+  menuCommand(app::commandId(app::Command::changeTimes));
   ASSERT_TRUE(IsWindowVisible(timeDialog()));
   drop({text(folder() / "sub")});
   EXPECT_EQ(TreeView_GetSelection(tree()), TreeView_GetRoot(tree()));

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/app_objects.h"
 #include "gui/gui_fixture.h"
 #include "platform/win32/utf.h"
 
@@ -38,7 +38,7 @@ class RowDragTest : public GuiFixture {
       std::ofstream(folder() / name) << "x";
     }
     start();
-    windows_->form1().ShellTreeView1Change();
+    windows_->objects().listing.listSelectedFolder();
     pump();
     SetForegroundWindow(mainWindow());
     pump(100);
@@ -144,8 +144,8 @@ class RowDragTest : public GuiFixture {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     do {
       pump(30);
-    } while (windows_->form1().moveInProgress() && std::chrono::steady_clock::now() < end);
-    EXPECT_FALSE(windows_->form1().moveInProgress());
+    } while (windows_->objects().mover.moving() && std::chrono::steady_clock::now() < end);
+    EXPECT_FALSE(windows_->objects().mover.moving());
   }
   std::vector<std::wstring> reordered(std::vector<int> order) {
     std::vector<std::wstring> out;
@@ -227,7 +227,7 @@ TEST_F(RowDragTest, ADragReleasedInTheLowerScrollZoneLeavesNoScrollingBehind) {
   const int atRelease = ListView_GetTopIndex(list());
   pump(600);
   EXPECT_EQ(ListView_GetTopIndex(list()), atRelease) << "scrolling went on after the drag";
-  windows_->form1().Timer2Timer();
+  windows_->objects().mover.scrollTick();
   EXPECT_EQ(ListView_GetTopIndex(list()), atRelease) << "a late tick still scrolls";
 }
 
@@ -270,7 +270,7 @@ TEST_F(RowDragTest, LosingTheCaptureCancelsTheDragAndItsScrolling) {
   ReleaseCapture();
   EXPECT_FALSE(windows_->mainWindow().rowDrag().dragging());
   const int top = ListView_GetTopIndex(list());
-  windows_->form1().Timer2Timer();
+  windows_->objects().mover.scrollTick();
   EXPECT_EQ(ListView_GetTopIndex(list()), top) << "a late tick still scrolls";
   pump(400);
   EXPECT_EQ(ListView_GetTopIndex(list()), top);
@@ -311,7 +311,7 @@ TEST_F(RowDragTest, AltUpAndDownLeaveTheFocusedRowInView) {
   pointerTo(rowPoint(1));
   button("click");
   // The window settings load first: they may resize the list.
-  pumpUntil([&] { return !windows_->form1().controls().timer3.isEnabled(); });
+  pumpUntil([&] { return !windows_->mainWindow().controls().settingsLoadTimer.isEnabled(); });
   pump(100);
   const int perPage = ListView_GetCountPerPage(list());
   const int last = rowCount() - 1;

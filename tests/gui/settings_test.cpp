@@ -78,7 +78,7 @@ class Settings : public GuiFixture {
     start();
     pump(150);
   }
-  bool settingsTimerOn() { return windows_->form1().controls().timer3.isEnabled(); }
+  bool settingsTimerOn() { return windows_->mainWindow().controls().settingsLoadTimer.isEnabled(); }
 };
 
 TEST_F(Settings, ARoundTripAcrossTwoRunsNegativePositionsIncluded) {
@@ -122,11 +122,12 @@ TEST_F(Settings, ARoundTripAcrossTwoRunsNegativePositionsIncluded) {
 TEST_F(Settings, TheNameOrderGoesThroughTheTwelfthLineToTheNextRun) {
   startAndLoad();
   const auto checked = [this] {
-    const UINT state = GetMenuState(GetMenu(mainWindow()), shell::kMenuNumericOrder1, MF_BYCOMMAND);
+    const UINT state = GetMenuState(GetMenu(mainWindow()),
+                                    app::commandId(app::Command::numericOrder), MF_BYCOMMAND);
     return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
   };
   EXPECT_FALSE(checked());
-  menuCommand(shell::kMenuNumericOrder1);
+  menuCommand(app::commandId(app::Command::numericOrder));
   ASSERT_TRUE(checked());
   const RECT main = rectOf(mainWindow());
   const RECT dialog = rectOf(timeDialog());
@@ -141,10 +142,10 @@ TEST_F(Settings, TheNameOrderGoesThroughTheTwelfthLineToTheNextRun) {
   startAndLoad();
   EXPECT_TRUE(errorBox_.shown.empty());
   EXPECT_TRUE(checked());
-  EXPECT_TRUE(windows_->form1().numericNames());
+  EXPECT_TRUE(windows_->objects().order.numericNames());
 
   // Switched off, the next run finds it off; a file of eleven lines too.
-  menuCommand(shell::kMenuNumericOrder1);
+  menuCommand(app::commandId(app::Command::numericOrder));
   close();
   EXPECT_TRUE(fileText().ends_with("\r\n0\r\n"));
   windows_.reset();
@@ -438,7 +439,7 @@ TEST_F(Settings, NoTickLoadsWhileTheWindowsAreStillBeingCreated) {
   std::vector<RECT> seen;
   std::vector<bool> timerOn;
   // An error box during creation runs a message loop of its own: deliver
-  // what comes for a while, as it would, after Form1 and after Form2.
+  // what comes for a while, as it would, after the main window and after the time dialog.
   afterFormCreate_ = [&](int form) {
     if (form == 3) return;
     pump(150);
@@ -449,7 +450,7 @@ TEST_F(Settings, NoTickLoadsWhileTheWindowsAreStillBeingCreated) {
   ASSERT_EQ(seen.size(), 2u);
   const RECT design = seen[0];
   EXPECT_NE(design.left, -20);
-  EXPECT_TRUE(sameRect(seen[1], design)) << "nothing applied before Form3 exists";
+  EXPECT_TRUE(sameRect(seen[1], design)) << "nothing applied before the message window exists";
   EXPECT_EQ(timerOn, (std::vector<bool>{true, true}));
   pump(150);
   const RECT loaded = rectOf(mainWindow());
@@ -463,7 +464,7 @@ TEST_F(Settings, LoggingOffDoesNotWriteTheFile) {
   EXPECT_NE(SendMessageW(mainWindow(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
   SendMessageW(mainWindow(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
   pump();
-  EXPECT_FALSE(std::filesystem::exists(kSettingsFile)) << "FormClose did not run";
+  EXPECT_FALSE(std::filesystem::exists(kSettingsFile)) << "the close handler did not run";
   EXPECT_EQ(mainWindowDestroyed_, 0);
 }
 

@@ -79,22 +79,22 @@ class StampingOnRealWindows : public GuiFixture {
 
   // Opens the dialog, fills the fields and sets the options by clicking the
   // dialog's own controls, then presses OK.
-  void pressOk(bool twoSeconds, bool checkBox1, bool checkBox2) {
+  void pressOk(bool twoSeconds, bool alsoCreation, bool alsoAccess) {
     names_ = listedNames();
     for (int row = 0; row < rowCount(); ++row) {
       before_.push_back(testsupport::readTimes(pathOfRow(row)));
     }
-    menuCommand(kMenuIME1);
+    menuCommand(app::commandId(app::Command::changeTimes));
     ASSERT_EQ(flags(), kTimeEntry);
     const wchar_t* fields[] = {L"2009", L"3", L"5", L"12", L"30", L"0"};
-    for (int i = 0; i < 6; ++i) SetWindowTextW(item(timeDialog(), kForm2Edit1 + i), fields[i]);
-    if (twoSeconds) click(item(timeDialog(), kForm2RadioButton2));
-    if (checkBox1) click(item(timeDialog(), kForm2CheckBox1));
-    if (checkBox2) click(item(timeDialog(), kForm2CheckBox2));
-    click(item(timeDialog(), kForm2Button1));
+    for (int i = 0; i < 6; ++i) SetWindowTextW(item(timeDialog(), kFirstTimeField + i), fields[i]);
+    if (twoSeconds) click(item(timeDialog(), kTwoSecondStep));
+    if (alsoCreation) click(item(timeDialog(), kAlsoCreation));
+    if (alsoAccess) click(item(timeDialog(), kAlsoAccess));
+    click(item(timeDialog(), kTimeOk));
   }
 
-  std::wstring label() { return windowText(item(messageWindow(), kForm3Label1)); }
+  std::wstring label() { return windowText(item(messageWindow(), kMessageLabel)); }
 
   // Row k: on disk and in the list, the start plus k steps.
   void expectStamped(int row, int stepSeconds, bool lastAccess) {
@@ -127,7 +127,7 @@ TEST_F(StampingOnRealWindows, CompletedOkByTheMinute) {
   // The hand-worked texts of the first and last rows, folders among them.
   EXPECT_EQ(cellText(0, 2), L"2009/03/05 12:30:00");
   EXPECT_EQ(cellText(4, 2), L"2009/03/05 12:34:00");
-  click(item(messageWindow(), kForm3Button1));
+  click(item(messageWindow(), kMessageOk));
   EXPECT_TRUE(IsWindowEnabled(mainWindow()));
 }
 
@@ -139,34 +139,34 @@ TEST_F(StampingOnRealWindows, TwoSecondStepFromItsRadioButton) {
 }
 
 struct CheckBoxCase {
-  bool checkBox1;  // "作成日時も変更"
-  bool checkBox2;  // "アクセス日時も変更"
+  bool alsoCreation;  // "作成日時も変更"
+  bool alsoAccess;    // "アクセス日時も変更"
 };
 
 class CheckBoxesOnRealWindows : public StampingOnRealWindows,
                                 public testing::WithParamInterface<CheckBoxCase> {};
 
-// The creation time is handed to the system only with CheckBox1 (Wine drops
+// The creation time is handed to the system only with "作成日時も変更" (Wine drops
 // it, so the call is what is checked); the last-access time, which Wine
-// keeps, changes on disk only with CheckBox2.
+// keeps, changes on disk only with "アクセス日時も変更".
 TEST_P(CheckBoxesOnRealWindows, EachBoxSetsItsOwnTime) {
   const CheckBoxCase c = GetParam();
-  pressOk(false, c.checkBox1, c.checkBox2);
+  pressOk(false, c.alsoCreation, c.alsoAccess);
   ASSERT_EQ(label(), wide("変更しました"));
   ASSERT_EQ(recording_.calls().size(), 5u);
   for (const fakes::RecordedSetTimes& call : recording_.calls()) {
-    EXPECT_EQ(call.creation, c.checkBox1) << call.path;
-    EXPECT_EQ(call.lastAccess, c.checkBox2) << call.path;
+    EXPECT_EQ(call.creation, c.alsoCreation) << call.path;
+    EXPECT_EQ(call.lastAccess, c.alsoAccess) << call.path;
   }
-  for (int row = 0; row < 5; ++row) expectStamped(row, 60, c.checkBox2);
+  for (int row = 0; row < 5; ++row) expectStamped(row, 60, c.alsoAccess);
 }
 
 INSTANTIATE_TEST_SUITE_P(Boxes, CheckBoxesOnRealWindows,
                          testing::Values(CheckBoxCase{false, false}, CheckBoxCase{true, false},
                                          CheckBoxCase{false, true}, CheckBoxCase{true, true}),
                          [](const testing::TestParamInfo<CheckBoxCase>& info) {
-                           return std::string(info.param.checkBox1 ? "Box1" : "NoBox1") +
-                                  (info.param.checkBox2 ? "_Box2" : "_NoBox2");
+                           return std::string(info.param.alsoCreation ? "Box1" : "NoBox1") +
+                                  (info.param.alsoAccess ? "_Box2" : "_NoBox2");
                          });
 
 TEST_F(StampingOnRealWindows, ReadOnlyFileStopsTheCheckAndChangesNothing) {

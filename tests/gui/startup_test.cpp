@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/app_objects.h"
 #include "gui/gui_fixture.h"
 #include "shell/control_ids.h"
+#include "shell/window_classes.h"
 
 namespace gui {
 namespace {
@@ -35,8 +36,8 @@ LRESULT CALLBACK recordCreation(int code, WPARAM wParam, LPARAM lParam) {
     if (!(create->style & WS_CHILD)) {
       wchar_t name[64] = {};
       GetClassNameW(hwnd, name, 64);
-      if (std::wstring(name) == L"TForm1") activeLog->mainWindow = hwnd;
-      HWND list = activeLog->mainWindow ? GetDlgItem(activeLog->mainWindow, kListView1) : nullptr;
+      if (std::wstring(name) == shell::kMainWindowClass) activeLog->mainWindow = hwnd;
+      HWND list = activeLog->mainWindow ? GetDlgItem(activeLog->mainWindow, kEntryList) : nullptr;
       const int rows = list ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : -1;
       activeLog->created.push_back({name, rows});
     }
@@ -57,13 +58,17 @@ TEST_F(StartupOrderTest, MainWindowThenTimeDialogThenMessageWindowWithTheListing
 
   std::vector<std::wstring> ours;
   for (const Creation& c : log.created) {
-    if (c.className.rfind(L"TForm", 0) == 0) ours.push_back(c.className);
+    for (const wchar_t* window :
+         {shell::kMainWindowClass, shell::kTimeDialogClass, shell::kMessageWindowClass}) {
+      if (c.className == window) ours.push_back(c.className);
+    }
   }
-  EXPECT_EQ(ours, (std::vector<std::wstring>{L"TForm1", L"TForm2", L"TForm3"}));
+  EXPECT_EQ(ours, (std::vector<std::wstring>{shell::kMainWindowClass, shell::kTimeDialogClass,
+                                             shell::kMessageWindowClass}));
   // The tree's own selection of its top node listed the folder while the
   // main window was being created, before the time dialog existed.
   for (const Creation& c : log.created) {
-    if (c.className == L"TForm2") {
+    if (c.className == shell::kTimeDialogClass) {
       EXPECT_EQ(c.rowsListedBefore, 5);
     }
   }
@@ -73,7 +78,7 @@ TEST_F(StartupOrderTest, MainWindowThenTimeDialogThenMessageWindowWithTheListing
 // the line's right edge and the margin.
 int timeDialogWidthOf(HWND dialog) {
   RECT r{};
-  HWND preview = GetDlgItem(dialog, kForm2Preview);
+  HWND preview = GetDlgItem(dialog, kTimePreview);
   GetWindowRect(preview, &r);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
   const int needed = MulDiv(r.right, 96, static_cast<int>(GetDpiForWindow(dialog))) + 8;
@@ -88,11 +93,11 @@ TEST_F(GuiTest, WindowsStandAtTheirDesignPlacesWithTheirDesignClientSizes) {
     int left, top, clientWidth, clientHeight;
   };
   const std::array<Expected, 3> windows{{
-      {"Form1", mainWindow(), 0, 0, 792, 553},
+      {"main window", mainWindow(), 0, 0, 792, 553},
       // The design's 313 x 192 with the preview line: 20 higher, and as wide
       // as that line needs (checked in the layout test).
-      {"Form2", timeDialog(), 239, 231, timeDialogWidth(), 192 + 20},
-      {"Form3", messageWindow(), 286, 216, 209, 170},
+      {"time dialog", timeDialog(), 239, 231, timeDialogWidth(), 192 + 20},
+      {"message window", messageWindow(), 286, 216, 209, 170},
   }};
   for (const Expected& w : windows) {
     RECT outer{}, client{};
@@ -127,18 +132,18 @@ void expectRect(HWND parent, HWND child, int left, int top, int width, int heigh
 }
 
 TEST_F(GuiTest, MainWindowLayoutTreeSplitterListAndStatusBar) {
-  expectRect(mainWindow(), tree(), 0, 0, 201, 553 - 19, "ShellTreeView1");
-  expectRect(mainWindow(), item(mainWindow(), kSplitter1), 201, 0, 4, 553 - 19, "Splitter1");
+  expectRect(mainWindow(), tree(), 0, 0, 201, 553 - 19, "folder tree");
+  expectRect(mainWindow(), item(mainWindow(), kSplitter), 201, 0, 4, 553 - 19, "Splitter1");
   // The list fills the rest: 205 to 792 at 96 DPI, whatever the rounding.
   RECT client{};
   GetClientRect(mainWindow(), &client);
-  const RECT splitter = childRect(mainWindow(), item(mainWindow(), kSplitter1));
+  const RECT splitter = childRect(mainWindow(), item(mainWindow(), kSplitter));
   const RECT listRect = childRect(mainWindow(), list());
   EXPECT_EQ(listRect.left, splitter.right);
   EXPECT_EQ(listRect.top, 0);
   EXPECT_EQ(listRect.right, client.right);
   EXPECT_EQ(listRect.bottom, splitter.bottom);
-  expectRect(mainWindow(), statusBar(), 0, 553 - 19, 792, 19, "StatusBar1");
+  expectRect(mainWindow(), statusBar(), 0, 553 - 19, 792, 19, "status bar");
 
   std::array<int, 2> edges{};
   ASSERT_EQ(SendMessageW(statusBar(), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges.data())), 2);
@@ -200,12 +205,12 @@ TEST_F(GuiTest, CaptionsAndMenu) {
   EXPECT_EQ(caption(bar, 2), wide("ヘルプ(&H)"));
 
   const std::array<std::vector<Item>, 3> menus{{
-      {{0, kMenuIME1, "TIME変更（&T）"},
-       {1, kMenuUndo1, "元に戻す(&U)"},
-       {2, kMenuCopy1, "この順番でコピー(&C)..."},
-       {3, kMenuExit1, "終了(&X)"}},
-      {{0, kMenuNumericOrder1, "数字を数値として並べる(&N)"}},
-      {{0, kMenuN1, "バージョン情報(&A)"}},
+      {{0, app::commandId(app::Command::changeTimes), "TIME変更（&T）"},
+       {1, app::commandId(app::Command::undo), "元に戻す(&U)"},
+       {2, app::commandId(app::Command::copyInOrder), "この順番でコピー(&C)..."},
+       {3, app::commandId(app::Command::exit), "終了(&X)"}},
+      {{0, app::commandId(app::Command::numericOrder), "数字を数値として並べる(&N)"}},
+      {{0, app::commandId(app::Command::showVersion), "バージョン情報(&A)"}},
   }};
   for (std::size_t m = 0; m < menus.size(); ++m) {
     HMENU popup = GetSubMenu(bar, static_cast<int>(m));
@@ -217,10 +222,13 @@ TEST_F(GuiTest, CaptionsAndMenu) {
     }
   }
   // Nothing has been stamped yet, so there is nothing to take back.
-  EXPECT_EQ(GetMenuState(bar, kMenuUndo1, MF_BYCOMMAND) & MF_GRAYED, static_cast<UINT>(MF_GRAYED));
-  EXPECT_EQ(GetMenuState(bar, kMenuIME1, MF_BYCOMMAND) & MF_GRAYED, 0u);
+  EXPECT_EQ(GetMenuState(bar, app::commandId(app::Command::undo), MF_BYCOMMAND) & MF_GRAYED,
+            static_cast<UINT>(MF_GRAYED));
+  EXPECT_EQ(GetMenuState(bar, app::commandId(app::Command::changeTimes), MF_BYCOMMAND) & MF_GRAYED,
+            0u);
   // Off at first: the design's name order.
-  EXPECT_EQ(GetMenuState(bar, kMenuNumericOrder1, MF_BYCOMMAND) & MF_CHECKED, 0u);
+  EXPECT_EQ(
+      GetMenuState(bar, app::commandId(app::Command::numericOrder), MF_BYCOMMAND) & MF_CHECKED, 0u);
 }
 
 TEST_F(GuiTest, DialogWindowMenusHoldOnlyMoveAfterFormCreate) {
@@ -263,60 +271,68 @@ void expectControls(HWND dialog, const std::vector<DesignedControl>& controls) {
 }
 
 TEST_F(GuiTest, TimeDialogControlsStandWhereTheDesignPutsThem) {
-  // GroupBox1 at 8,8, GroupBox2 at 168,8, Panel1 at 8,80, Panel2 at 8,119:
+  // The date box at 8,8, the time box at 168,8, the step panel at 8,80 and the
+  // extra-times panel at 8,119:
   // their controls' places are given within them.
-  expectControls(
-      timeDialog(),
-      {
-          {kForm2Button1, "Button", "OK", 120, 160 + 20, 89, 25},
-          {kForm2Button2, "Button", "キャンセル", 216, 160 + 20, 89, 25},
-          {kForm2GroupBox1, "Button", "年/月/日", 8, 8, 153, 65},
-          {kForm2Edit1, "Edit", nullptr, 8 + 16, 8 + 24, 41, 21},
-          {kForm2Separator1, "Static", "/", 8 + 60, 8 + 24, 11, 21},
-          {kForm2Edit1 + 1, "Edit", nullptr, 8 + 72, 8 + 24, 25, 21},
-          {kForm2Separator1 + 1, "Static", "/", 8 + 100, 8 + 24, 11, 21},
-          {kForm2Edit1 + 2, "Edit", nullptr, 8 + 112, 8 + 24, 25, 21},
-          {kForm2GroupBox2, "Button", "時：分：秒", 168, 8, 137, 65},
-          {kForm2Edit1 + 3, "Edit", nullptr, 168 + 16, 8 + 24, 25, 21},
-          {kForm2Separator1 + 2, "Static", "：", 168 + 45, 8 + 23, 11, 21},
-          {kForm2Edit1 + 4, "Edit", nullptr, 168 + 56, 8 + 24, 25, 21},
-          {kForm2Separator1 + 3, "Static", "：", 168 + 85, 8 + 23, 11, 21},
-          {kForm2Edit1 + 5, "Edit", nullptr, 168 + 96, 8 + 24, 25, 21},
-          {kForm2Button3, "Button", "現在時刻", 216, 80, 89, 33},
-          {kForm2Panel1, "Static", "", 8, 80, 201, 33},
-          {kForm2RadioButton1, "Button", "分を繰り上げ", 8 + 8, 80 + 8, 89, 17},
-          {kForm2RadioButton2, "Button", "秒を繰り上げ", 8 + 104, 80 + 8, 89, 17},
-          {kForm2Panel2, "Static", "", 8, 119, 297, 34},
-          {kForm2CheckBox1, "Button", "作成日時も変更", 8 + 8, 119 + 9, 105, 17},
-          {kForm2CheckBox2, "Button", "アクセス日時も変更", 8 + 128, 119 + 9, 129, 17},
-          // The preview line, between the options and the buttons.
-          {kForm2Preview, "Static", "", 8, 157, timeDialogWidthOf(timeDialog()) - 16, 16},
-      });
+  expectControls(timeDialog(),
+                 {
+                     {kTimeOk, "Button", "OK", 120, 160 + 20, 89, 25},
+                     {kTimeCancel, "Button", "キャンセル", 216, 160 + 20, 89, 25},
+                     {kDateGroup, "Button", "年/月/日", 8, 8, 153, 65},
+                     {kFirstTimeField, "Edit", nullptr, 8 + 16, 8 + 24, 41, 21},
+                     {kFirstFieldSeparator, "Static", "/", 8 + 60, 8 + 24, 11, 21},
+                     {kFirstTimeField + 1, "Edit", nullptr, 8 + 72, 8 + 24, 25, 21},
+                     {kFirstFieldSeparator + 1, "Static", "/", 8 + 100, 8 + 24, 11, 21},
+                     {kFirstTimeField + 2, "Edit", nullptr, 8 + 112, 8 + 24, 25, 21},
+                     {kTimeGroup, "Button", "時：分：秒", 168, 8, 137, 65},
+                     {kFirstTimeField + 3, "Edit", nullptr, 168 + 16, 8 + 24, 25, 21},
+                     {kFirstFieldSeparator + 2, "Static", "：", 168 + 45, 8 + 23, 11, 21},
+                     {kFirstTimeField + 4, "Edit", nullptr, 168 + 56, 8 + 24, 25, 21},
+                     {kFirstFieldSeparator + 3, "Static", "：", 168 + 85, 8 + 23, 11, 21},
+                     {kFirstTimeField + 5, "Edit", nullptr, 168 + 96, 8 + 24, 25, 21},
+                     {kTimeNow, "Button", "現在時刻", 216, 80, 89, 33},
+                     {kStepPanel, "Static", "", 8, 80, 201, 33},
+                     {kMinuteStep, "Button", "分を繰り上げ", 8 + 8, 80 + 8, 89, 17},
+                     {kTwoSecondStep, "Button", "秒を繰り上げ", 8 + 104, 80 + 8, 89, 17},
+                     {kExtraTimesPanel, "Static", "", 8, 119, 297, 34},
+                     {kAlsoCreation, "Button", "作成日時も変更", 8 + 8, 119 + 9, 105, 17},
+                     {kAlsoAccess, "Button", "アクセス日時も変更", 8 + 128, 119 + 9, 129, 17},
+                     // The preview line, between the options and the buttons.
+                     {kTimePreview, "Static", "", 8, 157, timeDialogWidthOf(timeDialog()) - 16, 16},
+                 });
 }
 
 TEST_F(GuiTest, TimeDialogFieldsAndOptions) {
   const std::array<int, 6> maxLengths{4, 2, 2, 2, 2, 2};
   for (int i = 0; i < 6; ++i) {
-    HWND edit = item(timeDialog(), kForm2Edit1 + i);
+    HWND edit = item(timeDialog(), kFirstTimeField + i);
     EXPECT_EQ(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0), maxLengths[static_cast<std::size_t>(i)])
         << "Edit" << i + 1;
   }
-  // FormCreate turns the one-minute step on; the extra-time options start off.
-  EXPECT_EQ(SendMessageW(item(timeDialog(), kForm2RadioButton1), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(SendMessageW(item(timeDialog(), kForm2RadioButton2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(SendMessageW(item(timeDialog(), kForm2CheckBox1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(SendMessageW(item(timeDialog(), kForm2CheckBox2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  // The dialog's creation turns the one-minute step on; the extra-time options start off.
+  EXPECT_EQ(SendMessageW(item(timeDialog(), kMinuteStep), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(item(timeDialog(), kTwoSecondStep), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageW(item(timeDialog(), kAlsoCreation), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageW(item(timeDialog(), kAlsoAccess), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   // Neither button is the dialog's default.
-  for (int id : {kForm2Button1, kForm2Button2, kForm2Button3}) {
+  for (int id : {kTimeOk, kTimeCancel, kTimeNow}) {
     EXPECT_EQ(GetWindowLongPtrW(item(timeDialog(), id), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
   }
 }
 
 TEST_F(GuiTest, TimeDialogTabOrder) {
-  const std::vector<int> order{kForm2Button1,      kForm2Button2,   kForm2Edit1,
-                               kForm2Edit1 + 1,    kForm2Edit1 + 2, kForm2Edit1 + 3,
-                               kForm2Edit1 + 4,    kForm2Edit1 + 5, kForm2Button3,
-                               kForm2RadioButton1, kForm2CheckBox1, kForm2CheckBox2};
+  const std::vector<int> order{kTimeOk,
+                               kTimeCancel,
+                               kFirstTimeField,
+                               kFirstTimeField + 1,
+                               kFirstTimeField + 2,
+                               kFirstTimeField + 3,
+                               kFirstTimeField + 4,
+                               kFirstTimeField + 5,
+                               kTimeNow,
+                               kMinuteStep,
+                               kAlsoCreation,
+                               kAlsoAccess};
   HWND current = item(timeDialog(), order.front());
   for (std::size_t i = 1; i <= order.size(); ++i) {
     current = GetNextDlgTabItem(timeDialog(), current, FALSE);
@@ -326,14 +342,13 @@ TEST_F(GuiTest, TimeDialogTabOrder) {
 
 TEST_F(GuiTest, MessageWindowControls) {
   expectControls(messageWindow(), {
-                                      {kForm3Button1, "Button", "OK", 64, 136, 81, 25},
-                                      {kForm3Panel1, "Static", "", 8, 8, 193, 113},
-                                      {kForm3Label1, "Static", "", 8 + 8, 8 + 24, 177, 65},
+                                      {kMessageOk, "Button", "OK", 64, 136, 81, 25},
+                                      {kMessagePanel, "Static", "", 8, 8, 193, 113},
+                                      {kMessageLabel, "Static", "", 8 + 8, 8 + 24, 177, 65},
                                   });
-  const auto style = GetWindowLongPtrW(item(messageWindow(), kForm3Label1), GWL_STYLE);
+  const auto style = GetWindowLongPtrW(item(messageWindow(), kMessageLabel), GWL_STYLE);
   EXPECT_EQ(style & SS_TYPEMASK, SS_CENTER);
-  EXPECT_EQ(GetNextDlgTabItem(messageWindow(), nullptr, FALSE),
-            item(messageWindow(), kForm3Button1));
+  EXPECT_EQ(GetNextDlgTabItem(messageWindow(), nullptr, FALSE), item(messageWindow(), kMessageOk));
 }
 
 TEST_F(GuiTest, EveryControlUsesTheDesignTypefaceAtItsHeight) {
@@ -346,14 +361,14 @@ TEST_F(GuiTest, EveryControlUsesTheDesignTypefaceAtItsHeight) {
       {"tree", tree(), 12},
       {"list", list(), 12},
       {"status bar", statusBar(), 12},
-      {"Form2 OK", item(timeDialog(), kForm2Button1), 12},
-      {"Form2 group box", item(timeDialog(), kForm2GroupBox1), 12},
-      {"Edit1", item(timeDialog(), kForm2Edit1), 16},
-      {"Edit6", item(timeDialog(), kForm2Edit1 + 5), 16},
-      {"separator", item(timeDialog(), kForm2Separator1), 21},
-      {"RadioButton2", item(timeDialog(), kForm2RadioButton2), 12},
-      {"Form3 OK", item(messageWindow(), kForm3Button1), 12},
-      {"Label1", item(messageWindow(), kForm3Label1), 12},
+      {"time dialog OK", item(timeDialog(), kTimeOk), 12},
+      {"time dialog group box", item(timeDialog(), kDateGroup), 12},
+      {"year field", item(timeDialog(), kFirstTimeField), 16},
+      {"second field", item(timeDialog(), kFirstTimeField + 5), 16},
+      {"separator", item(timeDialog(), kFirstFieldSeparator), 21},
+      {"two-second step", item(timeDialog(), kTwoSecondStep), 12},
+      {"message OK", item(messageWindow(), kMessageOk), 12},
+      {"message label", item(messageWindow(), kMessageLabel), 12},
   };
   for (const Font& f : fonts) {
     const auto font = reinterpret_cast<HFONT>(SendMessageW(f.control, WM_GETFONT, 0, 0));
@@ -366,14 +381,14 @@ TEST_F(GuiTest, EveryControlUsesTheDesignTypefaceAtItsHeight) {
   }
 }
 
-TEST_F(StartupOrderTest, Timer3IsSwitchedOnByFormCreateAndOffByItsFirstTick) {
+TEST_F(StartupOrderTest, TheSettingsLoadTimerIsSwitchedOnAtCreationAndOffByItsFirstTick) {
   start(false);
-  const app::TForm1& form = windows_->form1();
-  EXPECT_TRUE(form.controls().timer3.isEnabled());
+  shell::MainWindow& main = windows_->mainWindow();
+  EXPECT_TRUE(main.controls().settingsLoadTimer.isEnabled());
   pump(200);
-  EXPECT_FALSE(form.controls().timer3.isEnabled());
-  EXPECT_FALSE(form.controls().timer1.isEnabled());
-  EXPECT_FALSE(form.controls().timer2.isEnabled());
+  EXPECT_FALSE(main.controls().settingsLoadTimer.isEnabled());
+  EXPECT_FALSE(main.controls().moveStepTimer.isEnabled());
+  EXPECT_FALSE(main.controls().dragScrollTimer.isEnabled());
 }
 
 }  // namespace

@@ -77,8 +77,9 @@ TEST_F(TaskbarButton, TheMainWindowAloneHasAButtonWithItsCaptionAndNoOwner) {
   EXPECT_EQ(windowText(mainWindow()), L"Chronoseq");
 
   // The dialogs stay owned by the main window and get no button.
-  for (int menu : {kMenuIME1, kMenuN1}) {
-    if (menu == kMenuN1) click(item(timeDialog(), IDCANCEL));
+  for (int menu :
+       {app::commandId(app::Command::changeTimes), app::commandId(app::Command::showVersion)}) {
+    if (menu == app::commandId(app::Command::showVersion)) click(item(timeDialog(), IDCANCEL));
     menuCommand(menu);
     EXPECT_EQ(GetWindow(timeDialog(), GW_OWNER), mainWindow());
     EXPECT_EQ(GetWindow(messageWindow(), GW_OWNER), mainWindow());
@@ -97,7 +98,7 @@ TEST_F(TaskbarButton, CloseFromTheButtonClosesTheMainWindowAndWritesTheSettings)
 }
 
 TEST_F(TaskbarButton, CloseFromTheButtonIsCarriedOutWhileTheDialogLocksTheMainWindow) {
-  menuCommand(kMenuIME1);
+  menuCommand(app::commandId(app::Command::changeTimes));
   ASSERT_TRUE(IsWindowVisible(timeDialog()));
   ASSERT_FALSE(IsWindowEnabled(mainWindow()));
   systemCommand(mainWindow(), SC_CLOSE);
@@ -120,7 +121,7 @@ TEST_F(TaskbarButton, CloseFromTheButtonIsAbandonedWhenTheSettingsCannotBeWritte
 }
 
 // The task bar's close stays usable while the error box is up. It arrives
-// through the box's own message loop and must wait: no second FormClose
+// through the box's own message loop and must wait: no second close handler
 // under the first one's failure, no second box on the first.
 TEST_F(TaskbarButton, ACloseWhileTheErrorBoxIsUpIsIgnored) {
   pump(150);  // the settings load
@@ -135,7 +136,7 @@ TEST_F(TaskbarButton, ACloseWhileTheErrorBoxIsUpIsIgnored) {
   };
   systemCommand(mainWindow(), SC_CLOSE);
   SetFileAttributesW(kSettingsFile, FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(errorBox_.shown.size(), 1u) << "one FormClose, one box";
+  EXPECT_EQ(errorBox_.shown.size(), 1u) << "one close handler, one box";
   EXPECT_EQ(mainWindowDestroyed_, 0);
   EXPECT_TRUE(IsWindow(mainWindow()));
   EXPECT_EQ(fileText(), "1\r\n2\r\n");
@@ -176,8 +177,8 @@ TEST_F(TaskbarButton, TheButtonLeadsToTheWindowThatHoldsTheInput) {
   };
   const Case cases[] = {
       {"idle", 0, kMain},
-      {"time dialog open", kMenuIME1, kDialog},
-      {"version notice open", kMenuN1, kMessage},
+      {"time dialog open", app::commandId(app::Command::changeTimes), kDialog},
+      {"version notice open", app::commandId(app::Command::showVersion), kMessage},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

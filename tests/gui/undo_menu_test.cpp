@@ -20,26 +20,27 @@ constexpr WindowFlags kMessageOverMain{true, false, false, true, true, true};
 class UndoMenuTest : public GuiTest {
  protected:
   bool undoEnabled() {
-    const UINT state = GetMenuState(GetMenu(mainWindow()), kMenuUndo1, MF_BYCOMMAND);
+    const UINT state =
+        GetMenuState(GetMenu(mainWindow()), app::commandId(app::Command::undo), MF_BYCOMMAND);
     EXPECT_NE(state, static_cast<UINT>(-1)) << "the menu has the command";
     return (state & (MF_GRAYED | MF_DISABLED)) == 0;
   }
-  std::wstring label() { return windowText(item(messageWindow(), kForm3Label1)); }
+  std::wstring label() { return windowText(item(messageWindow(), kMessageLabel)); }
 
   // Stamps the listed folder from 2009/03/05 12:30:00 with all three times
   // and dismisses the notice.
   void stamp() {
-    menuCommand(kMenuIME1);
+    menuCommand(app::commandId(app::Command::changeTimes));
     const wchar_t* fields[] = {L"2009", L"3", L"5", L"12", L"30", L"0"};
-    for (int i = 0; i < 6; ++i) SetWindowTextW(item(timeDialog(), kForm2Edit1 + i), fields[i]);
-    for (int box : {kForm2CheckBox1, kForm2CheckBox2}) {
+    for (int i = 0; i < 6; ++i) SetWindowTextW(item(timeDialog(), kFirstTimeField + i), fields[i]);
+    for (int box : {kAlsoCreation, kAlsoAccess}) {
       if (SendMessageW(item(timeDialog(), box), BM_GETCHECK, 0, 0) != BST_CHECKED) {
         click(item(timeDialog(), box));
       }
     }
-    click(item(timeDialog(), kForm2Button1));
+    click(item(timeDialog(), kTimeOk));
     ASSERT_EQ(label(), wide("変更しました"));
-    click(item(messageWindow(), kForm3Button1));
+    click(item(messageWindow(), kMessageOk));
     ASSERT_EQ(flags(), kIdle);
   }
 
@@ -65,11 +66,11 @@ TEST_F(UndoMenuTest, StampThenUndoFromTheMenu) {
   EXPECT_TRUE(undoEnabled());
   EXPECT_EQ(cellText(0, 2), wide("2009/03/05 12:30:00"));
 
-  menuCommand(kMenuUndo1);
+  menuCommand(app::commandId(app::Command::undo));
   EXPECT_EQ(flags(), kMessageOverMain);
   EXPECT_EQ(label(), wide("元に戻しました"));
   EXPECT_EQ(windowText(mainWindow()), L"Chronoseq") << "no progress left in the caption";
-  EXPECT_EQ(GetFocus(), item(messageWindow(), kForm3Button1));
+  EXPECT_EQ(GetFocus(), item(messageWindow(), kMessageOk));
   EXPECT_FALSE(undoEnabled()) << "an undo cannot be undone";
   for (int row = 0; row < rowCount(); ++row) {
     EXPECT_EQ(cellText(row, 2), texts[static_cast<std::size_t>(row)]) << "row " << row;
@@ -84,7 +85,7 @@ TEST_F(UndoMenuTest, StampThenUndoFromTheMenu) {
     }
   }
 
-  click(item(messageWindow(), kForm3Button1));
+  click(item(messageWindow(), kMessageOk));
   EXPECT_EQ(flags(), kIdle);
   EXPECT_TRUE(errorBox_.shown.empty());
 }

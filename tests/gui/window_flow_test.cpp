@@ -21,13 +21,13 @@ constexpr WindowFlags kMessageOverDialog{true, false, true, false, true, true};
 class WindowFlowTest : public GuiTest {
  protected:
   HWND dialogButton(int id) { return item(timeDialog(), id); }
-  HWND messageOk() { return item(messageWindow(), kForm3Button1); }
-  std::wstring field(int i) { return windowText(item(timeDialog(), kForm2Edit1 + i)); }
-  std::wstring label() { return windowText(item(messageWindow(), kForm3Label1)); }
+  HWND messageOk() { return item(messageWindow(), kMessageOk); }
+  std::wstring field(int i) { return windowText(item(timeDialog(), kFirstTimeField + i)); }
+  std::wstring label() { return windowText(item(messageWindow(), kMessageLabel)); }
 };
 
 TEST_F(WindowFlowTest, VersionNoticeLocksTheMainWindowAndItsOkUnlocksIt) {
-  menuCommand(kMenuN1);
+  menuCommand(app::commandId(app::Command::showVersion));
   EXPECT_EQ(flags(), kMessageOverMain);
   EXPECT_EQ(label(), wide("\r\nChronoseq Version 0.7"));
   EXPECT_EQ(windowText(messageWindow()), wide("バージョン情報"));
@@ -41,13 +41,13 @@ TEST_F(WindowFlowTest, VersionNoticeLocksTheMainWindowAndItsOkUnlocksIt) {
 TEST_F(WindowFlowTest, TimeCommandOnAnEmptyListChangesNothing) {
   selectTreeItem(L"empty");
   ASSERT_EQ(rowCount(), 0);
-  menuCommand(kMenuIME1);
+  menuCommand(app::commandId(app::Command::changeTimes));
   EXPECT_EQ(flags(), kIdle);
 }
 
 TEST_F(WindowFlowTest, TimeCommandFillsTodayShowsTheDialogAndCancelReturns) {
   ASSERT_GT(rowCount(), 0);
-  menuCommand(kMenuIME1);
+  menuCommand(app::commandId(app::Command::changeTimes));
   EXPECT_EQ(flags(), kTimeEntry);
   const std::vector<std::wstring> today{std::to_wstring(kNow.year),
                                         std::to_wstring(kNow.month),
@@ -58,7 +58,7 @@ TEST_F(WindowFlowTest, TimeCommandFillsTodayShowsTheDialogAndCancelReturns) {
   for (int i = 0; i < 6; ++i)
     EXPECT_EQ(field(i), today[static_cast<std::size_t>(i)]) << "Edit" << i + 1;
 
-  click(dialogButton(kForm2Button3));  // "現在時刻"
+  click(dialogButton(kTimeNow));  // "現在時刻"
   EXPECT_EQ(flags(), kTimeEntry);
   const std::vector<std::wstring> now{std::to_wstring(kNow.year),   std::to_wstring(kNow.month),
                                       std::to_wstring(kNow.day),    std::to_wstring(kNow.hour),
@@ -66,15 +66,15 @@ TEST_F(WindowFlowTest, TimeCommandFillsTodayShowsTheDialogAndCancelReturns) {
   for (int i = 0; i < 6; ++i)
     EXPECT_EQ(field(i), now[static_cast<std::size_t>(i)]) << "Edit" << i + 1;
 
-  click(dialogButton(kForm2Button2));  // "キャンセル"
+  click(dialogButton(kTimeCancel));  // "キャンセル"
   EXPECT_EQ(flags(), kIdle);
 }
 
 TEST_F(WindowFlowTest, AnInputErrorStandsOverTheDialogAndItsOkReturnsToTheDialog) {
-  menuCommand(kMenuIME1);
+  menuCommand(app::commandId(app::Command::changeTimes));
   ASSERT_EQ(flags(), kTimeEntry);
-  SetWindowTextW(item(timeDialog(), kForm2Edit1), L"");
-  click(dialogButton(kForm2Button1));  // "OK"
+  SetWindowTextW(item(timeDialog(), kFirstTimeField), L"");
+  click(dialogButton(kTimeOk));  // "OK"
   EXPECT_EQ(flags(), kMessageOverDialog);
   EXPECT_EQ(label(), wide("入力されてない箇所があります"));
   EXPECT_EQ(windowText(messageWindow()), L"") << "only the version notice has a caption";
@@ -82,43 +82,43 @@ TEST_F(WindowFlowTest, AnInputErrorStandsOverTheDialogAndItsOkReturnsToTheDialog
   click(messageOk());
   EXPECT_EQ(flags(), kTimeEntry);
   EXPECT_EQ(field(0), L"") << "the fields stay as typed";
-  click(dialogButton(kForm2Button2));
+  click(dialogButton(kTimeCancel));
   EXPECT_EQ(flags(), kIdle);
 }
 
 TEST_F(WindowFlowTest, OptionsCarryOverFromOneOpeningToTheNext) {
-  menuCommand(kMenuIME1);
-  click(dialogButton(kForm2RadioButton2));
-  click(dialogButton(kForm2CheckBox2));
-  click(dialogButton(kForm2Button2));
-  menuCommand(kMenuIME1);
-  EXPECT_EQ(SendMessageW(dialogButton(kForm2RadioButton1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(SendMessageW(dialogButton(kForm2RadioButton2), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(SendMessageW(dialogButton(kForm2CheckBox1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(SendMessageW(dialogButton(kForm2CheckBox2), BM_GETCHECK, 0, 0), BST_CHECKED);
+  menuCommand(app::commandId(app::Command::changeTimes));
+  click(dialogButton(kTwoSecondStep));
+  click(dialogButton(kAlsoAccess));
+  click(dialogButton(kTimeCancel));
+  menuCommand(app::commandId(app::Command::changeTimes));
+  EXPECT_EQ(SendMessageW(dialogButton(kMinuteStep), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageW(dialogButton(kTwoSecondStep), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(dialogButton(kAlsoCreation), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageW(dialogButton(kAlsoAccess), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
 TEST_F(WindowFlowTest, TheVersionNoticeCaptionIsGoneFromTheNextMessage) {
-  menuCommand(kMenuN1);
+  menuCommand(app::commandId(app::Command::showVersion));
   click(messageOk());
   ASSERT_EQ(flags(), kIdle);
-  menuCommand(kMenuIME1);
+  menuCommand(app::commandId(app::Command::changeTimes));
   ASSERT_EQ(flags(), kTimeEntry);
-  SetWindowTextW(item(timeDialog(), kForm2Edit1 + 5), L"");
-  click(dialogButton(kForm2Button1));
+  SetWindowTextW(item(timeDialog(), kFirstTimeField + 5), L"");
+  click(dialogButton(kTimeOk));
   EXPECT_EQ(flags(), kMessageOverDialog);
   EXPECT_EQ(windowText(messageWindow()), L"");
 }
 
 TEST_F(WindowFlowTest, DialogsIgnoreCloseRequestsFromTheirTitleBars) {
-  menuCommand(kMenuIME1);
+  menuCommand(app::commandId(app::Command::changeTimes));
   SendMessageW(timeDialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
   SendMessageW(timeDialog(), WM_CLOSE, 0, 0);
   pump();
   EXPECT_EQ(flags(), kTimeEntry);
-  click(dialogButton(kForm2Button2));
+  click(dialogButton(kTimeCancel));
 
-  menuCommand(kMenuN1);
+  menuCommand(app::commandId(app::Command::showVersion));
   SendMessageW(messageWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
   SendMessageW(messageWindow(), WM_CLOSE, 0, 0);
   pump();
@@ -126,7 +126,7 @@ TEST_F(WindowFlowTest, DialogsIgnoreCloseRequestsFromTheirTitleBars) {
 }
 
 TEST_F(WindowFlowTest, ACloseRequestEndsTheProgramEvenWhileTheDialogLocksTheMainWindow) {
-  menuCommand(kMenuIME1);
+  menuCommand(app::commandId(app::Command::changeTimes));
   ASSERT_EQ(flags(), kTimeEntry);
   SendMessageW(mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
   pump();
@@ -136,7 +136,7 @@ TEST_F(WindowFlowTest, ACloseRequestEndsTheProgramEvenWhileTheDialogLocksTheMain
 
 TEST_F(WindowFlowTest, ExitEmptiesTheListThenClosesTheMainWindow) {
   ASSERT_GT(rowCount(), 0);
-  SendMessageW(mainWindow(), WM_COMMAND, MAKEWPARAM(kMenuExit1, 0), 0);
+  SendMessageW(mainWindow(), WM_COMMAND, MAKEWPARAM(app::commandId(app::Command::exit), 0), 0);
   EXPECT_EQ(rowCount(), 0) << "emptied before the window closes";
   pump();
   EXPECT_FALSE(IsWindow(mainWindow()));
@@ -144,11 +144,11 @@ TEST_F(WindowFlowTest, ExitEmptiesTheListThenClosesTheMainWindow) {
 }
 
 TEST_F(WindowFlowTest, NoHandlerFailedAlongTheWay) {
-  menuCommand(kMenuN1);
+  menuCommand(app::commandId(app::Command::showVersion));
   click(messageOk());
-  menuCommand(kMenuIME1);
-  click(dialogButton(kForm2Button3));
-  click(dialogButton(kForm2Button2));
+  menuCommand(app::commandId(app::Command::changeTimes));
+  click(dialogButton(kTimeNow));
+  click(dialogButton(kTimeCancel));
   EXPECT_TRUE(errorBox_.shown.empty());
 }
 

@@ -1,6 +1,9 @@
 # The layers' include rules, checked over the source tree:
-#   app/, folderlist/, stamping/ and settings/ are portable: no <windows.h>
+#   every room but shell/ and platform/win32/ is portable: no <windows.h>
 #   and nothing of platform/win32/;
+#   the rooms stand in floors, shell/ over app/ over stamping/ and cardcopy/
+#   over folderlist/ and settings/ over platform/, and no room includes one
+#   on a floor above its own;
 #   folderlist/ computes only: not even the window system's interface,
 #   platform/ui.h.
 # Run as: cmake -DSOURCE_DIR=<src> -P layering.cmake
@@ -30,9 +33,17 @@ function(check_folder folder pattern what)
 endfunction()
 
 set(windows_header "[<\"](windows\\.h|platform/win32/)")
-foreach(folder app folderlist stamping settings)
+foreach(folder app folderlist stamping settings cardcopy)
   check_folder(${folder} "${windows_header}" "portable code")
 endforeach()
+check_folder(app "[<\"]shell/" "a floor above")
+foreach(folder stamping cardcopy)
+  check_folder(${folder} "[<\"](shell|app)/" "a floor above")
+endforeach()
+foreach(folder folderlist settings)
+  check_folder(${folder} "[<\"](shell|app|stamping|cardcopy)/" "a floor above")
+endforeach()
+check_folder(platform "[<\"](shell|app|stamping|cardcopy|folderlist|settings)/" "a floor above")
 check_folder(folderlist "[<\"]platform/ui\\.h" "the list model only computes")
 
 if(faults)

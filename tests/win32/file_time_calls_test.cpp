@@ -85,8 +85,8 @@ class Win32FileTimeCalls : public testing::Test {
     options.setCreation = o.creation;
     options.setLastAccess = o.lastAccess;
     options.keep = keep;
-    return stamping::runStamping(rows, static_cast<int>(rows.size()), dir.path(), fs, options,
-                                 {"/", ":"}, platform::localToUtc, platform::utcToLocal);
+    return stamping::runStamping(rows, dir.path(), fs, options, {"/", ":"}, platform::localToUtc,
+                                 platform::utcToLocal);
   }
 
   testsupport::TempFolder dir;

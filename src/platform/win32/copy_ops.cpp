@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/filetime.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/utf.h"
 
@@ -21,13 +22,8 @@ namespace {
 
 OsErrorCode lastError() { return GetLastError(); }
 
-FILETIME toFiletime(FileTime t) {
-  return FILETIME{static_cast<DWORD>(t & 0xFFFF'FFFFu), static_cast<DWORD>(t >> 32)};
-}
-
-FileTime fromFiletime(const FILETIME& ft) {
-  return (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-}
+using win32::fromFiletime;
+using win32::toFiletime;
 
 // A file or folder opened with CreateFileW; INVALID_HANDLE_VALUE when the
 // open failed, which the deleter passes over.

@@ -73,14 +73,12 @@ HWND DesignedDialog::addControl(const wchar_t* className, std::string_view text,
 }
 
 int DesignedDialog::designTextWidth(std::string_view text, int fontHeight) {
-  HDC dc = GetDC(hwnd());
+  WindowDc dc(hwnd());
   if (!dc) return 0;
-  const HGDIOBJ previous = SelectObject(dc, font(fontHeight));
+  const SelectedObject selected(dc.get(), font(fontHeight));
   const std::wstring wide = widen(text);
   SIZE size{};
-  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-  SelectObject(dc, previous);
-  ReleaseDC(hwnd(), dc);
+  GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
   return MulDiv(size.cx, 96, static_cast<int>(dpi_)) + 1;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// ListView1: a SysListView32 in report view whose rows are owner data. The
+// The entry list: a SysListView32 in report view whose rows are owner data. The
 // texts come from the listed folder's rows at the moment they are drawn;
 // the selected and focused marks are the control's, per position.
 

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/win32/file_time_calls.h"
+#include "platform/win32/filetime.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/long_path.h"
 #include "platform/win32/utf.h"
@@ -19,16 +20,8 @@ namespace platform {
 
 namespace {
 
-FILETIME toFiletime(FileTime t) {
-  FILETIME ft;
-  ft.dwLowDateTime = static_cast<DWORD>(t & 0xFFFF'FFFFu);
-  ft.dwHighDateTime = static_cast<DWORD>(t >> 32);
-  return ft;
-}
-
-FileTime fromFiletime(const FILETIME& ft) {
-  return (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-}
+using win32::fromFiletime;
+using win32::toFiletime;
 
 class HandleEntry : public OpenEntry {
  public:

@@ -4,16 +4,16 @@
 
 #include <utility>
 
+#include "platform/win32/filetime.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/long_path.h"
 #include "platform/win32/utf.h"
 
 namespace platform {
 
 namespace {
 
-FileTime fileTimeOf(const FILETIME& ft) {
-  return (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-}
+using win32::fromFiletime;
 
 // Most names are ASCII, whose UTF-8 is the same units as bytes: copied
 // straight into the entry's string; any other name goes through narrow().
@@ -32,7 +32,7 @@ void assignName(const wchar_t* name, std::string& out) {
 void fill(const WIN32_FIND_DATAW& data, FoundEntry& entry) {
   assignName(data.cFileName, entry.name);
   entry.attributes = data.dwFileAttributes;
-  entry.lastWriteUtc = fileTimeOf(data.ftLastWriteTime);
+  entry.lastWriteUtc = fromFiletime(data.ftLastWriteTime);
 }
 
 using FindHandle = win32::UniqueFindHandle;
@@ -66,8 +66,8 @@ std::unique_ptr<FolderSearch> openFolderSearch(std::string_view pattern) {
   WIN32_FIND_DATAW data;
   // Basic information leaves out the short 8.3 name, which nothing here uses;
   // the large fetch asks the file system for many entries per call.
-  HANDLE first = FindFirstFileExW(widen(pattern).c_str(), FindExInfoBasic, &data,
-                                  FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  HANDLE first = FindFirstFileExW(win32::toWinPath(std::string(pattern)).c_str(), FindExInfoBasic,
+                                  &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (first == INVALID_HANDLE_VALUE) return nullptr;
   FindHandle find(first);
   return std::make_unique<FindSearch>(std::move(find), data);

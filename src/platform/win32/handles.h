@@ -71,6 +71,22 @@ class WindowDc {
   HDC dc_;
 };
 
+// An object selected into a device context for the guard's lifetime: the
+// one it replaced is selected back when the guard goes.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+  ~SelectedObject() {
+    if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+  }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
 // A memory DC from CreateCompatibleDC, deleted with DeleteDC.
 class MemoryDc {
  public:

@@ -1,6 +1,6 @@
 #pragma once
 
-// ShellTreeView1: a SysTreeView32 over the shell namespace. The single top
+// The folder tree: a SysTreeView32 over the shell namespace. The single top
 // node is the desktop; every node stands for a folder and keeps its absolute
 // item ID list; children are read from the shell when a node is first
 // expanded, folders only, hidden ones included.

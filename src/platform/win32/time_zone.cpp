@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/filetime.h"
 #include "platform/win32/utf.h"
 
 namespace platform {
@@ -35,9 +36,7 @@ bool toLocalByRulesOf(int year, const SYSTEMTIME& universal, SYSTEMTIME& local) 
 }  // namespace
 
 std::optional<LocalDateTime> utcToLocal(FileTime utc) {
-  FILETIME ft;
-  ft.dwLowDateTime = static_cast<DWORD>(utc & 0xFFFF'FFFFu);
-  ft.dwHighDateTime = static_cast<DWORD>(utc >> 32);
+  const FILETIME ft = win32::toFiletime(utc);
   SYSTEMTIME universal;
   if (!FileTimeToSystemTime(&ft, &universal)) return std::nullopt;
   SYSTEMTIME local;
@@ -68,7 +67,7 @@ std::optional<FileTime> localToUtc(const LocalDateTime& t) {
   }
   FILETIME ft;
   if (!SystemTimeToFileTime(&universal, &ft)) return std::nullopt;
-  return (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+  return win32::fromFiletime(ft);
 }
 
 LocalDateTime localNow() {

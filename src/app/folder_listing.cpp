@@ -1,0 +1,70 @@
+#include "app/folder_listing.h"
+
+#include <optional>
+
+#include "app/list_view_marks.h"
+#include "app/open_path.h"
+#include "app/selection_status.h"
+#include "app/undo_command.h"
+#include "folderlist/listing.h"
+#include "platform/path.h"
+
+namespace app {
+
+void FolderListing::listSelectedFolder() {
+  links_.undo.drop();
+  clear();
+  const std::string folder = controls_.tree.selectedPath();
+  links_.folder.setPath(folder);
+  // A virtual object of the namespace (the computer, say) yields a display
+  // name that names no folder: it lists nothing.
+  if (!platform::isAbsolutePath(folder)) return;
+  folderlist::listFolderInto(links_.folder.rows(), folder, links_.folder.separators());
+  controls_.list.setRowCount(links_.folder.rowCount());
+}
+
+void FolderListing::keyReleased(int virtualKey) {
+  // Shift and Ctrl are not looked at: Shift+F5 and Ctrl+F5 refresh too.
+  if (virtualKey != kVirtualKeyF5) return;
+  // The refreshed folder may no longer be what the last run changed.
+  links_.undo.drop();
+  controls_.tree.refresh();
+}
+
+void FolderListing::clear() {
+  links_.mover.abandon();
+  links_.folder.rows().clear();
+  // Emptying the list may raise no change notification; the panels would
+  // otherwise keep the previous folder's texts.
+  controls_.statusBar.setPanelText(0, "");
+  controls_.statusBar.setPanelText(1, "");
+  controls_.list.setRowCount(0);
+  // The arrow stands for the order of the rows, which a new listing undoes.
+  links_.order.forgetArrow();
+}
+
+void FolderListing::showSelection() {
+  showSelectionStatus(links_.folder, controls_.list, controls_.statusBar);
+}
+
+void FolderListing::openPath(const std::string& path) {
+  // A dialog or the message window holds the lock.
+  if (!controls_.window.isEnabled()) return;
+  // As a new listing does; the rows then stand as the move leaves them.
+  links_.mover.finish();
+  const std::optional<OpenTarget> target = openTargetOf(path, links_.fileOps);
+  if (!target || !controls_.tree.selectFolder(target->folder)) {
+    // The path may be long: shown whole.
+    links_.messages.wholeOverMain(cannotOpenFolderMessage(path));
+    return;
+  }
+  if (target->entry.empty()) return;
+  // The name as listed; the path may spell its case otherwise.
+  const int at = rowNamed(links_.folder.rows(), target->entry);
+  if (at < 0) return;
+  applyMarks(controls_.list, folderlist::ListMarks{{at}, at, at});
+  controls_.list.ensureVisible(at);
+  showSelection();
+}
+
+}  // namespace app

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <string>
+
+#include "app/list_order.h"
+#include "app/listed_folder.h"
+#include "app/messages.h"
+#include "app/row_mover.h"
+#include "platform/file_ops.h"
+#include "platform/ui.h"
+
+namespace app {
+
+class UndoCommand;
+
+// The controls that show the listed folder.
+struct FolderListingControls {
+  platform::Window& window;
+  platform::FolderTree& tree;
+  platform::EntryListView& list;
+  platform::StatusBar& statusBar;
+};
+
+// What else a listing touches.
+struct FolderListingLinks {
+  ListedFolder& folder;
+  RowMover& mover;
+  ListOrder& order;
+  UndoCommand& undo;
+  Messages& messages;
+  platform::FileOps& fileOps;  // what a path handed in from outside names
+};
+
+// Listing the folder the tree selects, F5, opening a folder handed in from
+// outside, and the status line of the list's selection.
+class FolderListing {
+ public:
+  FolderListing(FolderListingControls controls, FolderListingLinks links)
+      : controls_(controls), links_(links) {}
+
+  // The tree selected another folder (or the same one again): lists it.
+  void listSelectedFolder();
+  // A key released over the main window or its controls: F5 lists the
+  // folder again.
+  void keyReleased(int virtualKey);
+  // Empties the list and the status panels.
+  void clear();
+  // The list's selection changed: the status line follows.
+  void showSelection();
+
+  // A folder or file handed from outside, by its absolute path: the first
+  // argument or a drop on the window. A folder opens, a file opens its
+  // folder with its row selected and in view. Refused while the window is
+  // locked; a running move is finished first. A path that cannot be opened
+  // leaves everything as it was and says "フォルダ %s を開けません".
+  void openPath(const std::string& path);
+
+ private:
+  FolderListingControls controls_;
+  FolderListingLinks links_;
+};
+
+}  // namespace app

@@ -1,0 +1,17 @@
+#include "stamping/precheck.h"
+
+#include "stamping/run_messages.h"
+
+namespace stamping {
+
+std::string precheckMessage(const folderlist::ListEntry& row, const std::string& path,
+                            platform::FileOps& fs) {
+  if (!row.isFile() && !row.isFolder()) return {};
+  std::string message;
+  if (fs.readAttributes(path) & platform::kAttrReadOnly) message = readOnlyMessage(row);
+  const bool exists = row.isFile() ? fs.fileExists(path) : fs.folderExists(path);
+  if (!exists) message = missingMessage(row);
+  return message;
+}
+
+}  // namespace stamping
