@@ -5,6 +5,8 @@
 // objects.
 
 #include <windows.h>
+// The headers below need the types <windows.h> declares.
+#include <shellapi.h>
 
 #include <functional>
 #include <string>
@@ -57,7 +59,6 @@ class MainWindow final : public MessageTarget {
   EntryList& list() { return list_; }
   RowDrag& rowDrag() { return rowDrag_; }
   StatusBarPanels& statusBar() { return statusBar_; }
-  Splitter& splitter() { return splitter_; }
   int treeWidth() const { return treeWidth_; }
 
   // Opens a folder, or a file's folder with its row selected, given from

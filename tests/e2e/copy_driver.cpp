@@ -23,11 +23,15 @@
 #include <thread>
 #include <vector>
 
+#include "app/command_table.h"
 #include "driver_support.h"
 #include "shell/control_ids.h"
 #include "shell/window_classes.h"
 
 namespace {
+
+// The menu's command identifiers, as the program's menu sends them.
+constexpr int kCopyInOrder = app::commandId(app::Command::copyInOrder);
 
 using namespace e2e;
 
@@ -140,7 +144,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::fflush(stdout);
 
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(app::commandId(app::Command::copyInOrder), 0), 0);
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(kCopyInOrder, 0), 0);
   check(answerPicker(pid, destination), "the folder picker takes the destination");
 
   if (stop) {

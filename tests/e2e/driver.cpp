@@ -23,11 +23,16 @@
 #include <thread>
 #include <vector>
 
+#include "app/command_table.h"
 #include "driver_support.h"
 #include "shell/control_ids.h"
 #include "shell/window_classes.h"
 
 namespace {
+
+// The menu's command identifiers, as the program's menu sends them.
+constexpr int kChangeTimes = app::commandId(app::Command::changeTimes);
+constexpr int kUndo = app::commandId(app::Command::undo);
 
 using namespace e2e;
 
@@ -203,7 +208,7 @@ int wmain(int argc, wchar_t** argv) {
       FindClose(search);
     }
     // Nothing has been stamped yet: the command does nothing.
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(app::commandId(app::Command::undo), 0), 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(kUndo, 0), 0);
     check(!waitFor([&] { return messageWindowShowing(pid, L"元に戻しました") != nullptr; }, 1500) &&
               IsWindowEnabled(main),
           "元に戻す before any run shows nothing and leaves the main window enabled");
@@ -211,7 +216,7 @@ int wmain(int argc, wchar_t** argv) {
 
   // "TIME変更（&T）", as the menu sends it. Wine keeps menus per process, so
   // the command's identifier cannot be read from the menu from outside.
-  PostMessageW(main, WM_COMMAND, MAKEWPARAM(app::commandId(app::Command::changeTimes), 0), 0);
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(kChangeTimes, 0), 0);
 
   HWND dialog = nullptr;
   check(waitFor([&] {
@@ -235,7 +240,7 @@ int wmain(int argc, wchar_t** argv) {
   });
   check(edits.size() == 6, "the dialog has six fields");
   for (std::size_t i = 0; i < edits.size() && i < fields.size(); ++i) {
-    SendMessageW(fields[i], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fields[i].c_str()));
+    SendMessageW(edits[i], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fields[i].c_str()));
   }
   if (twoSeconds) {
     HWND radio = dialog ? childByClassAndText(dialog, L"Button", L"秒を繰り上げ") : nullptr;
@@ -294,7 +299,7 @@ int wmain(int argc, wchar_t** argv) {
   if (target) CloseHandle(target);
 
   if (undo) {
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(app::commandId(app::Command::undo), 0), 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(kUndo, 0), 0);
     acknowledgeNotice(pid, main, L"元に戻しました", [&] {
       check(main && !IsWindowEnabled(main), "the main window is locked under the notice");
     });
@@ -317,7 +322,7 @@ int wmain(int argc, wchar_t** argv) {
           std::to_string(exact) + " of " + std::to_string(before.size()) +
               " files have all three times back to the tick");
     // One level: a second undo does nothing.
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(app::commandId(app::Command::undo), 0), 0);
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(kUndo, 0), 0);
     check(!waitFor([&] { return messageWindowShowing(pid, L"元に戻しました") != nullptr; }, 1500),
           "a second 元に戻す does nothing");
   }

@@ -169,7 +169,7 @@ TEST_F(NumericNamesTest, TheViewMenuStandsBetweenFileAndHelpWithTheItemOff) {
 TEST_F(NumericNamesTest, AHeaderClickWithTheItemOnSortsDigitsByValue) {
   clickHeader(0);
   EXPECT_EQ(listedNames(), kWordOrder) << "off: the locale's word order";
-  menuCommand(app::commandId(app::Command::numericOrder));
+  menuCommand(app::Command::numericOrder);
   EXPECT_TRUE(checked());
   EXPECT_TRUE(windows_->objects().order.numericNames());
   EXPECT_EQ(listedNames(), kNumberOrder) << "sorted by name: sorted again at once";
@@ -177,7 +177,7 @@ TEST_F(NumericNamesTest, AHeaderClickWithTheItemOnSortsDigitsByValue) {
   clickHeader(0);
   EXPECT_EQ(listedNames(), std::vector<std::wstring>(kNumberOrder.rbegin(), kNumberOrder.rend()));
   EXPECT_EQ(arrows(), (std::vector<Arrow>{Arrow::kDown, Arrow::kNone, Arrow::kNone}));
-  menuCommand(app::commandId(app::Command::numericOrder));
+  menuCommand(app::Command::numericOrder);
   EXPECT_FALSE(checked());
   EXPECT_EQ(listedNames(), std::vector<std::wstring>(kWordOrder.rbegin(), kWordOrder.rend()))
       << "in the same direction";
@@ -186,7 +186,7 @@ TEST_F(NumericNamesTest, AHeaderClickWithTheItemOnSortsDigitsByValue) {
 TEST_F(NumericNamesTest, SwitchedWhileSortedByTimeItWaitsForTheNextClick) {
   clickHeader(2);
   const std::vector<std::wstring> byTime = listedNames();
-  menuCommand(app::commandId(app::Command::numericOrder));
+  menuCommand(app::Command::numericOrder);
   EXPECT_EQ(listedNames(), byTime);
   clickHeader(0);
   EXPECT_EQ(listedNames(), kNumberOrder);

@@ -14,14 +14,14 @@ constexpr WindowFlags kIdle{true, true, false, true, false, true};
 constexpr WindowFlags kTimeEntry{true, false, true, true, false, true};
 
 TEST_F(GuiTest, EnterPressesTheMessageWindowsOk) {
-  menuCommand(app::commandId(app::Command::showVersion));
+  menuCommand(app::Command::showVersion);
   ASSERT_EQ(GetFocus(), item(messageWindow(), kMessageOk));
   key(WM_KEYDOWN, VK_RETURN);
   EXPECT_EQ(flags(), kIdle);
 }
 
 TEST_F(GuiTest, SpacePressesTheMessageWindowsOk) {
-  menuCommand(app::commandId(app::Command::showVersion));
+  menuCommand(app::Command::showVersion);
   ASSERT_EQ(GetFocus(), item(messageWindow(), kMessageOk));
   key(WM_KEYDOWN, VK_SPACE);
   key(WM_KEYUP, VK_SPACE);
@@ -29,7 +29,7 @@ TEST_F(GuiTest, SpacePressesTheMessageWindowsOk) {
 }
 
 TEST_F(GuiTest, TabMovesFromFieldToFieldInTheTimeDialog) {
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   SetFocus(item(timeDialog(), kFirstTimeField));
   for (int next = 1; next < 6; ++next) {
     key(WM_KEYDOWN, VK_TAB);
@@ -40,7 +40,7 @@ TEST_F(GuiTest, TabMovesFromFieldToFieldInTheTimeDialog) {
 }
 
 TEST_F(GuiTest, EnterAndEscapeInAFieldPressNoButton) {
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   SetFocus(item(timeDialog(), kFirstTimeField + 2));
   key(WM_KEYDOWN, VK_RETURN);
   key(WM_KEYDOWN, VK_ESCAPE);
@@ -49,17 +49,17 @@ TEST_F(GuiTest, EnterAndEscapeInAFieldPressNoButton) {
 }
 
 TEST_F(GuiTest, EnterPressesTheFocusedButtonOfTheTimeDialog) {
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   SetFocus(item(timeDialog(), kTimeCancel));
   key(WM_KEYDOWN, VK_RETURN);
   EXPECT_EQ(flags(), kIdle);
 }
 
 TEST_F(GuiTest, TheTimeDialogGetsBackItsFocusedControlWhenShownAgain) {
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   SetFocus(item(timeDialog(), kFirstTimeField + 4));
   click(item(timeDialog(), kTimeCancel));
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   EXPECT_EQ(GetDlgCtrlID(GetFocus()), kTimeCancel) << "the control pressed last";
 }
 

@@ -41,7 +41,7 @@ HWND findMessageBox(DWORD thread) {
 }
 
 TEST_F(GuiTest, AFailureInAHandlerShowsTheErrorBoxOverDisabledWindows) {
-  menuCommand(app::commandId(app::Command::changeTimes));  // the dialog has the main window locked
+  menuCommand(app::Command::changeTimes);  // the dialog has the main window locked
   const WindowFlags before = flags();
 
   MessageBoxErrorBox box([this] {

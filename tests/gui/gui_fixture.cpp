@@ -151,8 +151,8 @@ WindowFlags GuiFixture::flags() {
                      enabled(timeDialog()), shown(messageWindow()), enabled(messageWindow())};
 }
 
-void GuiFixture::menuCommand(int id) {
-  SendMessageW(mainWindow(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+void GuiFixture::menuCommand(app::Command command) {
+  SendMessageW(mainWindow(), WM_COMMAND, MAKEWPARAM(app::commandId(command), 0), 0);
   pump();
 }
 

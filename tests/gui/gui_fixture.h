@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/command_table.h"
 #include "fakes/fake_ui.h"
 #include "shell/program.h"
 
@@ -84,7 +85,7 @@ class GuiFixture : public ::testing::Test {
   HWND item(HWND parent, int id) { return GetDlgItem(parent, id); }
 
   WindowFlags flags();
-  void menuCommand(int id);
+  void menuCommand(app::Command command);
   void click(HWND button);
   // A key as the event loop delivers it to the focused control.
   void key(UINT message, WPARAM virtualKey);

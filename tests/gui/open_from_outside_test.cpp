@@ -161,7 +161,7 @@ TEST_F(OpenFromOutside, BadDropsLeaveTheFolderAndSaySo) {
 
 TEST_F(OpenFromOutside, ADropIsRefusedWhileTheTimeDialogHoldsTheLock) {
   startWith(L"Chronoseq.exe");
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   ASSERT_TRUE(IsWindowVisible(timeDialog()));
   drop({text(folder() / "sub")});
   EXPECT_EQ(TreeView_GetSelection(tree()), TreeView_GetRoot(tree()));

@@ -127,7 +127,7 @@ TEST_F(Settings, TheNameOrderGoesThroughTheTwelfthLineToTheNextRun) {
     return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
   };
   EXPECT_FALSE(checked());
-  menuCommand(app::commandId(app::Command::numericOrder));
+  menuCommand(app::Command::numericOrder);
   ASSERT_TRUE(checked());
   const RECT main = rectOf(mainWindow());
   const RECT dialog = rectOf(timeDialog());
@@ -145,7 +145,7 @@ TEST_F(Settings, TheNameOrderGoesThroughTheTwelfthLineToTheNextRun) {
   EXPECT_TRUE(windows_->objects().order.numericNames());
 
   // Switched off, the next run finds it off; a file of eleven lines too.
-  menuCommand(app::commandId(app::Command::numericOrder));
+  menuCommand(app::Command::numericOrder);
   close();
   EXPECT_TRUE(fileText().ends_with("\r\n0\r\n"));
   windows_.reset();

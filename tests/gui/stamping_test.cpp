@@ -84,7 +84,7 @@ class StampingOnRealWindows : public GuiFixture {
     for (int row = 0; row < rowCount(); ++row) {
       before_.push_back(testsupport::readTimes(pathOfRow(row)));
     }
-    menuCommand(app::commandId(app::Command::changeTimes));
+    menuCommand(app::Command::changeTimes);
     ASSERT_EQ(flags(), kTimeEntry);
     const wchar_t* fields[] = {L"2009", L"3", L"5", L"12", L"30", L"0"};
     for (int i = 0; i < 6; ++i) SetWindowTextW(item(timeDialog(), kFirstTimeField + i), fields[i]);

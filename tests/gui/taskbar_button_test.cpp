@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,10 +78,9 @@ TEST_F(TaskbarButton, TheMainWindowAloneHasAButtonWithItsCaptionAndNoOwner) {
   EXPECT_EQ(windowText(mainWindow()), L"Chronoseq");
 
   // The dialogs stay owned by the main window and get no button.
-  for (int menu :
-       {app::commandId(app::Command::changeTimes), app::commandId(app::Command::showVersion)}) {
-    if (menu == app::commandId(app::Command::showVersion)) click(item(timeDialog(), IDCANCEL));
-    menuCommand(menu);
+  for (app::Command command : {app::Command::changeTimes, app::Command::showVersion}) {
+    if (command == app::Command::showVersion) click(item(timeDialog(), IDCANCEL));
+    menuCommand(command);
     EXPECT_EQ(GetWindow(timeDialog(), GW_OWNER), mainWindow());
     EXPECT_EQ(GetWindow(messageWindow(), GW_OWNER), mainWindow());
     EXPECT_EQ(buttonWindows(), std::vector<HWND>{mainWindow()});
@@ -98,7 +98,7 @@ TEST_F(TaskbarButton, CloseFromTheButtonClosesTheMainWindowAndWritesTheSettings)
 }
 
 TEST_F(TaskbarButton, CloseFromTheButtonIsCarriedOutWhileTheDialogLocksTheMainWindow) {
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   ASSERT_TRUE(IsWindowVisible(timeDialog()));
   ASSERT_FALSE(IsWindowEnabled(mainWindow()));
   systemCommand(mainWindow(), SC_CLOSE);
@@ -172,17 +172,17 @@ TEST_F(TaskbarButton, TheButtonLeadsToTheWindowThatHoldsTheInput) {
   enum Holder { kMain, kDialog, kMessage };
   struct Case {
     const char* name;
-    int menu;  // 0: no dialog open
+    std::optional<app::Command> menu;  // none: no dialog open
     Holder expected;
   };
   const Case cases[] = {
-      {"idle", 0, kMain},
-      {"time dialog open", app::commandId(app::Command::changeTimes), kDialog},
-      {"version notice open", app::commandId(app::Command::showVersion), kMessage},
+      {"idle", std::nullopt, kMain},
+      {"time dialog open", app::Command::changeTimes, kDialog},
+      {"version notice open", app::Command::showVersion, kMessage},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    if (c.menu) menuCommand(c.menu);
+    if (c.menu) menuCommand(*c.menu);
     pump(50);
     const HWND expected[] = {mainWindow(), timeDialog(), messageWindow()};
     EXPECT_EQ(GetLastActivePopup(mainWindow()), expected[c.expected]);

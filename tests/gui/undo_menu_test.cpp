@@ -30,7 +30,7 @@ class UndoMenuTest : public GuiTest {
   // Stamps the listed folder from 2009/03/05 12:30:00 with all three times
   // and dismisses the notice.
   void stamp() {
-    menuCommand(app::commandId(app::Command::changeTimes));
+    menuCommand(app::Command::changeTimes);
     const wchar_t* fields[] = {L"2009", L"3", L"5", L"12", L"30", L"0"};
     for (int i = 0; i < 6; ++i) SetWindowTextW(item(timeDialog(), kFirstTimeField + i), fields[i]);
     for (int box : {kAlsoCreation, kAlsoAccess}) {
@@ -66,7 +66,7 @@ TEST_F(UndoMenuTest, StampThenUndoFromTheMenu) {
   EXPECT_TRUE(undoEnabled());
   EXPECT_EQ(cellText(0, 2), wide("2009/03/05 12:30:00"));
 
-  menuCommand(app::commandId(app::Command::undo));
+  menuCommand(app::Command::undo);
   EXPECT_EQ(flags(), kMessageOverMain);
   EXPECT_EQ(label(), wide("元に戻しました"));
   EXPECT_EQ(windowText(mainWindow()), L"Chronoseq") << "no progress left in the caption";

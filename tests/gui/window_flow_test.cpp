@@ -27,7 +27,7 @@ class WindowFlowTest : public GuiTest {
 };
 
 TEST_F(WindowFlowTest, VersionNoticeLocksTheMainWindowAndItsOkUnlocksIt) {
-  menuCommand(app::commandId(app::Command::showVersion));
+  menuCommand(app::Command::showVersion);
   EXPECT_EQ(flags(), kMessageOverMain);
   EXPECT_EQ(label(), wide("\r\nChronoseq Version 0.7"));
   EXPECT_EQ(windowText(messageWindow()), wide("バージョン情報"));
@@ -41,13 +41,13 @@ TEST_F(WindowFlowTest, VersionNoticeLocksTheMainWindowAndItsOkUnlocksIt) {
 TEST_F(WindowFlowTest, TimeCommandOnAnEmptyListChangesNothing) {
   selectTreeItem(L"empty");
   ASSERT_EQ(rowCount(), 0);
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   EXPECT_EQ(flags(), kIdle);
 }
 
 TEST_F(WindowFlowTest, TimeCommandFillsTodayShowsTheDialogAndCancelReturns) {
   ASSERT_GT(rowCount(), 0);
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   EXPECT_EQ(flags(), kTimeEntry);
   const std::vector<std::wstring> today{std::to_wstring(kNow.year),
                                         std::to_wstring(kNow.month),
@@ -71,7 +71,7 @@ TEST_F(WindowFlowTest, TimeCommandFillsTodayShowsTheDialogAndCancelReturns) {
 }
 
 TEST_F(WindowFlowTest, AnInputErrorStandsOverTheDialogAndItsOkReturnsToTheDialog) {
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   ASSERT_EQ(flags(), kTimeEntry);
   SetWindowTextW(item(timeDialog(), kFirstTimeField), L"");
   click(dialogButton(kTimeOk));  // "OK"
@@ -87,11 +87,11 @@ TEST_F(WindowFlowTest, AnInputErrorStandsOverTheDialogAndItsOkReturnsToTheDialog
 }
 
 TEST_F(WindowFlowTest, OptionsCarryOverFromOneOpeningToTheNext) {
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   click(dialogButton(kTwoSecondStep));
   click(dialogButton(kAlsoAccess));
   click(dialogButton(kTimeCancel));
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   EXPECT_EQ(SendMessageW(dialogButton(kMinuteStep), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   EXPECT_EQ(SendMessageW(dialogButton(kTwoSecondStep), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessageW(dialogButton(kAlsoCreation), BM_GETCHECK, 0, 0), BST_UNCHECKED);
@@ -99,10 +99,10 @@ TEST_F(WindowFlowTest, OptionsCarryOverFromOneOpeningToTheNext) {
 }
 
 TEST_F(WindowFlowTest, TheVersionNoticeCaptionIsGoneFromTheNextMessage) {
-  menuCommand(app::commandId(app::Command::showVersion));
+  menuCommand(app::Command::showVersion);
   click(messageOk());
   ASSERT_EQ(flags(), kIdle);
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   ASSERT_EQ(flags(), kTimeEntry);
   SetWindowTextW(item(timeDialog(), kFirstTimeField + 5), L"");
   click(dialogButton(kTimeOk));
@@ -111,14 +111,14 @@ TEST_F(WindowFlowTest, TheVersionNoticeCaptionIsGoneFromTheNextMessage) {
 }
 
 TEST_F(WindowFlowTest, DialogsIgnoreCloseRequestsFromTheirTitleBars) {
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   SendMessageW(timeDialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
   SendMessageW(timeDialog(), WM_CLOSE, 0, 0);
   pump();
   EXPECT_EQ(flags(), kTimeEntry);
   click(dialogButton(kTimeCancel));
 
-  menuCommand(app::commandId(app::Command::showVersion));
+  menuCommand(app::Command::showVersion);
   SendMessageW(messageWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
   SendMessageW(messageWindow(), WM_CLOSE, 0, 0);
   pump();
@@ -126,7 +126,7 @@ TEST_F(WindowFlowTest, DialogsIgnoreCloseRequestsFromTheirTitleBars) {
 }
 
 TEST_F(WindowFlowTest, ACloseRequestEndsTheProgramEvenWhileTheDialogLocksTheMainWindow) {
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   ASSERT_EQ(flags(), kTimeEntry);
   SendMessageW(mainWindow(), WM_SYSCOMMAND, SC_CLOSE, 0);
   pump();
@@ -144,9 +144,9 @@ TEST_F(WindowFlowTest, ExitEmptiesTheListThenClosesTheMainWindow) {
 }
 
 TEST_F(WindowFlowTest, NoHandlerFailedAlongTheWay) {
-  menuCommand(app::commandId(app::Command::showVersion));
+  menuCommand(app::Command::showVersion);
   click(messageOk());
-  menuCommand(app::commandId(app::Command::changeTimes));
+  menuCommand(app::Command::changeTimes);
   click(dialogButton(kTimeNow));
   click(dialogButton(kTimeCancel));
   EXPECT_TRUE(errorBox_.shown.empty());
