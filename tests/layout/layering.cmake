@@ -1,5 +1,6 @@
 # The layers' include rules, checked over the source tree:
-#   app/, folderlist/, stamping/ and settings/ are portable: no <windows.h>
+#   app/, folderlist/, stamping/, settings/, cardcopy/ and cardorder/ are
+#   portable: no <windows.h>
 #   and nothing of platform/win32/;
 #   folderlist/ computes only: not even the window system's interface,
 #   platform/ui.h.
@@ -30,7 +31,7 @@ function(check_folder folder pattern what)
 endfunction()
 
 set(windows_header "[<\"](windows\\.h|platform/win32/)")
-foreach(folder app folderlist stamping settings)
+foreach(folder app folderlist stamping settings cardcopy cardorder)
   check_folder(${folder} "${windows_header}" "portable code")
 endforeach()
 check_folder(folderlist "[<\"]platform/ui\\.h" "the list model only computes")
