@@ -1,6 +1,7 @@
 #include "cardorder/card_reorder.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <utility>
 
@@ -259,45 +260,49 @@ ReorderCheck checkReorder(const folderlist::EntryRows& rows, int entryCount,
     check.names.clear();
     return std::move(check);
   };
+  // One enumeration tells every entry's name and kind: what the rows are
+  // checked against, and what stands in the folder besides them.
+  std::vector<platform::FolderItem> present;
+  if (const OsErrorCode error = ops.listFolder(folderPath, present)) {
+    return fail(messages::kCannotMove, folderPath + "\r\n" + platform::osErrorText(error), -1);
+  }
+  std::map<std::string, bool> folderNamed;  // the entries by name: whether a folder
+  for (const platform::FolderItem& item : present) folderNamed.emplace(item.name, item.folder);
+
   const int total = std::clamp(entryCount, 0, static_cast<int>(rows.size()));
   std::vector<int> taken;
   for (int k = 0; k < total; ++k) {
     const folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
     if (!row.isFile() && !row.isFolder()) continue;
-    const EntryKind kind = ops.stat(joinInto(folderPath, row.name)).kind;
-    if (row.isFile() && kind != EntryKind::File) return fail(messages::kMissingFile, row.name, k);
-    if (row.isFolder() && kind != EntryKind::Folder) {
-      return fail(messages::kMissingFolder, row.name, k);
+    const auto found = folderNamed.find(row.name);
+    const bool there = found != folderNamed.end() && found->second == row.isFolder();
+    if (!there) {
+      return fail(row.isFile() ? messages::kMissingFile : messages::kMissingFolder, row.name, k);
     }
     check.names.push_back(row.name);
     taken.push_back(k);
   }
   // Opened and let go at once: a file another program holds would stop its
   // move half way through the run.
-  for (std::size_t i = 0; i < taken.size(); ++i) {
-    const folderlist::ListEntry& row = rows[static_cast<std::size_t>(taken[i])];
+  for (const int k : taken) {
+    const folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
     if (!row.isFile()) continue;
     if (const OsErrorCode error = ops.openExclusive(joinInto(folderPath, row.name))) {
-      return fail(messages::kOpenElsewhere, row.name + "\r\n" + platform::osErrorText(error),
-                  taken[i]);
+      return fail(messages::kOpenElsewhere, row.name + "\r\n" + platform::osErrorText(error), k);
     }
   }
   if (driveFactsOf(folderPath, ops).readOnly) return fail(messages::kReadOnly, folderPath, -1);
   // An entry the list does not show would stay in front of the rows.
-  std::vector<std::string> present;
-  if (const OsErrorCode error = ops.listNames(folderPath, present)) {
-    return fail(messages::kCannotMove, folderPath + "\r\n" + platform::osErrorText(error), -1);
-  }
   const std::set<std::string> named(check.names.begin(), check.names.end());
-  for (const std::string& name : present) {
-    if (!named.count(name)) return fail(messages::kNotListed, name, -1);
+  for (const platform::FolderItem& item : present) {
+    if (!named.count(item.name)) return fail(messages::kNotListed, item.name, -1);
   }
   // A root's work folder stands among its rows: moving it into a new one
   // would bury what it holds.
-  for (std::size_t i = 0; i < taken.size(); ++i) {
-    const folderlist::ListEntry& row = rows[static_cast<std::size_t>(taken[i])];
+  for (const int k : taken) {
+    const folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
     if (row.isFolder() && isWorkFolderName(row.name)) {
-      return fail(messages::kWorkFolderRow, row.name, taken[i]);
+      return fail(messages::kWorkFolderRow, row.name, k);
     }
   }
   return check;
