@@ -10,6 +10,7 @@
 #include "app/form3.h"
 #include "app/listed_folder.h"
 #include "app/messages.h"
+#include "app/reorder_command.h"
 #include "app/undo_command.h"
 #include "app/window_flow.h"
 #include "platform/copy_ops.h"
@@ -26,7 +27,8 @@ struct WindowControls {
   Form2Controls form2;
   Form3Controls form3;
   platform::MenuCommand& undoItem;  // "元に戻す(&U)"
-  platform::MenuCommand& copyItem;  // "この順番でコピー(&C)..."
+  platform::MenuCommand& copyItem;     // "この順番でコピー(&C)..."
+  platform::MenuCommand& reorderItem;  // "カード上でこの順番にする(&R)..."
 };
 
 // What copying the rows in their order works with besides the windows.
@@ -34,6 +36,8 @@ struct CopyServices {
   platform::CopyOps& copyOps;
   platform::FolderPicker& picker;
   platform::StopSignal& stop;  // Esc and the main window's close button
+  // The question before putting a card's folder in order.
+  platform::Confirmation& confirmation;
 };
 
 class AppObjects {
@@ -57,6 +61,7 @@ class AppObjects {
   Messages messages;
   UndoCommand undo;
   CopyCommand copy;
+  ReorderCommand reorder;
   settings::WindowSettings windowSettings;
   TForm2 form2;
   TForm3 form3;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/copy_command.h"
+#include "app/reorder_command.h"
 #include "app/form2.h"
 #include "app/list_view_marks.h"
 #include "app/open_path.h"
@@ -122,7 +123,16 @@ void TForm1::Copy1Click() {
   links_.copy.execute();
 }
 
-void TForm1::MenuOpen() { links_.copy.showAvailability(); }
+void TForm1::Reorder1Click() {
+  // The entries take the order the move leaves the rows in.
+  finishMove();
+  links_.reorder.execute();
+}
+
+void TForm1::MenuOpen() {
+  links_.copy.showAvailability();
+  links_.reorder.showAvailability();
+}
 
 void TForm1::ShellTreeView1Change() {
   links_.undo.drop();
@@ -134,6 +144,9 @@ void TForm1::ShellTreeView1Change() {
   folderlist::listFolderInto(rows_, folder, links_.folder.separators());
   links_.folder.setEntryCount(static_cast<std::int32_t>(rows_.size()));
   controls_.list.setRowCount(links_.folder.entryCount());
+  // A run that put this folder in order and did not end left its work
+  // folder beside it: offered to finish.
+  links_.reorder.offerToFinish();
 }
 
 void TForm1::clearRows() {

@@ -21,6 +21,7 @@ class WindowSettings;
 namespace app {
 
 class CopyCommand;
+class ReorderCommand;
 class TForm2;
 class UndoCommand;
 
@@ -56,6 +57,7 @@ struct Form1Links {
   Messages& messages;
   UndoCommand& undo;
   CopyCommand& copy;
+  ReorderCommand& reorder;
   TForm2& timeDialog;
   settings::WindowSettings& windowSettings;
   platform::FileOps& fileOps;  // what a path handed in from outside names
@@ -77,7 +79,10 @@ class TForm1 {
   void N1Click();     // "バージョン情報(&A)"
   void Undo1Click();  // "元に戻す(&U)": takes back the last stamping run
   void Copy1Click();  // "この順番でコピー(&C)...": copies the rows in their order
-  // A menu opens: the copy command is greyed while the list is empty.
+  // "カード上でこの順番にする(&R)...": puts the folder's entries in the rows'
+  // order where they stand.
+  void Reorder1Click();
+  // A menu opens: the card commands are greyed while the list is empty.
   void MenuOpen();
   // "数字を数値として並べる(&N)": switches the name order.
   void NumericOrder1Click();

@@ -13,6 +13,7 @@ inline constexpr int kMenuN1 = 103;             // "バージョン情報(&A)"
 inline constexpr int kMenuUndo1 = 104;          // "元に戻す(&U)"
 inline constexpr int kMenuCopy1 = 105;          // "この順番でコピー(&C)..."
 inline constexpr int kMenuNumericOrder1 = 106;  // "数字を数値として並べる(&N)"
+inline constexpr int kMenuReorder1 = 107;       // "カード上でこの順番にする(&R)..."
 
 // Main window Form1.
 inline constexpr int kShellTreeView1 = 110;

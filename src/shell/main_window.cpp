@@ -37,7 +37,7 @@ struct MenuItem {
 };
 struct Menu {
   std::string_view caption;
-  std::array<MenuItem, 4> items;
+  std::array<MenuItem, 5> items;
   int itemCount;
 };
 constexpr std::array<Menu, 3> kMenus{{
@@ -45,12 +45,13 @@ constexpr std::array<Menu, 3> kMenus{{
      {{{kMenuIME1, "TIME変更（&T）"},
        {kMenuUndo1, "元に戻す(&U)"},
        {kMenuCopy1, "この順番でコピー(&C)..."},
+       {kMenuReorder1, "カード上でこの順番にする(&R)..."},
        {kMenuExit1, "終了(&X)"}}},
-     4},
+     5},
     {"表示(&V)",
-     {{{kMenuNumericOrder1, "数字を数値として並べる(&N)"}, {0, ""}, {0, ""}, {0, ""}}},
+     {{{kMenuNumericOrder1, "数字を数値として並べる(&N)"}, {0, ""}, {0, ""}, {0, ""}, {0, ""}}},
      1},
-    {"ヘルプ(&H)", {{{kMenuN1, "バージョン情報(&A)"}, {0, ""}, {0, ""}, {0, ""}}}, 1},
+    {"ヘルプ(&H)", {{{kMenuN1, "バージョン情報(&A)"}, {0, ""}, {0, ""}, {0, ""}, {0, ""}}}, 1},
 }};
 
 HMENU createMainMenu() {
@@ -104,6 +105,7 @@ bool MainWindow::create() {
   undoItem_.attach(hwnd, kMenuUndo1);
   numericOrderItem_.attach(hwnd, kMenuNumericOrder1);
   copyItem_.attach(hwnd, kMenuCopy1);
+  reorderItem_.attach(hwnd, kMenuReorder1);
   copyStop_.setMainWindow(hwnd);
   dpi_ = windowDpi(hwnd);
   font_ = createDesignFont(kFormFontHeight, dpi_);
@@ -313,6 +315,9 @@ LRESULT MainWindow::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
             return 0;
           case kMenuCopy1:
             run([this] { form_->Copy1Click(); });
+            return 0;
+          case kMenuReorder1:
+            run([this] { form_->Reorder1Click(); });
             return 0;
           default:
             break;

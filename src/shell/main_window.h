@@ -68,6 +68,7 @@ class MainWindow final : public MessageTarget {
   void openPath(const std::wstring& path);
   // "この順番でコピー(&C)...", greyed out while the list is empty.
   MenuItemCommand& copyItem() { return copyItem_; }
+  MenuItemCommand& reorderItem() { return reorderItem_; }
   // Esc and the close button while rows are being copied.
   CopyStop& copyStop() { return copyStop_; }
 
@@ -104,6 +105,7 @@ class MainWindow final : public MessageTarget {
   MenuItemCommand undoItem_;
   MenuCheckItem numericOrderItem_;
   MenuItemCommand copyItem_;
+  MenuItemCommand reorderItem_;
   CopyStop copyStop_;
 };
 

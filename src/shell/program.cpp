@@ -15,7 +15,10 @@ Program::Program(ProgramOptions options)
       mainWindow_(app_, options_.treeRoot, options_.onMainWindowDestroyed),
       timeDialog_(app_),
       messageWindow_(app_),
-      folderPicker_([this] { return mainWindow_.hwnd(); }) {
+      folderPicker_([this] { return mainWindow_.hwnd(); }),
+      confirmation_([this] {
+        return std::array<HWND, 3>{mainWindow_.hwnd(), timeDialog_.hwnd(), messageWindow_.hwnd()};
+      }) {
   app_.title = options_.title;
   app_.errorBox = &errorBox_;
   app_.textFiles = options_.textFiles;
@@ -42,12 +45,13 @@ bool Program::create() {
   objects_ = std::make_unique<app::AppObjects>(
       app_,
       app::WindowControls{mainWindow_.controls(), timeDialog_.controls(), messageWindow_.controls(),
-                          mainWindow_.undoItem(), mainWindow_.copyItem()},
+                          mainWindow_.undoItem(), mainWindow_.copyItem(),
+                          mainWindow_.reorderItem()},
       files,
       app::CopyServices{options_.copyOps ? *options_.copyOps : platform::systemCopyOps(),
                         options_.folderPicker ? *options_.folderPicker
                                               : static_cast<platform::FolderPicker&>(folderPicker_),
-                        mainWindow_.copyStop()},
+                        mainWindow_.copyStop(), confirmation_},
       options_.clock);
   objects_->folder.setSeparators(platform::userDateTimeSeparators());
   mainWindow_.attach(&objects_->form1, &objects_->folder);

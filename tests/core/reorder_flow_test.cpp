@@ -6,6 +6,7 @@
 // listing.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "fakes/fake_app.h"
 #include "fakes/fault_copy_ops.h"
 #include "fakes/flow_states.h"
+#include "fakes/temp_folder.h"
 #include "platform/path.h"
 
 namespace {
@@ -199,6 +201,72 @@ TEST(ReorderFlow, NoOfferWithoutAnUnfinishedRunOrWhileAnotherWindowIsUp) {
   scene.app.event([&] { app::startWorking(scene.app.objects->flow); });
   scene.app.event([&] { scene.command.offerToFinish(); });
   EXPECT_TRUE(scene.confirmation.texts.empty());
+}
+
+// Through the main window as the program wires it, over real folders.
+struct WiredScene {
+  WiredScene() {
+    folder = dir.createFolder("music");
+    for (const char* name : {"b.mp3", "a.mp3"}) dir.createFile(at("music", name), name);
+    empty = dir.createFolder("empty");
+  }
+  void list(const std::string& path) {
+    app.tree.path = path;
+    app.event([&] { app.form1->ShellTreeView1Change(); });
+  }
+  testsupport::TempFolder dir;
+  std::string folder;
+  std::string empty;
+  fakes::FakeApp app;
+};
+
+TEST(ReorderThroughTheMainWindow, TheMenuItemIsGreyWhileTheListIsEmpty) {
+  WiredScene scene;
+  scene.list(scene.empty);
+  scene.app.event([&] { scene.app.form1->MenuOpen(); });
+  EXPECT_FALSE(scene.app.reorderItem.isEnabled());
+  scene.app.event([&] { scene.app.form1->Reorder1Click(); });
+  EXPECT_TRUE(scene.app.confirmation.texts.empty());
+  scene.list(scene.folder);
+  scene.app.event([&] { scene.app.form1->MenuOpen(); });
+  EXPECT_TRUE(scene.app.reorderItem.isEnabled());
+}
+
+TEST(ReorderThroughTheMainWindow, TheCommandAsksAndCancelChangesNothing) {
+  WiredScene scene;
+  scene.list(scene.folder);
+  scene.app.event([&] { scene.app.form1->Reorder1Click(); });
+  ASSERT_EQ(scene.app.confirmation.texts.size(), 1u);
+  EXPECT_EQ(
+      scene.app.confirmation.texts[0].rfind("フォルダ\r\n" + scene.folder + "\r\nの 2 個を", 0), 0u)
+      << scene.app.confirmation.texts[0];
+  EXPECT_EQ(fakes::flowOf(scene.app), kIdle);
+}
+
+TEST(ReorderThroughTheMainWindow, AListingBesideAnUnfinishedRunOffersToFinishAndListsAgain) {
+  WiredScene scene;
+  scene.dir.createFolder("Chronoseq 並べ替え中");
+  scene.dir.createFile(
+      at("Chronoseq 並べ替え中", "order.txt"),
+      "Chronoseq: 並べ替え中のフォルダです。止まったときは、下の順番でフォルダに"
+      "戻してください。\r\nフォルダ: music\r\n順番:\r\nc.mp3\r\na.mp3\r\nb.mp3\r\n");
+  scene.dir.createFile(at("Chronoseq 並べ替え中", "c.mp3"), "c");
+  scene.app.confirmation.answer = true;
+  scene.list(scene.folder);
+  ASSERT_EQ(scene.app.confirmation.texts.size(), 1u);
+  EXPECT_EQ(scene.app.confirmation.texts[0],
+            "前回の並べ替えが終わっていません\r\n\r\n作業フォルダ\r\n" +
+                scene.dir.pathOf("Chronoseq 並べ替え中") +
+                "\r\nに 1 個が残っています\r\n\r\n"
+                "続きを行って、一覧の順番でフォルダに戻しますか");
+  EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
+  EXPECT_EQ(scene.app.label1.text().rfind("並べ替えました (3 個)", 0), 0u)
+      << scene.app.label1.text();
+  // Listed again: the entry that came back is a row.
+  EXPECT_EQ(scene.app.folder().entryCount(), 3);
+  EXPECT_EQ(scene.app.confirmation.texts.size(), 1u) << "the listing again asks nothing";
+  EXPECT_FALSE(
+      std::filesystem::exists(std::filesystem::u8path(scene.dir.pathOf("Chronoseq 並べ替え中"))));
 }
 
 }  // namespace

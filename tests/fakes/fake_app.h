@@ -54,9 +54,12 @@ struct FakeApp {
              &preview},
             {messageWindow, label1},
             undoItem,
-            copyItem},
+            copyItem,
+            reorderItem},
         fileOps ? *fileOps : memoryFiles,
-        app::CopyServices{platform::systemCopyOps(), picker, copyStop}, std::move(clock));
+        app::CopyServices{platform::systemCopyOps(), picker, copyStop, confirmation},
+        std::move(clock));
+    confirmation.answer = false;
     form1 = &objects->form1;
     form2 = &objects->form2;
     form3 = &objects->form3;
@@ -106,6 +109,10 @@ struct FakeApp {
   // are the test's.
   FakePicker picker;
   FakeStop copyStop;
+  FakeMenuCommand reorderItem;  // "カード上でこの順番にする(&R)..."
+  // Asked before the folder is put in order, and at a listing beside an
+  // unfinished run; declines unless a test says otherwise.
+  FakeConfirmation confirmation;
 
   std::unique_ptr<app::AppObjects> objects;
   app::TForm1* form1 = nullptr;

@@ -203,7 +203,8 @@ TEST_F(GuiTest, CaptionsAndMenu) {
       {{0, kMenuIME1, "TIME変更（&T）"},
        {1, kMenuUndo1, "元に戻す(&U)"},
        {2, kMenuCopy1, "この順番でコピー(&C)..."},
-       {3, kMenuExit1, "終了(&X)"}},
+       {3, kMenuReorder1, "カード上でこの順番にする(&R)..."},
+       {4, kMenuExit1, "終了(&X)"}},
       {{0, kMenuNumericOrder1, "数字を数値として並べる(&N)"}},
       {{0, kMenuN1, "バージョン情報(&A)"}},
   }};
