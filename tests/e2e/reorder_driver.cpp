@@ -1,11 +1,13 @@
 // Drives the built Chronoseq.exe from outside through "カード上でこの順番にする
 // (&R)...": starts it on a card's folder (the first argument), waits for the
-// folder's rows, sorts them by time with a click on that column's header,
+// folder's rows, sorts them with a click on the name or the time column's
+// header,
 // sends the menu command, reads and accepts the confirmation, and reports
 // the rows, the question and the message the command ends with. Of the
 // program it knows only the menu command's identifier.
 //
 // Usage: chronoseq_e2e_reorder_driver <Chronoseq.exe> <folder> <entries>
+//        [byname|bytime]
 // Prints "row<TAB>k<TAB>name" per row before the command,
 // "question<TAB>text" and "message<TAB>text" (line ends as \n),
 // "readback<TAB>name" per entry of the folder as FindFirstFileW gives them,
@@ -73,6 +75,7 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring exe = argv[1];
   const std::wstring folder = argv[2];
   const int entries = _wtoi(argv[3]);
+  const bool byName = argc > 4 && std::wstring(argv[4]) == L"byname";
 
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -104,23 +107,29 @@ int wmain(int argc, wchar_t** argv) {
   }
   check(list && waitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == entries; }),
         "the list shows the card folder's " + std::to_string(entries) + " entries");
-  // One click on the time column's header sorts the rows by their times,
-  // which the caller sets so that this order is neither the names' order nor
-  // the order of writing.
+  // One click on a column's header sorts the rows. By time the order
+  // changes (the caller sets the times so); by name it may already stand
+  // (Wine lists a folder sorted by name), so the click is given time.
   const std::vector<std::wstring> listed =
       list ? listedNames(list, pid) : std::vector<std::wstring>{};
   HWND header = list ? FindWindowExW(list, nullptr, WC_HEADERW, nullptr) : nullptr;
   if (header) {
-    const int x = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0) +
-                                   SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0) +
-                                   SendMessageW(list, LVM_GETCOLUMNWIDTH, 2, 0) / 2);
+    const int x =
+        byName ? static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0) / 2)
+               : static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0) +
+                                  SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0) +
+                                  SendMessageW(list, LVM_GETCOLUMNWIDTH, 2, 0) / 2);
     RECT box{};
     GetClientRect(header, &box);
     const LPARAM at = MAKELPARAM(x, box.bottom / 2);
     PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(header, WM_LBUTTONUP, 0, at);
-    check(waitFor([&] { return listedNames(list, pid) != listed || entries < 2; }, 5000),
-          "a click on the time header sorts the rows");
+    if (byName) {
+      Sleep(1000);
+    } else {
+      check(waitFor([&] { return listedNames(list, pid) != listed || entries < 2; }, 5000),
+            "a click on the time header sorts the rows");
+    }
   }
   const std::vector<std::wstring> rows =
       list ? listedNames(list, pid) : std::vector<std::wstring>{};
