@@ -234,6 +234,17 @@ TEST(ReorderThroughTheMainWindow, TheMenuItemIsGreyWhileTheListIsEmpty) {
 
 TEST(ReorderThroughTheMainWindow, TheCommandAsksAndCancelChangesNothing) {
   WiredScene scene;
+  // Wine names a Linux folder's drive NTFS: there the command refuses.
+  platform::VolumeFacts facts;
+  if (platform::systemCopyOps().volumeFacts(scene.folder, facts) == 0 &&
+      facts.fileSystem == "NTFS") {
+    scene.list(scene.folder);
+    scene.app.event([&] { scene.app.form1->Reorder1Click(); });
+    EXPECT_TRUE(scene.app.confirmation.texts.empty());
+    EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
+    EXPECT_EQ(scene.app.label1.text().rfind("このドライブは書いた順番を保ちません\r\n", 0), 0u);
+    return;
+  }
   scene.list(scene.folder);
   scene.app.event([&] { scene.app.form1->Reorder1Click(); });
   ASSERT_EQ(scene.app.confirmation.texts.size(), 1u);
