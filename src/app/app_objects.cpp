@@ -12,6 +12,10 @@ AppObjects::AppObjects(Application& application, WindowControls controls,
            controls.timeEntry.paintPump, fileOps),
       copy(folder, flow, messages, controls.timeEntry.paintPump, copyServices.copyOps,
            copyServices.picker, copyServices.stop),
+      // Finishing an earlier run brings entries back: the folder is listed again.
+      reorder(folder, flow, messages, controls.timeEntry.paintPump, copyServices.copyOps,
+              copyServices.confirmation, copyServices.stop,
+              [this] { listing.listSelectedFolder(); }),
       windowSettings(application.textFiles, application.screen, controls.main.window,
                      controls.main.list, controls.timeEntry.window, controls.message.window),
       settingsTiming(windowSettings, controls.main.settingsLoadTimer),
@@ -24,13 +28,16 @@ AppObjects::AppObjects(Application& application, WindowControls controls,
       timeEntry(controls.timeEntry, {folder, controls.main.list, flow, messages, undo, fileOps},
                 std::move(clock)),
       commands({controls.main.window, controls.main.menu, folder, flow, mover, order, listing,
-                timeEntry, undo, copy, messages}) {
+                timeEntry, undo, copy, reorder, messages}) {
   undo.setAvailabilityChanged([this] { commands.showStates(); });
   windowSettings.linkOptions({[this] { return settings::SettingsOptions{order.numericNames()}; },
                               [this](const settings::SettingsOptions& options) {
                                 order.setNumericNames(options.numericNames);
                                 commands.showStates();
                               }});
+  // A run that put the folder in order and did not end left its work folder
+  // beside it: offered to finish after each listing.
+  listing.setListed([this] { reorder.offerToFinish(); });
   // The entries inside a copied folder row stand in the order a click on
   // "名前" would give them.
   copy.setNameOrder(

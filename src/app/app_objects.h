@@ -10,6 +10,7 @@
 #include "app/listed_folder.h"
 #include "app/main_commands.h"
 #include "app/messages.h"
+#include "app/reorder_command.h"
 #include "app/row_mover.h"
 #include "app/settings_timing.h"
 #include "app/time_entry.h"
@@ -47,6 +48,8 @@ struct CopyServices {
   platform::CopyOps& copyOps;
   platform::FolderPicker& picker;
   platform::StopSignal& stop;  // Esc and the main window's close button
+  // The question before putting a card's folder in order.
+  platform::Confirmation& confirmation;
 };
 
 class AppObjects {
@@ -70,6 +73,7 @@ class AppObjects {
   Messages messages;
   UndoCommand undo;
   CopyCommand copy;
+  ReorderCommand reorder;
   settings::WindowSettings windowSettings;
   SettingsTiming settingsTiming;
   RowMover mover;

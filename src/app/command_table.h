@@ -30,13 +30,15 @@ struct CommandRow {
 inline constexpr std::array<std::string_view, 3> kMenuCaptions{"ファイル（&F）", "表示(&V)",
                                                                "ヘルプ(&H)"};
 
-inline constexpr std::array<CommandRow, 6> kCommands{{
+inline constexpr std::array<CommandRow, 7> kCommands{{
     {Command::changeTimes, 0, "TIME変更（&T）", 101, Availability::always, CheckRule::never,
      &MainCommands::showTimeDialog},
     {Command::undo, 0, "元に戻す(&U)", 104, Availability::whileUndoKept, CheckRule::never,
      &MainCommands::undo},
     {Command::copyInOrder, 0, "この順番でコピー(&C)...", 105, Availability::whileRowsListed,
      CheckRule::never, &MainCommands::copyInOrder},
+    {Command::reorderOnCard, 0, "カード上でこの順番にする(&R)...", 107,
+     Availability::whileRowsListed, CheckRule::never, &MainCommands::reorderOnCard},
     {Command::exit, 0, "終了(&X)", 102, Availability::always, CheckRule::never,
      &MainCommands::exit},
     {Command::numericOrder, 1, "数字を数値として並べる(&N)", 106, Availability::always,

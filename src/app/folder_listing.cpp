@@ -21,6 +21,7 @@ void FolderListing::listSelectedFolder() {
   if (!platform::isAbsolutePath(folder)) return;
   folderlist::listFolderInto(links_.folder.rows(), folder, links_.folder.separators());
   controls_.list.setRowCount(links_.folder.rowCount());
+  if (listed_) listed_();
 }
 
 void FolderListing::keyReleased(int virtualKey) {

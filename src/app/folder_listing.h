@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "app/list_order.h"
 #include "app/listed_folder.h"
@@ -43,6 +45,8 @@ class FolderListing {
   // A key released over the main window or its controls: F5 lists the
   // folder again.
   void keyReleased(int virtualKey);
+  // Runs after each listing of a folder.
+  void setListed(std::function<void()> listed) { listed_ = std::move(listed); }
   // Empties the list and the status panels.
   void clear();
   // The list's selection changed: the status line follows.
@@ -58,6 +62,7 @@ class FolderListing {
  private:
   FolderListingControls controls_;
   FolderListingLinks links_;
+  std::function<void()> listed_;
 };
 
 }  // namespace app

@@ -5,6 +5,7 @@
 #include "app/command_table.h"
 #include "app/copy_command.h"
 #include "app/folder_listing.h"
+#include "app/reorder_command.h"
 #include "app/time_entry.h"
 #include "app/undo_command.h"
 
@@ -52,6 +53,12 @@ void MainCommands::copyInOrder() {
   // The rows are copied in the order the move leaves them.
   links_.mover.finish();
   links_.copy.execute();
+}
+
+void MainCommands::reorderOnCard() {
+  // The entries take the order the move leaves the rows in.
+  links_.mover.finish();
+  links_.reorder.execute();
 }
 
 void MainCommands::exit() {

@@ -10,13 +10,22 @@
 namespace app {
 
 class CopyCommand;
+class ReorderCommand;
 class FolderListing;
 class TimeEntry;
 class UndoCommand;
 
 // The commands of the main window's menu, in the order they stand there.
 // Their captions, identifiers and rules are in command_table.h.
-enum class Command { changeTimes, undo, copyInOrder, exit, numericOrder, showVersion };
+enum class Command {
+  changeTimes,
+  undo,
+  copyInOrder,
+  reorderOnCard,
+  exit,
+  numericOrder,
+  showVersion
+};
 
 // What the menu's commands work with.
 struct MainCommandLinks {
@@ -30,6 +39,7 @@ struct MainCommandLinks {
   TimeEntry& timeEntry;
   UndoCommand& undo;
   CopyCommand& copy;
+  ReorderCommand& reorder;
   Messages& messages;
 };
 
@@ -51,6 +61,9 @@ class MainCommands {
   void undo();
   // "この順番でコピー(&C)...": copies the rows in their order.
   void copyInOrder();
+  // "カード上でこの順番にする(&R)...": puts the folder's entries in the rows'
+  // order where they stand.
+  void reorderOnCard();
   // "終了(&X)".
   void exit();
   // "数字を数値として並べる(&N)": switches the name order.

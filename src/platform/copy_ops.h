@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_ops.h"
@@ -13,6 +14,14 @@ namespace platform {
 
 // ERROR_REQUEST_ABORTED: a copy that was asked to stop.
 inline constexpr OsErrorCode kErrorRequestAborted = 1235;
+// ERROR_WRITE_PROTECT: a card locked by its switch, or mounted read-only.
+inline constexpr OsErrorCode kErrorWriteProtect = 19;
+// ERROR_NOT_SAME_DEVICE: a move that would have to copy.
+inline constexpr OsErrorCode kErrorNotSameDevice = 17;
+// ERROR_ALREADY_EXISTS: a folder or a move's target that is there already.
+inline constexpr OsErrorCode kErrorAlreadyExists = 183;
+// ERROR_NOT_SUPPORTED: what the system cannot tell.
+inline constexpr OsErrorCode kErrorNotSupported = 50;
 
 enum class EntryKind { Missing, File, Folder };
 
@@ -34,6 +43,13 @@ struct FolderItem {
 struct VolumeSpace {
   std::uint64_t freeBytes = 0;
   std::uint64_t clusterBytes = 0;
+};
+
+// What GetVolumeInformationW tells of a folder's volume.
+struct VolumeFacts {
+  std::string fileSystem;  // "FAT32", "exFAT", "NTFS" ...
+  bool readOnly = false;
+  friend bool operator==(const VolumeFacts&, const VolumeFacts&) = default;
 };
 
 // Asked while a file's contents are copied: true stops the copy.
@@ -82,6 +98,24 @@ class CopyOps {
   // Sets all three times; a time of 0 is left unchanged.
   virtual OsErrorCode setTimes(const std::string& path, const EntryTimes& times, bool folder) = 0;
   virtual OsErrorCode removeFile(const std::string& path) = 0;
+
+  // Putting a card's folder in order where it stands, by moves alone.
+  //
+  // The file system's name and whether the volume is read-only; an error
+  // where the system cannot tell (Wine on a FUSE mount).
+  virtual OsErrorCode volumeFacts(const std::string& folder, VolumeFacts& facts) = 0;
+  // Renames a file or folder within its volume: never a copy, never over an
+  // entry that is there already (kErrorAlreadyExists); its contents, times
+  // and attributes stay as they are.
+  virtual OsErrorCode moveEntry(const std::string& from, const std::string& to) = 0;
+  // Opens a file with no sharing at all and closes it at once: a file that
+  // another program has open is refused (kErrorSharingViolation).
+  virtual OsErrorCode openExclusive(const std::string& path) = 0;
+  // Writes a new file, which must not exist, with these bytes.
+  virtual OsErrorCode writeNewFile(const std::string& path, std::string_view bytes) = 0;
+  virtual OsErrorCode readWholeFile(const std::string& path, std::string& bytes) = 0;
+  // Removes an empty folder.
+  virtual OsErrorCode removeFolder(const std::string& path) = 0;
 };
 
 // The operating system's file system.

@@ -27,4 +27,13 @@ class StopSignal {
   virtual bool requested() = 0;
 };
 
+// A question with OK and Cancel, owned by the main window and standing above
+// the program's windows as the error box does.
+class Confirmation {
+ public:
+  virtual ~Confirmation() = default;
+  // True for OK; Cancel, Esc and the close button say no.
+  virtual bool confirm(std::string_view caption, std::string_view text) = 0;
+};
+
 }  // namespace platform

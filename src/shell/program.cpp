@@ -15,7 +15,10 @@ Program::Program(ProgramOptions options)
       mainWindow_(app_, options_.treeRoot, options_.onMainWindowDestroyed),
       timeDialog_(app_),
       messageWindow_(app_),
-      folderPicker_([this] { return mainWindow_.hwnd(); }) {
+      folderPicker_([this] { return mainWindow_.hwnd(); }),
+      confirmation_([this] {
+        return std::array<HWND, 3>{mainWindow_.hwnd(), timeDialog_.hwnd(), messageWindow_.hwnd()};
+      }) {
   app_.title = options_.title;
   app_.errorBox = &errorBox_;
   app_.textFiles = options_.textFiles;
@@ -47,7 +50,7 @@ bool Program::create() {
       app::CopyServices{options_.copyOps ? *options_.copyOps : platform::systemCopyOps(),
                         options_.folderPicker ? *options_.folderPicker
                                               : static_cast<platform::FolderPicker&>(folderPicker_),
-                        mainWindow_.copyStop()},
+                        mainWindow_.copyStop(), confirmation_},
       options_.clock);
   objects_->folder.setSeparators(platform::userDateTimeSeparators());
   mainWindow_.attach(objects_.get());

@@ -14,6 +14,7 @@
 #include "app/application.h"
 #include "platform/copy_ops.h"
 #include "platform/file_ops.h"
+#include "platform/win32/confirmation_box.h"
 #include "platform/win32/error_box.h"
 #include "platform/win32/folder_picker.h"
 #include "platform/win32/monitor_screen.h"
@@ -89,6 +90,8 @@ class Program {
   TimeDialog timeDialog_;
   MessageWindow messageWindow_;
   SystemFolderPicker folderPicker_;
+  MessageBoxConfirmation confirmation_;
+  MessageBoxConfirmation confirmation_;
   std::unique_ptr<app::AppObjects> objects_;
 };
 

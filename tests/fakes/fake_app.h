@@ -57,7 +57,9 @@ struct FakeApp {
              &preview},
             {messageWindow, label}},
         fileOps ? *fileOps : memoryFiles,
-        app::CopyServices{platform::systemCopyOps(), picker, copyStop}, std::move(clock));
+        app::CopyServices{platform::systemCopyOps(), picker, copyStop, confirmation},
+        std::move(clock));
+    confirmation.answer = false;
     listing = &objects->listing;
     order = &objects->order;
     mover = &objects->mover;
@@ -114,6 +116,9 @@ struct FakeApp {
   // are the test's.
   FakePicker picker;
   FakeStop copyStop;
+  // Asked before the folder is put in order, and at a listing beside an
+  // unfinished run; declines unless a test says otherwise.
+  FakeConfirmation confirmation;
 
   std::unique_ptr<app::AppObjects> objects;
   app::FolderListing* listing = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
-// The folder picker and the stop request of copying in order, answered by
-// the test.
+// The folder picker, the stop request and the confirmation of the card
+// commands, answered by the test.
 
 #include <functional>
 #include <optional>
@@ -37,6 +37,21 @@ class FakeStop : public platform::StopSignal {
   int asked = 0;
   std::function<void()> whileCopying;
   std::function<bool()> stopWhen;
+};
+
+// Answers each question as the test says, and keeps what was asked.
+class FakeConfirmation : public platform::Confirmation {
+ public:
+  bool confirm(std::string_view caption, std::string_view text) override {
+    captions.emplace_back(caption);
+    texts.emplace_back(text);
+    if (whileAsking) whileAsking();
+    return answer;
+  }
+  bool answer = true;
+  std::vector<std::string> captions;
+  std::vector<std::string> texts;
+  std::function<void()> whileAsking;
 };
 
 }  // namespace fakes

@@ -30,6 +30,18 @@ const char* FaultCopyOps::opName(Op op) {
       return "SetTimes";
     case Op::RemoveFile:
       return "RemoveFile";
+    case Op::VolumeFacts:
+      return "VolumeFacts";
+    case Op::MoveEntry:
+      return "MoveEntry";
+    case Op::OpenExclusive:
+      return "OpenExclusive";
+    case Op::WriteNewFile:
+      return "WriteNewFile";
+    case Op::ReadWholeFile:
+      return "ReadWholeFile";
+    case Op::RemoveFolder:
+      return "RemoveFolder";
   }
   return "?";
 }
@@ -182,6 +194,7 @@ OsErrorCode FaultCopyOps::readTimes(const std::string& path, platform::EntryTime
 OsErrorCode FaultCopyOps::createFolder(const std::string& path) {
   writes_.push_back({Op::CreateFolder, path});
   if (auto error = fault(Op::CreateFolder, path)) return *error;
+  if (find(path)) return platform::kErrorAlreadyExists;
   Node node;
   node.folder = true;
   return link(path, std::move(node)) ? 0 : platform::kErrorAccessDenied;
@@ -229,11 +242,89 @@ OsErrorCode FaultCopyOps::removeFile(const std::string& path) {
   const auto it = nodes_.find(path);
   if (it == nodes_.end() || it->second.folder) return platform::kErrorFileNotFound;
   nodes_.erase(it);
+  unlink(path);
+  return 0;
+}
+
+void FaultCopyOps::unlink(const std::string& path) {
   const auto [parent, name] = split(path);
   if (const auto up = nodes_.find(parent); up != nodes_.end()) {
     auto& order = up->second.order;
     order.erase(std::remove(order.begin(), order.end(), name), order.end());
   }
+}
+
+OsErrorCode FaultCopyOps::volumeFacts(const std::string& folder, platform::VolumeFacts& facts) {
+  if (auto error = fault(Op::VolumeFacts, folder)) return *error;
+  if (!facts_) return platform::kErrorNotSupported;
+  facts = *facts_;
+  return 0;
+}
+
+OsErrorCode FaultCopyOps::moveEntry(const std::string& from, const std::string& to) {
+  moves_.push_back({from, to});
+  writes_.push_back({Op::MoveEntry, to});
+  if (failMovesFrom_ >= 0 && static_cast<int>(moves_.size()) > failMovesFrom_) {
+    return failMovesWith_;
+  }
+  if (auto error = fault(Op::MoveEntry, from)) return *error;
+  if (!find(from)) return platform::kErrorFileNotFound;
+  if (find(to)) return platform::kErrorAlreadyExists;
+  const auto [parent, name] = split(to);
+  const Node* up = find(parent);
+  if (!up || !up->folder) return platform::kErrorPathNotFound;
+  // The node and everything under it change their names; nothing else.
+  std::vector<std::pair<std::string, Node>> moved;
+  for (auto it = nodes_.begin(); it != nodes_.end();) {
+    if (it->first == from || it->first.rfind(from + separator_, 0) == 0) {
+      moved.emplace_back(to + it->first.substr(from.size()), std::move(it->second));
+      it = nodes_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  unlink(from);
+  Node& target = nodes_[parent];
+  target.order.push_back(name);
+  if (sortedUnder(parent)) std::sort(target.order.begin(), target.order.end());
+  for (auto& [path, node] : moved) nodes_[path] = std::move(node);
+  return 0;
+}
+
+OsErrorCode FaultCopyOps::openExclusive(const std::string& path) {
+  exclusiveOpens_.push_back(path);
+  if (auto error = fault(Op::OpenExclusive, path)) return *error;
+  const Node* node = find(path);
+  if (!node || node->folder) return platform::kErrorFileNotFound;
+  return 0;
+}
+
+OsErrorCode FaultCopyOps::writeNewFile(const std::string& path, std::string_view bytes) {
+  writes_.push_back({Op::WriteNewFile, path});
+  if (auto error = fault(Op::WriteNewFile, path)) return *error;
+  if (find(path)) return platform::kErrorAlreadyExists;
+  Node node;
+  node.content = std::string(bytes);
+  return link(path, std::move(node)) ? 0 : platform::kErrorPathNotFound;
+}
+
+OsErrorCode FaultCopyOps::readWholeFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  if (auto error = fault(Op::ReadWholeFile, path)) return *error;
+  const Node* node = find(path);
+  if (!node || node->folder) return platform::kErrorFileNotFound;
+  bytes = node->content;
+  return 0;
+}
+
+OsErrorCode FaultCopyOps::removeFolder(const std::string& path) {
+  writes_.push_back({Op::RemoveFolder, path});
+  if (auto error = fault(Op::RemoveFolder, path)) return *error;
+  const auto it = nodes_.find(path);
+  if (it == nodes_.end() || !it->second.folder) return platform::kErrorPathNotFound;
+  if (!it->second.order.empty()) return 145;  // ERROR_DIR_NOT_EMPTY
+  nodes_.erase(it);
+  unlink(path);
   return 0;
 }
 

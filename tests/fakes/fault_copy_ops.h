@@ -17,7 +17,9 @@ namespace fakes {
 // does), every write is recorded, and chosen operations fail on chosen paths.
 // A file is copied in two pieces: after the first the target exists half
 // written, then stop is asked, so a stop or a fault leaves a partial file for
-// the caller to remove. A copy gets the source's times.
+// the caller to remove. A copy gets the source's times. A move renames a
+// node and everything under it, keeping contents and times, and appends it
+// to its new folder's order, as FAT does.
 class FaultCopyOps : public platform::CopyOps {
  public:
   enum class Op {
@@ -31,6 +33,12 @@ class FaultCopyOps : public platform::CopyOps {
     ListNames,
     SetTimes,
     RemoveFile,
+    VolumeFacts,
+    MoveEntry,  // keyed by the entry moved (its path before the move)
+    OpenExclusive,
+    WriteNewFile,
+    ReadWholeFile,
+    RemoveFolder,
   };
   static const char* opName(Op op);
 
@@ -56,6 +64,14 @@ class FaultCopyOps : public platform::CopyOps {
   // Folders under this path list their entries sorted, as NTFS does.
   void keepSorted(const std::string& path) { sorted_.push_back(path); }
   void setSpace(platform::VolumeSpace space) { space_ = space; }
+  // What volumeFacts answers; nullopt makes it fail as on a FUSE mount.
+  void setVolumeFacts(std::optional<platform::VolumeFacts> facts) { facts_ = std::move(facts); }
+  // Every move from the n-th on (counting from 0) fails with error, as when
+  // the card is pulled out.
+  void failMovesFrom(int n, platform::OsErrorCode error) {
+    failMovesFrom_ = n;
+    failMovesWith_ = error;
+  }
   // The path resolves elsewhere, as a link or junction does.
   void alias(const std::string& path, const std::string& resolved) { aliases_[path] = resolved; }
 
@@ -66,6 +82,15 @@ class FaultCopyOps : public platform::CopyOps {
   // The entries of a folder in enumeration order.
   std::vector<std::string> listed(const std::string& path) const;
   const std::vector<Write>& writes() const { return writes_; }
+  // The moves tried, in order, whether they succeeded or not.
+  struct Move {
+    std::string from;
+    std::string to;
+    friend bool operator==(const Move&, const Move&) = default;
+  };
+  const std::vector<Move>& moves() const { return moves_; }
+  // The exclusive opens tried, and how many of them are open now.
+  const std::vector<std::string>& exclusiveOpens() const { return exclusiveOpens_; }
   // Every path that exists under a folder, in no particular order.
   std::vector<std::string> under(const std::string& path) const;
   // The copies started so far; a stop hook can look at it.
@@ -95,8 +120,16 @@ class FaultCopyOps : public platform::CopyOps {
   platform::OsErrorCode setTimes(const std::string& path, const platform::EntryTimes& times,
                                  bool folder) override;
   platform::OsErrorCode removeFile(const std::string& path) override;
+  platform::OsErrorCode volumeFacts(const std::string& folder,
+                                    platform::VolumeFacts& facts) override;
+  platform::OsErrorCode moveEntry(const std::string& from, const std::string& to) override;
+  platform::OsErrorCode openExclusive(const std::string& path) override;
+  platform::OsErrorCode writeNewFile(const std::string& path, std::string_view bytes) override;
+  platform::OsErrorCode readWholeFile(const std::string& path, std::string& bytes) override;
+  platform::OsErrorCode removeFolder(const std::string& path) override;
 
  private:
+  void unlink(const std::string& path);
   std::optional<platform::OsErrorCode> fault(Op op, const std::string& path) const;
   std::pair<std::string, std::string> split(const std::string& path) const;
   // Adds a node under its parent, which must be a folder; false when not.
@@ -114,6 +147,11 @@ class FaultCopyOps : public platform::CopyOps {
   int mostOpen_ = 0;
   int sourcesOpen_ = 0;
   int heldCopies_ = 0;
+  std::optional<platform::VolumeFacts> facts_ = platform::VolumeFacts{"FAT32", false};
+  std::vector<Move> moves_;
+  std::vector<std::string> exclusiveOpens_;
+  int failMovesFrom_ = -1;
+  platform::OsErrorCode failMovesWith_ = 0;
 };
 
 }  // namespace fakes

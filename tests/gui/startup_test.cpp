@@ -208,7 +208,8 @@ TEST_F(GuiTest, CaptionsAndMenu) {
       {{0, app::commandId(app::Command::changeTimes), "TIME変更（&T）"},
        {1, app::commandId(app::Command::undo), "元に戻す(&U)"},
        {2, app::commandId(app::Command::copyInOrder), "この順番でコピー(&C)..."},
-       {3, app::commandId(app::Command::exit), "終了(&X)"}},
+       {3, app::commandId(app::Command::reorderOnCard), "カード上でこの順番にする(&R)..."},
+       {4, app::commandId(app::Command::exit), "終了(&X)"}},
       {{0, app::commandId(app::Command::numericOrder), "数字を数値として並べる(&N)"}},
       {{0, app::commandId(app::Command::showVersion), "バージョン情報(&A)"}},
   }};

@@ -1,7 +1,8 @@
 # The layers' include rules, checked over the source tree:
 #   every room but shell/ and platform/win32/ is portable: no <windows.h>
 #   and nothing of platform/win32/;
-#   the rooms stand in floors, shell/ over app/ over stamping/ and cardcopy/
+#   the rooms stand in floors, shell/ over app/ over stamping/, cardcopy/ and
+#   cardorder/
 #   over folderlist/ and settings/ over platform/, and no room includes one
 #   on a floor above its own;
 #   folderlist/ computes only: not even the window system's interface,
@@ -33,17 +34,17 @@ function(check_folder folder pattern what)
 endfunction()
 
 set(windows_header "[<\"](windows\\.h|platform/win32/)")
-foreach(folder app folderlist stamping settings cardcopy)
+foreach(folder app folderlist stamping settings cardcopy cardorder)
   check_folder(${folder} "${windows_header}" "portable code")
 endforeach()
 check_folder(app "[<\"]shell/" "a floor above")
-foreach(folder stamping cardcopy)
+foreach(folder stamping cardcopy cardorder)
   check_folder(${folder} "[<\"](shell|app)/" "a floor above")
 endforeach()
 foreach(folder folderlist settings)
-  check_folder(${folder} "[<\"](shell|app|stamping|cardcopy)/" "a floor above")
+  check_folder(${folder} "[<\"](shell|app|stamping|cardcopy|cardorder)/" "a floor above")
 endforeach()
-check_folder(platform "[<\"](shell|app|stamping|cardcopy|folderlist|settings)/" "a floor above")
+check_folder(platform "[<\"](shell|app|stamping|cardcopy|cardorder|folderlist|settings)/" "a floor above")
 check_folder(folderlist "[<\"]platform/ui\\.h" "the list model only computes")
 
 if(faults)

@@ -34,6 +34,12 @@ inline OsErrorCode mapErrno(int error) {
       return 87;  // ERROR_INVALID_PARAMETER
     case ENOSPC:
       return kErrorDiskFull;
+    case EEXIST:
+      return 183;  // ERROR_ALREADY_EXISTS
+    case EXDEV:
+      return 17;  // ERROR_NOT_SAME_DEVICE
+    case ENOTEMPTY:
+      return 145;  // ERROR_DIR_NOT_EMPTY
     case ENAMETOOLONG:
       return 206;  // ERROR_FILENAME_EXCED_RANGE
     case ELOOP:

@@ -3,7 +3,8 @@
 // calls its progress routine, so a stop could not end a long file there); the
 // three times by SetFileTime, on the new file's own handle or, for a folder,
 // on a handle opened for attributes only; FindFirstFileW for the order the
-// file system keeps.
+// file system keeps. Putting a folder in order moves entries with
+// MoveFileExW, which without MOVEFILE_COPY_ALLOWED only ever renames.
 #include "platform/copy_ops.h"
 
 #include <windows.h>
@@ -232,6 +233,64 @@ class SystemCopyOps : public CopyOps {
       SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     }
     return DeleteFileW(wide.c_str()) ? 0 : lastError();
+  }
+
+  OsErrorCode volumeFacts(const std::string& folder, VolumeFacts& facts) override {
+    wchar_t root[MAX_PATH + 1] = {};
+    if (!GetVolumePathNameW(widen(folder).c_str(), root, MAX_PATH)) return lastError();
+    wchar_t name[MAX_PATH + 1] = {};
+    DWORD flags = 0;
+    if (!GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, &flags, name, MAX_PATH + 1)) {
+      return lastError();
+    }
+    facts.fileSystem = narrow(name);
+    facts.readOnly = (flags & FILE_READ_ONLY_VOLUME) != 0;
+    return 0;
+  }
+
+  OsErrorCode moveEntry(const std::string& from, const std::string& to) override {
+    // Neither MOVEFILE_COPY_ALLOWED (a copy would rewrite the data) nor
+    // MOVEFILE_REPLACE_EXISTING (an entry in the way stays as it is).
+    return MoveFileExW(widen(from).c_str(), widen(to).c_str(), 0) ? 0 : lastError();
+  }
+
+  OsErrorCode openExclusive(const std::string& path) override {
+    // No sharing: the open fails with ERROR_SHARING_VIOLATION while another
+    // program holds the file open, whatever its own sharing.
+    Handle file(CreateFileW(widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    return valid(file) ? 0 : lastError();
+  }
+
+  OsErrorCode writeNewFile(const std::string& path, std::string_view bytes) override {
+    Handle file(CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!valid(file)) return lastError();
+    DWORD put = 0;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr)) {
+      return lastError();
+    }
+    if (put != bytes.size()) return ERROR_DISK_FULL;
+    // A card pulled out may only say so when the data goes out.
+    return win32::closeNow(file);
+  }
+
+  OsErrorCode readWholeFile(const std::string& path, std::string& bytes) override {
+    bytes.clear();
+    Handle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!valid(file)) return lastError();
+    char buffer[16 * 1024];
+    for (;;) {
+      DWORD got = 0;
+      if (!ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr)) return lastError();
+      if (got == 0) return 0;
+      bytes.append(buffer, got);
+    }
+  }
+
+  OsErrorCode removeFolder(const std::string& path) override {
+    return RemoveDirectoryW(widen(path).c_str()) ? 0 : lastError();
   }
 };
 

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cardorder/work_folder.h"
+#include "folderlist/list_entry.h"
+#include "platform/copy_ops.h"
+
+namespace cardorder {
+
+// A failed check before anything moves: the message names the row or path.
+struct ReorderCheck {
+  std::string message;             // empty when everything passes
+  int failedRow = -1;              // the row the message names, -1 when none
+  std::vector<std::string> names;  // the rows to move, in order
+};
+
+// Everything that can be known before moving, in this order: every row
+// still exists with the same name and kind; no file is open in another
+// program (an exclusive open of each, let go at once); the card is not
+// read-only, where the system says so; the folder holds no entry that is not
+// a row; no row is a work folder left by an earlier run. Making the work
+// folder is the last check, done by the run itself.
+ReorderCheck checkReorder(const folderlist::EntryRows& rows, const std::string& folderPath,
+                          platform::CopyOps& ops);
+
+struct ReorderResult {
+  enum class Outcome {
+    Completed,       // every row moved out and back; "並べ替えました (N 個)"
+    PrecheckFailed,  // nothing moved
+    Stopped,         // what was moved out is back; the folder is whole
+    Failed,          // a move failed; what could not go back is in the work folder
+  };
+  Outcome outcome = Outcome::Completed;
+  std::string message;
+  int failedRow = -1;
+  platform::OsErrorCode osError = 0;
+  bool orderKept = true;  // the folder read back in the list's order
+  // The work folder when it is left standing, with its list; else empty.
+  std::string workFolder;
+  // The rows still in the work folder, in the list's order.
+  std::vector<std::string> leftInWorkFolder;
+};
+
+// Called after each move, with the moves done and their number (each row
+// moves twice: out, then back).
+using ReorderProgress = std::function<void(int done, int total)>;
+
+// Checks (checkReorder), makes a new work folder beside the listed folder
+// (inside it for a root) with the list file, moves every row out into it
+// top to bottom, then back in the same order, so the folder's entries are
+// written again in the list's order; then removes the list and the work
+// folder and reads the folder back in the file system's own order.
+//
+// stop is asked before each move out, the only safe points: what is out is
+// then moved back in the list's order and the folder is whole. A failed move
+// ends the moving; everything still in the work folder is tried once more,
+// in order, and the message names the work folder and what stays in it.
+// Nothing is deleted but the run's own list file and empty work folder.
+ReorderResult reorderInPlace(const folderlist::EntryRows& rows, const std::string& folderPath,
+                             platform::CopyOps& ops, const ReorderProgress& progress = {},
+                             const std::function<bool()>& stop = {});
+
+// Finishes what a run left in a work folder: every entry of the list that
+// stands in the listed folder moves out too, then all of the list's entries
+// move back in its order, as in reorderInPlace. Entries that the list does
+// not name stay where they are.
+ReorderResult finishPendingWork(const PendingWork& pending, const std::string& folderPath,
+                                platform::CopyOps& ops, const ReorderProgress& progress = {},
+                                const std::function<bool()>& stop = {});
+
+}  // namespace cardorder
