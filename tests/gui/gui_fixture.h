@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/command_table.h"
 #include "fakes/fake_ui.h"
 #include "shell/program.h"
 
