@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/command_table.h"
 #include "driver_support.h"
 #include "shell/control_ids.h"
 #include "shell/window_classes.h"

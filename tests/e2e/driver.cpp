@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/command_table.h"
 #include "driver_support.h"
 #include "shell/control_ids.h"
 #include "shell/window_classes.h"
@@ -235,7 +236,7 @@ int wmain(int argc, wchar_t** argv) {
   });
   check(edits.size() == 6, "the dialog has six fields");
   for (std::size_t i = 0; i < edits.size() && i < fields.size(); ++i) {
-    SendMessageW(fields[i], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fields[i].c_str()));
+    SendMessageW(edits[i], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fields[i].c_str()));
   }
   if (twoSeconds) {
     HWND radio = dialog ? childByClassAndText(dialog, L"Button", L"秒を繰り上げ") : nullptr;
