@@ -286,10 +286,19 @@ TEST(OpeningANetworkPath, OpensWithAnEmptyNetworkList) {
 // another node and list it again, losing the order and what undo keeps. It
 // is the same folder by its canonical path, compared case-blind.
 TEST_F(OpeningFromOutside, ADropIntoTheShownFolderByAnotherRouteKeepsOrderAndUndo) {
+#ifdef _WIN32
+  // Windows' file systems ignore case: another case is another route.
+  std::string alias = dir.path();
+  for (char& c : alias) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  ASSERT_NE(alias, dir.path());
+#else
   testsupport::TempFolder elsewhere;
   const std::string alias = platform::joinPath(elsewhere.path(), "alias");
   std::filesystem::create_directory_symlink(std::filesystem::u8path(dir.path()),
                                             std::filesystem::u8path(alias));
+#endif
   // Windows' final path for each route, spelt in another case by one.
   app.routes.canonical[dir.path()] = "C:\\Users\\me\\Desktop\\曲 Folder";
   app.routes.canonical[alias] = "c:\\users\\ME\\desktop\\曲 FOLDER";
