@@ -3,8 +3,8 @@
 namespace app {
 
 AppObjects::AppObjects(Application& application, WindowControls controls,
-                       platform::FileOps& fileOps, CopyServices copyServices,
-                       TimeEntry::Clock clock)
+                       platform::FileOps& fileOps, platform::FolderRoutes& routes,
+                       CopyServices copyServices, TimeEntry::Clock clock)
     : app(application),
       flow{controls.main.window, controls.timeEntry.window, controls.message.window},
       messages(flow, controls.message.label),
@@ -24,7 +24,7 @@ AppObjects::AppObjects(Application& application, WindowControls controls,
       order(folder, controls.main.list, mover, [this] { listing.showSelection(); }),
       listing(
           {controls.main.window, controls.main.tree, controls.main.list, controls.main.statusBar},
-          {folder, mover, order, undo, messages, fileOps}),
+          {folder, mover, order, undo, messages, fileOps, routes}),
       timeEntry(controls.timeEntry, {folder, controls.main.list, flow, messages, undo, fileOps},
                 std::move(clock)),
       commands({controls.main.window, controls.main.menu, folder, flow, mover, order, listing,

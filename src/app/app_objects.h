@@ -19,6 +19,7 @@
 #include "platform/copy_ops.h"
 #include "platform/copy_ui.h"
 #include "platform/file_ops.h"
+#include "platform/folder_routes.h"
 #include "settings/window_settings.h"
 
 namespace app {
@@ -55,7 +56,8 @@ struct CopyServices {
 class AppObjects {
  public:
   AppObjects(Application& app, WindowControls controls, platform::FileOps& fileOps,
-             CopyServices copyServices, TimeEntry::Clock clock = platform::localNow);
+             platform::FolderRoutes& routes, CopyServices copyServices,
+             TimeEntry::Clock clock = platform::localNow);
   AppObjects(const AppObjects&) = delete;
   AppObjects& operator=(const AppObjects&) = delete;
 

@@ -7,15 +7,17 @@
 #include "app/selection_status.h"
 #include "app/undo_command.h"
 #include "folderlist/listing.h"
+#include "platform/folder_routes.h"
 #include "platform/path.h"
 
 namespace app {
 
-void FolderListing::listSelectedFolder() {
+void FolderListing::listSelectedFolder() { list(controls_.tree.selectedPath(), false); }
+
+void FolderListing::list(const std::string& folder, bool outsideTree) {
   links_.undo.drop();
   clear();
-  const std::string folder = controls_.tree.selectedPath();
-  links_.folder.setPath(folder);
+  links_.folder.setPath(folder, outsideTree);
   // A virtual object of the namespace (the computer, say) yields a display
   // name that names no folder: it lists nothing.
   if (!platform::isAbsolutePath(folder)) return;
@@ -29,7 +31,12 @@ void FolderListing::keyReleased(int virtualKey) {
   if (virtualKey != kVirtualKeyF5) return;
   // The refreshed folder may no longer be what the last run changed.
   links_.undo.drop();
+  const bool outsideTree = links_.folder.listedOutsideTree();
+  const std::string listed = links_.folder.path();
   controls_.tree.refresh();
+  // With no node selected the tree's refresh lists nothing: the folder no
+  // node reaches is read again by itself.
+  if (outsideTree) list(listed, true);
 }
 
 void FolderListing::clear() {
@@ -53,11 +60,32 @@ void FolderListing::openPath(const std::string& path) {
   if (!controls_.window.isEnabled()) return;
   // As a new listing does; the rows then stand as the move leaves them.
   links_.mover.finish();
-  const std::optional<OpenTarget> target = openTargetOf(path, links_.fileOps);
-  if (!target || !controls_.tree.selectFolder(target->folder)) {
+  std::optional<OpenTarget> target;
+  if (platform::isShortcutName(path) && links_.fileOps.fileExists(path)) {
+    // Resolved without any window; a broken one is named by its own path.
+    if (const auto pointed = links_.routes.shortcutTarget(path)) {
+      target = openTargetOf(*pointed, links_.fileOps);
+    }
+  } else {
+    target = openTargetOf(path, links_.fileOps);
+  }
+  if (!target) {
     // The path may be long: shown whole.
     links_.messages.wholeOverMain(cannotOpenFolderMessage(path));
     return;
+  }
+  // The folder already listed, by whatever route: the tree may hold it under
+  // another node, and listing again would lose the order given the rows and
+  // what undo keeps.
+  const std::string& listed = links_.folder.path();
+  const bool alreadyListed = platform::isAbsolutePath(listed) &&
+                             platform::sameFolder(links_.routes, listed, target->folder);
+  if (!alreadyListed && !controls_.tree.selectFolder(target->folder)) {
+    // It exists, but no node of the tree reaches it (a network share the
+    // empty network list does not show, say): listed all the same, and the
+    // tree shows no selection rather than a node that is not this folder.
+    controls_.tree.clearSelection();
+    list(target->folder, true);
   }
   if (target->entry.empty()) return;
   // The name as listed; the path may spell its case otherwise.

@@ -9,6 +9,7 @@
 #include "app/messages.h"
 #include "app/row_mover.h"
 #include "platform/file_ops.h"
+#include "platform/folder_routes.h"
 #include "platform/ui.h"
 
 namespace app {
@@ -30,7 +31,8 @@ struct FolderListingLinks {
   ListOrder& order;
   UndoCommand& undo;
   Messages& messages;
-  platform::FileOps& fileOps;  // what a path handed in from outside names
+  platform::FileOps& fileOps;      // what a path handed in from outside names
+  platform::FolderRoutes& routes;  // the other routes to that folder, and shortcuts
 };
 
 // Listing the folder the tree selects, F5, opening a folder handed in from
@@ -43,7 +45,7 @@ class FolderListing {
   // The tree selected another folder (or the same one again): lists it.
   void listSelectedFolder();
   // A key released over the main window or its controls: F5 lists the
-  // folder again.
+  // folder again (one listed without a tree node as well).
   void keyReleased(int virtualKey);
   // Runs after each listing of a folder.
   void setListed(std::function<void()> listed) { listed_ = std::move(listed); }
@@ -54,12 +56,19 @@ class FolderListing {
 
   // A folder or file handed from outside, by its absolute path: the first
   // argument or a drop on the window. A folder opens, a file opens its
-  // folder with its row selected and in view. Refused while the window is
-  // locked; a running move is finished first. A path that cannot be opened
-  // leaves everything as it was and says "フォルダ %s を開けません".
+  // folder with its row selected and in view; a shortcut (.lnk) opens what
+  // it points to. A file of the folder already listed, by whatever route,
+  // is selected without listing again. A folder no tree node reaches is
+  // listed all the same, with no node selected. Refused while the window is
+  // locked; a running move is finished first. A path that names nothing
+  // (a broken shortcut among them) leaves everything as it was and says
+  // "フォルダ %s を開けません" with the path as handed in.
   void openPath(const std::string& path);
 
  private:
+  // Empties the list and reads the folder into it.
+  void list(const std::string& folder, bool outsideTree);
+
   FolderListingControls controls_;
   FolderListingLinks links_;
   std::function<void()> listed_;

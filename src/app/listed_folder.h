@@ -17,9 +17,15 @@ class ListedFolder final : public platform::CellTexts {
   folderlist::EntryRows& rows() { return rows_; }
   const folderlist::EntryRows& rows() const { return rows_; }
 
-  // The path of the tree node listed last; empty when none is selected.
+  // The path of the folder listed last; empty when none is.
   const std::string& path() const { return path_; }
-  void setPath(std::string path) { path_ = std::move(path); }
+  // outsideTree: listed without a tree node, which then shows no selection
+  // (a folder handed in from outside that no node of the tree reaches).
+  void setPath(std::string path, bool outsideTree = false) {
+    path_ = std::move(path);
+    outsideTree_ = outsideTree;
+  }
+  bool listedOutsideTree() const { return outsideTree_; }
 
   // Read once when the main window is created.
   const platform::DateTimeSeparators& separators() const { return separators_; }
@@ -31,6 +37,7 @@ class ListedFolder final : public platform::CellTexts {
 
  private:
   std::string path_;
+  bool outsideTree_ = false;
   folderlist::EntryRows rows_;
   platform::DateTimeSeparators separators_;
 };

@@ -48,6 +48,15 @@ int rowNamed(const folderlist::EntryRows& rows, std::string_view name) {
   return found;
 }
 
+std::string unquotedPath(std::string_view path) {
+  const bool strayQuote = !path.empty() && path.back() == '"';
+  while (!path.empty() && path.front() == '"') path.remove_prefix(1);
+  while (!path.empty() && path.back() == '"') path.remove_suffix(1);
+  std::string result(path);
+  if (strayQuote && result.size() == 2 && result[1] == ':') result.push_back('\\');
+  return result;
+}
+
 std::string cannotOpenFolderMessage(std::string_view path) {
   return "フォルダ " + std::string(path) + " を開けません";
 }

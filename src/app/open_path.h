@@ -29,6 +29,13 @@ std::optional<OpenTarget> openTargetOf(std::string_view path, platform::FileOps&
 // ignore in every script (by the system's case mapping). -1 when none.
 int rowNamed(const folderlist::EntryRows& rows, std::string_view name);
 
+// A path as the command line hands it on, with its quotes taken off. A
+// quoted path that ends in a backslash arrives with a stray quote at its end
+// (the backslash escapes it): "C:\My Dir\" becomes C:\My Dir", and "D:\"
+// becomes D:", which without the quote would mean drive D's current
+// directory: a drive followed by that quote is the drive's root.
+std::string unquotedPath(std::string_view path);
+
 // "フォルダ %s を開けません" with the path.
 std::string cannotOpenFolderMessage(std::string_view path);
 

@@ -1,5 +1,7 @@
 #include "app/settings_timing.h"
 
+#include <exception>
+
 namespace app {
 
 void SettingsTiming::loadTick() {
@@ -14,7 +16,18 @@ void SettingsTiming::closing() {
   // A close before the first tick would write the design geometry over a
   // file this run has not read yet: the load comes first.
   if (loadTimer_.isEnabled() && settings_.windowsExist()) loadOnce();
-  settings_.save();
+  try {
+    settings_.save();
+  } catch (const std::exception& failure) {
+    // A folder that cannot be written (started from System32, say) would
+    // otherwise keep the program from ever closing: the user has been told
+    // once, and asking again for the same reason ends it unsaved.
+    const std::string reason = failure.what();
+    if (failedSave_ && *failedSave_ == reason) return;
+    failedSave_ = reason;
+    throw;
+  }
+  failedSave_.reset();
 }
 
 void SettingsTiming::loadOnce() {

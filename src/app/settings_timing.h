@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "platform/ui.h"
 #include "settings/window_settings.h"
 
@@ -17,7 +20,8 @@ class SettingsTiming {
   // The load timer's tick.
   void loadTick();
   // The main window closes: the file is written. A failure raised here
-  // abandons closing.
+  // abandons closing; the next close that fails for the same reason closes
+  // without the file.
   void closing();
 
  private:
@@ -26,6 +30,8 @@ class SettingsTiming {
 
   settings::WindowSettings& settings_;
   platform::Timer& loadTimer_;
+  // The reason the last close could not write the file.
+  std::optional<std::string> failedSave_;
 };
 
 }  // namespace app

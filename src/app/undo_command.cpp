@@ -39,8 +39,9 @@ void UndoCommand::drop() {
 void UndoCommand::execute() {
   if (!available()) return;
   // Only the folder the run worked in can be given back, and only while the
-  // tree still shows it.
-  if (folder_.path() != record_.folderPath || tree_.selectedPath() != record_.folderPath) {
+  // tree still shows it (or, listed without a node, while no node is chosen).
+  const std::string shown = folder_.listedOutsideTree() ? folder_.path() : tree_.selectedPath();
+  if (folder_.path() != record_.folderPath || shown != record_.folderPath) {
     drop();
     return;
   }

@@ -151,6 +151,8 @@ class FolderTree {
   // it. False, with the selection as it was, when the tree holds no such
   // folder.
   virtual bool selectFolder(const std::string& path) = 0;
+  // Leaves no node selected; the change is reported like any other.
+  virtual void clearSelection() = 0;
 };
 
 // The error box: a stop icon and one OK button; the program's windows are

@@ -79,8 +79,14 @@ bool MainWindow::create() {
   rowDrag_.attach(list_, hwnd, app_);
   placeClientArea(hwnd, 0, 0, kClientWidth, kClientHeight, dpi_);
   layout();
-  // Folders and files dropped from Explorer open here.
+  // Folders and files dropped from Explorer open here, also when this runs
+  // as administrator.
   DragAcceptFiles(hwnd, TRUE);
+  if (messageFilter_) {
+    letDropsThrough(hwnd, messageFilter_);
+  } else {
+    letDropsThrough(hwnd);
+  }
   return true;
 }
 

@@ -21,6 +21,7 @@
 #include "platform/win32/shell_tree.h"
 #include "platform/win32/top_window.h"
 #include "shell/copy_stop.h"
+#include "shell/outside_path.h"
 #include "shell/row_drag.h"
 #include "shell/splitter.h"
 
@@ -67,6 +68,8 @@ class MainWindow final : public MessageTarget {
   void openPath(const std::wstring& path);
   // Esc and the close button while rows are being copied.
   CopyStop& copyStop() { return copyStop_; }
+  // Stands for ChangeWindowMessageFilterEx at creation; empty: the real one.
+  void setMessageFilter(MessageFilter filter) { messageFilter_ = std::move(filter); }
 
   LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -113,6 +116,7 @@ class MainWindow final : public MessageTarget {
   int treeWidth_ = 0;
   MenuBar menu_;
   CopyStop copyStop_;
+  MessageFilter messageFilter_;
 };
 
 }  // namespace shell

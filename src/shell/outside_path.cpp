@@ -1,5 +1,8 @@
 #include "shell/outside_path.h"
 
+#include "app/open_path.h"
+#include "platform/win32/utf.h"
+
 namespace shell {
 
 std::wstring firstArgument(const wchar_t* commandLine) {
@@ -13,8 +16,7 @@ std::wstring firstArgument(const wchar_t* commandLine) {
 }
 
 std::wstring absolutePath(std::wstring path) {
-  while (!path.empty() && path.front() == L'"') path.erase(path.begin());
-  while (!path.empty() && path.back() == L'"') path.pop_back();
+  path = platform::widen(app::unquotedPath(platform::narrow(path)));
   if (path.empty()) return path;
   const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   if (needed == 0) return path;
@@ -23,6 +25,21 @@ std::wstring absolutePath(std::wstring path) {
   if (length == 0 || length >= needed) return path;
   full.resize(length);
   return full;
+}
+
+void letDropsThrough(HWND window, const MessageFilter& filter) {
+  // WM_COPYGLOBALDATA has no name in the SDK headers.
+  constexpr UINT kCopyGlobalData = 0x0049;
+  for (UINT message :
+       {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData}) {
+    filter(window, message, MSGFLT_ALLOW);
+  }
+}
+
+void letDropsThrough(HWND window) {
+  letDropsThrough(window, [](HWND hwnd, UINT message, DWORD action) {
+    return ChangeWindowMessageFilterEx(hwnd, message, action, nullptr);
+  });
 }
 
 std::wstring firstDropped(HDROP drop) {

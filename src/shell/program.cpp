@@ -23,6 +23,7 @@ Program::Program(ProgramOptions options)
   app_.errorBox = &errorBox_;
   app_.textFiles = options_.textFiles;
   app_.screen = &screen_;
+  mainWindow_.setMessageFilter(options_.messageFilter);
 }
 
 Program::~Program() {
@@ -46,7 +47,7 @@ bool Program::create() {
       app_,
       app::WindowControls{mainWindow_.controls(), timeDialog_.controls(),
                           messageWindow_.controls()},
-      files,
+      files, options_.folderRoutes ? *options_.folderRoutes : platform::systemFolderRoutes(),
       app::CopyServices{options_.copyOps ? *options_.copyOps : platform::systemCopyOps(),
                         options_.folderPicker ? *options_.folderPicker
                                               : static_cast<platform::FolderPicker&>(folderPicker_),

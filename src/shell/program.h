@@ -20,6 +20,7 @@
 #include "platform/win32/monitor_screen.h"
 #include "shell/main_window.h"
 #include "shell/message_window.h"
+#include "shell/outside_path.h"
 #include "shell/time_dialog.h"
 
 namespace shell {
@@ -32,8 +33,9 @@ struct ProgramOptions {
   // The folder the tree's top node stands for; empty for the desktop. Only
   // the tests give one, to work on a folder of their own.
   std::wstring treeRoot;
-  platform::FileOps* fileOps = nullptr;  // null: the system's file system
-  platform::CopyOps* copyOps = nullptr;  // null: the system's file system
+  platform::FileOps* fileOps = nullptr;            // null: the system's file system
+  platform::FolderRoutes* folderRoutes = nullptr;  // null: the system's
+  platform::CopyOps* copyOps = nullptr;            // null: the system's file system
   // Only the tests give one; null: the system's folder picker.
   platform::FolderPicker* folderPicker = nullptr;
   app::TimeEntry::Clock clock = platform::localNow;
@@ -44,6 +46,9 @@ struct ProgramOptions {
   // The folder (or file) the program was given as its first argument, opened
   // once the main window is shown; empty: the start lists the desktop only.
   std::wstring startPath;
+  // Only the tests give one: stands for ChangeWindowMessageFilterEx when the
+  // main window lets drops from Explorer through.
+  MessageFilter messageFilter;
   // Only the tests give one: runs after each window's creation handler
   // (1 the main window, 2 the time dialog, 3 the message window).
   std::function<void(int)> afterFormCreate;

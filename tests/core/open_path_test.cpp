@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,7 +17,9 @@
 #include "fakes/fault_file_ops.h"
 #include "fakes/flow_states.h"
 #include "fakes/temp_folder.h"
+#include "platform/folder_routes.h"
 #include "platform/path.h"
+#include "stamping/kept_entry.h"
 
 namespace {
 
@@ -95,6 +99,82 @@ TEST(OpenTarget, TheMessageNamesThePath) {
   EXPECT_EQ(app::cannotOpenFolderMessage("C:\\写真\\無い"), "フォルダ C:\\写真\\無い を開けません");
 }
 
+// The runtime's splitting of a quoted argument that ends in a backslash
+// leaves a quote at its end: "D:\" arrives as D:", meaning the drive's root.
+TEST(OpenTarget, TheQuotesOfAnArgumentAreTakenOff) {
+  const struct {
+    const char* given;
+    const char* path;
+  } cases[] = {
+      {"D:\"", "D:\\"},
+      {"d:\"", "d:\\"},
+      {"\"D:\"", "D:\\"},
+      {"D:", "D:"},  // no quote: drive D's current directory, as typed
+      {"C:\\My Dir\"", "C:\\My Dir"},
+      {"\"C:\\写真\"", "C:\\写真"},
+      {"C:\\写真", "C:\\写真"},
+      {"sub", "sub"},
+      {"\"\"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(app::unquotedPath(c.given), c.path) << c.given;
+}
+
+// Where the tree's walk does not reach the parsed route, the folder is
+// looked for below the top node's own folder (the Desktop's) by the
+// canonical paths Windows gives, case-blind.
+TEST(FolderRoutes, TheNamesBelowTheDesktopByCanonicalPaths) {
+  fakes::FakeFolderRoutes routes;
+  const std::string desktop = "C:\\Users\\me\\Desktop";
+  routes.canonical["Z:\\home\\me\\.wine\\drive_c\\users\\me\\Desktop\\曲 フォルダ"] =
+      "C:\\users\\me\\Desktop\\曲 フォルダ";
+  routes.canonical["C:\\Users\\me\\OneDrive\\デスクトップ"] = "C:\\Users\\me\\Desktop";
+  routes.canonical["C:\\Users\\me\\OneDrive\\デスクトップ\\写真\\2024"] =
+      "C:\\Users\\me\\Desktop\\写真\\2024";
+  using Names = std::vector<std::string>;
+  const struct {
+    std::string path;
+    std::optional<Names> names;
+  } cases[] = {
+      {"Z:\\home\\me\\.wine\\drive_c\\users\\me\\Desktop\\曲 フォルダ", Names{"曲 フォルダ"}},
+      {"C:\\Users\\me\\OneDrive\\デスクトップ\\写真\\2024", Names{"写真", "2024"}},
+      {"c:\\USERS\\ME\\DESKTOP\\写真\\", Names{"写真"}},
+      {"C:\\Users\\me\\Desktop", Names{}},
+      {"C:\\Users\\me\\Desktop2\\x", std::nullopt},
+      {"C:\\Users\\me", std::nullopt},
+      {"\\\\server\\share\\曲", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::namesBelow(routes, desktop, c.path), c.names) << c.path;
+  }
+  EXPECT_EQ(platform::namesBelow(routes, "", "C:\\x"), std::nullopt) << "no Desktop folder";
+}
+
+TEST(FolderRoutes, OneFolderByTwoRoutesAndShortcutNames) {
+  fakes::FakeFolderRoutes routes;
+  routes.canonical["X:\\曲"] = "\\\\nas\\music\\曲";  // a mapped drive
+  routes.canonical["C:\\PROGRA~1"] = "C:\\Program Files";
+  const struct {
+    const char* a;
+    const char* b;
+    bool same;
+  } cases[] = {
+      {"X:\\曲", "\\\\NAS\\Music\\曲", true},
+      {"C:\\PROGRA~1", "c:\\program files\\", true},
+      {"C:\\Ä", "c:\\ä", true},
+      {"C:\\Ａ", "C:\\ａ", true},
+      {"C:\\ｱ", "C:\\ア", false},
+      {"C:\\a", "C:\\b", false},
+      {"", "", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::sameFolder(routes, c.a, c.b), c.same) << c.a << " " << c.b;
+  }
+  for (const char* name : {"a.lnk", "A.LNK", "曲.Lnk"}) EXPECT_TRUE(platform::isShortcutName(name));
+  for (const char* name : {".lnk", "a.lnk.txt", "alnk", "a.ink"}) {
+    EXPECT_FALSE(platform::isShortcutName(name)) << name;
+  }
+}
+
 class OpeningFromOutside : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -159,11 +239,121 @@ TEST_F(OpeningFromOutside, ABadPathLeavesEverythingAndSaysSo) {
   EXPECT_TRUE(app.label.shownWhole()) << "the path may be long";
   app.event([&] { app.messages->dismiss(); });
   EXPECT_EQ(fakes::flowOf(app), fakes::kIdle);
+}
 
-  app.tree.refused.insert(other);  // a folder the tree cannot reach
+// The shell parses a path to one route; the tree may show the folder by
+// another, or not at all (a share the empty network list does not show).
+// An existing folder opens all the same: listed, with no node selected
+// rather than one that is not this folder, and nothing said.
+TEST_F(OpeningFromOutside, AFolderNoNodeReachesIsListedWithNoNodeSelected) {
+  open(dir.path());
+  app.tree.refused.insert(other);
   open(other);
+  EXPECT_EQ(app.tree.path, "") << "no node stands for it";
+  EXPECT_EQ(app.folder().path(), other);
+  EXPECT_EQ(app.folder().rowCount(), 2);
+  EXPECT_EQ(fakes::flowOf(app), fakes::kIdle) << "no message";
+  EXPECT_EQ(app.statusBar.panelText(0), "") << "the status line says nothing of the last folder";
+  EXPECT_EQ(app.statusBar.panelText(1), "");
+
+  open(platform::joinPath(other, "y.txt"));  // a file of it, once more
+  EXPECT_EQ(app.folder().path(), other);
+  EXPECT_EQ(app.statusBar.panelText(1), "y.txt");
+
+  app.tree.refused.clear();  // a node reaches it again: the tree selects it
+  open(dir.path());
   EXPECT_EQ(app.tree.path, dir.path());
-  EXPECT_EQ(app.label.text(), "フォルダ " + other + " を開けません");
+  EXPECT_EQ(app.folder().rowCount(), 4);
+}
+
+// A network path where the network list is empty, as it is without network
+// discovery: the folder exists, the tree's Network node holds nothing.
+TEST(OpeningANetworkPath, OpensWithAnEmptyNetworkList) {
+  const std::string share = "\\\\server\\share\\曲";
+  fakes::FaultFileOps files;
+  files.addFolder(share);
+  fakes::FakeApp app{&files};
+  app.tree.refused.insert(share);
+  EXPECT_TRUE(app.event([&] { app.listing->openPath(share); }));
+  EXPECT_EQ(fakes::flowOf(app), fakes::kIdle) << app.label.text();
+  EXPECT_EQ(app.folder().path(), share);
+  EXPECT_TRUE(app.folder().listedOutsideTree());
+  EXPECT_EQ(app.tree.path, "");
+}
+
+// A dropped file of the folder already listed, reached by another route (a
+// link, another case, the Desktop through its drive): the tree would pick
+// another node and list it again, losing the order and what undo keeps. It
+// is the same folder by its canonical path, compared case-blind.
+TEST_F(OpeningFromOutside, ADropIntoTheShownFolderByAnotherRouteKeepsOrderAndUndo) {
+#ifdef _WIN32
+  // Windows' file systems ignore case: another case is another route.
+  std::string alias = dir.path();
+  for (char& c : alias) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  ASSERT_NE(alias, dir.path());
+#else
+  testsupport::TempFolder elsewhere;
+  const std::string alias = platform::joinPath(elsewhere.path(), "alias");
+  std::filesystem::create_directory_symlink(std::filesystem::u8path(dir.path()),
+                                            std::filesystem::u8path(alias));
+#endif
+  // Windows' final path for each route, spelt in another case by one.
+  app.routes.canonical[dir.path()] = "C:\\Users\\me\\Desktop\\曲 Folder";
+  app.routes.canonical[alias] = "c:\\users\\ME\\desktop\\曲 FOLDER";
+  open(dir.path());
+  EXPECT_TRUE(app.event([&] { app.order->columnClicked(0); }));
+  EXPECT_TRUE(app.event([&] { app.order->columnClicked(0); }));  // descending
+  const std::vector<std::string> sorted = names();
+  app.objects->undo.keep({dir.path(), {stamping::KeptEntry{}}});
+  ASSERT_TRUE(app.itemEnabled(app::Command::undo));
+  const std::vector<std::string> selectedBefore = app.tree.selected;
+
+  open(platform::joinPath(alias, "a.txt"));
+  EXPECT_EQ(app.tree.selected, selectedBefore) << "the tree was not touched";
+  EXPECT_EQ(names(), sorted) << "the rows keep the order given them";
+  EXPECT_TRUE(app.itemEnabled(app::Command::undo)) << "undo keeps its record";
+  const int row = app::rowNamed(app.folder().rows(), "a.txt");
+  EXPECT_EQ(app::readMarks(app.list), (folderlist::ListMarks{{row}, row, row}));
+  EXPECT_EQ(fakes::flowOf(app), fakes::kIdle);
+}
+
+// Shortcuts given or dropped open what they point to, resolved without any
+// window; a broken one is named by its own path.
+TEST_F(OpeningFromOutside, AShortcutOpensWhatItPointsTo) {
+  testsupport::TempFolder links;
+  const std::string toFolder = links.createFile("写真へ.lnk", "L");
+  const std::string toFile = links.createFile("y へ.LNK", "L");
+  const std::string broken = links.createFile("壊れた.lnk", "L");
+  app.routes.shortcuts[toFolder] = other;
+  app.routes.shortcuts[toFile] = platform::joinPath(other, "y.txt");
+  app.routes.shortcuts[broken + "-"] = other;  // only a like-named one resolves
+  const struct {
+    std::string shortcut;
+    std::string listed;    // the folder listed after it
+    std::string selected;  // the row selected; empty: none
+    bool message;
+  } cases[] = {
+      {toFolder, other, "", false},
+      {toFile, other, "y.txt", false},
+      {broken, dir.path(), "", true},
+  };
+  for (const auto& c : cases) {
+    open(dir.path());
+    open(c.shortcut);
+    EXPECT_EQ(app.folder().path(), c.listed) << c.shortcut;
+    EXPECT_EQ(app.tree.path, c.listed) << c.shortcut;
+    const int row = c.selected.empty() ? -1 : app::rowNamed(app.folder().rows(), c.selected);
+    EXPECT_EQ(app.list.firstSelected(), row) << c.shortcut;
+    if (c.message) {
+      EXPECT_EQ(app.label.text(), "フォルダ " + c.shortcut + " を開けません");
+      app.event([&] { app.messages->dismiss(); });
+    } else {
+      EXPECT_EQ(fakes::flowOf(app), fakes::kIdle) << c.shortcut;
+    }
+  }
+  EXPECT_EQ(app.routes.shortcutsResolved, 3);
 }
 
 TEST_F(OpeningFromOutside, RefusedWhileTheMainWindowIsLocked) {

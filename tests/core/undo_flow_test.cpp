@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/input.h"
 #include "core/stamp_oracle.h"
 #include "fakes/fake_app.h"
 #include "fakes/fault_file_ops.h"
@@ -30,7 +31,9 @@ constexpr platform::FileTime kOldBase = 127'000'000'000'000'000ULL;
 // A folder of three files listed in the main window, over an in-memory file
 // system that knows the files' old times.
 struct Scene {
-  Scene() {
+  // outsideTree: the folder is handed in from outside and no tree node
+  // reaches it, so it is listed with no node selected.
+  explicit Scene(bool outsideTree = false) {
     other_ = dir_.createFolder("other");
     folder_ = dir_.createFolder("work");
     const char* names[] = {"a.txt", "b.txt", "c.txt"};
@@ -41,8 +44,14 @@ struct Scene {
       old_[names[i]] = {t + 1, t + 2, t + 3};
       fs_.addFile(path, old_[names[i]]);
     }
-    app_.tree.path = folder_;
-    app_.event([&] { app_.listing->listSelectedFolder(); });
+    if (outsideTree) {
+      fs_.addFolder(folder_);
+      app_.tree.refused.insert(folder_);
+      app_.event([&] { app_.listing->openPath(folder_); });
+    } else {
+      app_.tree.path = folder_;
+      app_.event([&] { app_.listing->listSelectedFolder(); });
+    }
     for (const auto& row : app_.folder().rows()) oldTexts_.push_back(row.timeText.str());
   }
 
@@ -277,6 +286,31 @@ TEST(UndoFlow, ANodeChangedWithoutAListingUndoesNothing) {
   EXPECT_EQ(s.flow(), kIdle);
   EXPECT_EQ(static_cast<int>(s.fs_.calls().size()), calls);
   EXPECT_FALSE(s.app_.itemEnabled(app::Command::undo));
+}
+
+// A folder no node of the tree reaches (a share the network list does not
+// show) is listed all the same: the run stamps it, undo gives it back and F5
+// reads it again, though the tree selects no node.
+TEST(UndoFlow, AFolderListedWithoutATreeNodeIsStampedUndoneAndRefreshed) {
+  Scene s(true);
+  ASSERT_EQ(s.app_.tree.path, "") << "no node stands for it";
+  ASSERT_EQ(s.app_.folder().path(), s.folder_);
+  ASSERT_EQ(s.app_.folder().rowCount(), 3);
+  s.stamp();
+  EXPECT_NE(s.timesOf(0), s.oldTimes(0)) << "the run stamped the listed folder";
+  EXPECT_TRUE(s.app_.itemEnabled(app::Command::undo));
+  s.app_.event([&] { s.app_.commands->undo(); });
+  EXPECT_EQ(s.app_.label.text(), "元に戻しました");
+  for (int k = 0; k < 3; ++k) EXPECT_EQ(s.timesOf(k), s.oldTimes(k)) << "row " << k;
+  s.app_.event([&] { s.app_.messages->dismiss(); });
+
+  std::ofstream(std::filesystem::u8path(platform::joinPath(s.folder_, "d.txt"))) << "x";
+  const int refreshes = s.app_.tree.refreshCount;
+  s.app_.event([&] { s.app_.listing->keyReleased(app::kVirtualKeyF5); });
+  EXPECT_EQ(s.app_.tree.refreshCount, refreshes + 1);
+  EXPECT_EQ(s.app_.folder().path(), s.folder_);
+  EXPECT_EQ(s.app_.folder().rowCount(), 4) << "F5 read the folder again";
+  EXPECT_EQ(s.app_.tree.path, "");
 }
 
 }  // namespace

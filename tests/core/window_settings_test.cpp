@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "app/app_objects.h"
 #include "fakes/fake_app.h"
 #include "fakes/fake_screen.h"
@@ -167,6 +169,39 @@ TEST_F(WindowSettings, AFailedSaveReportsAndALaterCloseTriesAgain) {
   EXPECT_TRUE(app.event([&] { app.settingsTiming->closing(); }));
   EXPECT_EQ(files.files[path],
             "0\r\n0\r\n808\r\n612\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\n0\r\n");
+}
+
+// Started from a folder that cannot be written (System32, Program Files),
+// every save fails: the first close says so and stays open, the next one
+// that fails for the same reason closes without the file; another reason
+// is said again.
+TEST_F(WindowSettings, ASecondCloseFailingForTheSameReasonClosesUnsaved) {
+  const struct {
+    bool secondReadOnly;  // the file still refused: the same reason
+    int secondReaders;    // a reader holds it: another reason
+    bool secondCloses;
+    std::size_t boxes;
+  } cases[] = {
+      {true, 0, true, 1},
+      {false, 1, false, 2},
+  };
+  for (const auto& c : cases) {
+    fakes::FakeApp fresh;
+    fresh.application.textFiles = &files;
+    fresh.event([&] { fresh.settingsTiming->loadTick(); });
+    files.files = {{path, "1\r\n"}};
+    files.readOnly = {path};
+    EXPECT_FALSE(fresh.event([&] { fresh.settingsTiming->closing(); })) << "the first close fails";
+    ASSERT_EQ(fresh.errorBox.shown.size(), 1u);
+    EXPECT_EQ(fresh.errorBox.shown[0].text, "ファイルへのアクセスが拒否されました.");
+    if (!c.secondReadOnly) files.readOnly.clear();
+    files.openReaders = c.secondReaders;
+    EXPECT_EQ(fresh.event([&] { fresh.settingsTiming->closing(); }), c.secondCloses);
+    EXPECT_EQ(fresh.errorBox.shown.size(), c.boxes);
+    EXPECT_EQ(files.files, (std::map<std::string, std::string>{{path, "1\r\n"}}))
+        << "nothing is written, here or anywhere else";
+    files.openReaders = 0;
+  }
 }
 
 TEST_F(WindowSettings, TheNameOrderComesBackFromTheTwelfthLineAndIsWrittenThere) {

@@ -9,6 +9,7 @@
 #include "app/application.h"
 #include "app/command_table.h"
 #include "fakes/fake_copy_ui.h"
+#include "fakes/fake_folder_routes.h"
 #include "fakes/fake_ui.h"
 #include "fakes/memory_file_ops.h"
 #include "platform/copy_ops.h"
@@ -56,7 +57,7 @@ struct FakeApp {
              paintPump,
              &preview},
             {messageWindow, label}},
-        fileOps ? *fileOps : memoryFiles,
+        fileOps ? *fileOps : memoryFiles, routes,
         app::CopyServices{platform::systemCopyOps(), picker, copyStop, confirmation},
         std::move(clock));
     confirmation.answer = false;
@@ -94,6 +95,9 @@ struct FakeApp {
   app::Application application;
   FakeErrorBox errorBox;
   MemoryFileOps memoryFiles;
+  // The routes to a folder as Windows gives them: each path its own
+  // canonical path unless a test says otherwise, no shortcut.
+  FakeFolderRoutes routes;
 
   FakeWindow mainWindow;
   FakeTree tree;

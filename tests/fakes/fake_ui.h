@@ -238,9 +238,16 @@ class FakeTree : public platform::FolderTree {
     if (changed && onSelectionChanged) onSelectionChanged();
     return true;
   }
+  void clearSelection() override {
+    const bool changed = !path.empty();
+    path.clear();
+    if (changed && onSelectionChanged) onSelectionChanged();
+  }
 
   std::string path;
   int refreshCount = 0;
+  // Folders the tree's walk cannot reach, as a route the shell parses but
+  // the tree does not show (a network share with an empty network list).
   std::set<std::string> refused;
   std::vector<std::string> selected;  // every folder selectFolder was asked for
   std::function<void()> onSelectionChanged;

@@ -88,7 +88,8 @@ void GuiFixture::prepare() {
 void GuiFixture::start(bool deliver) {
   shell::ProgramOptions options;
   options.title = title_;
-  options.treeRoot = folder_.wstring();
+  options.treeRoot = desktopTree_ ? std::wstring() : folder_.wstring();
+  options.messageFilter = messageFilter_;
   options.clock = [] { return kNow; };
   options.onMainWindowDestroyed = [this] { ++mainWindowDestroyed_; };
   options.fileOps = fileOps_;

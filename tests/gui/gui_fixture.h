@@ -121,6 +121,11 @@ class GuiFixture : public ::testing::Test {
   std::string title_ = "Chronoseq";
   // The program's first argument, opened once the main window is shown.
   std::wstring startPath_;
+  // The tree's top node is the Desktop, as in the product, rather than
+  // folder().
+  bool desktopTree_ = false;
+  // Set before start(): stands for ChangeWindowMessageFilterEx.
+  shell::MessageFilter messageFilter_;
 };
 
 // Most tests start with the windows up.

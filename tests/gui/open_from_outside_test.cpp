@@ -3,10 +3,14 @@
 // DROPFILES block in global memory as Explorer builds it.
 
 #include <shlobj.h>
+// The headers below need the types <windows.h> declares.
+#include <knownfolders.h>
+#include <shobjidl.h>
 
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui/gui_fixture.h"
@@ -18,6 +22,48 @@ namespace gui {
 namespace {
 
 std::wstring text(const std::filesystem::path& path) { return path.wstring(); }
+
+// The path Wine shows a Windows path at through its Z: drive (the Unix
+// file system's root); empty outside Wine.
+std::wstring zDrivePath(const std::filesystem::path& path) {
+  using ToUnix = char*(CDECL*)(LPCWSTR);
+  const auto toUnix = reinterpret_cast<ToUnix>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+  if (!toUnix) return {};
+  char* unixPath = toUnix(path.c_str());
+  if (!unixPath) return {};
+  std::wstring z = L"Z:" + platform::widen(unixPath);
+  HeapFree(GetProcessHeap(), 0, unixPath);
+  for (wchar_t& c : z) {
+    if (c == L'/') c = L'\\';
+  }
+  return z;
+}
+
+std::filesystem::path desktopFolder() {
+  PWSTR path = nullptr;
+  if (FAILED(SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &path))) return {};
+  std::filesystem::path result(path);
+  CoTaskMemFree(path);
+  return result;
+}
+
+// A shortcut as Explorer makes one, through the shell's link object.
+bool makeShortcut(const std::filesystem::path& link, const std::filesystem::path& target) {
+  IShellLinkW* shellLink = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(&shellLink)))) {
+    return false;
+  }
+  IPersistFile* file = nullptr;
+  const bool made =
+      SUCCEEDED(shellLink->SetPath(target.c_str())) &&
+      SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+      SUCCEEDED(file->Save(link.c_str(), TRUE));
+  if (file) file->Release();
+  shellLink->Release();
+  return made;
+}
 
 class OpenFromOutside : public GuiFixture {
  protected:
@@ -157,6 +203,86 @@ TEST_F(OpenFromOutside, BadDropsLeaveTheFolderAndSaySo) {
     EXPECT_EQ(message().rfind(wide("フォルダ "), 0), 0u) << platform::narrow(message());
     dismiss();
   }
+}
+
+// A Desktop folder given through the Z: drive, a route the shell parses to
+// the computer's drive rather than to the Desktop: the tree selects the
+// folder's node and lists it, with no message.
+TEST_F(OpenFromOutside, ADesktopFolderGivenThroughItsZDrivePathOpens) {
+  const std::filesystem::path desktop = desktopFolder();
+  ASSERT_FALSE(desktop.empty());
+  const std::filesystem::path onDesktop =
+      desktop / (wide("曲 フォルダ ") + folder().filename().wstring());
+  std::filesystem::create_directories(onDesktop);
+  std::ofstream(onDesktop / "1.mp3") << "x";
+  struct Remove {
+    std::filesystem::path path;
+    ~Remove() {
+      std::error_code ignored;
+      std::filesystem::remove_all(path, ignored);
+    }
+  } remove{onDesktop};
+  const std::wstring z = zDrivePath(onDesktop);
+  if (z.empty()) GTEST_SKIP() << "not under Wine: no Z: drive";
+  desktopTree_ = true;
+  startWith(L"Chronoseq.exe \"" + z + L"\"");
+  EXPECT_FALSE(IsWindowVisible(messageWindow())) << platform::narrow(message());
+  EXPECT_EQ(selectedNode(), onDesktop.filename().wstring());
+  EXPECT_EQ(listedNames(), std::vector<std::wstring>{L"1.mp3"});
+  windows_.reset();
+}
+
+// Shortcuts made by the shell's link object, given as the first argument:
+// to a folder, to a file, and one whose target has gone.
+TEST_F(OpenFromOutside, AShortcutArgumentOpensItsTarget) {
+  std::filesystem::create_directories(folder() / "gone");
+  const struct {
+    const char* name;
+    std::filesystem::path target;
+    const wchar_t* node;  // the node selected after; empty: the start's
+    std::vector<std::wstring> selected;
+    bool message;
+  } cases[] = {
+      {"sub へ.lnk", folder() / "sub", L"sub", {}, false},
+      {"inner.lnk", folder() / "sub" / "inner.txt", L"sub", {L"inner.txt"}, false},
+      {"壊れた.lnk", folder() / "gone", nullptr, {}, true},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(makeShortcut(folder() / wide(c.name), c.target)) << c.name;
+  }
+  std::filesystem::remove(folder() / "gone");
+  for (const auto& c : cases) {
+    const std::wstring link = text(folder() / wide(c.name));
+    windows_.reset();
+    pump();
+    startWith(L"Chronoseq.exe \"" + link + L"\"");
+    EXPECT_EQ(IsWindowVisible(messageWindow()) != FALSE, c.message) << c.name;
+    if (c.message) {
+      EXPECT_EQ(message(), wide("フォルダ ") + link + wide(" を開けません"));
+      EXPECT_EQ(TreeView_GetSelection(tree()), TreeView_GetRoot(tree()));
+      dismiss();
+    } else {
+      EXPECT_EQ(selectedNode(), c.node) << c.name;
+      EXPECT_EQ(selectedNames(), c.selected) << c.name;
+    }
+  }
+}
+
+// Run as administrator, Explorer's drops reach the window only through
+// these three messages.
+TEST_F(OpenFromOutside, TheMainWindowLetsExplorersDropsThrough) {
+  std::vector<std::pair<UINT, DWORD>> allowed;
+  HWND filtered = nullptr;
+  messageFilter_ = [&](HWND hwnd, UINT message, DWORD action) {
+    filtered = hwnd;
+    allowed.emplace_back(message, action);
+    return TRUE;
+  };
+  startWith(L"Chronoseq.exe");
+  EXPECT_EQ(filtered, mainWindow());
+  // WM_DROPFILES, WM_COPYDATA, WM_COPYGLOBALDATA; MSGFLT_ALLOW is 1.
+  const std::vector<std::pair<UINT, DWORD>> expected = {{0x0233, 1}, {0x004A, 1}, {0x0049, 1}};
+  EXPECT_EQ(allowed, expected);
 }
 
 TEST_F(OpenFromOutside, ADropIsRefusedWhileTheTimeDialogHoldsTheLock) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/collation.h"
 #include "platform/win32/design_fonts.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/utf.h"
@@ -62,7 +63,8 @@ IconIndices shellIcons(LPCITEMIDLIST absolute) {
 
 }  // namespace
 
-ShellTree::ShellTree(std::wstring rootPath) : rootPath_(std::move(rootPath)) {
+ShellTree::ShellTree(std::wstring rootPath, platform::FolderRoutes* routes)
+    : rootPath_(std::move(rootPath)), routes_(routes ? *routes : platform::systemFolderRoutes()) {
   SHGetDesktopFolder(desktop_.put());
 }
 
@@ -361,20 +363,19 @@ bool ShellTree::leadsTo(LPCITEMIDLIST node, LPCITEMIDLIST target) const {
   return sameFolder(node, prefix.get());
 }
 
-bool ShellTree::selectFolder(const std::string& path) {
-  if (!desktop_ || !hwnd_) return false;
+HTREEITEM ShellTree::walkTo(const std::string& path, std::vector<HTREEITEM>& way) {
   std::wstring wide = widen(path);
   LPITEMIDLIST parsed = nullptr;
   if (FAILED(
           desktop_->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &parsed, nullptr))) {
-    return false;
+    return nullptr;
   }
   const UniquePidl target(parsed);
   // Down from the top node, reading and expanding each folder on the way.
   HTREEITEM item = TreeView_GetRoot(hwnd_);
   const Node* node = nodeOf(item);
-  if (!node || !leadsTo(node->pidl.get(), target.get())) return false;
-  std::vector<HTREEITEM> way;
+  if (!node || !leadsTo(node->pidl.get(), target.get())) return nullptr;
+  way.clear();
   while (!sameFolder(node->pidl.get(), target.get())) {
     readChildren(item);
     HTREEITEM next = nullptr;
@@ -386,15 +387,67 @@ bool ShellTree::selectFolder(const std::string& path) {
         break;
       }
     }
-    if (!next) return false;
+    if (!next) return nullptr;
     way.push_back(item);
     item = next;
     node = nodeOf(item);
   }
+  return item;
+}
+
+HTREEITEM ShellTree::walkByNames(const std::vector<std::string>& names,
+                                 std::vector<HTREEITEM>& way) {
+  HTREEITEM item = TreeView_GetRoot(hwnd_);
+  way.clear();
+  for (const std::string& name : names) {
+    readChildren(item);
+    const std::string wanted = platform::toLowerCase(name);
+    HTREEITEM next = nullptr;
+    for (HTREEITEM child = TreeView_GetChild(hwnd_, item); child && !next;
+         child = TreeView_GetNextSibling(hwnd_, child)) {
+      const Node* childNode = nodeOf(child);
+      if (!childNode) continue;
+      // The child's own name as the file system spells it.
+      const std::wstring own =
+          displayName(childNode->pidl.get(), SHGDN_INFOLDER | SHGDN_FORPARSING);
+      if (platform::toLowerCase(narrow(own)) == wanted) next = child;
+    }
+    if (!next) return nullptr;
+    way.push_back(item);
+    item = next;
+  }
+  return item;
+}
+
+std::string ShellTree::topFolder() const {
+  if (!rootPath_.empty()) return narrow(rootPath_);
+  return routes_.desktopFolder();
+}
+
+bool ShellTree::selectFolder(const std::string& path) {
+  if (!desktop_ || !hwnd_) return false;
+  std::vector<HTREEITEM> way;
+  HTREEITEM item = walkTo(path, way);
+  if (!item) {
+    // A junction, a mapped drive, a short name: the file system's own path
+    // may be the route the tree shows.
+    const std::string canonical = routes_.canonicalPath(path);
+    if (!canonical.empty() && canonical != path) item = walkTo(canonical, way);
+  }
+  if (!item) {
+    // The top node's own folder (the Desktop's) reached through a drive:
+    // the tree shows its contents right under the top node.
+    if (const auto names = platform::namesBelow(routes_, topFolder(), path)) {
+      item = walkByNames(*names, way);
+    }
+  }
+  if (!item) return false;
   for (HTREEITEM parent : way) TreeView_Expand(hwnd_, parent, TVE_EXPAND);
   TreeView_EnsureVisible(hwnd_, item);
   TreeView_SelectItem(hwnd_, item);
   return true;
 }
+
+void ShellTree::clearSelection() { TreeView_SelectItem(hwnd_, nullptr); }
 
 }  // namespace platform::win32

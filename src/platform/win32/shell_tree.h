@@ -14,7 +14,9 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
+#include "platform/folder_routes.h"
 #include "platform/ui.h"
 #include "platform/win32/handles.h"
 
@@ -24,7 +26,9 @@ class ShellTree final : public platform::FolderTree {
  public:
   // rootPath names the folder the top node stands for; empty means the
   // desktop, the root of the namespace (the product always uses that).
-  explicit ShellTree(std::wstring rootPath = {});
+  // routes finds a folder by its file-system path where the shell's parsed
+  // route is not the tree's; null: the system's.
+  explicit ShellTree(std::wstring rootPath = {}, platform::FolderRoutes* routes = nullptr);
   ~ShellTree() override;
   ShellTree(const ShellTree&) = delete;
   ShellTree& operator=(const ShellTree&) = delete;
@@ -47,7 +51,12 @@ class ShellTree final : public platform::FolderTree {
 
   std::string selectedPath() const override;
   void refresh() override;
+  // The walk follows the route the shell parses the path to; when the tree
+  // shows the folder by another route it is found by the path's canonical
+  // form, then by the names below the top node's own folder (a folder on
+  // the Desktop given through its drive).
   bool selectFolder(const std::string& path) override;
+  void clearSelection() override;
 
  private:
   struct Node {
@@ -68,9 +77,17 @@ class ShellTree final : public platform::FolderTree {
   bool isExpanded(HTREEITEM item) const;
   // Whether the node's folder is target or holds it, at any depth.
   bool leadsTo(LPCITEMIDLIST node, LPCITEMIDLIST target) const;
+  // The node of the parsed path down from the top node, reading each folder
+  // on the way, and the nodes passed; null when the tree has no such route.
+  HTREEITEM walkTo(const std::string& path, std::vector<HTREEITEM>& way);
+  // The same by names, each a child of the one before, from the top node.
+  HTREEITEM walkByNames(const std::vector<std::string>& names, std::vector<HTREEITEM>& way);
+  // The folder the top node shows, as a file-system path.
+  std::string topFolder() const;
   void reportSelectionChange();
 
   std::wstring rootPath_;
+  platform::FolderRoutes& routes_;
   ComPtr<IShellFolder> desktop_;
   HWND hwnd_ = nullptr;
   UINT dpi_ = 96;
