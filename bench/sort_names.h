@@ -38,4 +38,18 @@ inline folderlist::EntryRows benchRows(std::size_t count) {
   return rows;
 }
 
+// A camera's folder: DSC_0001.JPG on, four digits until they run out, in a
+// fixed shuffled order.
+inline folderlist::EntryRows cameraRows(std::size_t count) {
+  folderlist::EntryRows rows;
+  rows.reserve(count);
+  char name[32];
+  for (std::size_t i = 1; i <= count; ++i) {
+    std::snprintf(name, sizeof name, "DSC_%04zu.JPG", i);
+    rows.push_back({name, "", "2026/12/09 10:00:00"});
+  }
+  std::shuffle(rows.begin(), rows.end(), std::mt19937(20261209));
+  return rows;
+}
+
 }  // namespace benchdata

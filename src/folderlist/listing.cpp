@@ -1,5 +1,6 @@
 #include "folderlist/listing.h"
 
+#include <algorithm>
 #include <string>
 
 #include "folderlist/local_time_cache.h"
@@ -55,6 +56,9 @@ void listFolderInto(EntryRows& rows, std::string_view folderPath,
   const std::unique_ptr<platform::FolderSearch> search = open(pattern);
   if (!search) return;
 
+  // Capped, so that a folder whose size says little (a file system that
+  // reports another size) costs no more than a large listing.
+  rows.reserve(std::min<std::size_t>(search->sizeHint(), 1u << 20));
   LocalTimeCache zone(platform::utcToLocal);
   std::string text;  // one buffer for every row's time text, copied into the row
   platform::FoundEntry found;

@@ -1,73 +1,17 @@
 #include "folderlist/row_sort.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "folderlist/column_sort.h"
+#include "folderlist/key_slots.h"
 
 namespace folderlist {
 
 namespace {
-
-// One row's place in the sort: its key in the shared key buffer, with the
-// key's first eight bytes as a big-endian number, so most comparisons need
-// no memory beyond the slot itself.
-struct Slot {
-  std::uint64_t head;
-  std::size_t offset;
-  std::uint32_t length;
-  std::uint32_t row;
-};
-
-std::uint64_t byteSwapped(std::uint64_t v) {
-#if defined(__GNUC__) || defined(__clang__)
-  return __builtin_bswap64(v);
-#else
-  std::uint64_t r = 0;
-  for (int i = 0; i < 8; ++i, v >>= 8) r = (r << 8) | (v & 0xFF);
-  return r;
-#endif
-}
-
-// Eight bytes of a key from `from` on, as a big-endian number, zeros past
-// the end: comparing these numbers compares the bytes as unsigned.
-std::uint64_t wordAt(const char* key, std::size_t length, std::size_t from) {
-  if (from + 8 <= length && std::endian::native == std::endian::little) {
-    std::uint64_t word;
-    std::memcpy(&word, key + from, 8);
-    return byteSwapped(word);
-  }
-  std::uint64_t word = 0;
-  for (std::size_t i = from; i < from + 8; ++i) {
-    word <<= 8;
-    if (i < length) word |= static_cast<unsigned char>(key[i]);
-  }
-  return word;
-}
-
-std::uint64_t headOf(std::string_view key) { return wordAt(key.data(), key.size(), 0); }
-
-// The keys' unsigned byte order, eight bytes at a time, without a call into
-// the C library per comparison.
-bool keyLess(const char* a, std::size_t aLength, const char* b, std::size_t bLength) {
-  const std::size_t common = std::min(aLength, bLength);
-  for (std::size_t i = 8; i < common; i += 8) {
-    const std::uint64_t x = wordAt(a, aLength, i);
-    const std::uint64_t y = wordAt(b, bLength, i);
-    if (x != y) {
-      // Zero padding past a shorter key sorts it first, as it should only
-      // when the other key goes on with bytes of its own: compare exactly.
-      if (i + 8 > common) break;
-      return x < y;
-    }
-  }
-  return std::string_view(a, aLength) < std::string_view(b, bLength);
-}
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -103,9 +47,9 @@ bool digitsInOneFrame(const EntryRows& rows, std::int32_t column) {
 
 // The slots of all rows, each with the key of its column text. Texts that
 // repeat (the kind column has two, times often repeat) are keyed once.
-std::vector<Slot> keyedSlots(const EntryRows& rows, std::int32_t column,
-                             platform::TextCollation& collation, std::string& keys) {
-  std::vector<Slot> slots;
+std::vector<KeySlot> keyedSlots(const EntryRows& rows, std::int32_t column,
+                                platform::TextCollation& collation, std::string& keys) {
+  std::vector<KeySlot> slots;
   slots.reserve(rows.size());
   keys.reserve(rows.size() * 24);
   std::unordered_map<std::string_view, std::pair<std::size_t, std::uint32_t>> keyed;
@@ -129,8 +73,7 @@ std::vector<Slot> keyedSlots(const EntryRows& rows, std::int32_t column,
     }
     slots.push_back({0, place.first, place.second, static_cast<std::uint32_t>(row)});
   }
-  for (Slot& slot : slots)
-    slot.head = headOf(std::string_view(keys).substr(slot.offset, slot.length));
+  for (KeySlot& slot : slots) slot = keySlot(keys, slot.offset, slot.length, slot.row);
   return slots;
 }
 
@@ -142,23 +85,9 @@ ListMarks sortRows(EntryRows& rows, const ListMarks& before, std::int32_t column
   if (rows.size() < 2 || !columnText(rows.front(), column)) return marks;
 
   std::string keys;
-  std::vector<Slot> slots = keyedSlots(rows, column, collation, keys);
-  const std::string_view all(keys);
-  const auto less = [all](const Slot& a, const Slot& b) {
-    if (a.head != b.head) return a.head < b.head;
-    if (a.offset == b.offset) return false;  // one text, keyed once
-    return keyLess(all.data() + a.offset, a.length, all.data() + b.offset, b.length);
-  };
-  if (descending) {
-    std::stable_sort(slots.begin(), slots.end(),
-                     [&less](const Slot& a, const Slot& b) { return less(b, a); });
-  } else {
-    std::stable_sort(slots.begin(), slots.end(), less);
-  }
-
-  std::vector<std::uint32_t> order(slots.size());
-  for (std::size_t place = 0; place < slots.size(); ++place) order[place] = slots[place].row;
-  return reorderRows(rows, marks, order);
+  std::vector<KeySlot> slots = keyedSlots(rows, column, collation, keys);
+  sortKeySlots(slots, keys, descending);
+  return reorderRows(rows, marks, rowsOf(slots));
 }
 
 ListMarks reorderRows(EntryRows& rows, const ListMarks& before,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -33,6 +34,10 @@ class FolderSearch {
   virtual ~FolderSearch() = default;
   // The next entry, or false at the end (the end and an error are not told apart).
   virtual bool next(FoundEntry& entry) = 0;
+  // About how many entries the folder holds, if the system tells without
+  // reading them (0: it does not). Rows reserved for that many are placed
+  // once, rather than copied to ever larger blocks of fresh memory.
+  virtual std::size_t sizeHint() const { return 0; }
 };
 
 // Opens a search on a pattern: a folder path, the separator and "*.*". Returns

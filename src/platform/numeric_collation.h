@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,20 +13,31 @@ namespace platform {
 // ignored, and the rest compares in the user's locale order.
 // Windows: StrCmpLogicalW. POSIX: an ICU collator of the user's locale with
 // numeric collation, over case-folded text, at full strength.
+//
+// The calls are virtual so that tests can hand out keys of their own.
 class NumericCollation {
  public:
   NumericCollation();
-  ~NumericCollation();
+  virtual ~NumericCollation();
   NumericCollation(const NumericCollation&) = delete;
   NumericCollation& operator=(const NumericCollation&) = delete;
 
-  // -1, 0 or +1: a before, equal to, or after b.
-  int compare(std::string_view a, std::string_view b);
+  // -1, 0 or +1: a before, equal to, or after b. The order itself.
+  virtual int compare(std::string_view a, std::string_view b);
 
-  // The places of texts in a stable sort, first place first: indices into
-  // texts. Texts that compare equal keep their order in either direction.
-  std::vector<std::uint32_t> stableOrder(const std::vector<std::string_view>& texts,
-                                         bool descending);
+  // Appends a sort key of text to keys; keys compare as unsigned byte
+  // strings. POSIX: ICU's own keys, which give exactly compare()'s order.
+  // Windows: StrCmpLogicalW has no sort key, and Microsoft documents none
+  // that equals it; these keys follow what it is documented to do (digits
+  // as numbers, case ignored, the text between in the locale's order), so a
+  // caller that needs compare()'s order exactly checks theirs with compare().
+  virtual void appendSortKey(std::string_view text, std::string& keys);
+
+  // The places of texts in a stable sort by compare() alone, first place
+  // first: indices into texts. Texts that compare equal keep their order in
+  // either direction.
+  virtual std::vector<std::uint32_t> stableOrder(const std::vector<std::string_view>& texts,
+                                                 bool descending);
 
  private:
   struct State;

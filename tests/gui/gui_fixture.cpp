@@ -126,10 +126,14 @@ void GuiFixture::pump(int ms) {
   do {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) continue;
-      if (windows_ && windows_->translateDialogMessage(message)) continue;
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
+      if (message.message != WM_QUIT && !(windows_ && windows_->translateDialogMessage(message))) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+      // A timer whose handler takes longer than its interval (a drag's
+      // scrolling on a loaded machine) is due again at once: the queue never
+      // runs dry, and a wait of ms must still end.
+      if (ms > 0 && std::chrono::steady_clock::now() >= end) return;
     }
     if (ms > 0) Sleep(5);
   } while (std::chrono::steady_clock::now() < end);

@@ -70,7 +70,8 @@ class GuiFixture : public ::testing::Test {
   // then delivers what is queued unless told not to.
   void start(bool deliver = true);
 
-  // Delivers what is queued (and what arrives within ms) as the loop does.
+  // Delivers what is queued (and what arrives within ms) as the loop does;
+  // with ms, it returns after ms even while messages keep coming.
   void pump(int ms = 0);
   // Delivers messages until done() holds or ms pass; whether it holds. For
   // what the window manager answers in its own time under load.

@@ -41,7 +41,9 @@ class RowDragTest : public GuiFixture {
     windows_->objects().listing.listSelectedFolder();
     pump();
     SetForegroundWindow(mainWindow());
-    pump(100);
+    // Keys reach the window only once the window manager has given it the
+    // keyboard.
+    pumpUntil([&] { return GetForegroundWindow() == mainWindow(); });
     before_ = listedNames();
     ASSERT_GE(before_.size(), 60u);
   }
@@ -219,13 +221,15 @@ TEST_F(RowDragTest, ADragReleasedInTheLowerScrollZoneLeavesNoScrollingBehind) {
   RECT client{};
   GetClientRect(list(), &client);
   pressAndMove(1, POINT{40, client.bottom - 3});
-  pump(600);
-  const int scrolledTo = ListView_GetTopIndex(list());
-  EXPECT_GT(scrolledTo, 0) << "the list scrolls while the pointer is in the zone";
+  pumpUntil([&] { return ListView_GetTopIndex(list()) > 0; });
+  EXPECT_GT(ListView_GetTopIndex(list()), 0) << "the list scrolls while the pointer is in the zone";
   button("mouseup");
   waitForTheMove();
+  // What scrolls is the drag's timer: it is off, and a tick that was due
+  // already does nothing.
+  EXPECT_FALSE(windows_->form1().controls().timer2.isEnabled()) << "scrolling goes on";
   const int atRelease = ListView_GetTopIndex(list());
-  pump(600);
+  pump();
   EXPECT_EQ(ListView_GetTopIndex(list()), atRelease) << "scrolling went on after the drag";
   windows_->objects().mover.scrollTick();
   EXPECT_EQ(ListView_GetTopIndex(list()), atRelease) << "a late tick still scrolls";
@@ -234,11 +238,15 @@ TEST_F(RowDragTest, ADragReleasedInTheLowerScrollZoneLeavesNoScrollingBehind) {
 TEST_F(RowDragTest, APressWithCtrlAndAMoveDoNotDrag) {
   selectOnly({1});
   ASSERT_TRUE(xdotool({"keydown", "ctrl"}));
-  pump(40);
+  // The press must find Ctrl held where Wine keeps the keys' state, which it
+  // learns from the X server's events in its own time.
+  pumpUntil([] { return GetAsyncKeyState(VK_CONTROL) < 0; });
+  ASSERT_LT(GetAsyncKeyState(VK_CONTROL), 0) << "Wine never saw Ctrl pressed";
   pressAndMove(1, rowPoint(4));
   EXPECT_FALSE(windows_->mainWindow().rowDrag().dragging());
   button("mouseup");
   ASSERT_TRUE(xdotool({"keyup", "ctrl"}));
+  pumpUntil([] { return GetAsyncKeyState(VK_CONTROL) >= 0; });
   waitForTheMove();
   EXPECT_EQ(listedNames(), before_);
 }

@@ -17,9 +17,9 @@ struct NumericCollation::State {
   std::u16string second;
   std::string key = std::string(256, '\0');
 
-  // text's sort key; two keys compared as unsigned bytes give compare()'s
-  // answer.
-  std::string sortKey(std::string_view text) {
+  // Appends text's sort key: two keys compared as unsigned bytes give
+  // compare()'s answer.
+  void appendSortKey(std::string_view text, std::string& keys) {
     posix::foldInto(text, first);
     const auto length = static_cast<int32_t>(first.size());
     const auto keyOf = [&] {
@@ -33,7 +33,7 @@ struct NumericCollation::State {
       size = keyOf();
     }
     if (size <= 0) throw std::runtime_error("ICU gave no sort key");
-    return key.substr(0, static_cast<std::size_t>(size));
+    keys.append(key.data(), static_cast<std::size_t>(size));
   }
 };
 
@@ -49,14 +49,19 @@ int NumericCollation::compare(std::string_view a, std::string_view b) {
   return result == UCOL_LESS ? -1 : result == UCOL_GREATER ? 1 : 0;
 }
 
+void NumericCollation::appendSortKey(std::string_view text, std::string& keys) {
+  state_->appendSortKey(text, keys);
+}
+
 std::vector<std::uint32_t> NumericCollation::stableOrder(const std::vector<std::string_view>& texts,
                                                          bool descending) {
-  // One key per text, compared as bytes: no collator call per comparison.
-  std::vector<std::string> keys;
-  keys.reserve(texts.size());
-  for (const std::string_view text : texts) keys.push_back(state_->sortKey(text));
-  const auto less = [&keys](std::uint32_t a, std::uint32_t b) {
-    return std::string_view(keys[a]) < std::string_view(keys[b]);
+  // Each text folded once; the sort asks the collator for every pair.
+  std::vector<std::u16string> folded(texts.size());
+  for (std::size_t i = 0; i < texts.size(); ++i) posix::foldInto(texts[i], folded[i]);
+  UCollator* collator = state_->collator.get();
+  const auto less = [&folded, collator](std::uint32_t a, std::uint32_t b) {
+    return ucol_strcoll(collator, folded[a].data(), static_cast<int32_t>(folded[a].size()),
+                        folded[b].data(), static_cast<int32_t>(folded[b].size())) == UCOL_LESS;
   };
   std::vector<std::uint32_t> order(texts.size());
   std::iota(order.begin(), order.end(), 0u);

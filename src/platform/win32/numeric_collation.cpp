@@ -4,8 +4,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
+#include <stdexcept>
 #include <string>
+#include <unordered_map>
 
 #include "platform/win32/utf.h"
 
@@ -15,15 +18,93 @@ namespace {
 
 int sign(int value) { return value < 0 ? -1 : value > 0 ? 1 : 0; }
 
+// The digits StrCmpLogicalW reads as numbers.
+bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// What the parts of a key begin with: the end of the name sorts before a
+// run of digits, a run of digits before text, as StrCmpLogicalW has it.
+constexpr char kEnd = 0;
+constexpr char kNumber = 1;
+constexpr char kText = 2;
+
+struct TextHash {
+  using is_transparent = void;
+  std::size_t operator()(std::wstring_view text) const {
+    return std::hash<std::wstring_view>{}(text);
+  }
+};
+
 }  // namespace
 
-struct NumericCollation::State {};
+struct NumericCollation::State {
+  std::wstring first;
+  std::wstring second;
+  std::wstring wide;
+  std::string zeros;
+  // The keys of the runs of text met so far: names repeat them ("IMG_",
+  // ".JPG"), so most keys are made without a call into the system.
+  std::unordered_map<std::wstring, std::string, TextHash, std::equal_to<>> textKeys;
+
+  const std::string& textKey(std::wstring_view run) {
+    const auto found = textKeys.find(run);
+    if (found != textKeys.end()) return found->second;
+    // A folder of names without digits makes one run per name; the memory
+    // stays bounded.
+    if (textKeys.size() >= 65536) textKeys.clear();
+    constexpr DWORD kFlags = LCMAP_SORTKEY | SORT_DIGITSASNUMBERS | NORM_IGNORECASE;
+    const int length = static_cast<int>(run.size());
+    const int size = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, kFlags, run.data(), length, nullptr, 0,
+                                   nullptr, nullptr, 0);
+    std::string key(static_cast<std::size_t>(std::max(size, 0)), '\0');
+    if (size <= 0 ||
+        LCMapStringEx(LOCALE_NAME_USER_DEFAULT, kFlags, run.data(), length,
+                      reinterpret_cast<LPWSTR>(key.data()), size, nullptr, nullptr, 0) != size) {
+      throw std::runtime_error("LCMapStringEx failed (error " + std::to_string(GetLastError()) +
+                               ")");
+    }
+    return textKeys.emplace(std::wstring(run), std::move(key)).first->second;
+  }
+};
 
 NumericCollation::NumericCollation() : state_(std::make_unique<State>()) {}
 NumericCollation::~NumericCollation() = default;
 
 int NumericCollation::compare(std::string_view a, std::string_view b) {
-  return sign(StrCmpLogicalW(widen(a).c_str(), widen(b).c_str()));
+  state_->first = widen(a);
+  state_->second = widen(b);
+  return sign(StrCmpLogicalW(state_->first.c_str(), state_->second.c_str()));
+}
+
+void NumericCollation::appendSortKey(std::string_view text, std::string& keys) {
+  // The name in parts, left to right: each run of digits by its value (its
+  // digits without the leading zeros, longest first), each run of text by
+  // its locale sort key (case ignored), then the end. Names equal so far
+  // are ordered by their leading zeros, more zeros first, as Windows does.
+  const std::wstring& wide = state_->wide = widen(text);
+  std::string& zeros = state_->zeros;
+  zeros.clear();
+  std::size_t at = 0;
+  while (at < wide.size()) {
+    std::size_t end = at;
+    if (isDigit(wide[at])) {
+      while (end < wide.size() && isDigit(wide[end])) ++end;
+      std::size_t significant = at;
+      while (significant < end && wide[significant] == L'0') ++significant;
+      const std::size_t digits = end - significant;
+      keys += kNumber;
+      keys += static_cast<char>(digits >> 8);
+      keys += static_cast<char>(digits & 0xFF);
+      for (std::size_t i = significant; i < end; ++i) keys += static_cast<char>(wide[i]);
+      zeros += static_cast<char>(0xFF - std::min<std::size_t>(significant - at, 0xFE));
+    } else {
+      while (end < wide.size() && !isDigit(wide[end])) ++end;
+      keys += kText;
+      keys += state_->textKey(std::wstring_view(wide).substr(at, end - at));
+    }
+    at = end;
+  }
+  keys += kEnd;
+  keys += zeros;
 }
 
 std::vector<std::uint32_t> NumericCollation::stableOrder(const std::vector<std::string_view>& texts,
