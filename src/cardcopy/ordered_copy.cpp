@@ -234,6 +234,39 @@ CopyCheck checkCopy(const folderlist::EntryRows& rows, const std::string& folder
   return check;
 }
 
+namespace {
+
+// Carries out step i of the plan: 0, or the system's error code (a stop
+// inside a file is kErrorRequestAborted). A file that fails is removed.
+OsErrorCode carryOut(CopyPlan& plan, std::size_t i, const std::string& source,
+                     const std::string& target, platform::CopyOps& ops,
+                     std::vector<platform::EntryTimes>& openFolders,
+                     const platform::StopRequested& stop) {
+  switch (plan.steps[i].kind) {
+    case CopyStep::Kind::File: {
+      const OsErrorCode error = ops.copyFile(source, std::move(plan.sources[i]), target, stop);
+      // Never a half-written file: a player would play it.
+      if (error) ops.removeFile(target);
+      return error;
+    }
+    case CopyStep::Kind::OpenFolder: {
+      platform::EntryTimes times;
+      if (const OsErrorCode error = ops.readTimes(source, times)) return error;
+      if (const OsErrorCode error = ops.createFolder(target)) return error;
+      openFolders.push_back(times);
+      return 0;
+    }
+    case CopyStep::Kind::CloseFolder: {
+      const platform::EntryTimes times = openFolders.back();
+      openFolders.pop_back();
+      return ops.setTimes(target, times, true);
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
 CopyResult copyInOrder(const folderlist::EntryRows& rows, const std::string& folderPath,
                        const std::string& destination, platform::CopyOps& ops,
                        const NameOrder& nameOrder, const CopyProgress& progress,
@@ -267,34 +300,11 @@ CopyResult copyInOrder(const folderlist::EntryRows& rows, const std::string& fol
     if (step.kind != CopyStep::Kind::CloseFolder && stop && stop()) {
       return ended(Outcome::Stopped, stoppedMessage(), copied, step.row, 0);
     }
-    switch (step.kind) {
-      case CopyStep::Kind::File: {
-        if (const OsErrorCode error =
-                ops.copyFile(source, std::move(check.plan.sources[i]), target, stop)) {
-          // Never a half-written file: a player would play it.
-          ops.removeFile(target);
-          if (error == platform::kErrorRequestAborted) {
-            return ended(Outcome::Stopped, stoppedMessage(), copied, step.row, 0);
-          }
-          return failed(step, error);
-        }
-        break;
+    if (const OsErrorCode error = carryOut(check.plan, i, source, target, ops, openFolders, stop)) {
+      if (error == platform::kErrorRequestAborted) {
+        return ended(Outcome::Stopped, stoppedMessage(), copied, step.row, 0);
       }
-      case CopyStep::Kind::OpenFolder: {
-        platform::EntryTimes times;
-        if (const OsErrorCode error = ops.readTimes(source, times)) return failed(step, error);
-        if (const OsErrorCode error = ops.createFolder(target)) return failed(step, error);
-        openFolders.push_back(times);
-        break;
-      }
-      case CopyStep::Kind::CloseFolder: {
-        const platform::EntryTimes times = openFolders.back();
-        openFolders.pop_back();
-        if (const OsErrorCode error = ops.setTimes(target, times, true)) {
-          return failed(step, error);
-        }
-        break;
-      }
+      return failed(step, error);
     }
     const bool rowEnds = i + 1 == steps.size() || steps[i + 1].row != step.row;
     if (rowEnds) {

@@ -17,6 +17,25 @@ std::size_t comparisonSortCost(std::size_t n) {
   return n * static_cast<std::size_t>(std::bit_width(n));
 }
 
+// The rows in the order of the collation's sort keys, equal keys in their
+// given order.
+std::vector<std::uint32_t> keyOrder(const std::vector<std::string_view>& names, bool descending,
+                                    platform::NumericCollation& collation) {
+  std::string keys;
+  keys.reserve(names.size() * 32);
+  std::vector<KeySlot> slots;
+  slots.reserve(names.size());
+  for (std::size_t row = 0; row < names.size(); ++row) {
+    const std::size_t offset = keys.size();
+    collation.appendSortKey(names[row], keys);
+    slots.push_back({0, offset, static_cast<std::uint32_t>(keys.size() - offset),
+                     static_cast<std::uint32_t>(row)});
+  }
+  for (KeySlot& slot : slots) slot = keySlot(keys, slot.offset, slot.length, slot.row);
+  sortKeySlots(slots, keys, descending);
+  return rowsOf(slots);
+}
+
 }  // namespace
 
 std::vector<std::uint32_t> numericNameOrder(const std::vector<std::string_view>& names,
@@ -26,20 +45,7 @@ std::vector<std::uint32_t> numericNameOrder(const std::vector<std::string_view>&
   NumericSortCounts& tally = counts ? *counts : own;
   tally = {};
   const std::size_t n = names.size();
-
-  std::string keys;
-  keys.reserve(n * 32);
-  std::vector<KeySlot> slots;
-  slots.reserve(n);
-  for (std::size_t row = 0; row < n; ++row) {
-    const std::size_t offset = keys.size();
-    collation.appendSortKey(names[row], keys);
-    slots.push_back({0, offset, static_cast<std::uint32_t>(keys.size() - offset),
-                     static_cast<std::uint32_t>(row)});
-  }
-  for (KeySlot& slot : slots) slot = keySlot(keys, slot.offset, slot.length, slot.row);
-  sortKeySlots(slots, keys, descending);
-  std::vector<std::uint32_t> order = rowsOf(slots);
+  std::vector<std::uint32_t> order = keyOrder(names, descending, collation);
   if (n < 2) return order;
 
   // Whether name a goes before name b: the comparison's order in the

@@ -63,6 +63,33 @@ StepResult singleRowStep(MoveState& state, EntryRows& rows, const SelectedRows& 
   return result;
 }
 
+// At the top or the bottom the first phase ends and the scan turns, to go
+// on from the other side of the drop row. False when that leaves the list.
+bool turnAtAnEnd(MoveState& state, const EntryRows& rows, const Marking& list) {
+  std::int32_t& source = state.sourceIndex;
+  std::int32_t& target = state.dropIndex;
+  const std::int32_t last = state.lastIndex;
+  // The turn at the top.
+  if (state.firstPhase && source == 0) {
+    state.firstPhase = false;
+    state.scanUpward = false;
+    target = state.savedDropIndex == last ? state.savedDropIndex : state.savedDropIndex + 1;
+    if (!inside(rows, target)) return false;
+    while (list.isSelected(target) && target < last) ++target;
+    source = target;
+  }
+  // The turn at the bottom.
+  if (state.firstPhase && source == last) {
+    state.firstPhase = false;
+    state.scanUpward = true;
+    target = state.savedDropIndex == 0 ? 0 : state.savedDropIndex - 1;
+    if (!inside(rows, target)) return false;
+    while (list.isSelected(target) && target > 0) --target;
+    source = target;
+  }
+  return true;
+}
+
 StepResult multiRowStep(MoveState& state, EntryRows& rows, const SelectedRows& selection) {
   // Every index the step reads or writes is checked first; the move ends
   // rather than address a position outside the list.
@@ -97,24 +124,7 @@ StepResult multiRowStep(MoveState& state, EntryRows& rows, const SelectedRows& s
     result.panel1 = std::string(kRemainingPrefix) + std::to_string(state.remainingCount);
   }
 
-  // The turn at the top.
-  if (state.firstPhase && source == 0) {
-    state.firstPhase = false;
-    state.scanUpward = false;
-    target = state.savedDropIndex == last ? state.savedDropIndex : state.savedDropIndex + 1;
-    if (!inside(rows, target)) return abandon(state);
-    while (list.isSelected(target) && target < last) ++target;
-    source = target;
-  }
-  // The turn at the bottom.
-  if (state.firstPhase && source == last) {
-    state.firstPhase = false;
-    state.scanUpward = true;
-    target = state.savedDropIndex == 0 ? 0 : state.savedDropIndex - 1;
-    if (!inside(rows, target)) return abandon(state);
-    while (list.isSelected(target) && target > 0) --target;
-    source = target;
-  }
+  if (!turnAtAnEnd(state, rows, list)) return abandon(state);
   // The end.
   if (!state.firstPhase && (source == 0 || source == last)) {
     if (source != target && source == 0) ++target;

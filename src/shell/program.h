@@ -96,7 +96,6 @@ class Program {
   MessageWindow messageWindow_;
   SystemFolderPicker folderPicker_;
   MessageBoxConfirmation confirmation_;
-  MessageBoxConfirmation confirmation_;
   std::unique_ptr<app::AppObjects> objects_;
 };
 

@@ -227,7 +227,8 @@ TEST_F(RowDragTest, ADragReleasedInTheLowerScrollZoneLeavesNoScrollingBehind) {
   waitForTheMove();
   // What scrolls is the drag's timer: it is off, and a tick that was due
   // already does nothing.
-  EXPECT_FALSE(windows_->form1().controls().timer2.isEnabled()) << "scrolling goes on";
+  EXPECT_FALSE(windows_->mainWindow().controls().dragScrollTimer.isEnabled())
+      << "scrolling goes on";
   const int atRelease = ListView_GetTopIndex(list());
   pump();
   EXPECT_EQ(ListView_GetTopIndex(list()), atRelease) << "scrolling went on after the drag";
