@@ -9,6 +9,7 @@ namespace app {
 
 namespace {
 
+constexpr std::string_view kCheckCaption = "確認";
 constexpr std::string_view kProgressCaption = "コピー";
 constexpr std::string_view kPickerTitle = "コピー先のフォルダを選んでください";
 
@@ -56,18 +57,28 @@ void CopyCommand::execute() {
 }
 
 cardcopy::CopyResult CopyCommand::copy(const std::string& destination) {
-  // The main window gets its caption back when the copy ends, however it ends.
-  LongRun run(flow_.main, kProgressCaption, pump_, flow_.main.caption());
-  const auto progress = [&](int done, int total) { run.progress(done, total, nullptr); };
-  // Asked before every entry and between the pieces of a long file: the
-  // window stays painted and the user's stop is heard.
-  const auto stop = [&] {
+  // The main window gets its caption back when the copy ends, however it
+  // ends. The check before writing comes first: on a large or network
+  // source it takes minutes, so it shows its rows too ("確認 n / N").
+  LongRun run(flow_.main, kCheckCaption, pump_, flow_.main.caption());
+  cardcopy::CopyHooks hooks;
+  hooks.checked = [&](int done, int total) {
+    run.progress(done, total, nullptr);
+    if (done == total) {
+      run.rename(kProgressCaption);
+      run.showNow(0, total);
+    }
+  };
+  hooks.progress = [&](int done, int total) { run.progress(done, total, nullptr); };
+  // Asked before every entry, checked or written, and between the pieces of
+  // a long file: the window stays painted and the user's stop is heard.
+  hooks.stop = [&] {
     run.keepPainted();
     return stop_.requested();
   };
   run.showNow(0, folder_.entryCount());
   return cardcopy::copyInOrder(folder_.rows(), folder_.entryCount(), folder_.path(), destination,
-                               copyOps_, nameOrder_, progress, stop);
+                               copyOps_, nameOrder_, hooks);
 }
 
 }  // namespace app

@@ -96,7 +96,10 @@ TEST(CopyFlow, LockedWithProgressInTheCaptionThenTheNoticeOverTheMainWindow) {
 
   ASSERT_FALSE(captions.empty());
   EXPECT_FALSE(everEnabled) << "the main window is locked while it copies";
-  EXPECT_EQ(captions.front(), "コピー 0 / 3");
+  // The check before writing first, then the writes.
+  EXPECT_EQ(captions.front(), "確認 0 / 3");
+  EXPECT_NE(std::find(captions.begin(), captions.end(), "コピー 0 / 3"), captions.end());
+  EXPECT_EQ(captions.back().rfind("コピー ", 0), 0u) << captions.back();
   EXPECT_EQ(scene.cardEntries(), 3);
   EXPECT_EQ(scene.app.label1.text().rfind("コピーしました (3 個)", 0), 0u)
       << scene.app.label1.text();
@@ -121,6 +124,23 @@ TEST(CopyFlow, AStopEndsWithTheCountOverTheMainWindow) {
   EXPECT_EQ(scene.cardEntries(), 1);
   EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
   EXPECT_FALSE(scene.stop.armed);
+}
+
+// Esc while the rows are checked: nothing is written, and the count says so.
+TEST(CopyFlow, EscDuringTheCheckStopsItBeforeAnyWrite) {
+  CopyScene scene;
+  scene.list(scene.folder);
+  scene.picker.answer = scene.card;
+  std::string captionAtStop;
+  scene.stop.stopWhen = [&] {
+    captionAtStop = scene.app.mainWindow.caption();
+    return true;
+  };
+  scene.app.event([&] { scene.app.form1->Copy1Click(); });
+  EXPECT_EQ(captionAtStop.rfind("確認 ", 0), 0u) << captionAtStop;
+  EXPECT_EQ(scene.app.label1.text(), "コピーを中止しました (0 / 3 個)");
+  EXPECT_EQ(scene.cardEntries(), 0);
+  EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
 }
 
 }  // namespace
