@@ -42,21 +42,30 @@ void CopyCommand::execute() {
 
   startWorking(flow_);
   stop_.arm();
-  try {
-    const cardcopy::CopyResult result = copy(*destination);
+  // The file being written, for a session that ends in the middle.
+  std::string underWay;
+  stop_.atSessionEnd([&] {
+    if (!underWay.empty()) copyOps_.removeFile(underWay);
+  });
+  const auto disarm = [&] {
+    stop_.atSessionEnd({});
     stop_.disarm();
+  };
+  try {
+    const cardcopy::CopyResult result = copy(*destination, underWay);
+    disarm();
     // Every ending, the check's refusal, a stop and a failure alike, is a
     // message over the locked main window; its OK unlocks it. The messages
     // carry paths and the OS's reason, shown whole.
     messages_.wholeOverMain(result.message);
   } catch (...) {
-    stop_.disarm();
+    disarm();
     stopWorking(flow_);
     throw;
   }
 }
 
-cardcopy::CopyResult CopyCommand::copy(const std::string& destination) {
+cardcopy::CopyResult CopyCommand::copy(const std::string& destination, std::string& underWay) {
   // The main window gets its caption back when the copy ends, however it
   // ends. The check before writing comes first: on a large or network
   // source it takes minutes, so it shows its rows too ("確認 n / N").
@@ -70,6 +79,7 @@ cardcopy::CopyResult CopyCommand::copy(const std::string& destination) {
     }
   };
   hooks.progress = [&](int done, int total) { run.progress(done, total, nullptr); };
+  hooks.writing = [&](const std::string& target) { underWay = target; };
   // Asked before every entry, checked or written, and between the pieces of
   // a long file: the window stays painted and the user's stop is heard.
   hooks.stop = [&] {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,10 @@ class StopSignal {
   // Looks at the input that has arrived since the last call; true once a
   // stop was asked for while armed.
   virtual bool requested() = 0;
+  // What must be done before the program ends with the session (a log-off
+  // or shutdown let go on while armed): removing the file half written.
+  // Empty for nothing.
+  virtual void atSessionEnd(std::function<void()> cleanUp) = 0;
 };
 
 }  // namespace platform

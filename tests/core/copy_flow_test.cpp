@@ -143,6 +143,30 @@ TEST(CopyFlow, EscDuringTheCheckStopsItBeforeAnyWrite) {
   EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
 }
 
+// The session ends while a file is half written: the copy has it removed
+// before the program goes, and is stopped.
+TEST(CopyFlow, ASessionEndingMidFileRemovesTheHalfWrittenFile) {
+  CopyScene scene;
+  scene.list(scene.folder);
+  scene.picker.answer = scene.card;
+  int entriesBefore = -1, entriesAfter = -1;
+  scene.stop.stopWhen = [&] {
+    // Inside the second file's copy: b.mp3 stands on the card half written.
+    if (scene.cardEntries() == 2 && entriesBefore < 0) {
+      EXPECT_TRUE(scene.stop.sessionEnd) << "a copy under way says what to do";
+      entriesBefore = scene.cardEntries();
+      if (scene.stop.sessionEnd) scene.stop.sessionEnd();
+      entriesAfter = scene.cardEntries();
+      return true;
+    }
+    return false;
+  };
+  scene.app.event([&] { scene.app.form1->Copy1Click(); });
+  EXPECT_EQ(entriesBefore, 2);
+  EXPECT_EQ(entriesAfter, 1) << "the half-written file is gone before the session ends";
+  EXPECT_FALSE(scene.stop.sessionEnd) << "nothing left to do once the copy ended";
+}
+
 }  // namespace
 
 // A folder row's entries are written in the order a click on "名前" would

@@ -28,6 +28,7 @@ class FakeStop : public platform::StopSignal {
  public:
   void arm() override { armed = true; }
   void disarm() override { armed = false; }
+  void atSessionEnd(std::function<void()> cleanUp) override { sessionEnd = std::move(cleanUp); }
   bool requested() override {
     ++asked;
     if (whileCopying) whileCopying();
@@ -37,6 +38,7 @@ class FakeStop : public platform::StopSignal {
   int asked = 0;
   std::function<void()> whileCopying;
   std::function<bool()> stopWhen;
+  std::function<void()> sessionEnd;  // what the copy asks done if the session ends
 };
 
 }  // namespace fakes
