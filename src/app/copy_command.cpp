@@ -12,6 +12,8 @@ namespace {
 constexpr std::string_view kCheckCaption = "確認";
 constexpr std::string_view kProgressCaption = "コピー";
 constexpr std::string_view kPickerTitle = "コピー先のフォルダを選んでください";
+// Followed by the system's reason.
+constexpr std::string_view kPickerFailed = "フォルダを選ぶ画面を開けませんでした\r\n\r\n";
 
 }  // namespace
 
@@ -37,8 +39,14 @@ void CopyCommand::showAvailability() {
 
 void CopyCommand::execute() {
   if (folder_.entryCount() <= 0) return;
-  const std::optional<std::string> destination = picker_.pickFolder(kPickerTitle);
-  if (!destination) return;
+  const platform::PickedFolder picked = picker_.pickFolder(kPickerTitle);
+  if (picked.failure != 0) {
+    // Not a Cancel: the user is told why nothing came up.
+    messages_.wholeOverMain(std::string(kPickerFailed) + platform::osErrorText(picked.failure));
+    return;
+  }
+  if (!picked.path) return;
+  const std::string& destination = *picked.path;
 
   startWorking(flow_);
   stop_.arm();
@@ -52,7 +60,7 @@ void CopyCommand::execute() {
     stop_.disarm();
   };
   try {
-    const cardcopy::CopyResult result = copy(*destination, underWay);
+    const cardcopy::CopyResult result = copy(destination, underWay);
     disarm();
     // Every ending, the check's refusal, a stop and a failure alike, is a
     // message over the locked main window; its OK unlocks it. The messages

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -7,12 +8,18 @@
 
 namespace platform {
 
+// What the folder picker gave: a folder, nothing when the user cancelled,
+// or the system's code when the picker itself failed.
+struct PickedFolder {
+  std::optional<std::string> path;
+  std::uint32_t failure = 0;  // an HRESULT or a Windows error code; 0 when it did not fail
+};
+
 // The system's folder picker, with its button to make a new folder.
 class FolderPicker {
  public:
   virtual ~FolderPicker() = default;
-  // The chosen folder's full path, or nullopt when the user cancels.
-  virtual std::optional<std::string> pickFolder(std::string_view title) = 0;
+  virtual PickedFolder pickFolder(std::string_view title) = 0;
 };
 
 // The user's request to stop a long command of the main window: Esc, or the

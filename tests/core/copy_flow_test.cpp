@@ -167,6 +167,21 @@ TEST(CopyFlow, ASessionEndingMidFileRemovesTheHalfWrittenFile) {
   EXPECT_FALSE(scene.stop.sessionEnd) << "nothing left to do once the copy ended";
 }
 
+// The picker itself failing (not Cancel): its reason over the main window.
+TEST(CopyFlow, APickerThatFailsSaysWhy) {
+  CopyScene scene;
+  scene.list(scene.folder);
+  const std::string caption = scene.app.mainWindow.caption();
+  scene.picker.failure = 0x80070005;  // E_ACCESSDENIED
+  scene.app.event([&] { scene.app.form1->Copy1Click(); });
+  EXPECT_EQ(scene.app.label1.text(),
+            "フォルダを選ぶ画面を開けませんでした\r\n\r\n" + platform::osErrorText(0x80070005));
+  EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
+  EXPECT_EQ(scene.app.mainWindow.caption(), caption);
+  EXPECT_EQ(scene.stop.asked, 0);
+  EXPECT_EQ(scene.cardEntries(), 0);
+}
+
 }  // namespace
 
 // A folder row's entries are written in the order a click on "名前" would

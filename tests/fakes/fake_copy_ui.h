@@ -3,6 +3,7 @@
 // The folder picker and the stop request of copying in order, answered by
 // the test.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -15,11 +16,12 @@ namespace fakes {
 
 class FakePicker : public platform::FolderPicker {
  public:
-  std::optional<std::string> pickFolder(std::string_view title) override {
+  platform::PickedFolder pickFolder(std::string_view title) override {
     titles.emplace_back(title);
-    return answer;
+    return {answer, failure};
   }
   std::optional<std::string> answer;  // nullopt: the user cancels
+  std::uint32_t failure = 0;          // the picker's own failure
   std::vector<std::string> titles;
 };
 
