@@ -2,10 +2,11 @@
 #   every room but shell/ and platform/win32/ is portable: no <windows.h>
 #   and nothing of platform/win32/;
 #   the rooms stand in floors, shell/ over app/ over stamping/ and cardcopy/
-#   over folderlist/ and settings/ over platform/, and no room includes one
-#   on a floor above its own;
+#   over folderlist/ and settings/ over capturetime/ over platform/, and no
+#   room includes one on a floor above its own;
 #   folderlist/ computes only: not even the window system's interface,
-#   platform/ui.h.
+#   platform/ui.h;
+#   capturetime/ reads files and computes: no window system either.
 # Run as: cmake -DSOURCE_DIR=<src> -P layering.cmake
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")
@@ -33,7 +34,7 @@ function(check_folder folder pattern what)
 endfunction()
 
 set(windows_header "[<\"](windows\\.h|platform/win32/)")
-foreach(folder app folderlist stamping settings cardcopy)
+foreach(folder app folderlist capturetime stamping settings cardcopy)
   check_folder(${folder} "${windows_header}" "portable code")
 endforeach()
 check_folder(app "[<\"]shell/" "a floor above")
@@ -43,8 +44,11 @@ endforeach()
 foreach(folder folderlist settings)
   check_folder(${folder} "[<\"](shell|app|stamping|cardcopy)/" "a floor above")
 endforeach()
-check_folder(platform "[<\"](shell|app|stamping|cardcopy|folderlist|settings)/" "a floor above")
+check_folder(capturetime "[<\"](shell|app|stamping|cardcopy|folderlist|settings)/" "a floor above")
+check_folder(platform "[<\"](shell|app|stamping|cardcopy|folderlist|settings|capturetime)/"
+  "a floor above")
 check_folder(folderlist "[<\"]platform/ui\\.h" "the list model only computes")
+check_folder(capturetime "[<\"]platform/(ui|copy_ui)\\.h" "capture times only read and compute")
 
 if(faults)
   message(FATAL_ERROR "Includes that break the layers:${faults}")
