@@ -10,6 +10,13 @@
 
 namespace platform::win32 {
 
+// MessageBoxW of the given type over the program's windows (the main window,
+// the time dialog and the message window; null for one not created yet):
+// owned by the main window, each of them disabled while it is up and given
+// back the enabled flag it had afterwards. Returns the box's answer.
+int boxOverWindows(const std::array<HWND, 3>& windows, std::string_view caption,
+                   std::string_view text, UINT type);
+
 // MessageBoxW with a stop icon and one OK button. While it is up the
 // program's windows are disabled; afterwards each gets back the enabled flag
 // it had.
