@@ -126,23 +126,25 @@ std::optional<WorkList> parseList(std::string_view text) {
 std::optional<PendingWork> findPendingWork(const std::string& folder, platform::CopyOps& ops) {
   const std::string place = workPlace(folder);
   const std::string name = folderName(folder);
-  std::vector<std::string> present;
-  if (ops.listNames(place, present) != 0) return std::nullopt;
-  for (const std::string& candidate : present) {
-    if (!isWorkFolderName(candidate)) continue;
-    const std::string work = joinInto(place, candidate);
-    if (ops.stat(work).kind != platform::EntryKind::Folder) continue;
-    std::string bytes;
-    if (ops.readWholeFile(joinInto(work, kListFileName), bytes) != 0) continue;
-    std::optional<WorkList> list = parseList(bytes);
-    if (!list || list->folder != name) continue;
-    PendingWork pending{work, std::move(*list), {}};
-    std::vector<std::string> inside;
-    if (ops.listNames(work, inside) != 0) continue;
-    for (std::string& entry : inside) {
-      if (entry != kListFileName) pending.waiting.push_back(std::move(entry));
+  // Only the names a run gives its work folder are looked at, each by
+  // itself: this runs after every listing, and listing the place would cost
+  // as much as the place holds.
+  for (const bool plain : {false, true}) {
+    for (const std::string& candidate : workFolderNames(plain)) {
+      const std::string work = joinInto(place, candidate);
+      if (ops.stat(work).kind != platform::EntryKind::Folder) continue;
+      std::string bytes;
+      if (ops.readWholeFile(joinInto(work, kListFileName), bytes) != 0) continue;
+      std::optional<WorkList> list = parseList(bytes);
+      if (!list || list->folder != name) continue;
+      PendingWork pending{work, std::move(*list), {}};
+      std::vector<std::string> inside;
+      if (ops.listNames(work, inside) != 0) continue;
+      for (std::string& entry : inside) {
+        if (entry != kListFileName) pending.waiting.push_back(std::move(entry));
+      }
+      return pending;
     }
-    return pending;
   }
   return std::nullopt;
 }
