@@ -7,7 +7,11 @@ packages=(
   cmake ninja-build g++ pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev libicu-dev
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 xvfb openbox xdotool x11-utils imagemagick
+  wine wine64 xvfb openbox xdotool x11-utils
+  # Photos and videos for the capture time tests: ImageMagick makes them
+  # (its HEIC and WebP writers come with it), exiftool writes their times and
+  # is the oracle that reads them back.
+  imagemagick libimage-exiftool-perl
   # X extensions Wine's display driver loads at run time (only recommended
   # by the wine packages): rendering, screens, input, cursors, windows.
   libxrender1 libxrandr2 libxinerama1 libxi6 libxcursor1 libxcomposite1 libxfixes3 libxxf86vm1

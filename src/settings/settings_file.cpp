@@ -40,9 +40,11 @@ platform::OsErrorCode writeValues(platform::TextFiles& files, const std::string&
       return error;
     }
   }
-  if (const platform::OsErrorCode error =
-          opened.stream->write(settingsLine(options.numericNames ? 1 : 0))) {
-    return error;
+  for (const std::int32_t option :
+       {options.numericNames ? 1 : 0, options.captureTimes ? 1 : 0, options.captureColumnWidth}) {
+    if (const platform::OsErrorCode error = opened.stream->write(settingsLine(option))) {
+      return error;
+    }
   }
   if (const platform::OsErrorCode error = opened.stream->flush()) return error;
   return opened.stream->close();
@@ -59,10 +61,32 @@ void writeInPlace(platform::TextFiles& files, const std::string& path, const Set
 
 }  // namespace
 
-bool numericNamesLine(std::string_view line) {
+namespace {
+
+std::string_view withoutLineEnd(std::string_view line) {
   if (line.ends_with('\n')) line.remove_suffix(1);
   if (line.ends_with('\r')) line.remove_suffix(1);
-  return line == "1";
+  return line;
+}
+
+}  // namespace
+
+bool numericNamesLine(std::string_view line) { return onOffLine(line); }
+
+bool onOffLine(std::string_view line) { return withoutLineEnd(line) == "1"; }
+
+std::int32_t captureColumnWidthLine(std::string_view line) {
+  line = withoutLineEnd(line);
+  // At most five digits, and no leading zero but in "0" itself.
+  if (line.empty() || line.size() > 5 || (line.size() > 1 && line.front() == '0')) {
+    return kDefaultCaptureColumnWidth;
+  }
+  std::int32_t width = 0;
+  for (const char c : line) {
+    if (c < '0' || c > '9') return kDefaultCaptureColumnWidth;
+    width = width * 10 + (c - '0');
+  }
+  return width <= kMaxCaptureColumnWidth ? width : kDefaultCaptureColumnWidth;
 }
 
 void saveSettingsFile(platform::TextFiles& files, const std::string& path,
@@ -98,10 +122,17 @@ SettingsOptions loadSettingsFile(platform::TextFiles& files, const std::string& 
   if (const platform::OsErrorCode error = readSettings(reader, kSettingsCount, apply)) {
     throw InOutError(error);
   }
-  // A hand-edited twelfth line never stops the start: a failed read is off.
+  // Hand-edited option lines never stop the start: what fails to be read
+  // keeps its default, and so do the lines after it.
+  SettingsOptions options;
   std::string line;
-  if (reader.readLine(line, kMaxOptionLineLength) != 0) return {};
-  return SettingsOptions{numericNamesLine(line)};
+  if (reader.readLine(line, kMaxOptionLineLength) != 0) return options;
+  options.numericNames = numericNamesLine(line);
+  if (reader.readLine(line, kMaxOptionLineLength) != 0) return options;
+  options.captureTimes = onOffLine(line);
+  if (reader.readLine(line, kMaxOptionLineLength) != 0) return options;
+  options.captureColumnWidth = captureColumnWidthLine(line);
+  return options;
 }
 
 }  // namespace settings

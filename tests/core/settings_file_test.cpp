@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/application.h"
-#include "fakes/settings_bytes.h"
 #include "fakes/fault_text_files.h"
+#include "fakes/settings_bytes.h"
 #include "fakes/temp_folder.h"
 #include "settings/in_out_error.h"
 #include "settings/settings_reader.h"
@@ -40,15 +40,16 @@ bool exists(const std::string& path) {
 // The design's example and its bytes.
 const SettingsValues kExample{0, 0, 800, 600, 350, 70, 120, 231, 239, 216, 286};
 // The eleven lines, and the file as the program writes it: a twelfth line for
-// the name order, "0" while it is off.
+// the name order, "0" while it is off, a thirteenth for the capture time
+// column, "0" while it is hidden, and its width, 120 at first.
 const char kExampleEleven[] =
     "0\r\n0\r\n800\r\n600\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\n";
-const std::string kExampleText = std::string(kExampleEleven) + "0\r\n";
+const std::string kExampleText = std::string(kExampleEleven) + "0\r\n0\r\n120\r\n";
 
 const SettingsValues kOther{-1080, -1920, 1936, 1056, 0, -2, 2147483647, -2147483647 - 1, 5, 7, 9};
 const char kOtherText[] =
     "-1080\r\n-1920\r\n1936\r\n1056\r\n0\r\n-2\r\n2147483647\r\n-2147483648\r\n5\r\n7\r\n9\r\n"
-    "0\r\n";
+    "0\r\n0\r\n120\r\n";
 
 class SettingsFile : public testing::Test {
  protected:
@@ -132,7 +133,7 @@ TEST_F(SettingsFile, ReadsBackWhatWasWritten) {
 
 TEST_F(SettingsFile, TheNameOrderIsTheTwelfthLine) {
   settings::saveSettingsFile(files, path, kExample, settings::SettingsOptions{true});
-  EXPECT_EQ(contentOf(path), std::string(kExampleEleven) + "1\r\n");
+  EXPECT_EQ(contentOf(path), std::string(kExampleEleven) + "1\r\n0\r\n120\r\n");
   EXPECT_EQ(load(), std::vector<std::int32_t>(kExample.begin(), kExample.end()));
   EXPECT_TRUE(options.numericNames);
   settings::saveSettingsFile(files, path, kExample, settings::SettingsOptions{false});
@@ -186,6 +187,80 @@ TEST_F(SettingsFile, AShortFileReadsTheNameOrderAsOff) {
     load();
     EXPECT_FALSE(options.numericNames) << text;
   }
+}
+
+// The capture time column's two lines after the name order's: written as
+// the program writes numbers, read back; anything else is the default.
+TEST_F(SettingsFile, TheCaptureColumnIsTheThirteenthAndFourteenthLines) {
+  const struct {
+    settings::SettingsOptions options;
+    const char* tail;
+  } cases[] = {
+      {{false, true, 150}, "0\r\n1\r\n150\r\n"},
+      {{true, false, 0}, "1\r\n0\r\n0\r\n"},
+      {{true, true, 32767}, "1\r\n1\r\n32767\r\n"},
+  };
+  for (const auto& c : cases) {
+    settings::saveSettingsFile(files, path, kExample, c.options);
+    EXPECT_EQ(contentOf(path), std::string(kExampleEleven) + c.tail);
+    options = {};
+    EXPECT_EQ(load(), std::vector<std::int32_t>(kExample.begin(), kExample.end()));
+    EXPECT_EQ(options, c.options) << c.tail;
+  }
+}
+
+TEST_F(SettingsFile, UnexpectedCaptureColumnLinesAreTheDefaultsWithoutAMessage) {
+  const struct {
+    const char* tail;  // after the eleven values and the name order's line
+    bool captureTimes;
+    std::int32_t width;
+  } cases[] = {
+      {"", false, 120},
+      {"1", true, 120},
+      {"1\r\n", true, 120},
+      {"1\n200\n", true, 200},
+      {"1\r\n200", true, 200},
+      {"0\r\n0\r\n", false, 0},
+      {"on\r\n200\r\n", false, 200},
+      {"11\r\n200\r\n", false, 200},
+      {"\r\n1\r\n", false, 1},  // each line stands for itself
+      {"1\r\n\r\n300\r\n", true, 120},
+      {"1\r\n-5\r\n", true, 120},
+      {"1\r\n+5\r\n", true, 120},
+      {"1\r\n 5\r\n", true, 120},
+      {"1\r\n5 \r\n", true, 120},
+      {"1\r\n05\r\n", true, 120},
+      {"1\r\n$80\r\n", true, 120},
+      {"1\r\n5px\r\n", true, 120},
+      {"1\r\n32768\r\n", true, 120},
+      {"1\r\n123456\r\n", true, 120},
+      {"1\r\n99999999999999999999\r\n", true, 120},
+      {"1\r\n\x1A"
+       "200\r\n",
+       true, 120},
+      {"1\r\n200\r\nmore\r\n", true, 200},
+  };
+  for (const auto& c : cases) {
+    dir.createFile("Chronoseq.INI", std::string(kExampleEleven) + "1\r\n" + c.tail);
+    options = settings::SettingsOptions{false, !c.captureTimes, -1};
+    EXPECT_EQ(load(), std::vector<std::int32_t>(kExample.begin(), kExample.end())) << c.tail;
+    EXPECT_TRUE(options.numericNames) << c.tail;
+    EXPECT_EQ(options.captureTimes, c.captureTimes) << "tail \"" << c.tail << "\"";
+    EXPECT_EQ(options.captureColumnWidth, c.width) << "tail \"" << c.tail << "\"";
+  }
+}
+
+TEST_F(SettingsFile, AReaderOfTwelveLinesStopsBeforeTheCaptureColumn) {
+  settings::saveSettingsFile(files, path, kOther, settings::SettingsOptions{true, true, 99});
+  const std::string text = contentOf(path);
+  EXPECT_TRUE(text.ends_with("\r\n9\r\n1\r\n1\r\n99\r\n")) << text;
+  // What the reader of the name order reads: the eleven values, then line 12.
+  fakes::MemoryReadStream stream(text);
+  settings::SettingsReader reader(stream);
+  EXPECT_EQ(settings::readSettings(reader, 11, [](std::size_t, std::int32_t) {}), 0u);
+  std::string line;
+  EXPECT_EQ(reader.readLine(line, 8), 0u);
+  EXPECT_TRUE(settings::numericNamesLine(line));
 }
 
 TEST_F(SettingsFile, AReaderOfElevenLinesStopsBeforeTheTwelfth) {
@@ -264,9 +339,9 @@ TEST_F(SettingsFile, AFileThatCannotBeReplacedIsWrittenInPlace) {
 // other failure of those steps is reported, the old file left as it was.
 TEST_F(SettingsFile, ARefusedTemporaryFileOrReplacementFallsBackToWritingInPlace) {
   constexpr std::size_t kCreate = 3;
-  constexpr std::size_t kReplace = 18;
-  // Twelve lines: the eleven values and the name order.
-  const std::vector<std::string> twelveWrites(12, "write");
+  constexpr std::size_t kReplace = 20;
+  // Fourteen lines: the eleven values, the name order and the capture column's two.
+  const std::vector<std::string> fourteenWrites(14, "write");
   const auto log = [](std::initializer_list<std::vector<std::string>> parts) {
     std::vector<std::string> all;
     for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
@@ -281,10 +356,10 @@ TEST_F(SettingsFile, ARefusedTemporaryFileOrReplacementFallsBackToWritingInPlace
     platform::OsErrorCode reported;
     std::vector<std::string> log;
   } cases[] = {
-      {kCreate, 5, 0, log({opening, inPlace, twelveWrites, ending})},
+      {kCreate, 5, 0, log({opening, inPlace, fourteenWrites, ending})},
       {kCreate, 32, 0, {}},
       {kReplace, 5, 0,
-       log({opening, twelveWrites, ending, {"replace"}, inPlace, twelveWrites, ending})},
+       log({opening, fourteenWrites, ending, {"replace"}, inPlace, fourteenWrites, ending})},
       {kReplace, 32, 0, {}},
       {kCreate, 112, 112, {}},
       {kReplace, 112, 112, {}},
@@ -335,12 +410,13 @@ TEST_F(SettingsFile, ASaveInterruptedAtEveryStepLeavesTheOldFileOrTheNew) {
     dir.createFile("Chronoseq.INI", kExampleText);
     fakes::FaultTextFiles counting(files);
     settings::saveSettingsFile(counting, path, kOther);
-    ASSERT_EQ(counting.log(), (std::vector<std::string>{
-                                  "remove", "exists", "check", "create", "write", "write", "write",
-                                  "write", "write", "write", "write", "write", "write", "write",
-                                  "write", "write", "flush", "close", "replace"}));
+    ASSERT_EQ(counting.log(),
+              (std::vector<std::string>{"remove", "exists", "check",  "create", "write", "write",
+                                        "write",  "write",  "write",  "write",  "write", "write",
+                                        "write",  "write",  "write",  "write",  "write", "write",
+                                        "flush",  "close",  "replace"}));
   }
-  const std::size_t steps = 19;
+  const std::size_t steps = 21;
   for (const auto mode : {fakes::FaultTextFiles::Mode::Fail, fakes::FaultTextFiles::Mode::Cut}) {
     const bool cut = mode == fakes::FaultTextFiles::Mode::Cut;
     for (std::size_t step = 0; step < steps; ++step) {

@@ -50,7 +50,7 @@ TEST_F(WindowSettings, ClosingWritesTheElevenValuesInTheTablesOrder) {
   EXPECT_TRUE(app.event([&] { app.settingsTiming->closing(); }));
   EXPECT_EQ(files.files[path],
             "34\r\n12\r\n800\r\n600\r\n351\r\n71\r\n121\r\n231\r\n-239\r\n-216\r\n286\r\n"
-            "0\r\n");
+            "0\r\n0\r\n120\r\n");
   EXPECT_TRUE(app.errorBox.shown.empty());
 }
 
@@ -114,7 +114,8 @@ TEST_F(WindowSettings, NoTickLoadsBeforeAllWindowsExistAndTheMainWindowIsShown) 
 
 TEST_F(WindowSettings, AClosingBeforeTheFirstTickReadsTheFileFirstAndKeepsItsValues) {
   const std::string stored =
-      "-5\r\n-7\r\n900\r\n700\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n1\r\n";
+      "-5\r\n-7\r\n900\r\n700\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n1\r\n0\r\n"
+      "120\r\n";
   putFile(stored);
   ASSERT_TRUE(app.settingsLoadTimer.isEnabled()) << "no tick has come";
   EXPECT_TRUE(app.event([&] { app.settingsTiming->closing(); }));
@@ -168,7 +169,8 @@ TEST_F(WindowSettings, AFailedSaveReportsAndALaterCloseTriesAgain) {
   files.readOnly.clear();
   EXPECT_TRUE(app.event([&] { app.settingsTiming->closing(); }));
   EXPECT_EQ(files.files[path],
-            "0\r\n0\r\n808\r\n612\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\n0\r\n");
+            "0\r\n0\r\n808\r\n612\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\n0\r\n0\r\n"
+            "120\r\n");
 }
 
 // Started from a folder that cannot be written (System32, Program Files),
@@ -211,10 +213,10 @@ TEST_F(WindowSettings, TheNameOrderComesBackFromTheTwelfthLineAndIsWrittenThere)
   EXPECT_TRUE(app.itemChecked(app::Command::numericOrder)) << "the menu shows the check";
   EXPECT_TRUE(app.errorBox.shown.empty());
   EXPECT_TRUE(app.event([&] { app.settingsTiming->closing(); }));
-  EXPECT_TRUE(files.files[path].ends_with("\r\n286\r\n1\r\n")) << files.files[path];
+  EXPECT_TRUE(files.files[path].ends_with("\r\n286\r\n1\r\n0\r\n120\r\n")) << files.files[path];
   app.commands->toggleNumericOrder();
   EXPECT_TRUE(app.event([&] { app.settingsTiming->closing(); }));
-  EXPECT_TRUE(files.files[path].ends_with("\r\n286\r\n0\r\n")) << files.files[path];
+  EXPECT_TRUE(files.files[path].ends_with("\r\n286\r\n0\r\n0\r\n120\r\n")) << files.files[path];
 }
 
 TEST_F(WindowSettings, AnUnreadableTwelfthLineIsOffWithoutAMessage) {

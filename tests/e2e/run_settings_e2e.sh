@@ -56,7 +56,7 @@ run_once() {
 crlf() { printf '%s\r\n' "$@"; }
 
 status=0
-stored=$(crlf -20 -60 900 560 260 60 160 120 -40 -15 300 1)
+stored=$(crlf -20 -60 900 560 260 60 160 120 -40 -15 300 1 0 120)
 # The first run reads a hand-edited file (LF line ends, blanks, a
 # hexadecimal height, a comment, the name order on) and must write it in its
 # own form; the second reads that form back.
@@ -64,7 +64,7 @@ printf -- '-20\n-60\n  900\n$230\n260 name\n60\n160\n120\n-40\n-15\n300\n1\n' >C
 for n in 1 2; do
   run_once "settings-run$n.png" || status=1
   if [ "$(cat Chronoseq.INI)" = "$stored" ]; then
-    echo "ok: run $n wrote the eleven values and the name order it read, CR LF after each"
+    echo "ok: run $n wrote the eleven values and the options it read, CR LF after each"
   else
     echo "FAILED: run $n wrote"; od -c Chronoseq.INI | head -20; status=1
   fi
@@ -77,7 +77,7 @@ run_once settings-offscreen.png || status=1
 mapfile -t values < <(tr -d '\r' <Chronoseq.INI)
 screen=$(xdpyinfo | awk '/dimensions:/ {print $2}')
 width=${screen%x*} height=${screen#*x}
-if [ "${#values[@]}" -eq 12 ] && [ "${values[7]}" -ge 0 ] && [ "${values[7]}" -lt "$height" ] &&
+if [ "${#values[@]}" -eq 14 ] && [ "${values[7]}" -ge 0 ] && [ "${values[7]}" -lt "$height" ] &&
   [ "${values[8]}" -ge 0 ] && [ "${values[8]}" -lt "$width" ]; then
   echo "ok: the time dialog came back to ${values[8]}, ${values[7]} on a ${screen} screen"
 else

@@ -2,11 +2,11 @@
 #   every room but shell/ and platform/win32/ is portable: no <windows.h>
 #   and nothing of platform/win32/;
 #   the rooms stand in floors, shell/ over app/ over stamping/, cardcopy/ and
-#   cardorder/
-#   over folderlist/ and settings/ over platform/, and no room includes one
-#   on a floor above its own;
+#   cardorder/ over folderlist/ and settings/ over capturetime/ over
+#   platform/, and no room includes one on a floor above its own;
 #   folderlist/ computes only: not even the window system's interface,
-#   platform/ui.h.
+#   platform/ui.h;
+#   capturetime/ reads files and computes: no window system either.
 # Run as: cmake -DSOURCE_DIR=<src> -P layering.cmake
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "SOURCE_DIR is not set")
@@ -34,7 +34,7 @@ function(check_folder folder pattern what)
 endfunction()
 
 set(windows_header "[<\"](windows\\.h|platform/win32/)")
-foreach(folder app folderlist stamping settings cardcopy cardorder)
+foreach(folder app folderlist capturetime stamping settings cardcopy cardorder)
   check_folder(${folder} "${windows_header}" "portable code")
 endforeach()
 check_folder(app "[<\"]shell/" "a floor above")
@@ -44,8 +44,13 @@ endforeach()
 foreach(folder folderlist settings)
   check_folder(${folder} "[<\"](shell|app|stamping|cardcopy|cardorder)/" "a floor above")
 endforeach()
-check_folder(platform "[<\"](shell|app|stamping|cardcopy|cardorder|folderlist|settings)/" "a floor above")
+check_folder(capturetime "[<\"](shell|app|stamping|cardcopy|cardorder|folderlist|settings)/"
+  "a floor above")
+check_folder(platform
+  "[<\"](shell|app|stamping|cardcopy|cardorder|folderlist|settings|capturetime)/"
+  "a floor above")
 check_folder(folderlist "[<\"]platform/ui\\.h" "the list model only computes")
+check_folder(capturetime "[<\"]platform/(ui|copy_ui)\\.h" "capture times only read and compute")
 
 if(faults)
   message(FATAL_ERROR "Includes that break the layers:${faults}")

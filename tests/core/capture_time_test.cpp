@@ -1,0 +1,221 @@
+// The capture time as a value: the texts of EXIF and QuickTime read into it,
+// its text in the column, and the column's order.
+
+#include "capturetime/capture_time.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "capturetime/exif.h"
+#include "capturetime/iso_formats.h"
+#include "fakes/capture_time_print.h"
+
+namespace {
+
+using namespace std::string_view_literals;
+using capturetime::CaptureTime;
+using capturetime::ShownCaptureTime;
+using platform::FileTime;
+using platform::LocalDateTime;
+
+// Ticks since 1601 of UTC dates, worked out by hand: 2021-03-04 is day
+// 153,464 (134,774 days to 1970, then 18,628 to 2021-01-01 and 62 more).
+constexpr FileTime kDay = 86'400ull * 10'000'000ull;
+constexpr FileTime k20210304 = 153'464ull * kDay;
+constexpr FileTime kHour = 3'600ull * 10'000'000ull;
+constexpr FileTime kSecond = 10'000'000ull;
+
+TEST(CaptureTimeTexts, ExifDateTimes) {
+  const struct {
+    std::string_view text;
+    std::optional<LocalDateTime> expected;
+  } cases[] = {
+      {"2021:03:04 05:06:07", LocalDateTime{2021, 3, 4, 5, 6, 7}},
+      {"2021:03:04 05:06:07\0"sv, LocalDateTime{2021, 3, 4, 5, 6, 7}},
+      {"  2021:03:04 05:06:07  ", LocalDateTime{2021, 3, 4, 5, 6, 7}},
+      {"2020:02:29 23:59:59", LocalDateTime{2020, 2, 29, 23, 59, 59}},
+      {"2021-03-04T05:06:07", LocalDateTime{2021, 3, 4, 5, 6, 7}},
+      // Blank and zero fields, as cameras without a clock write them.
+      {"    :  :     :  :  ", std::nullopt},
+      {"0000:00:00 00:00:00", std::nullopt},
+      {"", std::nullopt},
+      {"2021:03:04 05:06", std::nullopt},
+      {"2021:02:29 05:06:07", std::nullopt},
+      {"2021:13:04 05:06:07", std::nullopt},
+      {"2021:03:04 24:00:00", std::nullopt},
+      {"2021:03:04 05:06:60", std::nullopt},
+      {"2021:03:04 05:0x:07", std::nullopt},
+      {"20210:3:04 05:06:07", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(capturetime::parseExifDateTime(c.text), c.expected) << c.text;
+  }
+}
+
+TEST(CaptureTimeTexts, UtcOffsets) {
+  const struct {
+    std::string_view text;
+    std::optional<std::int32_t> seconds;
+  } cases[] = {
+      {"+09:00", 32'400},
+      {"-05:30", -19'800},
+      {"+00:00", 0},
+      {"-12:00", -43'200},
+      {"+14:00", 50'400},
+      {"+0545", 20'700},
+      {"Z", 0},
+      {"+05:45\0"sv, 20'700},
+      {"   :  ", std::nullopt},
+      {"", std::nullopt},
+      {"09:00", std::nullopt},
+      {"+15:00", std::nullopt},
+      {"+09:60", std::nullopt},
+      {"+9:00", std::nullopt},
+      {"+09-00", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(capturetime::parseUtcOffset(c.text), c.seconds) << c.text;
+  }
+}
+
+TEST(CaptureTimeTexts, SubSecondsInTicks) {
+  const struct {
+    const char* text;
+    std::uint32_t ticks;
+  } cases[] = {
+      {"5", 5'000'000},
+      {"50", 5'000'000},
+      {"123", 1'230'000},
+      {"004", 40'000},
+      {"9999999", 9'999'999},
+      {"0123456789", 123'456},
+      {" 25 ", 2'500'000},
+      {"", 0},
+      {"x1", 0},
+      {"12x", 1'200'000},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(capturetime::parseSubSeconds(c.text), c.ticks) << c.text;
+  }
+}
+
+TEST(CaptureTimeTexts, ExifWithAnOffsetIsAnInstant) {
+  EXPECT_EQ(
+      capturetime::captureTimeOf({2021, 3, 4, 5, 6, 7}, 9 * 3600, 1'230'000),
+      CaptureTime::instant(k20210304 - 4 * kHour + 6 * 60 * kSecond + 7 * kSecond + 1'230'000));
+  EXPECT_EQ(capturetime::captureTimeOf({2021, 3, 4, 5, 6, 7}, std::nullopt, 7),
+            CaptureTime::wallTime({2021, 3, 4, 5, 6, 7}, 7));
+}
+
+TEST(CaptureTimeTexts, AppleCreationDates) {
+  const FileTime at050607 = k20210304 + 5 * kHour + 6 * 60 * kSecond + 7 * kSecond;
+  const struct {
+    const char* text;
+    CaptureTime expected;
+  } cases[] = {
+      {"2021-03-04T05:06:07+0900", CaptureTime::instant(at050607 - 9 * kHour)},
+      {"2021-03-04T05:06:07+09:00", CaptureTime::instant(at050607 - 9 * kHour)},
+      {"2021-03-04T05:06:07-0700", CaptureTime::instant(at050607 + 7 * kHour)},
+      {"2021-03-04T05:06:07Z", CaptureTime::instant(at050607)},
+      {"2021-03-04T05:06:07.25+0900", CaptureTime::instant(at050607 - 9 * kHour + 2'500'000)},
+      {"2021-03-04T05:06:07", CaptureTime::wallTime({2021, 3, 4, 5, 6, 7})},
+      {"2021-03-04T05:06:07.5", CaptureTime::wallTime({2021, 3, 4, 5, 6, 7}, 5'000'000)},
+      {"2021-03-04 05:06:07+0900", CaptureTime::instant(at050607 - 9 * kHour)},
+      {"2021:03:04 05:06:07+0900", CaptureTime{}},
+      {"2021-03-04T05:06:07+09", CaptureTime::instant(at050607 - 9 * kHour)},
+      {"2021-03-04T05:06:07 junk", CaptureTime{}},
+      {"2021-03-04", CaptureTime{}},
+      {"", CaptureTime{}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(capturetime::parseIsoDateTime(c.text), c.expected) << c.text;
+  }
+}
+
+TEST(CaptureTimeTexts, MovieHeaderSecondsSince1904) {
+  // 1904-01-01 is 110,667 days after 1601-01-01; 2021-03-04 is 3,700,000,000
+  // seconds minus 27 days and 20:46:40 after it.
+  EXPECT_EQ(capturetime::movieHeaderTime(1), CaptureTime::instant(110'667ull * kDay + kSecond));
+  EXPECT_EQ(
+      capturetime::movieHeaderTime(3'700'000'000),
+      CaptureTime::instant(k20210304 + 27 * kDay + 1 * kHour + 46 * 60 * kSecond + 40 * kSecond));
+  EXPECT_EQ(capturetime::movieHeaderTime(0), CaptureTime{});
+  EXPECT_EQ(capturetime::movieHeaderTime(0xFFFF'FFFF'FFFF'FFFFull), CaptureTime{});
+}
+
+// A zone nine hours east of UTC, as a stand-in for the PC's.
+std::optional<LocalDateTime> ninehoursEast(FileTime utc) {
+  if (utc < k20210304 || utc >= k20210304 + kDay) return std::nullopt;
+  const FileTime local = utc - k20210304 + 9 * kHour;
+  const int seconds = static_cast<int>(local / kSecond);
+  return LocalDateTime{2021,        3, 4 + seconds / 86'400, seconds / 3600 % 24, seconds / 60 % 60,
+                       seconds % 60};
+}
+
+TEST(CaptureTimeShown, AWallTimeAsItIsAnInstantInThePcsZone) {
+  const platform::DateTimeSeparators japanese{"/", ":"};
+  const struct {
+    CaptureTime time;
+    const char* text;
+    std::uint32_t subSecondTicks;
+  } cases[] = {
+      {CaptureTime::wallTime({2009, 4, 1, 13, 5, 8}, 42), "2009/04/01 13:05:08", 42},
+      {CaptureTime::instant(k20210304 + 5 * kHour + 59 * kSecond + 1'234'567),
+       "2021/03/04 14:00:59", 1'234'567},
+      {CaptureTime::instant(k20210304 + 20 * kHour), "2021/03/05 05:00:00", 0},
+      // The zone rules cannot convert it: nothing.
+      {CaptureTime::instant(k20210304 + 2 * kDay), "", 0},
+      {CaptureTime{}, "", 0},
+  };
+  for (const auto& c : cases) {
+    const std::optional<ShownCaptureTime> shown =
+        capturetime::shownCaptureTime(c.time, ninehoursEast);
+    EXPECT_EQ(capturetime::captureTimeText(shown, japanese), c.text);
+    if (shown) {
+      EXPECT_EQ(shown->subSecondTicks, c.subSecondTicks) << c.text;
+    }
+  }
+  const std::optional<ShownCaptureTime> shown =
+      capturetime::shownCaptureTime(CaptureTime::wallTime({2009, 4, 1, 13, 5, 8}), ninehoursEast);
+  EXPECT_EQ(capturetime::captureTimeText(shown, {"-", "."}), "2009-04-01 13.05.08");
+  EXPECT_EQ(capturetime::captureTimeText(shown, {"", ""}), "20090401 130508");
+}
+
+// The column's order over rows with and without a time, in both directions:
+// missing times last, sub-seconds deciding within a second, equal rows in
+// their order (a stable sort with the comparison).
+TEST(CaptureTimeOrder, MissingLastInEitherDirectionSubSecondsBreakTies) {
+  const auto at = [](int day, int second, std::uint32_t ticks) {
+    return std::optional<ShownCaptureTime>(ShownCaptureTime{{2021, 3, day, 0, 0, second}, ticks});
+  };
+  struct Row {
+    char name;
+    std::optional<ShownCaptureTime> time;
+  };
+  const std::vector<Row> rows = {
+      {'a', std::nullopt}, {'b', at(5, 0, 0)}, {'c', at(4, 59, 5)}, {'d', std::nullopt},
+      {'e', at(4, 59, 0)}, {'f', at(5, 0, 0)}, {'g', at(4, 59, 5)}, {'h', at(3, 1, 9'999'999)},
+  };
+  const auto sorted = [&rows](bool descending) {
+    std::vector<Row> copy = rows;
+    std::stable_sort(copy.begin(), copy.end(), [descending](const Row& x, const Row& y) {
+      return capturetime::compareCaptureTimes(x.time, y.time, descending) < 0;
+    });
+    std::string names;
+    for (const Row& row : copy) names.push_back(row.name);
+    return names;
+  };
+  EXPECT_EQ(sorted(false), "hecgbfad");
+  EXPECT_EQ(sorted(true), "bfcgehad");
+  EXPECT_EQ(capturetime::compareCaptureTimes(std::nullopt, std::nullopt, false), 0);
+  EXPECT_EQ(capturetime::compareCaptureTimes(std::nullopt, std::nullopt, true), 0);
+  EXPECT_GT(capturetime::compareCaptureTimes(std::nullopt, at(1, 0, 0), true), 0);
+  EXPECT_LT(capturetime::compareCaptureTimes(at(1, 0, 0), std::nullopt, true), 0);
+}
+
+}  // namespace
