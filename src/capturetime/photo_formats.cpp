@@ -10,17 +10,21 @@ namespace capturetime {
 namespace {
 
 // Segments before the EXIF one: an EXIF writer puts it first, others put a
-// few of their own before it.
+// few of their own before it. Its segment starts within the file's first
+// 64 KiB, or it is not looked for.
 constexpr int kMaxJpegSegments = 64;
+constexpr std::uint64_t kJpegHead = 64 * 1024;
 
 }  // namespace
 
 CaptureTime readJpeg(FileBytes& bytes) {
   std::uint64_t at = 2;  // after SOI
-  for (int n = 0; n < kMaxJpegSegments; ++n) {
+  for (int n = 0; n < kMaxJpegSegments && at < kJpegHead; ++n) {
     // Fill bytes 0xFF may stand before a marker.
     const std::uint8_t* marker = bytes.view(at, 2);
-    while (marker && marker[0] == 0xFF && marker[1] == 0xFF) marker = bytes.view(++at, 2);
+    while (marker && marker[0] == 0xFF && marker[1] == 0xFF && at < kJpegHead) {
+      marker = bytes.view(++at, 2);
+    }
     if (!marker || marker[0] != 0xFF) return {};
     const std::uint8_t code = marker[1];
     // Markers without a length.

@@ -159,6 +159,10 @@ TEST(CaptureLayouts, WhereEachFormatKeepsTheTime) {
       {"TIFF with blank offset", tiff({{0x9003, "2021:03:04 05:06:07"}, {0x9011, "   :  "}}),
        kWall},
       {"JPEG", jpeg(tiffWithDate()), kWall},
+      {"JPEG with its EXIF after a 60 KiB segment",
+       "\xFF\xD8"s + "\xFF\xE2"s + be(61'440, 2) + std::string(61'438, 'c') +
+           jpeg(tiffWithDate()).substr(2),
+       kWall},
       {"PNG", png(tiffWithDate()), kWall},
       {"PNG with an Exif header", png("Exif\0\0"s + tiffWithDate()), kWall},
       {"WebP", webp(tiffWithDate()), kWall},
@@ -212,6 +216,9 @@ TEST(CaptureLayouts, BrokenAndHostileFilesHaveNoTime) {
       {"JPEG APP1 length below 2", patched(jpeg(good), 22, be(1, 2))},
       {"JPEG without markers", "\xFF\xD8"s + std::string(100, 'x')},
       {"JPEG of fill bytes only", "\xFF\xD8"s + std::string(5000, '\xFF')},
+      {"JPEG with its EXIF beyond the first 64 KiB", "\xFF\xD8"s + "\xFF\xE2"s + be(65'535, 2) +
+                                                         std::string(65'533, 'c') +
+                                                         jpeg(tiffWithDate()).substr(2)},
       {"PNG chunk length past the end", patched(png(good), 8, be(0x7FFF'FFF0, 4))},
       {"WebP chunk length past the end", patched(webp(good), 16, le(0xFFFF'FF00, 4))},
       {"HEIF item past the end", heif(good, 0, 1)},
