@@ -235,7 +235,8 @@ TEST_F(Settings, AWindowStartedMinimisedOrMaximisedIsRestoredToTheStoredRectangl
 // normally, and a close from the task bar before any restore keeps them.
 TEST_F(Settings, AStartMinimisedWithoutActivationAppliesTheFileAndClosingKeepsIt) {
   const std::string stored =
-      "60\r\n-30\r\n700\r\n480\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n1\r\n";
+      "60\r\n-30\r\n700\r\n480\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n1\r\n0\r\n"
+      "120\r\n";
   writeSettings(stored);
   showCommand_ = SW_SHOWMINNOACTIVE;
   startAndLoad();
@@ -254,7 +255,8 @@ TEST_F(Settings, AStartMinimisedWithoutActivationAppliesTheFileAndClosingKeepsIt
 // file first: the user's values are written back, not the design's.
 TEST_F(Settings, AClosingBeforeTheFirstTickKeepsTheFilesValues) {
   const std::string stored =
-      "60\r\n-30\r\n700\r\n480\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n1\r\n";
+      "60\r\n-30\r\n700\r\n480\r\n300\r\n60\r\n110\r\n100\r\n200\r\n150\r\n250\r\n1\r\n0\r\n"
+      "120\r\n";
   writeSettings(stored);
   start(false);
   ASSERT_TRUE(settingsTimerOn()) << "no tick has come yet";
@@ -321,7 +323,8 @@ TEST_F(Settings, AReadOnlyFileAtClosingShowsTheErrorAndTheWindowStaysOpen) {
   close();
   EXPECT_EQ(mainWindowDestroyed_, 1);
   const std::string written = fileText();
-  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 12);  // and the name order
+  // The eleven values, the name order and the capture column's two lines.
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 14);
 }
 
 // Runs as a process of its own for the test below: holds the file named in
