@@ -84,6 +84,7 @@ class Marks final : public platform::EntryListView {
   void setMarks(const std::vector<int>&, int, int) override {}
   void setSortArrow(int, bool) override {}
   void ensureVisible(int) override {}
+  void showCaptureColumn(bool, int) override {}
 
   struct Span {
     int first, last;

@@ -4,7 +4,8 @@ namespace app {
 
 AppObjects::AppObjects(Application& application, WindowControls controls,
                        platform::FileOps& fileOps, platform::FolderRoutes& routes,
-                       CopyServices copyServices, TimeEntry::Clock clock)
+                       CopyServices copyServices, TimeEntry::Clock clock,
+                       CaptureColumn::Read captureRead)
     : app(application),
       flow{controls.main.window, controls.timeEntry.window, controls.message.window},
       messages(flow, controls.message.label),
@@ -21,20 +22,28 @@ AppObjects::AppObjects(Application& application, WindowControls controls,
       settingsTiming(windowSettings, controls.main.settingsLoadTimer),
       mover(folder, {controls.main.list, controls.main.statusBar, controls.main.moveStepTimer,
                      controls.main.dragScrollTimer}),
-      order(folder, controls.main.list, mover, [this] { listing.showSelection(); }),
+      captures(folder, {controls.main.window, controls.main.list, controls.main.captureTimer},
+               std::move(captureRead)),
+      order(folder, controls.main.list, mover, captures, [this] { listing.showSelection(); }),
       listing(
           {controls.main.window, controls.main.tree, controls.main.list, controls.main.statusBar},
-          {folder, mover, order, undo, messages, fileOps, routes}),
+          {folder, mover, order, captures, undo, messages, fileOps, routes}),
       timeEntry(controls.timeEntry, {folder, controls.main.list, flow, messages, undo, fileOps},
                 std::move(clock)),
-      commands({controls.main.window, controls.main.menu, folder, flow, mover, order, listing,
-                timeEntry, undo, copy, reorder, messages}) {
+      commands({controls.main.window, controls.main.menu, folder, flow, mover, order, captures,
+                listing, timeEntry, undo, copy, reorder, messages}) {
   undo.setAvailabilityChanged([this] { commands.showStates(); });
-  windowSettings.linkOptions({[this] { return settings::SettingsOptions{order.numericNames()}; },
-                              [this](const settings::SettingsOptions& options) {
-                                order.setNumericNames(options.numericNames);
-                                commands.showStates();
-                              }});
+  windowSettings.linkOptions(
+      {[this] {
+         return settings::SettingsOptions{order.numericNames(), captures.shown(), captures.width()};
+       },
+       [this](const settings::SettingsOptions& options) {
+         order.setNumericNames(options.numericNames);
+         captures.setWidth(options.captureColumnWidth);
+         if (!options.captureTimes) order.captureColumnHidden();
+         captures.setShown(options.captureTimes);
+         commands.showStates();
+       }});
   // A run that put the folder in order and did not end left its work folder
   // beside it: offered to finish after each listing.
   listing.setListed([this] { reorder.offerToFinish(); });

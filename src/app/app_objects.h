@@ -4,6 +4,7 @@
 // real program's windows and for the tests' in-memory ones alike.
 
 #include "app/application.h"
+#include "app/capture_column.h"
 #include "app/copy_command.h"
 #include "app/folder_listing.h"
 #include "app/list_order.h"
@@ -34,6 +35,7 @@ struct MainWindowControls {
   platform::Timer& moveStepTimer;      // 10 ms, one step of a row move
   platform::Timer& dragScrollTimer;    // 100 ms, scrolling during a drag
   platform::Timer& settingsLoadTimer;  // 10 ms, one-shot load of the settings file
+  platform::Timer& captureTimer;       // 50 ms, the capture times read so far
 };
 
 // The controls of the three windows. The windows themselves may be created
@@ -57,7 +59,7 @@ class AppObjects {
  public:
   AppObjects(Application& app, WindowControls controls, platform::FileOps& fileOps,
              platform::FolderRoutes& routes, CopyServices copyServices,
-             TimeEntry::Clock clock = platform::localNow);
+             TimeEntry::Clock clock = platform::localNow, CaptureColumn::Read captureRead = {});
   AppObjects(const AppObjects&) = delete;
   AppObjects& operator=(const AppObjects&) = delete;
 
@@ -79,6 +81,7 @@ class AppObjects {
   settings::WindowSettings windowSettings;
   SettingsTiming settingsTiming;
   RowMover mover;
+  CaptureColumn captures;
   ListOrder order;
   FolderListing listing;
   TimeEntry timeEntry;

@@ -15,7 +15,7 @@ namespace app {
 // When a command can be chosen.
 enum class Availability { always, whileRowsListed, whileUndoKept };
 // When its item shows a check mark.
-enum class CheckRule { never, whileNumericNames };
+enum class CheckRule { never, whileNumericNames, whileCaptureColumnShown };
 
 struct CommandRow {
   Command command;
@@ -30,7 +30,7 @@ struct CommandRow {
 inline constexpr std::array<std::string_view, 3> kMenuCaptions{"ファイル（&F）", "表示(&V)",
                                                                "ヘルプ(&H)"};
 
-inline constexpr std::array<CommandRow, 7> kCommands{{
+inline constexpr std::array<CommandRow, 8> kCommands{{
     {Command::changeTimes, 0, "TIME変更（&T）", 101, Availability::always, CheckRule::never,
      &MainCommands::showTimeDialog},
     {Command::undo, 0, "元に戻す(&U)", 104, Availability::whileUndoKept, CheckRule::never,
@@ -43,6 +43,8 @@ inline constexpr std::array<CommandRow, 7> kCommands{{
      &MainCommands::exit},
     {Command::numericOrder, 1, "数字を数値として並べる(&N)", 106, Availability::always,
      CheckRule::whileNumericNames, &MainCommands::toggleNumericOrder},
+    {Command::captureTimes, 1, "撮影日時を表示(&D)", 108, Availability::always,
+     CheckRule::whileCaptureColumnShown, &MainCommands::toggleCaptureTimes},
     {Command::showVersion, 2, "バージョン情報(&A)", 103, Availability::always, CheckRule::never,
      &MainCommands::showVersion},
 }};

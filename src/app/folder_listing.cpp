@@ -23,6 +23,7 @@ void FolderListing::list(const std::string& folder, bool outsideTree) {
   if (!platform::isAbsolutePath(folder)) return;
   folderlist::listFolderInto(links_.folder.rows(), folder, links_.folder.separators());
   controls_.list.setRowCount(links_.folder.rowCount());
+  links_.captures.listed();
   if (listed_) listed_();
 }
 
@@ -41,6 +42,8 @@ void FolderListing::keyReleased(int virtualKey) {
 
 void FolderListing::clear() {
   links_.mover.abandon();
+  // Before the rows go: no time read for them may reach the next ones.
+  links_.captures.stop();
   links_.folder.rows().clear();
   // Emptying the list may raise no change notification; the panels would
   // otherwise keep the previous folder's texts.

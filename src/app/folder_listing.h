@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "app/capture_column.h"
 #include "app/list_order.h"
 #include "app/listed_folder.h"
 #include "app/messages.h"
@@ -29,6 +30,7 @@ struct FolderListingLinks {
   ListedFolder& folder;
   RowMover& mover;
   ListOrder& order;
+  CaptureColumn& captures;  // read again after each listing while it shows
   UndoCommand& undo;
   Messages& messages;
   platform::FileOps& fileOps;      // what a path handed in from outside names

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/list_view_marks.h"
+#include "folderlist/capture_cells.h"
 #include "folderlist/numeric_name_sort.h"
 #include "folderlist/row_sort.h"
 
@@ -17,8 +18,8 @@ constexpr std::int32_t kNoSortColumn = 100;
 }  // namespace
 
 ListOrder::ListOrder(ListedFolder& folder, platform::EntryListView& list, RowMover& mover,
-                     std::function<void()> shown)
-    : folder_(folder), list_(list), mover_(mover), shown_(std::move(shown)) {
+                     CaptureColumn& captures, std::function<void()> shown)
+    : folder_(folder), list_(list), mover_(mover), captures_(captures), shown_(std::move(shown)) {
   sort_.lastSortColumn = kNoSortColumn;
 }
 
@@ -26,7 +27,22 @@ void ListOrder::columnClicked(int column) {
   // A move still running would go on over the re-sorted rows.
   mover_.finish();
   sort_.click(column);
+  if (column == folderlist::kCaptureColumn && captures_.reading()) {
+    // Sorted once every row has its time; further clicks meanwhile only
+    // turn the direction, and a click on another column sorts at once.
+    captures_.whenAllRead([this] {
+      mover_.finish();
+      sortByState();
+    });
+    return;
+  }
+  captures_.whenAllRead(nullptr);
   sortByState();
+}
+
+void ListOrder::captureColumnHidden() {
+  captures_.whenAllRead(nullptr);
+  if (arrowColumn_ == folderlist::kCaptureColumn) forgetArrow();
 }
 
 void ListOrder::setNumericNames(bool on) {
@@ -48,18 +64,25 @@ void ListOrder::forgetArrow() {
   arrowColumn_ = -1;
 }
 
+folderlist::ListMarks ListOrder::sortedRows(const folderlist::ListMarks& marks) {
+  folderlist::EntryRows& rows = folder_.rows();
+  const bool descending = sort_.descending;
+  if (sort_.sortColumn == folderlist::kCaptureColumn) {
+    return folderlist::sortRowsByCaptureTime(rows, marks, folder_.captures(), descending);
+  }
+  if (sort_.numericNames && sort_.sortColumn == folderlist::kNameColumn) {
+    return folderlist::sortRowsByNumericName(rows, marks, descending, numericCollation_);
+  }
+  return folderlist::sortRows(rows, marks, sort_.sortColumn, descending, collation_);
+}
+
 void ListOrder::sortByState() {
   folderlist::EntryRows& rows = folder_.rows();
   const bool descending = sort_.descending;
   if (!rows.empty()) {
     // The list is owner data: the rows are sorted here and the marks, which
     // the control keeps per position, are moved with them.
-    const folderlist::ListMarks sorted =
-        sort_.numericNames && sort_.sortColumn == folderlist::kNameColumn
-            ? folderlist::sortRowsByNumericName(rows, readMarks(list_), descending,
-                                                numericCollation_)
-            : folderlist::sortRows(rows, readMarks(list_), sort_.sortColumn, descending,
-                                   collation_);
+    const folderlist::ListMarks sorted = sortedRows(readMarks(list_));
     applyMarks(list_, sorted);
     list_.redrawRows(0, static_cast<int>(rows.size()) - 1);
   }

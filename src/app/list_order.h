@@ -3,6 +3,7 @@
 #include <functional>
 #include <string_view>
 
+#include "app/capture_column.h"
 #include "app/listed_folder.h"
 #include "app/row_mover.h"
 #include "folderlist/column_sort.h"
@@ -19,11 +20,15 @@ class ListOrder {
  public:
   // shown: runs after the rows were sorted, the marks moved with them.
   ListOrder(ListedFolder& folder, platform::EntryListView& list, RowMover& mover,
-            std::function<void()> shown);
+            CaptureColumn& captures, std::function<void()> shown);
 
   // A click on a column header: sorts the rows by that column, the first
-  // click ascending, each further click on it reversing the direction.
+  // click ascending, each further click on it reversing the direction. A
+  // click on "撮影日時" while its times are read sorts once all are in.
   void columnClicked(int column);
+  // "撮影日時" was taken away: its arrow goes, and a sort waiting for its
+  // times is dropped.
+  void captureColumnHidden();
 
   // Whether names compare as Explorer does, digits by value.
   bool numericNames() const { return sort_.numericNames; }
@@ -40,10 +45,14 @@ class ListOrder {
  private:
   // Sorts the rows by the sort state and shows the arrow.
   void sortByState();
+  // The rows sorted by the state's column and direction; the marks moved
+  // with them.
+  folderlist::ListMarks sortedRows(const folderlist::ListMarks& marks);
 
   ListedFolder& folder_;
   platform::EntryListView& list_;
   RowMover& mover_;
+  CaptureColumn& captures_;
   std::function<void()> shown_;
   folderlist::ColumnSort sort_;
   platform::TextCollation collation_;

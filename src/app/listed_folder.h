@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "folderlist/capture_cells.h"
 #include "folderlist/list_entry.h"
 #include "platform/time_zone.h"
 #include "platform/ui.h"
@@ -31,7 +32,11 @@ class ListedFolder final : public platform::CellTexts {
   const platform::DateTimeSeparators& separators() const { return separators_; }
   void setSeparators(platform::DateTimeSeparators s) { separators_ = std::move(s); }
 
-  // The list's texts: name, kind and time text of a row.
+  // The capture time column's cells, by the rows' names.
+  folderlist::CaptureCells& captures() { return captures_; }
+  const folderlist::CaptureCells& captures() const { return captures_; }
+
+  // The list's texts: name, kind, time text and capture time of a row.
   int rowCount() const override { return static_cast<int>(rows_.size()); }
   std::string_view cellText(int row, int column) const override;
 
@@ -39,6 +44,7 @@ class ListedFolder final : public platform::CellTexts {
   std::string path_;
   bool outsideTree_ = false;
   folderlist::EntryRows rows_;
+  folderlist::CaptureCells captures_;
   platform::DateTimeSeparators separators_;
 };
 

@@ -31,6 +31,9 @@ void MainCommands::showStates() {
     if (row.check == CheckRule::whileNumericNames) {
       menu.setChecked(row.id, links_.order.numericNames());
     }
+    if (row.check == CheckRule::whileCaptureColumnShown) {
+      menu.setChecked(row.id, links_.captures.shown());
+    }
   }
 }
 
@@ -71,6 +74,13 @@ void MainCommands::exit() {
 
 void MainCommands::toggleNumericOrder() {
   links_.order.setNumericNames(!links_.order.numericNames());
+  showStates();
+}
+
+void MainCommands::toggleCaptureTimes() {
+  const bool show = !links_.captures.shown();
+  if (!show) links_.order.captureColumnHidden();
+  links_.captures.setShown(show);
   showStates();
 }
 

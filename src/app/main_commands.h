@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/capture_column.h"
 #include "app/list_order.h"
 #include "app/listed_folder.h"
 #include "app/messages.h"
@@ -24,6 +25,7 @@ enum class Command {
   reorderOnCard,
   exit,
   numericOrder,
+  captureTimes,
   showVersion
 };
 
@@ -35,6 +37,7 @@ struct MainCommandLinks {
   const FlowWindows& flow;
   RowMover& mover;
   ListOrder& order;
+  CaptureColumn& captures;
   FolderListing& listing;
   TimeEntry& timeEntry;
   UndoCommand& undo;
@@ -68,6 +71,8 @@ class MainCommands {
   void exit();
   // "数字を数値として並べる(&N)": switches the name order.
   void toggleNumericOrder();
+  // "撮影日時を表示(&D)": shows or takes away the capture time column.
+  void toggleCaptureTimes();
   // "バージョン情報(&A)".
   void showVersion();
 

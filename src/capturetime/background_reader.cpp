@@ -10,7 +10,10 @@ BackgroundReader::BackgroundReader(std::vector<std::string> paths, Read read, No
     : paths_(std::move(paths)),
       read_(read ? std::move(read) : Read(readCaptureTimeOfFile)),
       notify_(std::move(notify)),
-      thread_([this](std::stop_token stop) { run(stop); }) {}
+      thread_([this](std::stop_token stop) {
+        run(stop);
+        ended_ = true;
+      }) {}
 
 BackgroundReader::~BackgroundReader() {
   stop();

@@ -4,6 +4,7 @@
 // order, and hands them over as they come; the window's thread takes them
 // when it likes (on a timer, or when told that there are new ones).
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <functional>
@@ -57,6 +58,10 @@ class BackgroundReader {
   // How far the reading has come. After stop() it stays where it stood.
   ReadProgress progress() const;
 
+  // True once the thread is done: every path read, or stopped and out of
+  // the file it was reading. Destroying the reader then waits for nothing.
+  bool ended() const { return ended_.load(); }
+
  private:
   void run(std::stop_token stop);
 
@@ -68,7 +73,8 @@ class BackgroundReader {
   std::size_t done_ = 0;             // guarded by mutex_
   bool stopped_ = false;             // guarded by mutex_
   std::mutex notifying_;             // held while notify_ runs
-  std::jthread thread_;              // last: starts once everything above is there
+  std::atomic<bool> ended_{false};
+  std::jthread thread_;  // last: starts once everything above is there
 };
 
 }  // namespace capturetime

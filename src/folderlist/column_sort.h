@@ -12,6 +12,8 @@ namespace folderlist {
 inline constexpr std::int32_t kNameColumn = 0;
 inline constexpr std::int32_t kKindColumn = 1;
 inline constexpr std::int32_t kTimeColumn = 2;
+// Shown by "撮影日時を表示(&D)"; its cells are not the rows' own (capture_cells.h).
+inline constexpr std::int32_t kCaptureColumn = 3;
 
 // The sort state of the main window. It lives for the whole run; listing
 // another folder does not touch it, so a click on the column sorted last
@@ -31,7 +33,8 @@ struct ColumnSort {
 };
 
 // The text a column shows for an entry: the name, the kind text or the time
-// text; nothing for a column the list does not have.
+// text; nothing for a column the entry does not hold (the capture time's
+// cells stand beside the rows).
 std::optional<std::string_view> columnText(const ListEntry& entry, std::int32_t column);
 
 }  // namespace folderlist

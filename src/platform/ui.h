@@ -135,6 +135,10 @@ class EntryListView {
   virtual void setSortArrow(int column, bool descending) = 0;
   // Scrolls the list so that the row is wholly in view.
   virtual void ensureVisible(int row) = 0;
+  // The fourth column, "撮影日時" after "更新日時": inserted with the width
+  // given, or taken away. Asking for what the list already shows changes
+  // nothing.
+  virtual void showCaptureColumn(bool shown, int width) = 0;
 };
 
 // The folder tree of the shell namespace, rooted at the desktop.

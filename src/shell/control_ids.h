@@ -17,6 +17,7 @@ inline constexpr int kStatusBar = 113;
 inline constexpr int kMoveStepTimer = 1;
 inline constexpr int kDragScrollTimer = 2;
 inline constexpr int kSettingsLoadTimer = 3;
+inline constexpr int kCaptureTimer = 4;
 
 // The time dialog.
 inline constexpr int kTimeOk = 201;      // "OK"

@@ -42,7 +42,8 @@ MainWindow::MainWindow(app::Application& app, std::wstring treeRoot,
       tree_(std::move(treeRoot)),
       moveStepTimer_(kMoveStepTimer, 10),
       dragScrollTimer_(kDragScrollTimer, 100),
-      settingsLoadTimer_(kSettingsLoadTimer, 10) {}
+      settingsLoadTimer_(kSettingsLoadTimer, 10),
+      captureTimer_(kCaptureTimer, 50) {}
 
 MainWindow::~MainWindow() { destroy(); }
 
@@ -114,7 +115,8 @@ bool MainWindow::createControls() {
                               RECT{}, hwnd(), kStatusBar);
   statusBar_.attach(status);
   setControlFont(status, font_.get());
-  for (WindowTimer* timer : {&moveStepTimer_, &dragScrollTimer_, &settingsLoadTimer_}) {
+  for (WindowTimer* timer :
+       {&moveStepTimer_, &dragScrollTimer_, &settingsLoadTimer_, &captureTimer_}) {
     timer->attach(hwnd());
   }
   return true;
@@ -132,9 +134,15 @@ void MainWindow::attach(app::AppObjects* objects) {
 }
 
 app::MainWindowControls MainWindow::controls() {
-  return app::MainWindowControls{
-      window_,           tree_, list_, statusBar_, menu_, moveStepTimer_, dragScrollTimer_,
-      settingsLoadTimer_};
+  return app::MainWindowControls{window_,
+                                 tree_,
+                                 list_,
+                                 statusBar_,
+                                 menu_,
+                                 moveStepTimer_,
+                                 dragScrollTimer_,
+                                 settingsLoadTimer_,
+                                 captureTimer_};
 }
 
 void MainWindow::layout() {
@@ -259,6 +267,8 @@ void MainWindow::timerTick(WPARAM id) {
         [this] { run([](app::AppObjects& objects) { objects.mover.scrollTick(); }); });
   } else if (id == settingsLoadTimer_.id() && settingsLoadTimer_.isEnabled()) {
     run([](app::AppObjects& objects) { objects.settingsTiming.loadTick(); });
+  } else if (id == captureTimer_.id() && captureTimer_.isEnabled()) {
+    run([](app::AppObjects& objects) { objects.captures.tick(); });
   }
 }
 

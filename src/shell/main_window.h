@@ -1,7 +1,7 @@
 #pragma once
 
 // The main window: menu, folder tree, splitter, entry list, status bar and
-// the three timers. Its messages become the handlers of the program's
+// the four timers. Its messages become the handlers of the program's
 // objects.
 
 #include <windows.h>
@@ -110,6 +110,7 @@ class MainWindow final : public MessageTarget {
   WindowTimer moveStepTimer_;
   WindowTimer dragScrollTimer_;
   WindowTimer settingsLoadTimer_;
+  WindowTimer captureTimer_;
   UniqueFont font_;
   RowDrag rowDrag_;
   UINT dpi_ = 96;

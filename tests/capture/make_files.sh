@@ -49,6 +49,14 @@ photo png-offset-subsec.png "$exif_date" -OffsetTimeOriginal=-12:00 -SubSecTimeO
 photo webp-offset.webp "$exif_date" -OffsetTimeOriginal=+05:45
 photo webp-subsec.webp "$exif_date" -SubSecTimeOriginal=004
 
+# Photos taken out of their names' order, and one without a time, for the
+# sort by capture time that the stamping then follows (GUI tests).
+mkdir stamp-order
+photo stamp-order/p1.jpg -DateTimeOriginal="2021:05:03 08:00:00"
+photo stamp-order/p2.jpg -DateTimeOriginal="2021:05:01 09:30:00"
+photo stamp-order/p3.jpg
+photo stamp-order/p4.jpg -DateTimeOriginal="2021:05:02 07:15:00"
+
 python3 "$here/movie_bytes.py" .
 exiftool -q -overwrite_original -Keys:CreationDate="2021:03:04 05:06:07.25+09:00" \
   mov-creationdate-subsec.mov

@@ -219,6 +219,25 @@ TEST_F(WindowSettings, TheNameOrderComesBackFromTheTwelfthLineAndIsWrittenThere)
   EXPECT_TRUE(files.files[path].ends_with("\r\n286\r\n0\r\n0\r\n120\r\n")) << files.files[path];
 }
 
+// "撮影日時を表示(&D)" and its column's width, lines 13 and 14: shown as the
+// file says, and written back as the column stands, hidden or not.
+TEST_F(WindowSettings, TheCaptureColumnComesBackFromLines13And14AndIsWrittenThere) {
+  putFile(
+      "0\r\n0\r\n800\r\n600\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\n0\r\n1\r\n"
+      "150\r\n");
+  tick();
+  EXPECT_TRUE(app.itemChecked(app::Command::captureTimes)) << "the menu shows the check";
+  EXPECT_EQ(app.list.columnCount(), 4);
+  EXPECT_EQ(app.list.columnWidth(3), 150);
+  app.list.setColumnWidth(3, 175);
+  EXPECT_TRUE(app.event([&] { app.settingsTiming->closing(); }));
+  EXPECT_TRUE(files.files[path].ends_with("\r\n286\r\n0\r\n1\r\n175\r\n")) << files.files[path];
+  app.commands->toggleCaptureTimes();
+  EXPECT_EQ(app.list.columnCount(), 3);
+  EXPECT_TRUE(app.event([&] { app.settingsTiming->closing(); }));
+  EXPECT_TRUE(files.files[path].ends_with("\r\n286\r\n0\r\n0\r\n175\r\n")) << files.files[path];
+}
+
 TEST_F(WindowSettings, AnUnreadableTwelfthLineIsOffWithoutAMessage) {
   putFile("0\r\n0\r\n800\r\n600\r\n350\r\n70\r\n120\r\n231\r\n239\r\n216\r\n286\r\non\r\n");
   tick();

@@ -8,6 +8,7 @@
 #include "app/app_objects.h"
 #include "app/application.h"
 #include "app/command_table.h"
+#include "capturetime/capture_reader.h"
 #include "fakes/fake_copy_ui.h"
 #include "fakes/fake_folder_routes.h"
 #include "fakes/fake_ui.h"
@@ -47,7 +48,7 @@ struct FakeApp {
         application,
         app::WindowControls{
             {mainWindow, tree, list, statusBar, menu, moveStepTimer, dragScrollTimer,
-             settingsLoadTimer},
+             settingsLoadTimer, captureTimer},
             {dialog,
              {&fields[0], &fields[1], &fields[2], &fields[3], &fields[4], &fields[5]},
              minuteStep,
@@ -59,7 +60,9 @@ struct FakeApp {
             {messageWindow, label}},
         fileOps ? *fileOps : memoryFiles, routes,
         app::CopyServices{platform::systemCopyOps(), picker, copyStop, confirmation},
-        std::move(clock));
+        std::move(clock), [this](const std::string& path) {
+          return readCapture ? readCapture(path) : capturetime::readCaptureTimeOfFile(path);
+        });
     confirmation.answer = false;
     listing = &objects->listing;
     order = &objects->order;
@@ -68,6 +71,7 @@ struct FakeApp {
     timeEntry = &objects->timeEntry;
     messages = &objects->messages;
     settingsTiming = &objects->settingsTiming;
+    captures = &objects->captures;
     // The real tree lists a newly selected folder through its change event.
     tree.onSelectionChanged = [this] { listing->listSelectedFolder(); };
     for (int window = 1; window <= windows; ++window) createWindow(window);
@@ -105,7 +109,10 @@ struct FakeApp {
   FakeStatusBar statusBar;
   FakeCommandMenu menu;
   // The designed intervals.
-  FakeTimer moveStepTimer{10}, dragScrollTimer{100}, settingsLoadTimer{10};
+  FakeTimer moveStepTimer{10}, dragScrollTimer{100}, settingsLoadTimer{10}, captureTimer{50};
+  // Reads a file's capture time on the reading thread; empty: the file's
+  // own. Set before the column shows, never while it reads.
+  std::function<capturetime::CaptureTime(const std::string&)> readCapture;
 
   FakeWindow dialog;
   FakeText fields[6];
@@ -132,6 +139,7 @@ struct FakeApp {
   app::TimeEntry* timeEntry = nullptr;
   app::Messages* messages = nullptr;
   app::SettingsTiming* settingsTiming = nullptr;
+  app::CaptureColumn* captures = nullptr;
 };
 
 }  // namespace fakes

@@ -160,8 +160,11 @@ class FakeList : public platform::EntryListView {
     focused_ = row;
     if (changed && onMarksChanged) onMarksChanged();
   }
+  // As ListView_GetColumnWidth: 0 for a column the list does not have.
   int columnWidth(int column) const override {
-    return widths_.at(static_cast<std::size_t>(column));
+    return column >= 0 && static_cast<std::size_t>(column) < widths_.size()
+               ? widths_[static_cast<std::size_t>(column)]
+               : 0;
   }
   void setColumnWidth(int column, int width) override {
     widths_.at(static_cast<std::size_t>(column)) = width;
@@ -196,6 +199,18 @@ class FakeList : public platform::EntryListView {
     sortArrowColumn = column;
     sortArrowDescending = descending;
   }
+  // The fourth column comes and goes with its width; the header control
+  // drops an arrow with its column.
+  void showCaptureColumn(bool shown, int width) override {
+    if (shown == (widths_.size() == 4)) return;
+    if (shown) {
+      widths_.push_back(width);
+    } else {
+      widths_.pop_back();
+      if (sortArrowColumn == 3) sortArrowColumn = -1;
+    }
+  }
+  int columnCount() const { return static_cast<int>(widths_.size()); }
 
   int rowCount() const { return static_cast<int>(selected_.size()); }
   int focused() const { return focused_; }

@@ -1,6 +1,9 @@
 // Column sorting on the real list: clicks on its header, the rows it then
 // shows, their marks and the header's sort arrow.
 
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -190,6 +193,114 @@ TEST_F(NumericNamesTest, SwitchedWhileSortedByTimeItWaitsForTheNextClick) {
   EXPECT_EQ(listedNames(), byTime);
   clickHeader(0);
   EXPECT_EQ(listedNames(), kNumberOrder);
+}
+
+// "撮影日時を表示(&D)" on a folder of photos taken out of their names' order
+// (their DateTimeOriginal written by exiftool), then TIME変更 over them.
+class CaptureOrderTest : public ColumnSortTest {
+ protected:
+  // The photos' folder, listed as a folder handed in from outside.
+  void listPhotos() {
+    photos_ = folder() / "photos";
+    std::filesystem::create_directories(photos_);
+    for (const char* name : {"p1.jpg", "p2.jpg", "p3.jpg", "p4.jpg"}) {
+      std::filesystem::copy_file(
+          std::filesystem::path(CHRONOSEQ_CAPTURE_FILES) / "stamp-order" / name, photos_ / name);
+    }
+    windows_->mainWindow().openPath(photos_.wstring());
+    pump();
+  }
+  bool captureItemChecked() {
+    const UINT state = GetMenuState(GetMenu(mainWindow()),
+                                    app::commandId(app::Command::captureTimes), MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
+  }
+  std::wstring headerText(int column) {
+    wchar_t text[64] = {};
+    HDITEMW item{};
+    item.mask = HDI_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    Header_GetItem(header(), column, &item);
+    return text;
+  }
+  // Waits, delivering the timer's ticks, until every row's time is in.
+  bool timesRead() {
+    return pumpUntil([&] { return !windows_->objects().captures.reading(); }, 20000);
+  }
+  // Stamps the rows from 2009/03/05 12:30:00 by the minute and closes the
+  // message.
+  void stamp() {
+    menuCommand(app::Command::changeTimes);
+    const wchar_t* fields[] = {L"2009", L"3", L"5", L"12", L"30", L"0"};
+    for (int i = 0; i < 6; ++i) {
+      SetWindowTextW(item(timeDialog(), shell::kFirstTimeField + i), fields[i]);
+    }
+    click(item(timeDialog(), shell::kTimeOk));
+    ASSERT_EQ(windowText(item(messageWindow(), shell::kMessageLabel)), wide("変更しました"));
+    click(item(messageWindow(), shell::kMessageOk));
+  }
+  // The names in the order of their last-write times, as the system reads them.
+  std::vector<std::wstring> namesByModifiedTime() {
+    std::vector<std::pair<std::filesystem::file_time_type, std::wstring>> times;
+    for (const auto& entry : std::filesystem::directory_iterator(photos_)) {
+      times.emplace_back(std::filesystem::last_write_time(entry.path()),
+                         entry.path().filename().wstring());
+    }
+    std::sort(times.begin(), times.end());
+    std::vector<std::wstring> names;
+    for (const auto& [time, name] : times) names.push_back(name);
+    return names;
+  }
+
+  std::filesystem::path photos_;
+};
+
+TEST_F(CaptureOrderTest, SortedByCaptureTimeTheStampingFollowsItAndTheColumnComesBackNextRun) {
+  listPhotos();
+  ASSERT_EQ(rowCount(), 4);
+  EXPECT_FALSE(captureItemChecked()) << "off at first";
+  EXPECT_EQ(Header_GetItemCount(header()), 3);
+  menuCommand(app::Command::captureTimes);
+  EXPECT_TRUE(captureItemChecked());
+  ASSERT_EQ(Header_GetItemCount(header()), 4);
+  EXPECT_EQ(headerText(3), wide("撮影日時"));
+  ASSERT_TRUE(timesRead());
+  EXPECT_EQ(windowText(mainWindow()), L"Chronoseq") << "no progress once all are in";
+
+  // The column in view, where a click can reach its header.
+  ListView_SetColumnWidth(list(), 0, 200);
+  clickHeader(3);
+  // p2 05/01, p4 05/02, p1 05/03; p3 has no time and stands last.
+  const std::vector<std::wstring> byCapture = {L"p2.jpg", L"p4.jpg", L"p1.jpg", L"p3.jpg"};
+  ASSERT_EQ(listedNames(), byCapture);
+  EXPECT_EQ(arrows(), (std::vector<Arrow>{Arrow::kNone, Arrow::kNone, Arrow::kNone, Arrow::kUp}));
+  EXPECT_EQ(cellText(0, 3), L"2021/05/01 09:30:00");
+  EXPECT_EQ(cellText(3, 3), L"");
+  stamp();
+  EXPECT_EQ(namesByModifiedTime(), byCapture);
+  const auto minute = std::chrono::seconds(60);
+  for (int row = 1; row < 4; ++row) {
+    EXPECT_EQ(std::filesystem::last_write_time(photos_ / byCapture[row]) -
+                  std::filesystem::last_write_time(photos_ / byCapture[row - 1]),
+              minute)
+        << "one minute apart, row " << row;
+  }
+
+  // The next run: the item checked and the column as wide as it was left.
+  ListView_SetColumnWidth(list(), 3, 143);
+  SendMessageW(mainWindow(), WM_CLOSE, 0, 0);
+  pump();
+  ASSERT_EQ(mainWindowDestroyed_, 1);
+  windows_.reset();
+  mainWindowDestroyed_ = 0;
+  start();
+  ASSERT_TRUE(
+      pumpUntil([&] { return !windows_->mainWindow().controls().settingsLoadTimer.isEnabled(); }));
+  EXPECT_TRUE(captureItemChecked());
+  ASSERT_EQ(Header_GetItemCount(header()), 4);
+  EXPECT_EQ(headerText(3), wide("撮影日時"));
+  EXPECT_EQ(ListView_GetColumnWidth(list(), 3), 143);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ constexpr std::array<Column, EntryList::kColumnCount> kColumns{{
     {"種類", 70},
     {"更新日時", 120},
 }};
+constexpr std::string_view kCaptureHeader = "撮影日時";
 
 }  // namespace
 
@@ -36,14 +37,34 @@ void EntryList::create(HWND parent, int id, HFONT font, UINT dpi) {
   ListView_SetExtendedListViewStyleEx(hwnd_, LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
   setControlFont(hwnd_, font);
   for (int i = 0; i < kColumnCount; ++i) {
-    std::wstring header = widen(kColumns[static_cast<std::size_t>(i)].header);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
-    column.fmt = LVCFMT_LEFT;
-    column.cx = scaleToDpi(kColumns[static_cast<std::size_t>(i)].width, dpi);
-    column.pszText = header.data();
-    column.iSubItem = i;
-    ListView_InsertColumn(hwnd_, i, &column);
+    const Column& column = kColumns[static_cast<std::size_t>(i)];
+    insertColumn(i, column.header, scaleToDpi(column.width, dpi));
+  }
+}
+
+void EntryList::insertColumn(int index, std::string_view header, int width) {
+  std::wstring text = widen(header);
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
+  column.fmt = LVCFMT_LEFT;
+  column.cx = width;
+  column.pszText = text.data();
+  column.iSubItem = index;
+  ListView_InsertColumn(hwnd_, index, &column);
+}
+
+int EntryList::columnCount() const {
+  HWND header = ListView_GetHeader(hwnd_);
+  return header ? Header_GetItemCount(header) : kColumnCount;
+}
+
+void EntryList::showCaptureColumn(bool shown, int width) {
+  const bool has = columnCount() > kColumnCount;
+  if (shown == has) return;
+  if (shown) {
+    insertColumn(kColumnCount, kCaptureHeader, width);
+  } else {
+    ListView_DeleteColumn(hwnd_, kColumnCount);
   }
 }
 
@@ -84,7 +105,7 @@ int EntryList::findRow(const NMLVFINDITEMW& find) const {
 }
 
 void EntryList::rescale(UINT oldDpi, UINT newDpi) {
-  for (int i = 0; i < kColumnCount; ++i) {
+  for (int i = 0; i < columnCount(); ++i) {
     const int width = ListView_GetColumnWidth(hwnd_, i);
     ListView_SetColumnWidth(hwnd_, i,
                             MulDiv(width, static_cast<int>(newDpi), static_cast<int>(oldDpi)));
@@ -263,7 +284,7 @@ void EntryList::setMarks(const std::vector<int>& selected, int focused, int sele
 void EntryList::setSortArrow(int column, bool descending) {
   HWND header = ListView_GetHeader(hwnd_);
   if (!header) return;
-  for (int i = 0; i < kColumnCount; ++i) {
+  for (int i = 0; i < columnCount(); ++i) {
     HDITEMW item{};
     item.mask = HDI_FORMAT;
     if (!Header_GetItem(header, i, &item)) continue;

@@ -16,7 +16,8 @@ namespace platform::win32 {
 
 class EntryList final : public platform::EntryListView {
  public:
-  // Column headers and their widths in design pixels.
+  // Column headers and their widths in design pixels; the capture time
+  // column comes after them while it is shown.
   static constexpr int kColumnCount = 3;
 
   void create(HWND parent, int id, HFONT font, UINT dpi);
@@ -62,6 +63,7 @@ class EntryList final : public platform::EntryListView {
   void setMarks(const std::vector<int>& selected, int focused, int selectionMark) override;
   void setSortArrow(int column, bool descending) override;
   void ensureVisible(int row) override;
+  void showCaptureColumn(bool shown, int width) override;
 
   // True while setMarks() puts the marks in place, one row at a time; the
   // change notifications of that are not the user's.
@@ -69,6 +71,9 @@ class EntryList final : public platform::EntryListView {
 
  private:
   std::string_view cellText(int row, int column) const;
+  // The columns the list has now.
+  int columnCount() const;
+  void insertColumn(int index, std::string_view header, int width);
 
   HWND hwnd_ = nullptr;
   const platform::CellTexts* texts_ = nullptr;
