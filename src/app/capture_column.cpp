@@ -15,9 +15,6 @@ namespace app {
 
 namespace {
 
-// Rows filled in per tick: a few milliseconds of work, so that the window
-// answers at once whatever the number of rows.
-constexpr std::size_t kBatch = 2048;
 // Leads the caption while the times are read: "撮影日時 n / N".
 constexpr std::string_view kProgressCaption = "撮影日時";
 

@@ -29,6 +29,9 @@ struct CaptureColumnControls {
 class CaptureColumn {
  public:
   using Read = capturetime::BackgroundReader::Read;
+  // Rows filled in per tick: a few milliseconds of work, so that the window
+  // answers at once whatever the number of rows.
+  static constexpr std::size_t kBatch = 2048;
 
   // read: one file's capture time, on the reading thread; empty for the
   // file's own.

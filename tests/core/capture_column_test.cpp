@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <map>
 #include <mutex>
 #include <string>
@@ -64,7 +66,9 @@ class CaptureColumnForm : public testing::Test {
         const std::lock_guard lock(readMutex_);
         read_.push_back(name);
       }
-      if (gated_ == path) gate_.wait();
+      const bool firstOfSecond =
+          gateSecondFolder_ && folder == second_.path() && !secondStarted_.exchange(true);
+      if (gated_ == path || firstOfSecond) gate_.wait();
       const auto& times = folder == second_.path() ? secondTimes_ : times_;
       const auto found = times.find(name);
       return found == times.end() ? CaptureTime{} : found->second;
@@ -125,6 +129,9 @@ class CaptureColumnForm : public testing::Test {
   testsupport::TempFolder first_, second_;
   std::map<std::string, CaptureTime> times_, secondTimes_;
   std::string gated_;  // the path whose read waits for the gate
+  // The second folder's first read waits for the gate.
+  bool gateSecondFolder_ = false;
+  std::atomic<bool> secondStarted_{false};
   Gate gate_;
   std::mutex readMutex_;
   std::vector<std::string> read_;  // the names read, in order
@@ -248,30 +255,41 @@ TEST_F(CaptureColumnForm, AClickWhileTheTimesAreReadSortsOnceAllAreIn) {
   EXPECT_EQ(app.mainWindow.caption(), "Chronoseq");
 }
 
+// The first folder's times are taken, more than one tick fills in, when the
+// second folder, of the same names, is listed: none of them may reach the
+// second folder's rows.
 TEST_F(CaptureColumnForm, ANewListingWhileTheTimesAreReadShowsNothingOfTheRowsBefore) {
-  // The same names in both folders, the first folder's read and waiting to
-  // be taken when the second is listed.
-  times_ = {{"x.jpg", taken(1)}, {"y.jpg", taken(2)}};
-  secondTimes_ = {{"x.jpg", CaptureTime{}}, {"y.jpg", taken(9)}};
-  gated_ = platform::joinPath(second_.path(), "y.jpg");
-  list(first_, times_);
-  toggle();
-  waitForReads(2);
-  list(second_, secondTimes_);  // the first folder's times were never taken
-  waitForReads(4);              // the second folder's y.jpg waits at the gate
-  // Ticks until the second folder's x.jpg is in.
-  for (const auto until = std::chrono::steady_clock::now() + 10s;
-       app.mainWindow.caption() != "撮影日時 1 / 2";) {
-    ASSERT_LT(std::chrono::steady_clock::now(), until) << app.mainWindow.caption();
-    ASSERT_TRUE(app.event([&] { app.captures->tick(); }));
-    std::this_thread::sleep_for(1ms);
+  const std::size_t count = app::CaptureColumn::kBatch + 2;
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < count; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "n%05zu.jpg", i);
+    names.push_back(name);
+    times_[name] = taken(1);
+    secondTimes_[name] = CaptureTime{};
   }
-  EXPECT_EQ(cellOf("x.jpg"), "") << "the second folder's x.jpg has no time";
-  EXPECT_EQ(cellOf("y.jpg"), "") << "not read yet";
+  secondTimes_[names.back()] = taken(9);
+  gateSecondFolder_ = true;
+  list(first_, times_);
+  click(folderlist::kNameColumn);
+  toggle();
+  waitForReads(count);  // all but the last read and handed over
+  ASSERT_TRUE(app.event([&] { app.captures->tick(); }));
+  ASSERT_EQ(cellOf(names.front()), "2021/05/01 10:00:00") << "one batch filled in";
+  ASSERT_EQ(cellOf(names[count - 2]), "") << "the rest taken, not yet filled in";
+
+  list(second_, secondTimes_);
+  waitForReads(count + 1);  // the second folder's first file waits at the gate
+  for (int tick = 0; tick < 3; ++tick) {
+    ASSERT_TRUE(app.event([&] { app.captures->tick(); }));
+  }
+  EXPECT_EQ(column(kCapture), std::vector<std::string>(count + 1, ""))
+      << "nothing of the second folder is read yet, and nothing of the first may show";
+  EXPECT_EQ(app.mainWindow.caption(), "撮影日時 0 / " + std::to_string(count));
   gate_.open();
   readAll();
-  EXPECT_EQ(cellOf("x.jpg"), "");
-  EXPECT_EQ(cellOf("y.jpg"), "2021/05/09 10:00:00");
+  EXPECT_EQ(cellOf(names.back()), "2021/05/09 10:00:00") << "read after the listing";
+  EXPECT_EQ(cellOf(names.front()), "");
 }
 
 }  // namespace
