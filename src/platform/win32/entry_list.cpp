@@ -66,6 +66,9 @@ void EntryList::showCaptureColumn(bool shown, int width) {
   } else {
     ListView_DeleteColumn(hwnd_, kColumnCount);
   }
+  // Wine shifts the pixels right of a deleted last column over its left
+  // neighbour rather than drawing the rows again: they are drawn afresh.
+  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 std::string_view EntryList::cellText(int row, int column) const {
