@@ -12,6 +12,7 @@
 #include "fakes/fake_folder_routes.h"
 #include "fakes/fake_ui.h"
 #include "fakes/memory_file_ops.h"
+#include "fakes/recording_copy_ops.h"
 #include "platform/copy_ops.h"
 
 namespace fakes {
@@ -58,8 +59,7 @@ struct FakeApp {
              &preview},
             {messageWindow, label}},
         fileOps ? *fileOps : memoryFiles, routes,
-        app::CopyServices{platform::systemCopyOps(), picker, copyStop, confirmation},
-        std::move(clock));
+        app::CopyServices{copyOps, picker, copyStop, confirmation}, std::move(clock));
     confirmation.answer = false;
     listing = &objects->listing;
     order = &objects->order;
@@ -118,6 +118,7 @@ struct FakeApp {
 
   // Copying in order works on real folders; the picker and the stop request
   // are the test's.
+  RecordingCopyOps copyOps;
   FakePicker picker;
   FakeStop copyStop;
   // Asked before the folder is put in order, and at a listing beside an
