@@ -7,7 +7,10 @@
 //   ordered_copy_bench [small_files=2000] [large_files=20] [large_mb=50] [rounds=3]
 //
 // Prints the median time of each and the program's time as a ratio of the
-// loop's (1.0 = as fast as the bare copies).
+// loop's (1.0 = as fast as the bare copies). The program runs twice: as on a
+// fixed disk, and as on a card or stick, where each file is flushed before
+// it is closed (the destination here is the same folder, reported as
+// removable): the second ratio is the flush's cost.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +21,7 @@
 
 #include "bench_timing.h"
 #include "cardcopy/ordered_copy.h"
+#include "fakes/forwarding_copy_ops.h"
 #include "folderlist/list_entry.h"
 #include "platform/copy_ops.h"
 
@@ -35,6 +39,18 @@ std::string toUtf8(const fs::path& p) {
   const std::u8string s = p.u8string();
   return std::string(s.begin(), s.end());
 }
+
+// The system's copy operations on a destination reported as removable, so
+// the copy flushes every file as it does on a card.
+class AsRemovable : public fakes::ForwardingCopyOps {
+ public:
+  using ForwardingCopyOps::ForwardingCopyOps;
+  platform::OsErrorCode volumeSpace(const std::string& f, platform::VolumeSpace& space) override {
+    const platform::OsErrorCode error = real_.volumeSpace(f, space);
+    space.removable = true;
+    return error;
+  }
+};
 
 // The bare copy of one file, as a user's script would do it.
 bool bareCopy(const fs::path& from, const fs::path& to) {
@@ -67,20 +83,20 @@ void runSet(const fs::path& root, const Set& set, int rounds) {
     rows.push_back({name, "", {}});
   }
   const auto order = [](std::string_view a, std::string_view b) { return a.compare(b); };
-  const int count = static_cast<int>(rows.size());
 
-  std::vector<double> program, loop;
+  AsRemovable removable(platform::systemCopyOps());
+  std::vector<double> program, flushed, loop;
   for (int round = 0; round <= rounds; ++round) {  // round 0 warms the caches
     const fs::path a = root / "dest-program";
+    const fs::path f = root / "dest-flushed";
     const fs::path b = root / "dest-loop";
     fs::create_directories(a);
+    fs::create_directories(f);
     fs::create_directories(b);
     bool ok = true;
-    // Alternating which goes first keeps the page cache's state fair.
-    const auto runProgram = [&] {
+    const auto runProgram = [&](platform::CopyOps& ops, const fs::path& to) {
       return millisecondsOf([&] {
-        const auto result = cardcopy::copyInOrder(rows, toUtf8(source), toUtf8(a),
-                                                  platform::systemCopyOps(), order);
+        const auto result = cardcopy::copyInOrder(rows, toUtf8(source), toUtf8(to), ops, order);
         ok = ok && result.outcome == cardcopy::CopyResult::Outcome::Completed;
       });
     };
@@ -89,13 +105,24 @@ void runSet(const fs::path& root, const Set& set, int rounds) {
         for (const auto& row : rows) ok = bareCopy(source / row.name, b / row.name) && ok;
       });
     };
-    double p = 0, l = 0;
-    if (round % 2) {
-      p = runProgram();
-      l = runLoop();
-    } else {
-      l = runLoop();
-      p = runProgram();
+    // Rotating which goes first keeps the page cache's state fair.
+    double p = 0, w = 0, l = 0;
+    switch (round % 3) {
+      case 0:
+        l = runLoop();
+        p = runProgram(platform::systemCopyOps(), a);
+        w = runProgram(removable, f);
+        break;
+      case 1:
+        p = runProgram(platform::systemCopyOps(), a);
+        w = runProgram(removable, f);
+        l = runLoop();
+        break;
+      default:
+        w = runProgram(removable, f);
+        l = runLoop();
+        p = runProgram(platform::systemCopyOps(), a);
+        break;
     }
     if (!ok) {
       std::fprintf(stderr, "%s: a copy failed\n", set.name);
@@ -103,14 +130,18 @@ void runSet(const fs::path& root, const Set& set, int rounds) {
     }
     if (round > 0) {
       program.push_back(p);
+      flushed.push_back(w);
       loop.push_back(l);
     }
     fs::remove_all(a);
+    fs::remove_all(f);
     fs::remove_all(b);
   }
-  const double p = median(program), l = median(loop);
-  std::printf("%-6s %5d files x %9zu bytes: program %9.1f ms, bare loop %9.1f ms, ratio %.3f\n",
-              set.name, set.files, set.bytes, p, l, p / l);
+  const double p = median(program), w = median(flushed), l = median(loop);
+  std::printf(
+      "%-6s %5d files x %9zu bytes: program %9.1f ms, flushed %9.1f ms, bare loop %9.1f ms, "
+      "ratio %.3f, flushed ratio %.3f\n",
+      set.name, set.files, set.bytes, p, w, l, p / l, w / l);
   std::fflush(stdout);
   fs::remove_all(source);
 }

@@ -74,7 +74,6 @@ int main(int argc, char** argv) {
     std::snprintf(name, sizeof(name), "track%05d.mp3", i);
     rows.push_back({name, "", {}});
   }
-  const int count = static_cast<int>(rows.size());
   std::printf("reorder in place against %s, %d files in %s, median of %d rounds\n",
 #ifdef _WIN32
               "MoveFileExW per move",

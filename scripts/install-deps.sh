@@ -29,6 +29,9 @@ packages=(
   # image file on a loop device, made and mounted through FUSE for the same
   # test; its order is read from the image by a Python script.
   exfatprogs exfat-fuse python3
+  # setfattr, which gives a folder the hidden and system attributes the way
+  # Wine keeps them (user.DOSATTRIB), for a card's System Volume Information.
+  attr
 )
 
 missing=()

@@ -31,7 +31,8 @@ class CopyCommand {
   void execute();
 
  private:
-  cardcopy::CopyResult copy(const std::string& destination);
+  // underWay names the file being written while it is written.
+  cardcopy::CopyResult copy(const std::string& destination, std::string& underWay);
 
   ListedFolder& folder_;
   const FlowWindows& flow_;

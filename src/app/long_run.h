@@ -31,6 +31,9 @@ class LongRun {
   // Between progress steps (a long file, say): at most every repaint
   // interval, writes the progress last shown again and repaints.
   void keepPainted();
+  // A run of two parts (a check, then the writes): the name the caption
+  // leads with from now on.
+  void rename(std::string_view name) { name_ = name; }
 
  private:
   void paint();

@@ -22,6 +22,17 @@ inline constexpr std::string_view kUnreadableFile = "読み取れないファイ
 inline constexpr std::string_view kUnreadableFolder = "読み取れないフォルダがあります\r\n\r\n";
 inline constexpr std::string_view kBadName = "カードに書けない名前があります\r\n\r\n";
 inline constexpr std::string_view kPathTooLong = "コピー先のパスが長すぎます\r\n\r\n";
+// FAT and exFAT hold the years 1980 to 2107, FAT files below 4 GiB, and
+// FAT12/16 no more than 512 entries at the root.
+inline constexpr std::string_view kTimeOutOfRange =
+    "カードに書けない日時の行があります\r\n1980 年から 2107 年までです\r\n\r\n";
+inline constexpr std::string_view kFileTooLarge =
+    "カードに書けない大きさのファイルがあります\r\n4 GB 未満までです\r\n\r\n";
+inline constexpr std::string_view kRootFull =
+    "カードの一番上のフォルダに入りきりません\r\n512 項目までです\r\n\r\n";
+// Followed by both names, one a line.
+inline constexpr std::string_view kSameName =
+    "コピー先で同じ名前になる行があります\r\n大文字と小文字は区別されません\r\n\r\n";
 // Followed by "必要 n MB / 空き m MB".
 inline constexpr std::string_view kNoSpace = "コピー先の空き容量が足りません\r\n\r\n";
 
@@ -30,5 +41,11 @@ inline constexpr std::string_view kCannotCopy = "コピーできませんでし�
 inline constexpr std::string_view kCompleted = "コピーしました";
 inline constexpr std::string_view kStopped = "コピーを中止しました";
 inline constexpr std::string_view kOrderNotKept = "順番を保たないドライブです";
+// Followed by the OS's reason.
+inline constexpr std::string_view kOrderNotReadBack = "順番を読み戻せませんでした\r\n";
+// After a stop or a failure; each followed by a path or a row's name.
+inline constexpr std::string_view kLeftBehind = "書きかけのファイルが残っています\r\n";
+inline constexpr std::string_view kFolderIncomplete =
+    "途中までしかコピーしていないフォルダ行です\r\n";
 
 }  // namespace cardcopy::messages

@@ -1,11 +1,13 @@
 #include "cardcopy/ordered_copy.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <utility>
 
 #include "cardcopy/copy_messages.h"
 #include "cardcopy/fat_names.h"
+#include "platform/collation.h"
 #include "platform/path.h"
 
 namespace cardcopy {
@@ -35,26 +37,56 @@ bool sameOrInside(const std::string& inner, const std::string& outer) {
 }
 
 std::uint64_t wholeClusters(std::uint64_t bytes, std::uint64_t cluster) {
-  if (cluster == 0) return bytes;
   return (bytes + cluster - 1) / cluster * cluster;
 }
+
+// The entry bytes of one destination folder's new names, and the names
+// compared case-blind where the volume ignores case.
+class DestinationFolder {
+ public:
+  DestinationFolder(const platform::VolumeSpace& volume) : volume_(volume) {}
+
+  // The name that is already there in another case, or null. A name kept
+  // there already takes no new entries.
+  const std::string* add(const std::string& name, const std::string& shown, bool isNew = true) {
+    if (isNew) bytes_ += directoryEntryBytes(volume_.fileSystem, utf16Length(name));
+    if (!volume_.caseBlind) return nullptr;
+    const auto [at, added] = names_.emplace(platform::toLowerCase(name), shown);
+    return added ? nullptr : &at->second;
+  }
+  std::uint64_t bytes() const { return bytes_; }
+
+ private:
+  const platform::VolumeSpace& volume_;
+  std::map<std::string, std::string> names_;  // lower case, as the message shows it
+  std::uint64_t bytes_ = 0;
+};
 
 // Builds the plan and checks every entry on the way; the first failure ends it.
 class Checker {
  public:
   Checker(const std::string& folderPath, const std::string& destination, CopyOps& ops,
-          const NameOrder& nameOrder, std::uint64_t cluster)
+          const NameOrder& nameOrder, const platform::VolumeSpace& volume, const CopyHooks& hooks)
       : folder_(folderPath),
-        destination_(destination),
         destinationLength_(utf16Length(destination) + 1),
         ops_(ops),
         nameOrder_(nameOrder),
-        cluster_(cluster) {}
+        volume_(volume),
+        cluster_(volume.clusterBytes ? volume.clusterBytes : kSmallestCluster),
+        hooks_(hooks),
+        top_(volume) {}
 
   CopyCheck& result() { return check_; }
 
-  // False when the row fails; the message is set.
+  // An entry already in the destination, which the copy leaves alone.
+  void keep(const platform::FolderItem& item) {
+    top_.add(item.name, item.name, false);
+    keptBytes_ += directoryEntryBytes(volume_.fileSystem, utf16Length(item.name));
+  }
+
+  // False when the row fails or the user stops; the message is set.
   bool addRow(const folderlist::ListEntry& row, int index) {
+    if (stopped()) return false;
     const std::string source = platform::joinPath(folder_, row.name);
     const platform::EntryStat stat = ops_.stat(source);
     if (row.isFile() && stat.kind != EntryKind::File) {
@@ -63,11 +95,47 @@ class Checker {
     if (row.isFolder() && stat.kind != EntryKind::Folder) {
       return fail(index, messages::kMissingFolder, row.name);
     }
+    if (const std::string* other = top_.add(row.name, row.name)) {
+      return fail(index, messages::kSameName, *other + "\r\n" + row.name);
+    }
+    if (fixedRoot() && existingBytes() + top_.bytes() > kFixedRootEntries * kEntryBytes) {
+      return fail(index, messages::kRootFull, row.name);
+    }
     check_.plan.topNames.push_back(row.name);
-    return addEntry(index, row.name, row.name, row.isFolder(), stat.size);
+    return addEntry(index, row.name, row.name, row.isFolder(), stat.size, stat.times);
+  }
+
+  // The destination folder's own growth, once every row is in: the clusters
+  // its new entries add to the one it has. FAT12/16's root does not grow.
+  void addDestinationGrowth() {
+    if (fixedRoot()) return;
+    // Every folder holds a cluster, however few its entries.
+    const auto clustersOf = [this](std::uint64_t bytes) {
+      return wholeClusters(std::max<std::uint64_t>(bytes, 1), cluster_);
+    };
+    check_.plan.bytesNeeded +=
+        clustersOf(existingBytes() + top_.bytes()) - clustersOf(existingBytes());
   }
 
  private:
+  bool fixedRoot() const { return volume_.root && volume_.fileSystem == platform::FileSystem::Fat; }
+
+  // What the destination's entries take already: the kept ones, a folder's
+  // "." and "..", and at exFAT's root the allocation bitmap's and the
+  // up-case table's entries.
+  std::uint64_t existingBytes() const {
+    std::uint64_t bytes = keptBytes_;
+    if (!volume_.root) bytes += dotEntryBytes(volume_.fileSystem);
+    if (volume_.root && volume_.fileSystem == platform::FileSystem::ExFat) bytes += 2 * kEntryBytes;
+    return bytes;
+  }
+
+  bool stopped() {
+    if (!hooks_.stop || !hooks_.stop()) return false;
+    check_.stopped = true;
+    return true;
+  }
+
   bool fail(int row, std::string_view message, const std::string& what) {
     check_.message = concat(message, what);
     check_.failedRow = row;
@@ -75,14 +143,18 @@ class Checker {
   }
 
   bool addEntry(int row, const std::string& name, const std::string& relative, bool folder,
-                std::uint64_t size) {
+                std::uint64_t size, const platform::EntryTimes& times) {
     if (!fatCanHoldName(name)) return fail(row, messages::kBadName, relative);
     const std::size_t limit = folder ? kLongestFolderPath : kLongestFilePath;
     if (destinationLength_ + utf16Length(relative) > limit) {
       return fail(row, messages::kPathTooLong, relative);
     }
+    if (!holdsTimes(volume_.fileSystem, times, hooks_.toLocal)) {
+      return fail(row, messages::kTimeOutOfRange, relative);
+    }
     const std::string source = platform::joinPath(folder_, relative);
     if (!folder) {
+      if (!holdsSize(volume_.fileSystem, size)) return fail(row, messages::kFileTooLarge, relative);
       platform::OpenedSource opened;
       if (open(source, opened) != 0) return fail(row, messages::kUnreadableFile, relative);
       addStep({CopyStep::Kind::File, relative, row, {}}, std::move(opened));
@@ -98,13 +170,22 @@ class Checker {
       return nameOrder_(a.name, b.name) < 0;
     });
     CopyStep open{CopyStep::Kind::OpenFolder, relative, row, {}};
-    for (const auto& item : items) open.children.push_back(item.name);
-    addStep(std::move(open));
-    // A folder takes at least one cluster of its own.
-    check_.plan.bytesNeeded += std::max<std::uint64_t>(cluster_, 1);
+    DestinationFolder inside(volume_);
     for (const auto& item : items) {
-      if (!addEntry(row, item.name, platform::joinPath(relative, item.name), item.folder,
-                    item.size)) {
+      open.children.push_back(item.name);
+      const std::string shown = platform::joinPath(relative, item.name);
+      if (const std::string* other = inside.add(item.name, shown)) {
+        return fail(row, messages::kSameName, *other + "\r\n" + shown);
+      }
+    }
+    addStep(std::move(open));
+    // A folder takes at least one cluster of its own, more as its entries need.
+    check_.plan.bytesNeeded += wholeClusters(
+        std::max<std::uint64_t>(dotEntryBytes(volume_.fileSystem) + inside.bytes(), 1), cluster_);
+    for (const auto& item : items) {
+      if (stopped()) return false;
+      if (!addEntry(row, item.name, platform::joinPath(relative, item.name), item.folder, item.size,
+                    item.times)) {
         return false;
       }
     }
@@ -138,11 +219,14 @@ class Checker {
   }
 
   const std::string& folder_;
-  const std::string& destination_;
   std::size_t destinationLength_;
   CopyOps& ops_;
   const NameOrder& nameOrder_;
+  const platform::VolumeSpace& volume_;
   std::uint64_t cluster_;
+  const CopyHooks& hooks_;
+  DestinationFolder top_;
+  std::uint64_t keptBytes_ = 0;
   CopyCheck check_;
   int held_ = 0;
   bool holding_ = true;
@@ -161,28 +245,57 @@ CopyResult ended(CopyResult::Outcome outcome, std::string message, int copied, i
 
 std::string countText(int n) { return " (" + std::to_string(n) + " 個)"; }
 
+// The names a read-back compares: the volume's own entries take no part.
+OsErrorCode namesOf(CopyOps& ops, const std::string& path, std::vector<std::string>& names) {
+  std::vector<platform::FolderItem> items;
+  names.clear();
+  if (const OsErrorCode error = ops.listNames(path, items)) return error;
+  for (platform::FolderItem& item : items) {
+    if (!item.hiddenSystem) names.push_back(std::move(item.name));
+  }
+  return 0;
+}
+
 // Whether the destination reads back in the order written: the rows at the
 // top, each folder's contents inside it. A folder that cannot be read back
-// tells nothing either way.
-bool orderReadBack(const CopyPlan& plan, const std::string& destination, CopyOps& ops) {
-  const auto sameNames = [&ops](const std::string& path, const std::vector<std::string>& names) {
-    std::vector<std::string> found;
-    if (ops.listNames(path, found) != 0) return true;
-    return found == names;
-  };
-  if (!sameNames(destination, plan.topNames)) return false;
+// makes the whole read-back unreadable, with the OS's error.
+CopyResult::ReadBack orderReadBack(const CopyPlan& plan, const std::string& destination,
+                                   CopyOps& ops, OsErrorCode& error) {
+  using ReadBack = CopyResult::ReadBack;
+  std::vector<std::string> found;
+  if ((error = namesOf(ops, destination, found)) != 0) return ReadBack::Unreadable;
+  ReadBack seen = found == plan.topNames ? ReadBack::Kept : ReadBack::NotKept;
   for (const CopyStep& step : plan.steps) {
     if (step.kind != CopyStep::Kind::OpenFolder) continue;
-    if (!sameNames(platform::joinPath(destination, step.relative), step.children)) return false;
+    if ((error = namesOf(ops, platform::joinPath(destination, step.relative), found)) != 0) {
+      return ReadBack::Unreadable;
+    }
+    if (found != step.children) seen = ReadBack::NotKept;
   }
-  return true;
+  return seen;
+}
+
+int rowsToCopy(const folderlist::EntryRows& rows, int total) {
+  int n = 0;
+  for (int k = 0; k < total; ++k) {
+    const folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
+    if (row.isFile() || row.isFolder()) ++n;
+  }
+  return n;
+}
+
+// The volume's own hidden, system entries (System Volume Information at a
+// card's root) stay; anything else would leave freed slots to fill.
+bool onlyTheVolumesOwn(const std::vector<platform::FolderItem>& present) {
+  return std::all_of(present.begin(), present.end(),
+                     [](const platform::FolderItem& item) { return item.hiddenSystem; });
 }
 
 }  // namespace
 
 CopyCheck checkCopy(const folderlist::EntryRows& rows, const std::string& folderPath,
                     const std::string& destination, platform::CopyOps& ops,
-                    const NameOrder& nameOrder) {
+                    const NameOrder& nameOrder, const CopyHooks& hooks) {
   CopyCheck check;
   const auto fail = [&check](std::string_view message, const std::string& what, int row) {
     check.message = concat(message, what);
@@ -211,24 +324,31 @@ CopyCheck checkCopy(const folderlist::EntryRows& rows, const std::string& folder
   if (ops.listFolder(destination, present) != 0) {
     return fail(messages::kUnreadableFolder, destination, -1);
   }
-  if (!present.empty()) return fail(messages::kNotEmpty, destination, -1);
+  if (!onlyTheVolumesOwn(present)) return fail(messages::kNotEmpty, destination, -1);
 
   // Without the volume's figures the space is left to the writes to find out.
-  platform::VolumeSpace space;
-  const bool spaceKnown = ops.volumeSpace(destination, space) == 0;
+  platform::VolumeSpace volume;
+  const bool spaceKnown = ops.volumeSpace(destination, volume) == 0;
+  if (!spaceKnown) volume = {};
 
-  Checker checker(folderPath, destination, ops, nameOrder, space.clusterBytes);
+  Checker checker(folderPath, destination, ops, nameOrder, volume, hooks);
+  for (const platform::FolderItem& item : present) checker.keep(item);
+  const int rowCount = rowsToCopy(rows, total);
+  int done = 0;
   for (int k = 0; k < total; ++k) {
     const folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
     // A row of any other kind is left out, as the stamping run leaves it.
     if (!row.isFile() && !row.isFolder()) continue;
     if (!checker.addRow(row, k)) return std::move(checker.result());
+    if (hooks.checked) hooks.checked(++done, rowCount);
   }
+  checker.addDestinationGrowth();
   check = std::move(checker.result());
-  if (spaceKnown && check.plan.bytesNeeded > space.freeBytes) {
+  check.volume = volume;
+  if (spaceKnown && check.plan.bytesNeeded > volume.freeBytes) {
     return fail(messages::kNoSpace,
                 "必要 " + megabytes(check.plan.bytesNeeded, true) + " MB / 空き " +
-                    megabytes(space.freeBytes, false) + " MB",
+                    megabytes(volume.freeBytes, false) + " MB",
                 -1);
   }
   return check;
@@ -236,23 +356,34 @@ CopyCheck checkCopy(const folderlist::EntryRows& rows, const std::string& folder
 
 namespace {
 
+// What a stop or a failure leaves on the card.
+struct WhatIsLeft {
+  std::string halfWritten;      // a half-written file that could not be removed
+  bool rowFolderBegun = false;  // the row's folder is there, not yet whole
+};
+
 // Carries out step i of the plan: 0, or the system's error code (a stop
-// inside a file is kErrorRequestAborted). A file that fails is removed.
-OsErrorCode carryOut(CopyPlan& plan, std::size_t i, const std::string& source,
-                     const std::string& target, platform::CopyOps& ops,
-                     std::vector<platform::EntryTimes>& openFolders,
-                     const platform::StopRequested& stop) {
-  switch (plan.steps[i].kind) {
+// inside a file is kErrorRequestAborted).
+OsErrorCode carryOut(CopyCheck& check, std::size_t i, const std::string& source,
+                     const std::string& target, platform::CopyOps& ops, const CopyHooks& hooks,
+                     std::vector<platform::EntryTimes>& openFolders, WhatIsLeft& left) {
+  switch (check.plan.steps[i].kind) {
     case CopyStep::Kind::File: {
-      const OsErrorCode error = ops.copyFile(source, std::move(plan.sources[i]), target, stop);
-      // Never a half-written file: a player would play it.
-      if (error) ops.removeFile(target);
+      if (hooks.writing) hooks.writing(target);
+      bool created = false;
+      const OsErrorCode error = ops.copyFile(source, std::move(check.plan.sources[i]), target,
+                                             hooks.stop, check.volume.removable, created);
+      // Never a half-written file: a player would play it. Only what this
+      // copy made is removed, never a file that stood there.
+      if (error != 0 && created && ops.removeFile(target) != 0) left.halfWritten = target;
+      if (hooks.writing) hooks.writing({});
       return error;
     }
     case CopyStep::Kind::OpenFolder: {
       platform::EntryTimes times;
       if (const OsErrorCode error = ops.readTimes(source, times)) return error;
       if (const OsErrorCode error = ops.createFolder(target)) return error;
+      left.rowFolderBegun = true;
       openFolders.push_back(times);
       return 0;
     }
@@ -265,59 +396,101 @@ OsErrorCode carryOut(CopyPlan& plan, std::size_t i, const std::string& source,
   return 0;
 }
 
+std::string stoppedText(int copied, int total) {
+  return std::string(messages::kStopped) + " (" + std::to_string(copied) + " / " +
+         std::to_string(total) + " 個)";
+}
+
+// A stop or a failure at a step, with what it leaves named.
+CopyResult endedAt(const CopyStep& step, OsErrorCode error, int copied, const CopyPlan& plan,
+                   const WhatIsLeft& left) {
+  const int total = static_cast<int>(plan.topNames.size());
+  CopyResult result =
+      error == platform::kErrorRequestAborted
+          ? ended(CopyResult::Outcome::Stopped, stoppedText(copied, total), copied, step.row, 0)
+          : ended(CopyResult::Outcome::Failed,
+                  concat(messages::kCannotCopy, step.relative) + "\r\n" +
+                      platform::osErrorText(error),
+                  copied, step.row, error);
+  if (!left.halfWritten.empty()) {
+    result.message += "\r\n\r\n" + concat(messages::kLeftBehind, left.halfWritten);
+    result.leftBehind = left.halfWritten;
+  }
+  if (left.rowFolderBegun) {
+    result.message += "\r\n\r\n" + concat(messages::kFolderIncomplete,
+                                          plan.topNames[static_cast<std::size_t>(copied)]);
+  }
+  return result;
+}
+
+// Every row written: the notice, and what reading the order back found.
+CopyResult completed(const CopyPlan& plan, const std::string& destination, platform::CopyOps& ops) {
+  const int total = static_cast<int>(plan.topNames.size());
+  CopyResult result = ended(CopyResult::Outcome::Completed,
+                            std::string(messages::kCompleted) + countText(total), total, -1, 0);
+  OsErrorCode error = 0;
+  result.readBack = orderReadBack(plan, destination, ops, error);
+  result.orderKept = result.readBack == CopyResult::ReadBack::Kept;
+  if (result.readBack == CopyResult::ReadBack::NotKept) {
+    result.message += "\r\n\r\n" + std::string(messages::kOrderNotKept);
+  } else if (result.readBack == CopyResult::ReadBack::Unreadable) {
+    result.message +=
+        "\r\n\r\n" + concat(messages::kOrderNotReadBack, platform::osErrorText(error));
+    result.osError = error;
+  }
+  return result;
+}
+
 }  // namespace
 
 CopyResult copyInOrder(const folderlist::EntryRows& rows, const std::string& folderPath,
                        const std::string& destination, platform::CopyOps& ops,
                        const NameOrder& nameOrder, const CopyProgress& progress,
                        const platform::StopRequested& stop) {
+  CopyHooks hooks;
+  hooks.progress = progress;
+  hooks.stop = stop;
+  return copyInOrder(rows, folderPath, destination, ops, nameOrder, hooks);
+}
+
+CopyResult copyInOrder(const folderlist::EntryRows& rows, const std::string& folderPath,
+                       const std::string& destination, platform::CopyOps& ops,
+                       const NameOrder& nameOrder, const CopyHooks& hooks) {
   using Outcome = CopyResult::Outcome;
-  CopyCheck check = checkCopy(rows, folderPath, destination, ops, nameOrder);
+  CopyCheck check = checkCopy(rows, folderPath, destination, ops, nameOrder, hooks);
+  if (check.stopped) {
+    const int total = rowsToCopy(rows, static_cast<int>(rows.size()));
+    return ended(Outcome::Stopped, stoppedText(0, total), 0, check.failedRow, 0);
+  }
   if (!check.message.empty()) {
     return ended(Outcome::PrecheckFailed, std::move(check.message), 0, check.failedRow, 0);
   }
 
   const int total = static_cast<int>(check.plan.topNames.size());
   int copied = 0;  // rows written in full
-  const auto stoppedMessage = [&copied, total] {
-    return std::string(messages::kStopped) + " (" + std::to_string(copied) + " / " +
-           std::to_string(total) + " 個)";
-  };
-  const auto failed = [&](const CopyStep& step, OsErrorCode error) {
-    return ended(
-        Outcome::Failed,
-        concat(messages::kCannotCopy, step.relative) + "\r\n" + platform::osErrorText(error),
-        copied, step.row, error);
-  };
+  WhatIsLeft left;
   // The folders opened and not yet closed, with the times they get at closing.
   std::vector<platform::EntryTimes> openFolders;
-
   const std::vector<CopyStep>& steps = check.plan.steps;
   for (std::size_t i = 0; i < steps.size(); ++i) {
     const CopyStep& step = steps[i];
     const std::string source = platform::joinPath(folderPath, step.relative);
     const std::string target = platform::joinPath(destination, step.relative);
-    if (step.kind != CopyStep::Kind::CloseFolder && stop && stop()) {
-      return ended(Outcome::Stopped, stoppedMessage(), copied, step.row, 0);
+    if (step.kind != CopyStep::Kind::CloseFolder && hooks.stop && hooks.stop()) {
+      return endedAt(step, platform::kErrorRequestAborted, copied, check.plan, left);
     }
-    if (const OsErrorCode error = carryOut(check.plan, i, source, target, ops, openFolders, stop)) {
-      if (error == platform::kErrorRequestAborted) {
-        return ended(Outcome::Stopped, stoppedMessage(), copied, step.row, 0);
-      }
-      return failed(step, error);
+    if (const OsErrorCode error =
+            carryOut(check, i, source, target, ops, hooks, openFolders, left)) {
+      return endedAt(step, error, copied, check.plan, left);
     }
     const bool rowEnds = i + 1 == steps.size() || steps[i + 1].row != step.row;
     if (rowEnds) {
       ++copied;
-      if (progress) progress(copied, total);
+      left.rowFolderBegun = false;
+      if (hooks.progress) hooks.progress(copied, total);
     }
   }
-
-  CopyResult result =
-      ended(Outcome::Completed, std::string(messages::kCompleted) + countText(total), total, -1, 0);
-  result.orderKept = orderReadBack(check.plan, destination, ops);
-  if (!result.orderKept) result.message += "\r\n\r\n" + std::string(messages::kOrderNotKept);
-  return result;
+  return completed(check.plan, destination, ops);
 }
 
 std::string megabytes(std::uint64_t bytes, bool roundUp) {

@@ -6,8 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "cardcopy/volume_rules.h"
 #include "folderlist/list_entry.h"
 #include "platform/copy_ops.h"
+#include "platform/time_zone.h"
 
 namespace cardcopy {
 
@@ -43,20 +45,42 @@ struct CopyPlan {
 };
 
 struct CopyCheck {
-  std::string message;  // empty when everything passes
-  int failedRow = -1;   // the row the message names, -1 when none
+  std::string message;   // empty when everything passes
+  int failedRow = -1;    // the row the message names, -1 when none
+  bool stopped = false;  // the user stopped the check; nothing is written
   CopyPlan plan;
+  platform::VolumeSpace volume;  // what the destination's volume told
+};
+
+// Called with the rows done and their number: after each row written, or
+// after each row checked before writing.
+using CopyProgress = std::function<void(int done, int total)>;
+
+// What a copy reports on its way, and asks.
+struct CopyHooks {
+  CopyProgress progress;         // after each row written
+  CopyProgress checked;          // after each row checked, before anything is written
+  platform::StopRequested stop;  // before every entry, checked or written, and inside a file
+  // The file being written, as its copy begins, and "" once it is whole or
+  // removed: what is left half written if the program cannot wait.
+  std::function<void(const std::string& target)> writing;
+  LocalTimeOf toLocal = platform::utcToLocal;  // the zone FAT's times are kept in
 };
 
 // Everything that can be known before writing: the destination is not the
-// listed folder nor inside it nor inside a folder row, exists and is empty;
-// every row (and everything inside a folder row) exists, opens for reading
-// (and stays open for its copy) and has a name and a full destination path
-// FAT can hold; the destination's free space holds it all in whole clusters.
-// The first failure gives the message.
+// listed folder nor inside it nor inside a folder row, exists and is empty
+// (an entry both hidden and system, the volume's own, does not count); every
+// row (and everything inside a folder row) exists, opens for reading (and
+// stays open for its copy) and has a name and a full destination path FAT
+// can hold; no two names of one destination folder differ in case only,
+// where the volume ignores case; on FAT and exFAT every time lies from 1980
+// to 2107 and on FAT every file is below 4 GiB; FAT12/16's root holds the
+// rows; the destination's free space holds it all in whole clusters, the
+// folders' entries and the destination folder's growth included. The first
+// failure gives the message. hooks.stop ends it early (stopped).
 CopyCheck checkCopy(const folderlist::EntryRows& rows, const std::string& folderPath,
                     const std::string& destination, platform::CopyOps& ops,
-                    const NameOrder& nameOrder);
+                    const NameOrder& nameOrder, const CopyHooks& hooks = {});
 
 struct CopyResult {
   enum class Outcome {
@@ -70,20 +94,28 @@ struct CopyResult {
   int copiedRows = 0;
   int failedRow = -1;
   platform::OsErrorCode osError = 0;
-  bool orderKept = true;  // the destination read back in the list's order
+  // How the destination read back once every row was written.
+  enum class ReadBack { Kept, NotKept, Unreadable };
+  ReadBack readBack = ReadBack::Kept;
+  bool orderKept = true;   // read back, and in the list's order
+  std::string leftBehind;  // a half-written file that could not be removed
 };
-
-// Called after each row written, with the rows done and their number.
-using CopyProgress = std::function<void(int done, int total)>;
 
 // Checks (checkCopy) and, if all passes, writes the rows top to bottom into
 // the destination: a file's contents and its three times (read before the
-// contents, so reading cannot move them), a folder row with
-// its contents in name order and its own times last. stop is asked before
-// every entry and while a file is written; a stop or a failure removes the
-// half-written file and keeps what was written before. Nothing in the source
-// is written. At the end the destination is read back in the file system's
-// own order and the message says, in one more line, when it differs.
+// contents, so reading cannot move them), a folder row with its contents in
+// name order and its own times last. On a removable volume each file is
+// written out before it is closed. stop is asked before every entry and
+// while a file is written; a stop or a failure removes the half-written file
+// if the copy made it (a removal that fails names the file left behind),
+// keeps what was written before, and names a folder row left incomplete.
+// Nothing in the source is written. At the end the destination is read back
+// in the file system's own order and the message says, in one more line,
+// when it differs or could not be read.
+CopyResult copyInOrder(const folderlist::EntryRows& rows, const std::string& folderPath,
+                       const std::string& destination, platform::CopyOps& ops,
+                       const NameOrder& nameOrder, const CopyHooks& hooks);
+// The same with progress and stop only.
 CopyResult copyInOrder(const folderlist::EntryRows& rows, const std::string& folderPath,
                        const std::string& destination, platform::CopyOps& ops,
                        const NameOrder& nameOrder, const CopyProgress& progress = {},

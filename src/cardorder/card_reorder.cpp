@@ -221,13 +221,15 @@ class Mover {
   // in the list's order, and nothing before or between them. A work folder
   // inside it (a root's, when it could not be removed) is passed over.
   bool readBack() {
+    std::vector<platform::FolderItem> items;
+    if (ops_.listNames(plan_.folder, items) != 0) return true;  // tells nothing either way
+    // The volume's own hidden, system entries (System Volume Information at
+    // a card's root) take no part in the order.
     std::vector<std::string> found;
-    if (ops_.listNames(plan_.folder, found) != 0) return true;  // tells nothing either way
-    found.erase(std::remove_if(found.begin(), found.end(),
-                               [this](const std::string& name) {
-                                 return joinInto(plan_.folder, name) == plan_.work;
-                               }),
-                found.end());
+    for (platform::FolderItem& item : items) {
+      if (item.hiddenSystem || joinInto(plan_.folder, item.name) == plan_.work) continue;
+      found.push_back(std::move(item.name));
+    }
     std::vector<std::string> expected;
     const std::set<std::string> present(found.begin(), found.end());
     for (const std::string& name : plan_.back) {
@@ -266,6 +268,13 @@ ReorderCheck checkReorder(const folderlist::EntryRows& rows, const std::string& 
   if (const OsErrorCode error = ops.listFolder(folderPath, present)) {
     return fail(messages::kCannotMove, folderPath + "\r\n" + platform::osErrorText(error), -1);
   }
+  // The volume's own hidden, system entries (System Volume Information at a
+  // card's root) stay where they stand, listed or not: Windows lets no user
+  // move them.
+  std::set<std::string> volumesOwn;
+  std::erase_if(present, [&volumesOwn](const platform::FolderItem& item) {
+    return item.hiddenSystem && volumesOwn.insert(item.name).second;
+  });
   std::map<std::string, bool> folderNamed;  // the entries by name: whether a folder
   for (const platform::FolderItem& item : present) folderNamed.emplace(item.name, item.folder);
 
@@ -273,7 +282,7 @@ ReorderCheck checkReorder(const folderlist::EntryRows& rows, const std::string& 
   std::vector<int> taken;
   for (int k = 0; k < total; ++k) {
     const folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
-    if (!row.isFile() && !row.isFolder()) continue;
+    if ((!row.isFile() && !row.isFolder()) || volumesOwn.count(row.name)) continue;
     const auto found = folderNamed.find(row.name);
     const bool there = found != folderNamed.end() && found->second == row.isFolder();
     if (!there) {
@@ -334,13 +343,14 @@ ReorderResult reorderInPlace(const folderlist::EntryRows& rows, const std::strin
 ReorderResult finishPendingWork(const PendingWork& pending, const std::string& folderPath,
                                 platform::CopyOps& ops, const ReorderProgress& progress,
                                 const std::function<bool()>& stop) {
-  std::vector<std::string> present;
+  std::vector<platform::FolderItem> present;
   if (const OsErrorCode error = ops.listNames(folderPath, present)) {
     return refused(
         concat(messages::kCannotMove, folderPath) + "\r\n" + platform::osErrorText(error), -1,
         error);
   }
-  const std::set<std::string> inFolder(present.begin(), present.end());
+  std::set<std::string> inFolder;
+  for (const platform::FolderItem& item : present) inFolder.insert(item.name);
   const std::set<std::string> waiting(pending.waiting.begin(), pending.waiting.end());
   MovePlan plan;
   plan.folder = folderPath;

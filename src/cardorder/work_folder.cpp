@@ -138,10 +138,10 @@ std::optional<PendingWork> findPendingWork(const std::string& folder, platform::
       std::optional<WorkList> list = parseList(bytes);
       if (!list || list->folder != name) continue;
       PendingWork pending{work, std::move(*list), {}};
-      std::vector<std::string> inside;
+      std::vector<platform::FolderItem> inside;
       if (ops.listNames(work, inside) != 0) continue;
-      for (std::string& entry : inside) {
-        if (entry != kListFileName) pending.waiting.push_back(std::move(entry));
+      for (platform::FolderItem& entry : inside) {
+        if (entry.name != kListFileName) pending.waiting.push_back(std::move(entry.name));
       }
       return pending;
     }

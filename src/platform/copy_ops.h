@@ -22,13 +22,20 @@ inline constexpr OsErrorCode kErrorNotSameDevice = 17;
 inline constexpr OsErrorCode kErrorAlreadyExists = 183;
 // ERROR_NOT_SUPPORTED: what the system cannot tell.
 inline constexpr OsErrorCode kErrorNotSupported = 50;
+// ERROR_HANDLE_EOF: a source that ended before the size it had when opened.
+inline constexpr OsErrorCode kErrorHandleEof = 38;
+// ERROR_FILE_EXISTS: a new file where a file of that name stands.
+inline constexpr OsErrorCode kErrorFileExists = 80;
+// ERROR_INVALID_PARAMETER: what FAT's driver answers to a time it cannot hold.
+inline constexpr OsErrorCode kErrorInvalidParameter = 87;
 
 enum class EntryKind { Missing, File, Folder };
 
-// What a path names, and a file's size in bytes.
+// What a path names, a file's size in bytes, and its three times.
 struct EntryStat {
   EntryKind kind = EntryKind::Missing;
   std::uint64_t size = 0;
+  EntryTimes times;
 };
 
 // One entry of a folder as the file system's own enumeration delivers it.
@@ -36,13 +43,30 @@ struct FolderItem {
   std::string name;
   bool folder = false;
   std::uint64_t size = 0;
+  EntryTimes times;
+  // Hidden and system both: the volume's own, as the System Volume
+  // Information folder Windows puts on every card it mounts. Explorer does
+  // not show it, and a copy leaves it alone.
+  bool hiddenSystem = false;
   friend bool operator==(const FolderItem&, const FolderItem&) = default;
 };
 
-// The space a folder's volume offers the caller, and its allocation unit.
+// The file system of a volume, as far as it can be told: GetVolumeInformationW
+// names FAT12 and FAT16 "FAT". Unknown where the system cannot say (Wine on
+// a FUSE mount).
+enum class FileSystem { Unknown, Fat, Fat32, ExFat, Other };
+
+// The space a folder's volume offers the caller, its allocation unit, and
+// what else about the volume decides what a copy onto it needs.
 struct VolumeSpace {
   std::uint64_t freeBytes = 0;
-  std::uint64_t clusterBytes = 0;
+  std::uint64_t clusterBytes = 0;  // 0 when the system cannot say
+  FileSystem fileSystem = FileSystem::Unknown;
+  bool root = false;       // the folder is the volume's root
+  bool removable = false;  // a card or a stick (DRIVE_REMOVABLE)
+  // Names that differ in case only name one entry, as on every volume under
+  // Windows and on FAT and exFAT everywhere.
+  bool caseBlind = false;
 };
 
 // What GetVolumeInformationW tells of a folder's volume.
@@ -78,8 +102,9 @@ class CopyOps {
   // The folder's entries in the file system's own order (FindFirstFileW,
   // readdir), without "." and "..".
   virtual OsErrorCode listFolder(const std::string& path, std::vector<FolderItem>& items) = 0;
-  // Only the names, in the same order: what reading the order back needs.
-  virtual OsErrorCode listNames(const std::string& path, std::vector<std::string>& names) = 0;
+  // Only the names and the hidden-system mark, in the same order (kind and
+  // size are left as they are): what reading the order back needs.
+  virtual OsErrorCode listNames(const std::string& path, std::vector<FolderItem>& names) = 0;
   virtual OsErrorCode volumeSpace(const std::string& folder, VolumeSpace& space) = 0;
   // The full path with links and "." resolved, in a form that two paths of
   // one entry share (upper case where the file system ignores case); empty
@@ -91,10 +116,15 @@ class CopyOps {
   // and gives it the source's three times as they were before the contents
   // were read. The source is the one openSource gave for `from`, or when
   // there is none, `from` opened here. stop is asked between pieces; when it
-  // answers true the copy ends with kErrorRequestAborted. A failed or
-  // stopped copy may leave `to` behind, half written.
+  // answers true the copy ends with kErrorRequestAborted. Fewer bytes than
+  // the source's size at its open fail with kErrorHandleEof. With flush the
+  // new file is written out before it is closed, so that a write the system
+  // had held back fails here; the close's own result counts too.
+  // `created` tells whether `to` was made by this call: a failed or stopped
+  // copy may leave it behind half written, and only then is it the caller's
+  // to remove (a file that stood there before is not).
   virtual OsErrorCode copyFile(const std::string& from, OpenedSource source, const std::string& to,
-                               const StopRequested& stop) = 0;
+                               const StopRequested& stop, bool flush, bool& created) = 0;
   // Sets all three times; a time of 0 is left unchanged.
   virtual OsErrorCode setTimes(const std::string& path, const EntryTimes& times, bool folder) = 0;
   virtual OsErrorCode removeFile(const std::string& path) = 0;

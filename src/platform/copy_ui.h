@@ -1,17 +1,25 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace platform {
 
+// What the folder picker gave: a folder, nothing when the user cancelled,
+// or the system's code when the picker itself failed.
+struct PickedFolder {
+  std::optional<std::string> path;
+  std::uint32_t failure = 0;  // an HRESULT or a Windows error code; 0 when it did not fail
+};
+
 // The system's folder picker, with its button to make a new folder.
 class FolderPicker {
  public:
   virtual ~FolderPicker() = default;
-  // The chosen folder's full path, or nullopt when the user cancels.
-  virtual std::optional<std::string> pickFolder(std::string_view title) = 0;
+  virtual PickedFolder pickFolder(std::string_view title) = 0;
 };
 
 // The user's request to stop a long command of the main window: Esc, or the
@@ -25,6 +33,10 @@ class StopSignal {
   // Looks at the input that has arrived since the last call; true once a
   // stop was asked for while armed.
   virtual bool requested() = 0;
+  // What must be done before the program ends with the session (a log-off
+  // or shutdown let go on while armed): removing the file half written.
+  // Empty for nothing.
+  virtual void atSessionEnd(std::function<void()> cleanUp) = 0;
 };
 
 // A question with OK and Cancel, owned by the main window and standing above

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,14 @@ class NumericCollation {
 
   // -1, 0 or +1: a before, equal to, or after b. The order itself.
   virtual int compare(std::string_view a, std::string_view b);
+
+  // compare() of each neighbour in a sequence of the texts: results[k] is
+  // compare(texts[sequence[k]], texts[sequence[k + 1]]), for every k below
+  // sequence.size() - 1. Each text is prepared once. Several threads may
+  // call it at once, each on its own part of one sequence.
+  virtual void compareNeighbours(const std::vector<std::string_view>& texts,
+                                 std::span<const std::uint32_t> sequence,
+                                 std::span<std::int8_t> results) const;
 
   // Appends a sort key of text to keys; keys compare as unsigned byte
   // strings. POSIX: ICU's own keys, which give exactly compare()'s order.

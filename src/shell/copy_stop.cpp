@@ -2,6 +2,23 @@
 
 namespace shell {
 
+void CopyStop::arm() {
+  armed_ = true;
+  requested_ = false;
+  if (main_) ShutdownBlockReasonCreate(main_, L"コピー中");
+}
+
+void CopyStop::disarm() {
+  armed_ = false;
+  if (main_) ShutdownBlockReasonDestroy(main_);
+}
+
+void CopyStop::sessionEnds() {
+  if (!armed_) return;
+  requested_ = true;
+  if (cleanUp_) cleanUp_();
+}
+
 bool CopyStop::requested() {
   if (!armed_) return false;
   MSG message{};

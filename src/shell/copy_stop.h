@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "platform/copy_ui.h"
 
 namespace shell {
@@ -15,12 +17,17 @@ class CopyStop final : public platform::StopSignal {
  public:
   void setMainWindow(HWND main) { main_ = main; }
 
-  void arm() override {
-    armed_ = true;
-    requested_ = false;
-  }
-  void disarm() override { armed_ = false; }
+  // While armed, a log-off or shutdown meets the reason "コピー中".
+  void arm() override;
+  void disarm() override;
   bool requested() override;
+  void atSessionEnd(std::function<void()> cleanUp) override { cleanUp_ = std::move(cleanUp); }
+
+  // WM_QUERYENDSESSION: while armed the session waits, with the reason.
+  bool letsSessionEnd() const { return !armed_; }
+  // WM_ENDSESSION that ends it anyway: the half-written file goes first,
+  // and the copy is asked to stop.
+  void sessionEnds();
 
   // A close request to the main window: while armed it stops the copy
   // instead of closing. True when it was taken.
@@ -33,6 +40,7 @@ class CopyStop final : public platform::StopSignal {
   HWND main_ = nullptr;
   bool armed_ = false;
   bool requested_ = false;
+  std::function<void()> cleanUp_;
 };
 
 }  // namespace shell

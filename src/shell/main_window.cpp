@@ -339,10 +339,13 @@ LRESULT MainWindow::frameMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
       if (onDestroyed_) onDestroyed_();
       return 0;
     case WM_QUERYENDSESSION:
-      return TRUE;
+      // A copy under way holds the session with its reason ("コピー中").
+      return copyStop_.letsSessionEnd() ? TRUE : FALSE;
     case WM_ENDSESSION:
       // Logging off or shutting down ends the program without closing this
-      // window: the settings are not written.
+      // window: the settings are not written. A copy under way removes its
+      // half-written file first.
+      if (wParam) copyStop_.sessionEnds();
       return 0;
     default:
       break;

@@ -69,8 +69,7 @@ struct Card {
 
   ReorderResult reorder(const cardorder::ReorderProgress& progress = {},
                         const std::function<bool()>& stop = {}) {
-    return cardorder::reorderInPlace(rows, kFolder, fs, progress,
-                                     stop);
+    return cardorder::reorderInPlace(rows, kFolder, fs, progress, stop);
   }
 
   // Every entry, wherever it stands, with what it holds and its times.
@@ -148,6 +147,24 @@ TEST(CardReorder, TheListFileNamesTheFolderAndItsRowsInOrder) {
     return false;
   });
   EXPECT_EQ(written, kListBytes);
+}
+
+// A card's root as Windows leaves it: its hidden, system folder, listed as
+// a row, stays where it stands (Windows lets no user move it) and takes no
+// part in reading the order back.
+TEST(CardReorder, TheVolumesOwnFolderStaysWhereItStands) {
+  Card card;
+  const std::string volume = at(kFolder, "System Volume Information");
+  card.fs.addFolder(volume, times(50));
+  card.fs.markHiddenSystem(volume);
+  card.rows.insert(card.rows.begin() + 2, folderRow("System Volume Information"));
+  const ReorderResult result = card.reorder();
+  EXPECT_EQ(result.outcome, Outcome::Completed) << result.message;
+  EXPECT_TRUE(result.orderKept);
+  const std::vector<Move> expected{out("a.mp3"),  out("Album"),  out("b.mp3"),  out("c.mp3"),
+                                   back("a.mp3"), back("Album"), back("b.mp3"), back("c.mp3")};
+  EXPECT_EQ(card.fs.moves(), expected);
+  EXPECT_NE(card.fs.find(volume), nullptr);
 }
 
 TEST(CardReorder, ADriveThatSortsNamesReadsBackOutOfOrderAndSaysSo) {

@@ -95,7 +95,10 @@ TEST(CopyFlow, LockedWithProgressInTheCaptionThenTheNoticeOverTheMainWindow) {
 
   ASSERT_FALSE(captions.empty());
   EXPECT_FALSE(everEnabled) << "the main window is locked while it copies";
-  EXPECT_EQ(captions.front(), "コピー 0 / 3");
+  // The check before writing first, then the writes.
+  EXPECT_EQ(captions.front(), "確認 0 / 3");
+  EXPECT_NE(std::find(captions.begin(), captions.end(), "コピー 0 / 3"), captions.end());
+  EXPECT_EQ(captions.back().rfind("コピー ", 0), 0u) << captions.back();
   EXPECT_EQ(scene.cardEntries(), 3);
   EXPECT_EQ(scene.app.label.text().rfind("コピーしました (3 個)", 0), 0u) << scene.app.label.text();
   EXPECT_TRUE(scene.app.label.shownWhole()) << "a path or the OS's reason may follow";
@@ -119,6 +122,65 @@ TEST(CopyFlow, AStopEndsWithTheCountOverTheMainWindow) {
   EXPECT_EQ(scene.cardEntries(), 1);
   EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
   EXPECT_FALSE(scene.stop.armed);
+}
+
+// Esc while the rows are checked: nothing is written, and the count says so.
+TEST(CopyFlow, EscDuringTheCheckStopsItBeforeAnyWrite) {
+  CopyScene scene;
+  scene.list(scene.folder);
+  scene.picker.answer = scene.card;
+  std::string captionAtStop;
+  scene.stop.stopWhen = [&] {
+    captionAtStop = scene.app.mainWindow.caption();
+    return true;
+  };
+  scene.app.event([&] { scene.app.commands->copyInOrder(); });
+  EXPECT_EQ(captionAtStop.rfind("確認 ", 0), 0u) << captionAtStop;
+  EXPECT_EQ(scene.app.label.text(), "コピーを中止しました (0 / 3 個)");
+  EXPECT_EQ(scene.cardEntries(), 0);
+  EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
+}
+
+// The session ends while a file is half written: the copy asks for its
+// removal before the program goes (the system deletes it once its handle
+// closes, which the end of the process does), and is stopped.
+TEST(CopyFlow, ASessionEndingMidFileRemovesTheHalfWrittenFile) {
+  CopyScene scene;
+  scene.list(scene.folder);
+  scene.picker.answer = scene.card;
+  std::vector<std::string> removedAtSessionEnd;
+  bool ended = false;
+  scene.stop.stopWhen = [&] {
+    // Inside the second row's copy: it stands on the card half written.
+    if (scene.cardEntries() == 2 && !ended) {
+      EXPECT_TRUE(scene.stop.sessionEnd) << "a copy under way says what to do";
+      if (scene.stop.sessionEnd) scene.stop.sessionEnd();
+      removedAtSessionEnd = scene.app.copyOps.removed();
+      ended = true;
+      return true;
+    }
+    return false;
+  };
+  scene.app.event([&] { scene.app.commands->copyInOrder(); });
+  const std::string second = scene.app.folder().rows()[1].name;
+  EXPECT_EQ(removedAtSessionEnd, std::vector<std::string>{platform::joinPath(scene.card, second)});
+  EXPECT_EQ(scene.cardEntries(), 1);
+  EXPECT_FALSE(scene.stop.sessionEnd) << "nothing left to do once the copy ended";
+}
+
+// The picker itself failing (not Cancel): its reason over the main window.
+TEST(CopyFlow, APickerThatFailsSaysWhy) {
+  CopyScene scene;
+  scene.list(scene.folder);
+  const std::string caption = scene.app.mainWindow.caption();
+  scene.picker.failure = 0x80070005;  // E_ACCESSDENIED
+  scene.app.event([&] { scene.app.commands->copyInOrder(); });
+  EXPECT_EQ(scene.app.label.text(),
+            "フォルダを選ぶ画面を開けませんでした\r\n\r\n" + platform::osErrorText(0x80070005));
+  EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
+  EXPECT_EQ(scene.app.mainWindow.caption(), caption);
+  EXPECT_EQ(scene.stop.asked, 0);
+  EXPECT_EQ(scene.cardEntries(), 0);
 }
 
 }  // namespace

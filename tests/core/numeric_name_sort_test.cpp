@@ -193,4 +193,18 @@ TEST(NumericNameSortRows, RowsAndMarksMoveTogether) {
   EXPECT_EQ(counts.pairsOutOfOrder, 1u);
 }
 
+// A long list is checked in parts on threads of their own: every part
+// boundary must still compare the pair that straddles it, once.
+TEST(NumericNameSortNeighbours, EveryCutGivesEveryPairOnce) {
+  const std::vector<std::string_view> names = {"b", "a10", "a2", "a1", "A1", "c"};
+  // a1 a10 a2 b A1 c, by hand: a1 < a10, a10 > a2, a2 < b, b > A1, A1 < c.
+  const std::vector<std::uint32_t> order = {3, 1, 2, 0, 4, 5};
+  const std::vector<std::int8_t> expected = {-1, 1, -1, 1, -1};
+  platform::NumericCollation collation;
+  for (std::size_t parts : {1, 2, 3, 4, 5, 9}) {
+    EXPECT_EQ(folderlist::neighbourComparisons(names, order, collation, parts), expected)
+        << parts << " parts";
+  }
+}
+
 }  // namespace

@@ -114,8 +114,11 @@ TEST_F(OrderedCopyOnDisk, TheListedFolderItselfIsRefused) {
 TEST_F(OrderedCopyOnDisk, AStoppedFileCopyLeavesTheTargetForTheCallerAndSaysSo) {
   platform::CopyOps& ops = platform::systemCopyOps();
   const std::string target = card.pathOf("stopped.mp3");
-  EXPECT_EQ(ops.copyFile(sourcePath("アルバム/b.mp3"), {}, target, [] { return true; }),
+  bool created = false;
+  EXPECT_EQ(ops.copyFile(
+                sourcePath("アルバム/b.mp3"), {}, target, [] { return true; }, false, created),
             platform::kErrorRequestAborted);
+  EXPECT_TRUE(created);
   ops.removeFile(target);
   std::vector<platform::FolderItem> items;
   ASSERT_EQ(ops.listFolder(card.path(), items), 0u);
@@ -128,7 +131,9 @@ TEST_F(OrderedCopyOnDisk, AnOpenedSourceIsCopiedFromItsOwnOpen) {
   platform::OpenedSource opened;
   ASSERT_EQ(ops.openSource(sourcePath("アルバム/b.mp3"), opened), 0u);
   const std::string target = card.pathOf("b.mp3");
-  EXPECT_EQ(ops.copyFile(sourcePath("no such file"), std::move(opened), target, {}), 0u);
+  bool created = false;
+  EXPECT_EQ(ops.copyFile(sourcePath("no such file"), std::move(opened), target, {}, false, created),
+            0u);
   EXPECT_EQ(contentOf(target), std::string(100'000, 'b'));
   EXPECT_EQ(testsupport::readTimes(target).lastWrite, 130'000'000'000'000'000ULL);
 }
@@ -144,17 +149,29 @@ TEST_F(OrderedCopyOnDisk, EveryByteArrivesAtTheEdgesOfThePieces) {
     for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
     const std::string name = std::to_string(size) + ".bin";
     source.createFile(name, bytes);
-    EXPECT_EQ(ops.copyFile(source.pathOf(name), {}, card.pathOf(name), {}), 0u) << size;
+    bool created = false;
+    EXPECT_EQ(ops.copyFile(source.pathOf(name), {}, card.pathOf(name), {}, false, created), 0u)
+        << size;
     EXPECT_EQ(contentOf(card.pathOf(name)), bytes) << size;
   }
 }
 
-TEST_F(OrderedCopyOnDisk, ListingGivesKindsAndSizes) {
+TEST_F(OrderedCopyOnDisk, ListingGivesKindsSizesAndTimes) {
   std::vector<platform::FolderItem> items;
   ASSERT_EQ(platform::systemCopyOps().listFolder(sourcePath("アルバム"), items), 0u);
   std::sort(items.begin(), items.end(), [](auto& a, auto& b) { return a.name < b.name; });
-  EXPECT_EQ(items,
-            (std::vector<platform::FolderItem>{{"a.mp3", false, 2}, {"b.mp3", false, 100'000}}));
+  ASSERT_EQ(items.size(), 2u);
+  EXPECT_EQ(items[0].name, "a.mp3");
+  EXPECT_FALSE(items[0].folder);
+  EXPECT_EQ(items[0].size, 2u);
+  EXPECT_EQ(items[1].name, "b.mp3");
+  EXPECT_EQ(items[1].size, 100'000u);
+  // The times the check compares with what the card can hold, as set above.
+  EXPECT_EQ(items[1].times.lastWrite, 130'000'000'000'000'000ULL);
+  EXPECT_EQ(items[1].times.lastAccess, 130'000'000'100'000'000ULL);
+  EXPECT_FALSE(items[0].hiddenSystem || items[1].hiddenSystem);
+  EXPECT_EQ(platform::systemCopyOps().stat(sourcePath("アルバム/b.mp3")).times.lastWrite,
+            130'000'000'000'000'000ULL);
   EXPECT_EQ(platform::systemCopyOps().stat(sourcePath("アルバム")).kind,
             platform::EntryKind::Folder);
   EXPECT_EQ(platform::systemCopyOps().stat(sourcePath("nothing")).kind,

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -52,7 +54,61 @@ folderlist::ListEntry folderRow(std::string name) {
   return {std::move(name), std::string(folderlist::kFolderKind), {}};
 }
 
-platform::EntryTimes times(platform::FileTime base) { return {base, base + 1, base + 2}; }
+// Three times apart, in 2009, which every card can hold.
+constexpr platform::FileTime k2009 = 128'806'848'000'000'000ULL;  // 2009-03-05 UTC
+platform::EntryTimes times(platform::FileTime base) {
+  return {k2009 + base, k2009 + base + 1, k2009 + base + 2};
+}
+platform::EntryTimes allThree(platform::FileTime t) { return {t, t, t}; }
+
+// Tokyo's wall clock, UTC+9 all year, worked out here by hand so that no
+// zone of the machine's decides a case at the edge of FAT's years.
+std::optional<platform::LocalDateTime> tokyo(platform::FileTime utc) {
+  const std::int64_t seconds =
+      static_cast<std::int64_t>(utc / platform::kTicksPerSecond) - 11'644'473'600 + 9 * 3600;
+  std::int64_t days = seconds / 86400;
+  const std::int64_t rest = seconds - days * 86400;
+  // Days since 1970-01-01 to a civil date (the proleptic Gregorian calendar).
+  days += 719468;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const std::int64_t doe = days - era * 146097;
+  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const std::int64_t mp = (5 * doy + 2) / 153;
+  const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  const int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+  return platform::LocalDateTime{year,
+                                 month,
+                                 day,
+                                 static_cast<int>(rest / 3600),
+                                 static_cast<int>(rest / 60 % 60),
+                                 static_cast<int>(rest % 60)};
+}
+
+// File times (UTC) around FAT's years, from `date -u -d ... +%s` plus the
+// ticks from 1601 to 1970.
+constexpr platform::FileTime k1979June = 119'427'264'000'000'000ULL;    // 1979-06-15
+constexpr platform::FileTime k2108June = 160'136'352'000'000'000ULL;    // 2108-06-15
+constexpr platform::FileTime kFirstTokyo = 119'599'740'000'000'000ULL;  // 1980-01-01 00:00 JST
+constexpr platform::FileTime kLastTokyo = 159'992'603'990'000'000ULL;   // 2107-12-31 23:59:59 JST
+constexpr platform::FileTime k4GiB = 0x1'0000'0000ULL;
+
+using platform::FileSystem;
+const std::string kVolumeFolder = "System Volume Information";
+
+// A card at kCard as Windows mounts it: its root, the given file system,
+// 512-byte clusters unless told, and System Volume Information kept hidden
+// and system with a file inside.
+platform::VolumeSpace cardVolume(FileSystem fs, std::uint64_t free, std::uint64_t cluster = 512) {
+  platform::VolumeSpace volume;
+  volume.freeBytes = free;
+  volume.clusterBytes = cluster;
+  volume.fileSystem = fs;
+  volume.root = true;
+  volume.caseBlind = true;
+  return volume;
+}
 
 // The listed folder: b.mp3, the folder "Album" (its files made in the order
 // 9, 10, 2), a.mp3; and an empty card.
@@ -75,6 +131,20 @@ struct Library {
                   const platform::StopRequested& stop = {},
                   const cardcopy::CopyProgress& progress = {}) {
     return cardcopy::copyInOrder(rows, kSource, kCard, fs, order, progress, stop);
+  }
+  CopyResult copy(cardcopy::CopyHooks hooks) {
+    hooks.toLocal = tokyo;
+    return cardcopy::copyInOrder(rows, kSource, kCard, fs, byteOrder, hooks);
+  }
+
+  // kCard becomes a card's root with Windows' rules, System Volume
+  // Information on it as Windows leaves it.
+  void makeCard(platform::VolumeSpace volume, bool withVolumeFolder = true) {
+    if (withVolumeFolder) {
+      fs.addFile(at(kCard, kVolumeFolder, "IndexerVolumeGuid"), "{guid}");
+      fs.markHiddenSystem(at(kCard, kVolumeFolder));
+    }
+    fs.formatCard(kCard, volume, tokyo);
   }
 
   // Every source entry with its contents and times, to prove nothing changed.
@@ -167,8 +237,10 @@ TEST_P(ChecksBeforeWriting, FirstFailureGivesItsMessageAndNothingIsWritten) {
   std::string destination = kCard;
   GetParam().arrange(lib, destination);
   const auto before = lib.sourceSnapshot();
+  cardcopy::CopyHooks hooks;
+  hooks.toLocal = tokyo;
   const CopyResult result =
-      cardcopy::copyInOrder(lib.rows, kSource, destination, lib.fs, byteOrder);
+      cardcopy::copyInOrder(lib.rows, kSource, destination, lib.fs, byteOrder, hooks);
   EXPECT_EQ(result.outcome, Outcome::PrecheckFailed);
   EXPECT_EQ(result.message, GetParam().message);
   EXPECT_EQ(result.failedRow, GetParam().failedRow);
@@ -258,7 +330,227 @@ INSTANTIATE_TEST_SUITE_P(
                     }
                     l.fs.setSpace({2'000'000, 32768});
                   },
-                  "コピー先の空き容量が足りません\r\n\r\n必要 3.0 MB / 空き 1.9 MB", -1}),
+                  "コピー先の空き容量が足りません\r\n\r\n必要 3.0 MB / 空き 1.9 MB", -1},
+        CheckCase{"NotEnoughSpaceWithTheClusterUnknown",
+                  [](Library& l, std::string&) {
+                    // Four 1-byte files take at least a sector each: 2,048
+                    // bytes, never the 4 bytes of their contents.
+                    l.rows = {fileRow("x1"), fileRow("x2"), fileRow("x3"), fileRow("x4")};
+                    for (const char* n : {"x1", "x2", "x3", "x4"})
+                      l.fs.addFile(at(kSource, n), "z");
+                    l.fs.setSpace({2047, 0});
+                  },
+                  "コピー先の空き容量が足りません\r\n\r\n必要 0.1 MB / 空き 0.0 MB", -1},
+        CheckCase{
+            "ATimeBefore1980OnFat32",
+            [](Library& l, std::string&) {
+              l.fs.addFile(at(kSource, "old.mp3"), "o", allThree(k1979June));
+              l.rows.push_back(fileRow("old.mp3"));
+              l.makeCard(cardVolume(FileSystem::Fat32, 1 << 30));
+            },
+            "カードに書けない日時の行があります\r\n1980 年から 2107 年までです\r\n\r\nold.mp3", 3},
+        CheckCase{"ATimeAfter2107InsideAFolderRowOnExFat",
+                  [](Library& l, std::string&) {
+                    l.fs.addFile(at(kSource, "Album", "late.mp3"), "l", {0, 0, k2108June});
+                    l.makeCard(cardVolume(FileSystem::ExFat, 1 << 30));
+                  },
+                  "カードに書けない日時の行があります\r\n1980 年から 2107 年までです\r\n\r\n" +
+                      at("Album", "late.mp3"),
+                  1},
+        CheckCase{"AFolderRowsOwnTimeOnFat16",
+                  [](Library& l, std::string&) {
+                    l.fs.addFolder(at(kSource, "Old"), {k1979June, 0, 0});
+                    l.rows.push_back(folderRow("Old"));
+                    l.makeCard(cardVolume(FileSystem::Fat, 1 << 30));
+                  },
+                  "カードに書けない日時の行があります\r\n1980 年から 2107 年までです\r\n\r\nOld",
+                  3},
+        CheckCase{"A4GiBFileOnFat32",
+                  [](Library& l, std::string&) {
+                    l.fs.addSizedFile(at(kSource, "Album", "movie.mp4"), k4GiB,
+                                      allThree(kFirstTokyo));
+                    l.makeCard(cardVolume(FileSystem::Fat32, 1ull << 40));
+                  },
+                  "カードに書けない大きさのファイルがあります\r\n4 GB 未満までです\r\n\r\n" +
+                      at("Album", "movie.mp4"),
+                  1},
+        CheckCase{"NamesThatDifferInCaseOnlyAtTheTop",
+                  [](Library& l, std::string&) {
+                    l.fs.addFile(at(kSource, "A.MP3"), "A");
+                    l.rows.push_back(fileRow("A.MP3"));
+                    l.fs.setSpace({1ull << 40, 4096, FileSystem::Other, false, false, true});
+                  },
+                  "コピー先で同じ名前になる行があります\r\n大文字と小文字は区別されません\r\n\r\n"
+                  "a.mp3\r\nA.MP3",
+                  3},
+        CheckCase{"NamesThatDifferInCaseOnlyInsideAFolderRow",
+                  [](Library& l, std::string&) {
+                    l.fs.addFile(at(kSource, "Album", "X.mp3"), "X");
+                    l.fs.addFile(at(kSource, "Album", "x.MP3"), "x");
+                    l.makeCard(cardVolume(FileSystem::ExFat, 1 << 30));
+                  },
+                  "コピー先で同じ名前になる行があります\r\n大文字と小文字は区別されません\r\n\r\n" +
+                      at("Album", "X.mp3") + "\r\n" + at("Album", "x.MP3"),
+                  1},
+        CheckCase{"TheFixedRootOfFat16IsFull",
+                  [](Library& l, std::string&) {
+                    // System Volume Information takes 3 of the 512 entries
+                    // (25 units: a short entry and 2 long ones), each row
+                    // of 8 units 2: the 255th row would need the 513th.
+                    l.rows.clear();
+                    for (int i = 0; i < 255; ++i) {
+                      char name[16];
+                      std::snprintf(name, sizeof(name), "f%03d.mp3", i);
+                      l.fs.addFile(at(kSource, name), "f");
+                      l.rows.push_back(fileRow(name));
+                    }
+                    l.makeCard(cardVolume(FileSystem::Fat, 1 << 30));
+                  },
+                  "カードの一番上のフォルダに入りきりません\r\n512 項目までです\r\n\r\nf254.mp3",
+                  254}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What a card holds to its edges: the check lets it through and the card's
+// own rules take every write.
+struct HoldsCase {
+  const char* name;
+  std::function<void(Library&)> arrange;
+};
+
+void PrintTo(const HoldsCase& c, std::ostream* os) { *os << c.name; }
+
+class WhatACardHolds : public testing::TestWithParam<HoldsCase> {};
+
+TEST_P(WhatACardHolds, PassesTheCheckAndEveryWrite) {
+  Library lib;
+  GetParam().arrange(lib);
+  cardcopy::CopyHooks hooks;
+  const CopyResult result = lib.copy(hooks);
+  EXPECT_EQ(result.outcome, Outcome::Completed) << result.message;
+  EXPECT_TRUE(result.orderKept) << result.message;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, WhatACardHolds,
+    testing::Values(
+        HoldsCase{"TheFirstSecondOf1980",
+                  [](Library& l) {
+                    l.fs.addFile(at(kSource, "first.mp3"), "1", allThree(kFirstTokyo));
+                    l.rows.push_back(fileRow("first.mp3"));
+                    l.makeCard(cardVolume(FileSystem::Fat32, 1 << 30));
+                  }},
+        HoldsCase{
+            "TheLastSecondOf2107",
+            [](Library& l) {
+              l.fs.addFile(at(kSource, "last.mp3"), "9", {kLastTokyo, kLastTokyo, kLastTokyo});
+              l.rows.push_back(fileRow("last.mp3"));
+              l.makeCard(cardVolume(FileSystem::ExFat, 1 << 30));
+            }},
+        HoldsCase{"OldTimesWhereTheFileSystemIsNotKnown",
+                  [](Library& l) {
+                    // GetVolumeInformationW failing (Wine on FUSE): nothing
+                    // that might work is refused; the volume takes them.
+                    l.fs.addFile(at(kSource, "old.mp3"), "o", allThree(k1979June));
+                    l.rows.push_back(fileRow("old.mp3"));
+                    l.makeCard(cardVolume(FileSystem::Other, 1 << 30));
+                    l.fs.hideCardFileSystem();
+                  }},
+        HoldsCase{"AFileOf4GiBLessOneByteOnFat32",
+                  [](Library& l) {
+                    l.fs.addSizedFile(at(kSource, "Album", "movie.mp4"), k4GiB - 1,
+                                      allThree(kFirstTokyo));
+                    l.makeCard(cardVolume(FileSystem::Fat32, 1ull << 40, 32768));
+                  }},
+        HoldsCase{"A4GiBFileOnExFat",
+                  [](Library& l) {
+                    l.fs.addSizedFile(at(kSource, "Album", "movie.mp4"), k4GiB,
+                                      allThree(kFirstTokyo));
+                    l.makeCard(cardVolume(FileSystem::ExFat, 1ull << 40, 32768));
+                  }},
+        HoldsCase{"The254RowsFat16sRootHoldsBesideTheVolumesFolder",
+                  [](Library& l) {
+                    l.rows.clear();
+                    for (int i = 0; i < 254; ++i) {
+                      char name[16];
+                      std::snprintf(name, sizeof(name), "f%03d.mp3", i);
+                      l.fs.addFile(at(kSource, name), "f");
+                      l.rows.push_back(fileRow(name));
+                    }
+                    l.makeCard(cardVolume(FileSystem::Fat, 1 << 30));
+                  }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The space a copy takes on a card, worked out by hand from the file
+// systems' layouts: whole clusters of each file, each new folder's entries
+// in whole clusters, and what the destination folder grows by. With exactly
+// that much free the copy fills the card to the byte; one byte less and the
+// check refuses before writing.
+struct SpaceCase {
+  const char* name;
+  FileSystem fs;
+  std::function<void(Library&)> arrange;
+  std::uint64_t needed;
+};
+
+void PrintTo(const SpaceCase& c, std::ostream* os) { *os << c.name; }
+
+class SpaceOnACard : public testing::TestWithParam<SpaceCase> {};
+
+// Four rows of 40-unit names, one byte each.
+void fourLongNames(Library& l) {
+  l.rows.clear();
+  for (char c : {'a', 'b', 'c', 'd'}) {
+    const std::string name = std::string(36, c) + ".mp3";
+    l.fs.addFile(at(kSource, name), "z");
+    l.rows.push_back(fileRow(name));
+  }
+}
+
+// One folder row "Many" of twenty 1-byte files "t00.mp3" to "t19.mp3".
+void twentyInAFolder(Library& l) {
+  l.rows = {folderRow("Many")};
+  for (int i = 0; i < 20; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof(name), "t%02d.mp3", i);
+    l.fs.addFile(at(kSource, "Many", name), "z");
+  }
+}
+
+TEST_P(SpaceOnACard, ExactlyWhatTheCardTakes) {
+  const SpaceCase& c = GetParam();
+  for (const std::uint64_t free : {c.needed, c.needed - 1}) {
+    SCOPED_TRACE(free);
+    Library lib;
+    c.arrange(lib);
+    lib.makeCard(cardVolume(c.fs, free), false);
+    const CopyResult result = lib.copy(cardcopy::CopyHooks{});
+    if (free == c.needed) {
+      EXPECT_EQ(result.outcome, Outcome::Completed) << result.message;
+      EXPECT_EQ(lib.fs.cardFree(), 0u) << "the card took less than counted";
+    } else {
+      EXPECT_EQ(result.outcome, Outcome::PrecheckFailed);
+      EXPECT_EQ(result.message.rfind("コピー先の空き容量が足りません", 0), 0u) << result.message;
+      EXPECT_TRUE(lib.fs.writes().empty());
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, SpaceOnACard,
+    testing::Values(
+        // 4 x 512 for the files; the root's 4 x 5 entries (640 bytes) need
+        // a second cluster.
+        SpaceCase{"Fat32RootGrows", FileSystem::Fat32, fourLongNames, 4 * 512 + 512},
+        // FAT16's root is a fixed area: the files only.
+        SpaceCase{"Fat16RootDoesNotGrow", FileSystem::Fat, fourLongNames, 4 * 512},
+        // exFAT: 4 x (2 + 3) entries and the bitmap's and up-case table's
+        // 2 make 704 bytes: the root grows by one cluster too.
+        SpaceCase{"ExFatRootGrows", FileSystem::ExFat, fourLongNames, 4 * 512 + 512},
+        // "." and ".." and 20 x 2 entries: 1,344 bytes, 3 clusters; 20 files.
+        SpaceCase{"Fat32FolderRowsEntries", FileSystem::Fat32, twentyInAFolder, 3 * 512 + 20 * 512},
+        // 20 x 3 entries: 1,920 bytes, 4 clusters; 20 files.
+        SpaceCase{"ExFatFolderRowsEntries", FileSystem::ExFat, twentyInAFolder,
+                  4 * 512 + 20 * 512}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OrderedCopySpace, ExactlyEnoughSpacePasses) {
@@ -276,6 +568,7 @@ struct FailureCase {
   Op op;
   std::string path;      // where the fault is injected
   std::string relative;  // what the message names
+  bool folderBegun;      // the folder row stands on the card unfinished
 };
 
 void PrintTo(const FailureCase& c, std::ostream* os) {
@@ -295,8 +588,11 @@ TEST_P(FailureAtARow, StopsThereKeepsRowsAboveLeavesNoPartialFile) {
   EXPECT_EQ(result.failedRow, c.row);
   EXPECT_EQ(result.copiedRows, c.row);
   EXPECT_EQ(result.osError, platform::kErrorDiskFull);
-  EXPECT_EQ(result.message, "コピーできませんでした\r\n\r\n" + c.relative + "\r\n" +
-                                platform::osErrorText(platform::kErrorDiskFull));
+  EXPECT_EQ(
+      result.message,
+      "コピーできませんでした\r\n\r\n" + c.relative + "\r\n" +
+          platform::osErrorText(platform::kErrorDiskFull) +
+          (c.folderBegun ? "\r\n\r\n途中までしかコピーしていないフォルダ行です\r\nAlbum" : ""));
   // The rows above are there in full, nothing of the rows below.
   const std::vector<std::string> top{"b.mp3", "Album", "a.mp3"};
   const std::vector<std::string> listed = lib.fs.listed(kCard);
@@ -313,13 +609,14 @@ TEST_P(FailureAtARow, StopsThereKeepsRowsAboveLeavesNoPartialFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryRow, FailureAtARow,
-    testing::Values(FailureCase{0, Op::CopyFile, at(kCard, "b.mp3"), "b.mp3"},
-                    FailureCase{1, Op::ReadTimes, at(kSource, "Album"), "Album"},
-                    FailureCase{1, Op::CreateFolder, at(kCard, "Album"), "Album"},
-                    FailureCase{1, Op::CopyFile, at(kCard, "Album", "2.mp3"), at("Album", "2.mp3")},
-                    FailureCase{1, Op::CopyFile, at(kCard, "Album", "9.mp3"), at("Album", "9.mp3")},
-                    FailureCase{1, Op::SetTimes, at(kCard, "Album"), "Album"},
-                    FailureCase{2, Op::CopyFile, at(kCard, "a.mp3"), "a.mp3"}),
+    testing::Values(
+        FailureCase{0, Op::CopyFile, at(kCard, "b.mp3"), "b.mp3", false},
+        FailureCase{1, Op::ReadTimes, at(kSource, "Album"), "Album", false},
+        FailureCase{1, Op::CreateFolder, at(kCard, "Album"), "Album", false},
+        FailureCase{1, Op::CopyFile, at(kCard, "Album", "2.mp3"), at("Album", "2.mp3"), true},
+        FailureCase{1, Op::CopyFile, at(kCard, "Album", "9.mp3"), at("Album", "9.mp3"), true},
+        FailureCase{1, Op::SetTimes, at(kCard, "Album"), "Album", true},
+        FailureCase{2, Op::CopyFile, at(kCard, "a.mp3"), "a.mp3", false}),
     [](const auto& info) {
       return "Row" + std::to_string(info.param.row) + FaultCopyOps::opName(info.param.op) +
              std::to_string(info.index);
@@ -333,6 +630,7 @@ struct StopCase {
   int copiedRows;
   std::string partial;           // the file that was half written
   std::vector<std::string> top;  // what the card then holds
+  std::string incomplete;        // the folder row left unfinished, if any
 };
 
 void PrintTo(const StopCase& c, std::ostream* os) { *os << "stop in copy " << c.stopInCopy; }
@@ -347,7 +645,11 @@ TEST_P(StopPartWay, RemovesTheHalfWrittenFileAndCountsTheRows) {
       lib.copy(byteOrder, [&] { return lib.fs.copiesStarted() >= c.stopInCopy; });
   EXPECT_EQ(result.outcome, Outcome::Stopped);
   EXPECT_EQ(result.copiedRows, c.copiedRows);
-  EXPECT_EQ(result.message, "コピーを中止しました (" + std::to_string(c.copiedRows) + " / 3 個)");
+  EXPECT_EQ(result.message,
+            "コピーを中止しました (" + std::to_string(c.copiedRows) + " / 3 個)" +
+                (c.incomplete.empty()
+                     ? ""
+                     : "\r\n\r\n途中までしかコピーしていないフォルダ行です\r\n" + c.incomplete));
   EXPECT_EQ(lib.fs.find(c.partial), nullptr);
   EXPECT_EQ(lib.fs.listed(kCard), c.top);
   // Nothing after the half-written file was begun.
@@ -357,10 +659,10 @@ TEST_P(StopPartWay, RemovesTheHalfWrittenFileAndCountsTheRows) {
 
 INSTANTIATE_TEST_SUITE_P(
     Copies, StopPartWay,
-    testing::Values(StopCase{1, 0, at(kCard, "b.mp3"), {}},
-                    StopCase{2, 1, at(kCard, "Album", "10.mp3"), {"b.mp3", "Album"}},
-                    StopCase{4, 1, at(kCard, "Album", "9.mp3"), {"b.mp3", "Album"}},
-                    StopCase{5, 2, at(kCard, "a.mp3"), {"b.mp3", "Album"}}),
+    testing::Values(StopCase{1, 0, at(kCard, "b.mp3"), {}, ""},
+                    StopCase{2, 1, at(kCard, "Album", "10.mp3"), {"b.mp3", "Album"}, "Album"},
+                    StopCase{4, 1, at(kCard, "Album", "9.mp3"), {"b.mp3", "Album"}, "Album"},
+                    StopCase{5, 2, at(kCard, "a.mp3"), {"b.mp3", "Album"}, ""}),
     [](const auto& info) { return "InCopy" + std::to_string(info.param.stopInCopy); });
 
 // Each file is opened once, by the check, and its copy reads that open; past
@@ -406,6 +708,204 @@ INSTANTIATE_TEST_SUITE_P(Opens, HeldSources,
                                          HoldCase{"PastTheLimit", cardcopy::kMostHeldSources, 0,
                                                   cardcopy::kMostHeldSources}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The card's root as Windows leaves it: System Volume Information, hidden
+// and system. The card counts as empty, the copy goes through, and that
+// folder takes no part in the order read back and is left as it was.
+TEST(OrderedCopyOnACard, TheVolumesOwnFolderIsLeftAloneAndOutOfTheOrder) {
+  for (const FileSystem fs : {FileSystem::Fat, FileSystem::Fat32, FileSystem::ExFat}) {
+    SCOPED_TRACE(static_cast<int>(fs));
+    Library lib;
+    lib.makeCard(cardVolume(fs, 1 << 30));
+    const CopyResult result = lib.copy(cardcopy::CopyHooks{});
+    ASSERT_EQ(result.outcome, Outcome::Completed) << result.message;
+    EXPECT_EQ(result.message, "コピーしました (3 個)");
+    EXPECT_TRUE(result.orderKept);
+    EXPECT_EQ(lib.fs.listed(kCard),
+              (std::vector<std::string>{kVolumeFolder, "b.mp3", "Album", "a.mp3"}));
+    EXPECT_EQ(lib.fs.listed(at(kCard, kVolumeFolder)),
+              std::vector<std::string>{"IndexerVolumeGuid"});
+    EXPECT_EQ(lib.fs.find(at(kCard, kVolumeFolder, "IndexerVolumeGuid"))->content, "{guid}");
+    for (const auto& write : lib.fs.writes()) {
+      EXPECT_EQ(write.path.find(kVolumeFolder), std::string::npos) << write.path;
+    }
+  }
+}
+
+// A card pulled out once the last row is written: the copy is not reported
+// as an order kept, but as one that could not be read back.
+TEST(OrderedCopyReadBack, ACardGoneBeforeTheReadBackSaysTheOrderCouldNotBeReadBack) {
+  Library lib;
+  lib.makeCard(cardVolume(FileSystem::Fat32, 1 << 30));
+  // b.mp3, Album, its three files, Album's times, a.mp3: seven writes.
+  lib.fs.pullCardAfter(7);
+  const CopyResult result = lib.copy(cardcopy::CopyHooks{});
+  EXPECT_EQ(result.outcome, Outcome::Completed);
+  EXPECT_EQ(result.copiedRows, 3);
+  EXPECT_FALSE(result.orderKept);
+  EXPECT_EQ(result.readBack, CopyResult::ReadBack::Unreadable);
+  EXPECT_EQ(result.message, "コピーしました (3 個)\r\n\r\n順番を読み戻せませんでした\r\n" +
+                                platform::osErrorText(21));
+}
+
+TEST(OrderedCopyReadBack, AFolderThatCannotBeReadBackSaysSo) {
+  Library lib;
+  lib.fs.injectFault(Op::ListNames, at(kCard, "Album"), platform::kErrorAccessDenied);
+  const CopyResult result = lib.copy();
+  EXPECT_EQ(result.readBack, CopyResult::ReadBack::Unreadable);
+  EXPECT_EQ(result.message, "コピーしました (3 個)\r\n\r\n順番を読み戻せませんでした\r\n" +
+                                platform::osErrorText(platform::kErrorAccessDenied));
+}
+
+// After a failure only what the copy itself made is removed: never a file
+// that stood there before it, nor the copy of an earlier row a case-blind
+// name runs into; a removal that fails names the file left behind.
+struct RemovalCase {
+  const char* name;
+  std::function<void(Library&, cardcopy::CopyHooks&)> arrange;
+  std::string message;
+  std::string kept;  // a file that must still be there
+  std::string keptContent;
+  std::string leftBehind;  // the file the message names
+};
+
+void PrintTo(const RemovalCase& c, std::ostream* os) { *os << c.name; }
+
+class OnlyItsOwnIsRemoved : public testing::TestWithParam<RemovalCase> {};
+
+TEST_P(OnlyItsOwnIsRemoved, AfterAFailureOrAStop) {
+  const RemovalCase& c = GetParam();
+  Library lib;
+  cardcopy::CopyHooks hooks;
+  c.arrange(lib, hooks);
+  const CopyResult result = lib.copy(hooks);
+  EXPECT_NE(result.outcome, Outcome::Completed);
+  EXPECT_EQ(result.message, c.message);
+  EXPECT_EQ(result.leftBehind, c.leftBehind);
+  if (!c.kept.empty()) {
+    const auto* node = lib.fs.find(c.kept);
+    ASSERT_NE(node, nullptr) << c.kept << " was removed";
+    EXPECT_EQ(node->content, c.keptContent);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Removals, OnlyItsOwnIsRemoved,
+    testing::Values(
+        RemovalCase{"AFileThatAppearedBeforeItsCopy",
+                    [](Library& l, cardcopy::CopyHooks& h) {
+                      // Another program writes a.mp3 on the card meanwhile.
+                      h.progress = [&l](int done, int) {
+                        if (done == 2) l.fs.addFile(at(kCard, "a.mp3"), "theirs");
+                      };
+                    },
+                    "コピーできませんでした\r\n\r\na.mp3\r\n" +
+                        platform::osErrorText(platform::kErrorFileExists),
+                    at(kCard, "a.mp3"), "theirs", ""},
+        RemovalCase{"AnEarlierRowsCopyUnderACaseBlindName",
+                    [](Library& l, cardcopy::CopyHooks&) {
+                      // A volume that did not say it ignores case.
+                      l.fs.addFile(at(kSource, "A.MP3"), "AAAA");
+                      l.rows.push_back(fileRow("A.MP3"));
+                      platform::VolumeSpace volume = cardVolume(FileSystem::Fat32, 1 << 30);
+                      volume.caseBlind = false;
+                      l.makeCard(volume);
+                    },
+                    "コピーできませんでした\r\n\r\nA.MP3\r\n" +
+                        platform::osErrorText(platform::kErrorFileExists),
+                    at(kCard, "a.mp3"), "aaaa", ""},
+        RemovalCase{"ARemovalThatFailsAfterAFailure",
+                    [](Library& l, cardcopy::CopyHooks&) {
+                      l.fs.injectFault(Op::CopyFile, at(kCard, "a.mp3"), platform::kErrorDiskFull);
+                      l.fs.injectFault(Op::RemoveFile, at(kCard, "a.mp3"));
+                    },
+                    "コピーできませんでした\r\n\r\na.mp3\r\n" +
+                        platform::osErrorText(platform::kErrorDiskFull) +
+                        "\r\n\r\n書きかけのファイルが残っています\r\n" + at(kCard, "a.mp3"),
+                    "", "", at(kCard, "a.mp3")},
+        RemovalCase{"ARemovalThatFailsAfterAStopInAFolderRow",
+                    [](Library& l, cardcopy::CopyHooks& h) {
+                      l.fs.injectFault(Op::RemoveFile, at(kCard, "Album", "2.mp3"));
+                      h.stop = [&l] { return l.fs.copiesStarted() >= 3; };
+                    },
+                    "コピーを中止しました (1 / 3 個)"
+                    "\r\n\r\n書きかけのファイルが残っています\r\n" +
+                        at(kCard, "Album", "2.mp3") +
+                        "\r\n\r\n途中までしかコピーしていないフォルダ行です\r\nAlbum",
+                    "", "", at(kCard, "Album", "2.mp3")},
+        RemovalCase{"TheCardPulledOutMidFile",
+                    [](Library& l, cardcopy::CopyHooks&) {
+                      l.makeCard(cardVolume(FileSystem::ExFat, 1 << 30));
+                      // Gone while the second file is written (after b.mp3 and Album were
+                      // written and it was begun): its removal fails too.
+                      l.fs.pullCardAfter(3);
+                      l.fs.injectFault(Op::CopyFile, at(kCard, "Album", "10.mp3"), 21);
+                    },
+                    "コピーできませんでした\r\n\r\n" + at("Album", "10.mp3") + "\r\n" +
+                        platform::osErrorText(21) + "\r\n\r\n書きかけのファイルが残っています\r\n" +
+                        at(kCard, "Album", "10.mp3") +
+                        "\r\n\r\n途中までしかコピーしていないフォルダ行です\r\nAlbum",
+                    "", "", at(kCard, "Album", "10.mp3")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// On a card or a stick every file is written out before it is closed, so a
+// write the system held back fails at its own row; elsewhere none is.
+TEST(OrderedCopyOnACard, EveryFileIsWrittenOutOnRemovableMediaOnly) {
+  for (const bool removable : {true, false}) {
+    SCOPED_TRACE(removable);
+    Library lib;
+    platform::VolumeSpace volume = cardVolume(FileSystem::ExFat, 1 << 30);
+    volume.removable = removable;
+    lib.makeCard(volume);
+    ASSERT_EQ(lib.copy(cardcopy::CopyHooks{}).outcome, Outcome::Completed);
+    const std::vector<std::string> all{at(kCard, "b.mp3"), at(kCard, "Album", "10.mp3"),
+                                       at(kCard, "Album", "2.mp3"), at(kCard, "Album", "9.mp3"),
+                                       at(kCard, "a.mp3")};
+    EXPECT_EQ(lib.fs.flushed(), removable ? all : std::vector<std::string>{});
+  }
+}
+
+// The file under way is told as its copy begins and cleared once it is
+// whole: what the program removes if the session ends in the middle.
+TEST(OrderedCopyHooks, TheFileUnderWayIsToldWhileItIsWritten) {
+  Library lib;
+  std::vector<std::string> told;
+  std::string duringSecondCopy;
+  cardcopy::CopyHooks hooks;
+  hooks.writing = [&](const std::string& target) { told.push_back(target); };
+  hooks.stop = [&] {
+    if (lib.fs.copiesStarted() == 2 && duringSecondCopy.empty() && !told.empty()) {
+      duringSecondCopy = told.back();
+    }
+    return false;
+  };
+  ASSERT_EQ(lib.copy(hooks).outcome, Outcome::Completed);
+  EXPECT_EQ(duringSecondCopy, at(kCard, "Album", "10.mp3"));
+  ASSERT_EQ(told.size(), 10u);
+  for (std::size_t i = 0; i < told.size(); i += 2) EXPECT_FALSE(told[i].empty());
+  for (std::size_t i = 1; i < told.size(); i += 2) EXPECT_TRUE(told[i].empty());
+}
+
+// The check before writing is a long run too: it counts its rows and hears
+// a stop, and a stop there writes nothing and lets every open go.
+TEST(OrderedCopyHooks, TheCheckCountsItsRowsAndHearsAStop) {
+  Library lib;
+  std::vector<std::pair<int, int>> checked;
+  cardcopy::CopyHooks hooks;
+  hooks.checked = [&](int done, int total) { checked.push_back({done, total}); };
+  ASSERT_EQ(lib.copy(hooks).outcome, Outcome::Completed);
+  EXPECT_EQ(checked, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
+
+  Library stopped;
+  checked.clear();
+  hooks.stop = [&] { return !checked.empty(); };  // Esc after the first row
+  const CopyResult result = stopped.copy(hooks);
+  EXPECT_EQ(result.outcome, Outcome::Stopped);
+  EXPECT_EQ(result.message, "コピーを中止しました (0 / 3 個)");
+  EXPECT_EQ(checked, (std::vector<std::pair<int, int>>{{1, 3}}));
+  EXPECT_TRUE(stopped.fs.writes().empty());
+  EXPECT_EQ(stopped.fs.sourcesOpen(), 0);
+}
 
 TEST(OrderedCopyStop, AStopBeforeAnyWriteWritesNothing) {
   Library lib;

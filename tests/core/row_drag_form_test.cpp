@@ -40,17 +40,18 @@ class RowDragForm : public ::testing::Test {
     const std::string now = order();
     for (char c : letters) app_.list.setSelected(static_cast<int>(now.find(c)), true);
   }
-  // A left press on a row (y from the fake's 17-pixel rows), a drag to
-  // another row and the release there.
-  void dragAndDrop(int pressRow, int dropRow) {
-    press(pressRow);
+  // A press on a selected row, a drag to another row (y from the fake's
+  // 17-pixel rows) and the release there.
+  void dragTo(int dropRow) {
+    press();
     bool accept = false;
     app_.event([&] { accept = app_.mover->dragOver(5, dropRow * 17 + 8); });
     ASSERT_TRUE(accept);
     app_.event([&] { app_.mover->drop(); });
     app_.event([&] { app_.mover->endDrag(); });
   }
-  void press(int row, MouseButton button = MouseButton::left) {
+  // Any button's press: the window side hands each to the mover alike.
+  void press() {
     app_.event([&] { app_.mover->press(); });
   }
   // Ticks the step timer while it is on; returns the number of ticks.
@@ -79,17 +80,13 @@ class RowDragForm : public ::testing::Test {
   fakes::FakeApp app_;
 };
 
-TEST_F(RowDragForm, APressOfAnyButtonTakesTheTopmostSelectedRow) {
+TEST_F(RowDragForm, APressTakesTheTopmostSelectedRow) {
   listRows("ABCDE");
-  select("BD");
-  for (MouseButton button : {MouseButton::left, MouseButton::right, MouseButton::middle}) {
-    app_.list.setRowCount(5);  // back to nothing selected
-    app_.event([&] { app_.mover->press(); });
-    EXPECT_EQ(sourceRow(), -1);
-    select("DB");
-    app_.event([&] { app_.mover->press(); });
-    EXPECT_EQ(sourceRow(), 1) << "not the pressed row 3";
-  }
+  press();
+  EXPECT_EQ(sourceRow(), -1);
+  select("DB");
+  press();
+  EXPECT_EQ(sourceRow(), 1) << "not the pressed row 3";
 }
 
 TEST_F(RowDragForm, OnlyALeftPressWithoutShiftOrCtrlOnASelectedRowDrags) {
@@ -120,7 +117,7 @@ TEST_F(RowDragForm, OnlyALeftPressWithoutShiftOrCtrlOnASelectedRowDrags) {
 TEST_F(RowDragForm, OneRowMovesInOneTickAndThePanelsFollowTheMarks) {
   listRows("ABCDE");
   select("B");
-  dragAndDrop(1, 3);
+  dragTo(3);
   EXPECT_TRUE(app_.moveStepTimer.isEnabled());
   EXPECT_EQ(order(), "ABCDE") << "nothing moves before the first tick";
   EXPECT_EQ(runTimer1(), 1);
@@ -133,7 +130,7 @@ TEST_F(RowDragForm, OneRowMovesInOneTickAndThePanelsFollowTheMarks) {
 TEST_F(RowDragForm, SeveralRowsCountDownInPanelOneAndEndOnTheFocusedName) {
   listRows("ABCDEFGHIJ");
   select("BD");
-  dragAndDrop(3, 6);
+  dragTo(6);
   std::vector<std::string> panel1;
   while (app_.moveStepTimer.isEnabled()) {
     app_.event([&] { app_.mover->stepTick(); });
@@ -151,7 +148,7 @@ TEST_F(RowDragForm, SeveralRowsCountDownInPanelOneAndEndOnTheFocusedName) {
 TEST_F(RowDragForm, ARefusedDropDoesNothing) {
   listRows("ABCDE");
   select("BD");
-  press(3);
+  press();
   bool accept = true;
   app_.event([&] { accept = app_.mover->dragOver(5, 1 * 17 + 8); });
   EXPECT_FALSE(accept) << "the topmost selected row";
@@ -165,7 +162,7 @@ TEST_F(RowDragForm, ARefusedDropDoesNothing) {
 TEST_F(RowDragForm, ScrollingRunsWhileDraggingAndStopsWithTheDrag) {
   listRows("ABCDE");
   select("B");
-  press(1);
+  press();
   bool accept = false;
   app_.event([&] { accept = app_.mover->dragOver(5, 530); });
   EXPECT_TRUE(app_.dragScrollTimer.isEnabled());
@@ -191,7 +188,7 @@ TEST_F(RowDragForm, ScrollingRunsWhileDraggingAndStopsWithTheDrag) {
 TEST_F(RowDragForm, ThePointerMovingInAZoneKeepsTheListScrolling) {
   listRows("ABCDE");
   select("B");
-  press(1);
+  press();
   // One second of small moves in each zone, a move every 30 ms: the
   // scrolling ticks every 100 ms all the same.
   for (const int zoneY : {528, -3}) {
@@ -213,7 +210,7 @@ TEST_F(RowDragForm, ThePointerMovingInAZoneKeepsTheListScrolling) {
 TEST_F(RowDragForm, AColumnClickDuringAMoveFinishesTheMoveFirst) {
   listRows("ABCDEFGHIJ");
   select("BD");
-  dragAndDrop(3, 6);
+  dragTo(6);
   app_.event([&] { app_.mover->stepTick(); });
   ASSERT_TRUE(app_.mover->moving()) << "the rows are still being gathered";
   app_.event([&] { app_.order->columnClicked(0); });
@@ -232,7 +229,7 @@ TEST_F(RowDragForm, AColumnClickDuringAMoveFinishesTheMoveFirst) {
 TEST_F(RowDragForm, ANewListingAbandonsTheMove) {
   listRows("ABCDEFGHIJ");
   select("BD");
-  dragAndDrop(1, 6);
+  dragTo(6);
   app_.event([&] { app_.mover->stepTick(); });
   ASSERT_TRUE(app_.mover->moving());
   app_.event([&] { app_.listing->listSelectedFolder(); });  // the same folder, listed again
@@ -247,7 +244,7 @@ TEST_F(RowDragForm, ANewListingAbandonsTheMove) {
 TEST_F(RowDragForm, TheTimeDialogOpensOnTheFinishedOrder) {
   listRows("ABCDEFGHIJ");
   select("BDI");
-  dragAndDrop(1, 6);
+  dragTo(6);
   app_.event([&] { app_.mover->stepTick(); });
   app_.event([&] { app_.commands->showTimeDialog(); });
   EXPECT_FALSE(app_.mover->moving());
@@ -261,7 +258,7 @@ TEST_F(RowDragForm, TheTimeDialogOpensOnTheFinishedOrder) {
 TEST_F(RowDragForm, FinishingAMoveGivesWhatItsTicksWouldHaveGiven) {
   listRows("ABCDEFGHIJ");
   select("CH");
-  dragAndDrop(2, 1);
+  dragTo(1);
   app_.event([&] { app_.mover->finish(); });
   EXPECT_EQ(order(), "ACHBDEFGIJ");
   EXPECT_EQ(app_.list.focused(), 0);
@@ -272,12 +269,12 @@ TEST_F(RowDragForm, FinishingAMoveGivesWhatItsTicksWouldHaveGiven) {
 TEST_F(RowDragForm, ADropWhileAMoveRunsFinishesThatMoveFirst) {
   listRows("ABCDEFGHIJ");
   select("EH");
-  dragAndDrop(4, 2);
+  dragTo(2);
   app_.event([&] { app_.mover->stepTick(); });
   ASSERT_TRUE(app_.mover->moving());
   // The press of the next drag completes the first move, so that drag
   // starts from the marks it leaves: E and H at rows 2 and 3.
-  dragAndDrop(2, 8);
+  dragTo(8);
   EXPECT_LE(runTimer1(), 4);
   EXPECT_EQ(order(), "ABCDFGIEHJ");
   EXPECT_EQ(app_.list.selectionCount(), 2);

@@ -13,6 +13,7 @@
 #include "fakes/fake_folder_routes.h"
 #include "fakes/fake_ui.h"
 #include "fakes/memory_file_ops.h"
+#include "fakes/recording_copy_ops.h"
 #include "platform/copy_ops.h"
 
 namespace fakes {
@@ -59,8 +60,8 @@ struct FakeApp {
              &preview},
             {messageWindow, label}},
         fileOps ? *fileOps : memoryFiles, routes,
-        app::CopyServices{platform::systemCopyOps(), picker, copyStop, confirmation},
-        std::move(clock), [this](const std::string& path) {
+        app::CopyServices{copyOps, picker, copyStop, confirmation}, std::move(clock),
+        [this](const std::string& path) {
           return readCapture ? readCapture(path) : capturetime::readCaptureTimeOfFile(path);
         });
     confirmation.answer = false;
@@ -125,6 +126,7 @@ struct FakeApp {
 
   // Copying in order works on real folders; the picker and the stop request
   // are the test's.
+  RecordingCopyOps copyOps;
   FakePicker picker;
   FakeStop copyStop;
   // Asked before the folder is put in order, and at a listing beside an

@@ -3,6 +3,7 @@
 // The folder picker, the stop request and the confirmation of the card
 // commands, answered by the test.
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -15,11 +16,12 @@ namespace fakes {
 
 class FakePicker : public platform::FolderPicker {
  public:
-  std::optional<std::string> pickFolder(std::string_view title) override {
+  platform::PickedFolder pickFolder(std::string_view title) override {
     titles.emplace_back(title);
-    return answer;
+    return {answer, failure};
   }
   std::optional<std::string> answer;  // nullopt: the user cancels
+  std::uint32_t failure = 0;          // the picker's own failure
   std::vector<std::string> titles;
 };
 
@@ -28,6 +30,7 @@ class FakeStop : public platform::StopSignal {
  public:
   void arm() override { armed = true; }
   void disarm() override { armed = false; }
+  void atSessionEnd(std::function<void()> cleanUp) override { sessionEnd = std::move(cleanUp); }
   bool requested() override {
     ++asked;
     if (whileCopying) whileCopying();
@@ -37,6 +40,7 @@ class FakeStop : public platform::StopSignal {
   int asked = 0;
   std::function<void()> whileCopying;
   std::function<bool()> stopWhen;
+  std::function<void()> sessionEnd;  // what the copy asks done if the session ends
 };
 
 // Answers each question as the test says, and keeps what was asked.

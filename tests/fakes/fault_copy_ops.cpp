@@ -1,12 +1,53 @@
 #include "fakes/fault_copy_ops.h"
 
 #include <algorithm>
+#include <cctype>
 #include <memory>
 #include <utility>
 
+#include "cardcopy/fat_names.h"
+
 namespace fakes {
 
+using platform::FileSystem;
 using platform::OsErrorCode;
+
+namespace {
+
+constexpr OsErrorCode kErrorNotReady = 21;    // the card is gone
+constexpr OsErrorCode kErrorCannotMake = 82;  // FAT12/16's root is full
+
+// The directory entries of one name, as Microsoft describes the two file
+// systems: on FAT a short entry and a long-name entry per 13 UTF-16 units;
+// on exFAT a file entry, a stream extension entry and a name entry per 15.
+std::uint64_t entriesOfName(FileSystem fs, const std::string& name) {
+  std::size_t perEntry = 0;
+  std::uint64_t entries = 0;
+  switch (fs) {
+    case FileSystem::Fat:
+    case FileSystem::Fat32:
+      perEntry = 13;
+      entries = 1;
+      break;
+    case FileSystem::ExFat:
+      perEntry = 15;
+      entries = 2;
+      break;
+    default:
+      return 0;
+  }
+  for (std::size_t at = 0; at < cardcopy::utf16Length(name); at += perEntry) ++entries;
+  return entries * 32;
+}
+
+// Names the way FAT compares them, for the tests' ASCII names.
+std::string folded(const std::string& name) {
+  std::string text = name;
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+}  // namespace
 
 const char* FaultCopyOps::opName(Op op) {
   switch (op) {
@@ -58,18 +99,106 @@ bool FaultCopyOps::sortedUnder(const std::string& path) const {
   });
 }
 
-bool FaultCopyOps::link(const std::string& path, Node node) {
-  if (nodes_.count(path)) return false;
+bool FaultCopyOps::onCard(const std::string& path) const {
+  return !cardRoot_.empty() && (path == cardRoot_ || path.rfind(cardRoot_ + separator_, 0) == 0);
+}
+
+std::uint64_t FaultCopyOps::sizeOf(const Node& node) const {
+  return std::max<std::uint64_t>(node.size, node.content.size());
+}
+
+OsErrorCode FaultCopyOps::takeBytes(std::uint64_t bytes) {
+  if (bytes > card_.freeBytes) return platform::kErrorDiskFull;
+  card_.freeBytes -= bytes;
+  return 0;
+}
+
+OsErrorCode FaultCopyOps::takeEntries(Node& parent, bool atRoot, const std::string& name) {
+  const std::uint64_t bytes = entriesOfName(card_.fileSystem, name);
+  if (atRoot && card_.fileSystem == FileSystem::Fat) {
+    // The fixed root area: 512 entries of 32 bytes, no cluster of its own.
+    if (parent.entryBytes + bytes > 512 * 32) return kErrorCannotMake;
+    parent.entryBytes += bytes;
+    return 0;
+  }
+  std::uint64_t clusters = parent.clusters;
+  while ((parent.entryBytes + bytes) > clusters * card_.clusterBytes) ++clusters;
+  if (const OsErrorCode error = takeBytes((clusters - parent.clusters) * card_.clusterBytes)) {
+    return error;
+  }
+  parent.clusters = clusters;
+  parent.entryBytes += bytes;
+  return 0;
+}
+
+bool FaultCopyOps::cardTakesTimes(const platform::EntryTimes& times) const {
+  if (card_.fileSystem != FileSystem::Fat && card_.fileSystem != FileSystem::Fat32 &&
+      card_.fileSystem != FileSystem::ExFat) {
+    return true;
+  }
+  for (const platform::FileTime t : {times.creation, times.lastAccess, times.lastWrite}) {
+    if (t == 0) continue;
+    const auto local = toLocal_(t);
+    if (local && (local->year < 1980 || local->year > 2107)) return false;
+  }
+  return true;
+}
+
+std::optional<OsErrorCode> FaultCopyOps::pulled(const std::string& path, bool write) {
+  if (!onCard(path) || writesLeft_ < 0) return std::nullopt;
+  if (writesLeft_ == 0) return kErrorNotReady;
+  if (write) --writesLeft_;
+  return std::nullopt;
+}
+
+OsErrorCode FaultCopyOps::link(const std::string& path, Node node) {
+  if (nodes_.count(path))
+    return node.folder ? platform::kErrorAlreadyExists : platform::kErrorFileExists;
   const auto [parent, name] = split(path);
   if (!parent.empty()) {
     const auto it = nodes_.find(parent);
-    if (it == nodes_.end() || !it->second.folder) return false;
+    if (it == nodes_.end() || !it->second.folder) return platform::kErrorPathNotFound;
+    if (onCard(path)) {
+      for (const std::string& other : it->second.order) {
+        if (folded(other) == folded(name)) {
+          return node.folder ? platform::kErrorAlreadyExists : platform::kErrorFileExists;
+        }
+      }
+      if (const OsErrorCode error = takeEntries(it->second, parent == cardRoot_, name)) {
+        return error;
+      }
+      if (node.folder) {
+        // A new folder: one cluster, and on FAT its "." and "..".
+        if (const OsErrorCode error = takeBytes(card_.clusterBytes)) return error;
+        node.clusters = 1;
+        node.entryBytes = card_.fileSystem == FileSystem::ExFat ? 0 : 64;
+      }
+    }
     std::vector<std::string>& order = it->second.order;
     order.push_back(name);
     if (sortedUnder(parent)) std::sort(order.begin(), order.end());
   }
   nodes_[path] = std::move(node);
-  return true;
+  return 0;
+}
+
+void FaultCopyOps::formatCard(const std::string& root, platform::VolumeSpace volume,
+                              cardcopy::LocalTimeOf toLocal) {
+  cardRoot_ = root;
+  card_ = volume;
+  toLocal_ = std::move(toLocal);
+  Node& node = nodes_.at(root);
+  // The root as formatted: exFAT's holds the allocation bitmap's and the
+  // up-case table's entries, a FAT subfolder its "." and "..".
+  node.entryBytes = volume.fileSystem == FileSystem::ExFat && volume.root   ? 64
+                    : volume.fileSystem == FileSystem::ExFat || volume.root ? 0
+                                                                            : 64;
+  for (const std::string& name : node.order)
+    node.entryBytes += entriesOfName(volume.fileSystem, name);
+  const bool fixed = volume.root && volume.fileSystem == FileSystem::Fat;
+  node.clusters = fixed ? 0
+                        : std::max<std::uint64_t>(
+                              1, (node.entryBytes + volume.clusterBytes - 1) / volume.clusterBytes);
 }
 
 void FaultCopyOps::addFolder(const std::string& path, platform::EntryTimes times) {
@@ -89,6 +218,12 @@ void FaultCopyOps::addFile(const std::string& path, std::string content,
   node.content = std::move(content);
   node.times = times;
   link(path, std::move(node));
+}
+
+void FaultCopyOps::addSizedFile(const std::string& path, std::uint64_t size,
+                                platform::EntryTimes times) {
+  addFile(path, "", times);
+  nodes_.at(path).size = size;
 }
 
 void FaultCopyOps::injectFault(Op op, const std::string& path, OsErrorCode error) {
@@ -120,11 +255,11 @@ std::vector<std::string> FaultCopyOps::under(const std::string& path) const {
 }
 
 platform::EntryStat FaultCopyOps::stat(const std::string& path) {
-  if (fault(Op::Stat, path)) return {};
+  if (fault(Op::Stat, path) || pulled(path, false)) return {};
   const Node* node = find(path);
   if (!node) return {};
-  if (node->folder) return {platform::EntryKind::Folder, 0};
-  return {platform::EntryKind::File, node->content.size()};
+  if (node->folder) return {platform::EntryKind::Folder, 0, node->times};
+  return {platform::EntryKind::File, sizeOf(*node), node->times};
 }
 
 namespace {
@@ -154,27 +289,46 @@ OsErrorCode FaultCopyOps::listFolder(const std::string& path,
                                      std::vector<platform::FolderItem>& items) {
   items.clear();
   if (auto error = fault(Op::ListFolder, path)) return *error;
+  if (auto error = pulled(path, false)) return *error;
   const Node* node = find(path);
   if (!node || !node->folder) return platform::kErrorPathNotFound;
   for (const std::string& name : node->order) {
     const Node& child = nodes_.at(path + separator_ + name);
-    items.push_back({name, child.folder, child.folder ? 0 : child.content.size()});
+    items.push_back(
+        {name, child.folder, child.folder ? 0 : sizeOf(child), child.times, child.hiddenSystem});
   }
   return 0;
 }
 
-OsErrorCode FaultCopyOps::listNames(const std::string& path, std::vector<std::string>& names) {
+OsErrorCode FaultCopyOps::listNames(const std::string& path,
+                                    std::vector<platform::FolderItem>& names) {
   names.clear();
   if (auto error = fault(Op::ListNames, path)) return *error;
+  if (auto error = pulled(path, false)) return *error;
   const Node* node = find(path);
   if (!node || !node->folder) return platform::kErrorPathNotFound;
-  names = node->order;
+  for (const std::string& name : node->order) {
+    platform::FolderItem item;
+    item.name = name;
+    item.hiddenSystem = nodes_.at(path + separator_ + name).hiddenSystem;
+    names.push_back(std::move(item));
+  }
   return 0;
 }
 
 OsErrorCode FaultCopyOps::volumeSpace(const std::string& folder, platform::VolumeSpace& space) {
   if (auto error = fault(Op::VolumeSpace, folder)) return *error;
-  space = space_;
+  if (auto error = pulled(folder, false)) return *error;
+  if (!onCard(folder)) {
+    space = space_;
+    return 0;
+  }
+  space = card_;
+  space.root = folder == cardRoot_;
+  if (cardHidden_) {
+    space.fileSystem = FileSystem::Unknown;
+    space.clusterBytes = 0;
+  }
   return 0;
 }
 
@@ -185,6 +339,7 @@ std::string FaultCopyOps::comparablePath(const std::string& path) {
 
 OsErrorCode FaultCopyOps::readTimes(const std::string& path, platform::EntryTimes& times) {
   if (auto error = fault(Op::ReadTimes, path)) return *error;
+  if (auto error = pulled(path, false)) return *error;
   const Node* node = find(path);
   if (!node) return platform::kErrorFileNotFound;
   times = node->times;
@@ -194,14 +349,17 @@ OsErrorCode FaultCopyOps::readTimes(const std::string& path, platform::EntryTime
 OsErrorCode FaultCopyOps::createFolder(const std::string& path) {
   writes_.push_back({Op::CreateFolder, path});
   if (auto error = fault(Op::CreateFolder, path)) return *error;
+  if (auto error = pulled(path, true)) return *error;
   if (find(path)) return platform::kErrorAlreadyExists;
   Node node;
   node.folder = true;
-  return link(path, std::move(node)) ? 0 : platform::kErrorAccessDenied;
+  return link(path, std::move(node));
 }
 
 OsErrorCode FaultCopyOps::copyFile(const std::string& from, platform::OpenedSource opened,
-                                   const std::string& to, const platform::StopRequested& stop) {
+                                   const std::string& to, const platform::StopRequested& stop,
+                                   bool flush, bool& created) {
+  created = false;
   writes_.push_back({Op::CopyFile, to});
   ++copiesStarted_;
   if (const auto* held = dynamic_cast<const FakeSource*>(opened.get())) {
@@ -212,15 +370,31 @@ OsErrorCode FaultCopyOps::copyFile(const std::string& from, platform::OpenedSour
   }
   const Node* source = find(from);
   if (!source || source->folder) return platform::kErrorFileNotFound;
+  if (auto error = pulled(to, true)) return *error;
   const std::string content = source->content;
+  const std::uint64_t size = sizeOf(*source);
   const platform::EntryTimes times = source->times;
   Node half;
   half.content = content.substr(0, content.size() / 2);
-  if (!link(to, std::move(half))) return platform::kErrorAccessDenied;
+  if (const OsErrorCode error = link(to, std::move(half))) return error;
+  created = true;
   if (auto error = fault(Op::CopyFile, to)) return *error;
   if (stop && stop()) return platform::kErrorRequestAborted;
+  if (onCard(to)) {
+    // FAT's size field ends below 4 GiB: the write past it fails.
+    if ((card_.fileSystem == FileSystem::Fat || card_.fileSystem == FileSystem::Fat32) &&
+        size > 0xFFFF'FFFFull) {
+      return platform::kErrorDiskFull;
+    }
+    const std::uint64_t cluster = card_.clusterBytes;
+    if (const OsErrorCode error = takeBytes((size + cluster - 1) / cluster * cluster)) return error;
+    // SetFileTime at the end, as Windows' FAT driver checks it.
+    if (!cardTakesTimes(times)) return platform::kErrorInvalidParameter;
+  }
   nodes_[to].content = content;
+  nodes_[to].size = size;
   nodes_[to].times = times;
+  if (flush) flushed_.push_back(to);
   return 0;
 }
 
@@ -228,6 +402,8 @@ OsErrorCode FaultCopyOps::setTimes(const std::string& path, const platform::Entr
                                    bool folder) {
   writes_.push_back({Op::SetTimes, path});
   if (auto error = fault(Op::SetTimes, path)) return *error;
+  if (auto error = pulled(path, true)) return *error;
+  if (onCard(path) && !cardTakesTimes(times)) return platform::kErrorInvalidParameter;
   const auto it = nodes_.find(path);
   if (it == nodes_.end() || it->second.folder != folder) return platform::kErrorFileNotFound;
   if (times.creation) it->second.times.creation = times.creation;
@@ -239,10 +415,21 @@ OsErrorCode FaultCopyOps::setTimes(const std::string& path, const platform::Entr
 OsErrorCode FaultCopyOps::removeFile(const std::string& path) {
   writes_.push_back({Op::RemoveFile, path});
   if (auto error = fault(Op::RemoveFile, path)) return *error;
-  const auto it = nodes_.find(path);
+  if (auto error = pulled(path, false)) return *error;
+  auto it = nodes_.find(path);
+  if (it == nodes_.end() && onCard(path)) {
+    // A card finds the name case-blind.
+    const auto [parent, name] = split(path);
+    if (const Node* folder = find(parent)) {
+      for (const std::string& other : folder->order) {
+        if (folded(other) == folded(name)) it = nodes_.find(parent + separator_ + other);
+      }
+    }
+  }
   if (it == nodes_.end() || it->second.folder) return platform::kErrorFileNotFound;
+  const std::string found = it->first;
   nodes_.erase(it);
-  unlink(path);
+  unlink(found);
   return 0;
 }
 
@@ -305,7 +492,7 @@ OsErrorCode FaultCopyOps::writeNewFile(const std::string& path, std::string_view
   if (find(path)) return platform::kErrorAlreadyExists;
   Node node;
   node.content = std::string(bytes);
-  return link(path, std::move(node)) ? 0 : platform::kErrorPathNotFound;
+  return link(path, std::move(node));
 }
 
 OsErrorCode FaultCopyOps::readWholeFile(const std::string& path, std::string& bytes) {

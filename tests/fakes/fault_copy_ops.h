@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "cardcopy/volume_rules.h"
 #include "platform/copy_ops.h"
 #include "platform/path.h"
 
@@ -20,6 +21,14 @@ namespace fakes {
 // the caller to remove. A copy gets the source's times. A move renames a
 // node and everything under it, keeping contents and times, and appends it
 // to its new folder's order, as FAT does.
+//
+// A folder can be made the root of a card as Windows' FAT and exFAT drivers
+// keep it (formatCard): names compared case-blind (a second one fails with
+// "file exists"), times outside 1980-2107 refused with ERROR_INVALID_PARAMETER,
+// FAT files of 4 GiB or more failing with "disk full" part way, every name's
+// directory entries, each folder's clusters and every file's counted
+// against the free space, FAT12/16's root full at 512 entries, and the card
+// pulled out after a number of writes.
 class FaultCopyOps : public platform::CopyOps {
  public:
   enum class Op {
@@ -45,8 +54,12 @@ class FaultCopyOps : public platform::CopyOps {
   struct Node {
     bool folder = false;
     std::string content;
+    std::uint64_t size = 0;  // a file's size where it is larger than its content
     platform::EntryTimes times;
     std::vector<std::string> order;  // a folder's entries as the enumeration gives them
+    bool hiddenSystem = false;
+    std::uint64_t entryBytes = 0;  // on a card: the directory entries its names take
+    std::uint64_t clusters = 0;    // on a card: the clusters it holds
   };
 
   // One write, as the test reads the order of writes.
@@ -60,7 +73,27 @@ class FaultCopyOps : public platform::CopyOps {
 
   // Folders a path needs are made on the way, in the order named.
   void addFile(const std::string& path, std::string content, platform::EntryTimes times = {});
+  // A file that reports a size without holding its bytes (4 GiB, say).
+  void addSizedFile(const std::string& path, std::uint64_t size, platform::EntryTimes times = {});
   void addFolder(const std::string& path, platform::EntryTimes times = {});
+  // Hidden and system both, as System Volume Information.
+  void markHiddenSystem(const std::string& path) { nodes_.at(path).hiddenSystem = true; }
+
+  // The folder becomes a card's root, with Windows' rules for the volume's
+  // file system (Fat is FAT12/16). The free space is counted down from
+  // volume.freeBytes as the card fills; toLocal gives the local time the
+  // card's times are kept in. Entries already under the root count.
+  void formatCard(const std::string& root, platform::VolumeSpace volume,
+                  cardcopy::LocalTimeOf toLocal);
+  // What volumeSpace reports for the card while GetVolumeInformationW fails,
+  // as under Wine on a FUSE mount: the file system and its cluster unknown.
+  void hideCardFileSystem() { cardHidden_ = true; }
+  // The card is pulled out after this many more writes: every later call
+  // on it fails with ERROR_NOT_READY.
+  void pullCardAfter(int writes) { writesLeft_ = writes; }
+  std::uint64_t cardFree() const { return card_.freeBytes; }
+  // The files written out (flushed) before they were closed.
+  const std::vector<std::string>& flushed() const { return flushed_; }
   // Folders under this path list their entries sorted, as NTFS does.
   void keepSorted(const std::string& path) { sorted_.push_back(path); }
   void setSpace(platform::VolumeSpace space) { space_ = space; }
@@ -108,15 +141,15 @@ class FaultCopyOps : public platform::CopyOps {
   platform::OsErrorCode listFolder(const std::string& path,
                                    std::vector<platform::FolderItem>& items) override;
   platform::OsErrorCode listNames(const std::string& path,
-                                  std::vector<std::string>& names) override;
+                                  std::vector<platform::FolderItem>& names) override;
   platform::OsErrorCode volumeSpace(const std::string& folder,
                                     platform::VolumeSpace& space) override;
   std::string comparablePath(const std::string& path) override;
   platform::OsErrorCode readTimes(const std::string& path, platform::EntryTimes& times) override;
   platform::OsErrorCode createFolder(const std::string& path) override;
   platform::OsErrorCode copyFile(const std::string& from, platform::OpenedSource opened,
-                                 const std::string& to,
-                                 const platform::StopRequested& stop) override;
+                                 const std::string& to, const platform::StopRequested& stop,
+                                 bool flush, bool& created) override;
   platform::OsErrorCode setTimes(const std::string& path, const platform::EntryTimes& times,
                                  bool folder) override;
   platform::OsErrorCode removeFile(const std::string& path) override;
@@ -132,9 +165,18 @@ class FaultCopyOps : public platform::CopyOps {
   void unlink(const std::string& path);
   std::optional<platform::OsErrorCode> fault(Op op, const std::string& path) const;
   std::pair<std::string, std::string> split(const std::string& path) const;
-  // Adds a node under its parent, which must be a folder; false when not.
-  bool link(const std::string& path, Node node);
+  // Adds a node under its parent, which must be a folder; 0, or the error
+  // the system gives (a card's rules included).
+  platform::OsErrorCode link(const std::string& path, Node node);
   bool sortedUnder(const std::string& path) const;
+  bool onCard(const std::string& path) const;
+  // A card's rules on a new name in a folder: its entries, the folder's growth.
+  platform::OsErrorCode takeEntries(Node& parent, bool atRoot, const std::string& name);
+  platform::OsErrorCode takeBytes(std::uint64_t bytes);
+  bool cardTakesTimes(const platform::EntryTimes& times) const;
+  // The card's state for a call on the path: ERROR_NOT_READY once pulled out.
+  std::optional<platform::OsErrorCode> pulled(const std::string& path, bool write);
+  std::uint64_t sizeOf(const Node& node) const;
 
   char separator_;
   std::map<std::string, Node> nodes_;
@@ -143,6 +185,12 @@ class FaultCopyOps : public platform::CopyOps {
   std::vector<std::string> sorted_;
   std::map<std::string, std::string> aliases_;
   platform::VolumeSpace space_{1ull << 40, 4096};
+  std::string cardRoot_;
+  platform::VolumeSpace card_;
+  cardcopy::LocalTimeOf toLocal_;
+  bool cardHidden_ = false;
+  int writesLeft_ = -1;  // -1: the card stays
+  std::vector<std::string> flushed_;
   int copiesStarted_ = 0;
   int mostOpen_ = 0;
   int sourcesOpen_ = 0;

@@ -203,7 +203,7 @@ TEST_P(BrowseDialogFallbackTest, GivesWhatTheUserChose) {
   Seen seen;
   const DWORD pickerThread = GetCurrentThreadId();
   std::thread driver([&] { seen = drive(pickerThread, c.press, madeName); });
-  const std::optional<std::string> picked = picker.pickFolder(kTitle);
+  const std::optional<std::string> picked = picker.pickFolder(kTitle).path;
   driver.join();
 
   EXPECT_EQ(madeDialogs, 1) << "the folder dialog is asked for once";

@@ -94,6 +94,7 @@ void GuiFixture::start(bool deliver) {
   options.onMainWindowDestroyed = [this] { ++mainWindowDestroyed_; };
   options.fileOps = fileOps_;
   options.textFiles = textFiles_;
+  options.folderPicker = folderPicker_;
   options.afterFormCreate = afterFormCreate_;
   options.startPath = startPath_;
   windows_ = std::make_unique<shell::Program>(std::move(options));

@@ -106,8 +106,9 @@ class GuiFixture : public ::testing::Test {
   std::filesystem::path folder_;
   fakes::FakeErrorBox errorBox_;
   int mainWindowDestroyed_ = 0;
-  platform::FileOps* fileOps_ = nullptr;      // set before start(); null: the system's
-  platform::TextFiles* textFiles_ = nullptr;  // set before start(); null: the system's
+  platform::FileOps* fileOps_ = nullptr;            // set before start(); null: the system's
+  platform::TextFiles* textFiles_ = nullptr;        // set before start(); null: the system's
+  platform::FolderPicker* folderPicker_ = nullptr;  // set before start(); null: the system's
   // The show request the program is started with (a shortcut's 最小化 gives
   // SW_SHOWMINNOACTIVE).
   int showCommand_ = SW_SHOWNORMAL;

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -58,6 +59,27 @@ FileTime toFileTime(const timespec& t) {
          kUnixEpochTicks;
 }
 
+EntryTimes timesOf(const struct stat& st) {
+  // Linux keeps no creation time that could be set: none, as Wine gives none.
+  return {0, toFileTime(st.st_atim), toFileTime(st.st_mtim)};
+}
+
+// Hidden and system both, as Wine (and Samba) keep DOS attributes in the
+// extended attribute user.DOSATTRIB: a hex text such as "0x6".
+bool hiddenSystem(const std::string& path) {
+  char text[32] = {};
+  const ssize_t got = ::getxattr(path.c_str(), "user.DOSATTRIB", text, sizeof(text) - 1);
+  if (got < 3 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return false;
+  const unsigned long attributes = std::strtoul(text + 2, nullptr, 16);
+  constexpr unsigned long kHiddenSystem = 0x2 | 0x4;
+  return (attributes & kHiddenSystem) == kHiddenSystem;
+}
+
+// The statfs magic numbers of the file systems a card carries (linux/magic.h).
+constexpr long kMsdosMagic = 0x4d44;
+constexpr long kExfatMagic = 0x2011BAB0;
+constexpr long kFuseMagic = 0x65735546;
+
 struct OpenedFile : SourceFile {
   Fd fd;
 };
@@ -66,13 +88,15 @@ struct OpenedFile : SourceFile {
 // on a slow card, large enough to cost nothing on a fast disk.
 constexpr std::size_t kPiece = 8 * 1024 * 1024;
 
-OsErrorCode copyByReading(int from, int to, const StopRequested& stop) {
+// Adds the bytes written to done.
+OsErrorCode copyByReading(int from, int to, const StopRequested& stop, std::uint64_t& done) {
   std::vector<char> buffer(1024 * 1024);
   for (;;) {
     if (stop && stop()) return kErrorRequestAborted;
     const ssize_t got = ::read(from, buffer.data(), buffer.size());
     if (got < 0) return lastError();
     if (got == 0) return 0;
+    done += static_cast<std::uint64_t>(got);
     for (ssize_t written = 0; written < got;) {
       const ssize_t put =
           ::write(to, buffer.data() + written, static_cast<std::size_t>(got - written));
@@ -87,8 +111,8 @@ class SystemCopyOps : public CopyOps {
   EntryStat stat(const std::string& path) override {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return {};
-    if (S_ISDIR(st.st_mode)) return {EntryKind::Folder, 0};
-    return {EntryKind::File, static_cast<std::uint64_t>(st.st_size)};
+    if (S_ISDIR(st.st_mode)) return {EntryKind::Folder, 0, timesOf(st)};
+    return {EntryKind::File, static_cast<std::uint64_t>(st.st_size), timesOf(st)};
   }
 
   OsErrorCode openSource(const std::string& path, OpenedSource& source) override {
@@ -110,18 +134,23 @@ class SystemCopyOps : public CopyOps {
       struct stat st {};
       if (::fstatat(dirFd, entry->d_name, &st, 0) != 0) return lastError();
       const bool folder = S_ISDIR(st.st_mode);
-      items.push_back({name, folder, folder ? 0 : static_cast<std::uint64_t>(st.st_size)});
+      items.push_back({name, folder, folder ? 0 : static_cast<std::uint64_t>(st.st_size),
+                       timesOf(st), hiddenSystem(joinPath(path, name))});
     }
     return 0;
   }
 
-  OsErrorCode listNames(const std::string& path, std::vector<std::string>& names) override {
+  OsErrorCode listNames(const std::string& path, std::vector<FolderItem>& names) override {
     names.clear();
     std::unique_ptr<DIR, DirCloser> dir(::opendir(path.c_str()));
     if (!dir) return lastError();
     while (const dirent* entry = ::readdir(dir.get())) {
       const std::string_view name = entry->d_name;
-      if (name != "." && name != "..") names.emplace_back(name);
+      if (name == "." || name == "..") continue;
+      FolderItem item;
+      item.name = name;
+      item.hiddenSystem = hiddenSystem(joinPath(path, name));
+      names.push_back(std::move(item));
     }
     return 0;
   }
@@ -132,6 +161,25 @@ class SystemCopyOps : public CopyOps {
     const std::uint64_t unit = vfs.f_frsize ? vfs.f_frsize : vfs.f_bsize;
     space.freeBytes = static_cast<std::uint64_t>(vfs.f_bavail) * unit;
     space.clusterBytes = unit;
+    // vfat does not tell FAT12/16 from FAT32: taken as FAT32, whose root
+    // is not limited, so nothing that would fit is refused. Through FUSE
+    // the file system is not known.
+    struct statfs fs {};
+    if (::statfs(folder.c_str(), &fs) == 0) {
+      const long magic = static_cast<long>(fs.f_type);
+      space.fileSystem = magic == kMsdosMagic   ? FileSystem::Fat32
+                         : magic == kExfatMagic ? FileSystem::ExFat
+                         : magic == kFuseMagic  ? FileSystem::Unknown
+                                                : FileSystem::Other;
+    }
+    space.caseBlind =
+        space.fileSystem == FileSystem::Fat32 || space.fileSystem == FileSystem::ExFat;
+    // The root of a mount: its parent lies on another device, or is itself.
+    struct stat here {
+    }, up{};
+    if (::stat(folder.c_str(), &here) == 0 && ::stat(joinPath(folder, "..").c_str(), &up) == 0) {
+      space.root = here.st_dev != up.st_dev || here.st_ino == up.st_ino;
+    }
     return 0;
   }
 
@@ -144,9 +192,7 @@ class SystemCopyOps : public CopyOps {
   OsErrorCode readTimes(const std::string& path, EntryTimes& times) override {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return lastError();
-    times.creation = 0;  // none that could be set
-    times.lastAccess = toFileTime(st.st_atim);
-    times.lastWrite = toFileTime(st.st_mtim);
+    times = timesOf(st);
     return 0;
   }
 
@@ -155,7 +201,8 @@ class SystemCopyOps : public CopyOps {
   }
 
   OsErrorCode copyFile(const std::string& from, OpenedSource opened, const std::string& to,
-                       const StopRequested& stop) override {
+                       const StopRequested& stop, bool flush, bool& created) override {
+    created = false;
     auto* held = dynamic_cast<OpenedFile*>(opened.get());
     const Fd source = held ? std::move(held->fd) : Fd(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
     if (source.get() < 0) return lastError();
@@ -163,17 +210,19 @@ class SystemCopyOps : public CopyOps {
     if (::fstat(source.get(), &st) != 0) return lastError();
     Fd target(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777));
     if (target.get() < 0) return lastError();
+    created = true;
     const auto size = static_cast<std::uint64_t>(st.st_size);
-    for (std::uint64_t done = 0; done < size;) {
+    std::uint64_t done = 0;
+    while (done < size) {
       if (stop && stop()) return kErrorRequestAborted;
       const ssize_t copied =
           ::copy_file_range(source.get(), nullptr, target.get(), nullptr, kPiece, 0);
-      if (copied == 0) break;  // the file has shrunk meanwhile
+      if (copied == 0) break;  // the file has shrunk meanwhile: compared below
       if (copied < 0) {
         // Across file systems on older kernels, or where the file system
         // cannot: the plain way, from where it stands.
         if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) {
-          if (const OsErrorCode error = copyByReading(source.get(), target.get(), stop)) {
+          if (const OsErrorCode error = copyByReading(source.get(), target.get(), stop, done)) {
             return error;
           }
           break;
@@ -182,9 +231,11 @@ class SystemCopyOps : public CopyOps {
       }
       done += static_cast<std::uint64_t>(copied);
     }
+    if (done != size) return kErrorHandleEof;
     // The times the source had before it was read.
     const timespec times[2] = {st.st_atim, st.st_mtim};
     if (::futimens(target.get(), times) != 0) return lastError();
+    if (flush && ::fsync(target.get()) != 0) return lastError();
     // A full card may only say so when the data is written out.
     return ::close(target.release()) == 0 ? 0 : lastError();
   }

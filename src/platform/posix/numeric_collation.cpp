@@ -49,6 +49,27 @@ int NumericCollation::compare(std::string_view a, std::string_view b) {
   return result == UCOL_LESS ? -1 : result == UCOL_GREATER ? 1 : 0;
 }
 
+void NumericCollation::compareNeighbours(const std::vector<std::string_view>& texts,
+                                         std::span<const std::uint32_t> sequence,
+                                         std::span<std::int8_t> results) const {
+  if (sequence.size() < 2) return;
+  // The collator is only read (ICU's const use, safe on several threads);
+  // the folded texts are the caller's thread's own.
+  const UCollator* collator = state_->collator.get();
+  std::u16string left, right;
+  posix::foldInto(texts[sequence[0]], left);
+  for (std::size_t k = 0; k + 1 < sequence.size(); ++k) {
+    posix::foldInto(texts[sequence[k + 1]], right);
+    const UCollationResult result =
+        ucol_strcoll(collator, left.data(), static_cast<int32_t>(left.size()), right.data(),
+                     static_cast<int32_t>(right.size()));
+    results[k] = static_cast<std::int8_t>(result == UCOL_LESS      ? -1
+                                          : result == UCOL_GREATER ? 1
+                                                                   : 0);
+    left.swap(right);
+  }
+}
+
 void NumericCollation::appendSortKey(std::string_view text, std::string& keys) {
   state_->appendSortKey(text, keys);
 }

@@ -3,8 +3,10 @@
 // calls its progress routine, so a stop could not end a long file there); the
 // three times by SetFileTime, on the new file's own handle or, for a folder,
 // on a handle opened for attributes only; FindFirstFileW for the order the
-// file system keeps. Putting a folder in order moves entries with
-// MoveFileExW, which without MOVEFILE_COPY_ALLOWED only ever renames.
+// file system keeps; putting a folder in order moves entries with
+// MoveFileExW, which without MOVEFILE_COPY_ALLOWED only ever renames. Every
+// path goes to the system in its long form, so a source the listing reached
+// past MAX_PATH is copied as well.
 #include "platform/copy_ops.h"
 
 #include <windows.h>
@@ -13,11 +15,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/path.h"
+#include "platform/win32/copy_calls.h"
 #include "platform/win32/filetime.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/long_path.h"
 #include "platform/win32/utf.h"
 
 namespace platform {
+
+using win32::CopyCalls;
 
 namespace {
 
@@ -33,17 +40,11 @@ using Search = win32::UniqueFindHandle;
 
 bool valid(const Handle& handle) { return handle && handle.get() != INVALID_HANDLE_VALUE; }
 
-// Opened to read or change the times only: no sharing is taken from others.
-Handle openForTimes(const std::string& path, DWORD access) {
-  return Handle(CreateFileW(widen(path).c_str(), access,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-}
-
-// Others may read the file while it is copied, not change it.
-Handle openForReading(const std::string& path) {
-  return Handle(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+FileSystem fileSystemNamed(std::wstring_view name) {
+  if (name == L"FAT") return FileSystem::Fat;  // FAT12 and FAT16
+  if (name == L"FAT32") return FileSystem::Fat32;
+  if (name == L"exFAT") return FileSystem::ExFat;
+  return FileSystem::Other;
 }
 
 struct OpenedFile : SourceFile {
@@ -59,14 +60,29 @@ struct OpenedFile : SourceFile {
 constexpr DWORD kFirstPiece = 64 * 1024;
 constexpr DWORD kPiece = 256 * 1024;
 
+EntryTimes timesOf(const FILETIME& creation, const FILETIME& access, const FILETIME& write) {
+  return {fromFiletime(creation), fromFiletime(access), fromFiletime(write)};
+}
+
+bool isHiddenSystem(DWORD attributes) {
+  constexpr DWORD kBoth = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  return (attributes & kBoth) == kBoth;
+}
+
 class SystemCopyOps : public CopyOps {
  public:
+  explicit SystemCopyOps(CopyCalls calls) : calls_(std::move(calls)) {}
+
   EntryStat stat(const std::string& path) override {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return {};
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return {EntryKind::Folder, 0};
+    if (!GetFileAttributesExW(win32::toWinPath(path).c_str(), GetFileExInfoStandard, &data)) {
+      return {};
+    }
+    const EntryTimes times =
+        timesOf(data.ftCreationTime, data.ftLastAccessTime, data.ftLastWriteTime);
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return {EntryKind::Folder, 0, times};
     return {EntryKind::File,
-            (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
+            (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow, times};
   }
 
   OsErrorCode openSource(const std::string& path, OpenedSource& source) override {
@@ -79,52 +95,53 @@ class SystemCopyOps : public CopyOps {
 
   OsErrorCode listFolder(const std::string& path, std::vector<FolderItem>& items) override {
     items.clear();
-    WIN32_FIND_DATAW found{};
-    Search search(FindFirstFileExW((widen(path) + L"\\*").c_str(), FindExInfoBasic, &found,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (search.get() == INVALID_HANDLE_VALUE) {
-      const OsErrorCode error = lastError();
-      return error == ERROR_FILE_NOT_FOUND ? 0 : error;  // an empty drive root
-    }
-    do {
-      const std::wstring_view name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
+    return eachEntry(path, [&items](const WIN32_FIND_DATAW& found) {
       const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
       const std::uint64_t size =
           folder ? 0 : (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-      items.push_back({narrow(name), folder, size});
-    } while (FindNextFileW(search.get(), &found));
-    const OsErrorCode error = lastError();
-    return error == ERROR_NO_MORE_FILES ? 0 : error;
+      items.push_back({narrow(found.cFileName), folder, size,
+                       timesOf(found.ftCreationTime, found.ftLastAccessTime, found.ftLastWriteTime),
+                       isHiddenSystem(found.dwFileAttributes)});
+    });
   }
 
-  OsErrorCode listNames(const std::string& path, std::vector<std::string>& names) override {
+  OsErrorCode listNames(const std::string& path, std::vector<FolderItem>& names) override {
     names.clear();
-    WIN32_FIND_DATAW found{};
-    Search search(FindFirstFileExW((widen(path) + L"\\*").c_str(), FindExInfoBasic, &found,
-                                   FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (search.get() == INVALID_HANDLE_VALUE) {
-      const OsErrorCode error = lastError();
-      return error == ERROR_FILE_NOT_FOUND ? 0 : error;
-    }
-    do {
-      const std::wstring_view name = found.cFileName;
-      if (name != L"." && name != L"..") names.push_back(narrow(name));
-    } while (FindNextFileW(search.get(), &found));
-    const OsErrorCode error = lastError();
-    return error == ERROR_NO_MORE_FILES ? 0 : error;
+    return eachEntry(path, [&names](const WIN32_FIND_DATAW& found) {
+      FolderItem item;
+      item.name = narrow(found.cFileName);
+      item.hiddenSystem = isHiddenSystem(found.dwFileAttributes);
+      names.push_back(std::move(item));
+    });
   }
 
   OsErrorCode volumeSpace(const std::string& folder, VolumeSpace& space) override {
-    const std::wstring wide = widen(folder);
+    const std::wstring wide = win32::toWinPath(folder);
     ULARGE_INTEGER available{}, total{}, free{};
     if (!GetDiskFreeSpaceExW(wide.c_str(), &available, &total, &free)) return lastError();
     space.freeBytes = available.QuadPart;
+    // Every volume answers names case-blind through these calls.
+    space.caseBlind = true;
     wchar_t root[MAX_PATH + 1] = {};
+    if (!GetVolumePathNameW(wide.c_str(), root, MAX_PATH)) return 0;
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
-    if (GetVolumePathNameW(wide.c_str(), root, MAX_PATH) &&
-        GetDiskFreeSpaceW(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {
+    if (GetDiskFreeSpaceW(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {
       space.clusterBytes = static_cast<std::uint64_t>(sectorsPerCluster) * bytesPerSector;
+    }
+    // Fails on a FUSE mount under Wine: the file system stays unknown.
+    wchar_t name[MAX_PATH + 1] = {};
+    if (calls_.getVolumeInformation(root, nullptr, 0, nullptr, nullptr, nullptr, name,
+                                    MAX_PATH + 1)) {
+      space.fileSystem = fileSystemNamed(name);
+    }
+    space.removable = calls_.getDriveType(root) == DRIVE_REMOVABLE;
+    std::vector<wchar_t> full(32768);
+    const DWORD got =
+        GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (got > 0 && got < full.size()) {
+      std::wstring path(full.data(), got);
+      if (path.empty() || path.back() != L'\\') path += L'\\';
+      space.root = CompareStringOrdinal(path.c_str(), -1, root, -1, TRUE) == CSTR_EQUAL;
     }
     return 0;
   }
@@ -141,8 +158,8 @@ class SystemCopyOps : public CopyOps {
     }
     if (full.empty()) {
       std::vector<wchar_t> buffer(32768);
-      const DWORD got = GetFullPathNameW(widen(path).c_str(), static_cast<DWORD>(buffer.size()),
-                                         buffer.data(), nullptr);
+      const DWORD got = GetFullPathNameW(win32::toWinPath(path).c_str(),
+                                         static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
       if (got == 0 || got >= buffer.size()) return {};
       full.assign(buffer.data(), got);
     }
@@ -167,11 +184,12 @@ class SystemCopyOps : public CopyOps {
   }
 
   OsErrorCode createFolder(const std::string& path) override {
-    return CreateDirectoryW(widen(path).c_str(), nullptr) ? 0 : lastError();
+    return CreateDirectoryW(win32::toWinPath(path).c_str(), nullptr) ? 0 : lastError();
   }
 
   OsErrorCode copyFile(const std::string& from, OpenedSource opened, const std::string& to,
-                       const StopRequested& stop) override {
+                       const StopRequested& stop, bool flush, bool& created) override {
+    created = false;
     auto* held = dynamic_cast<OpenedFile*>(opened.get());
     const Handle source = held ? std::move(held->handle) : openForReading(from);
     if (!valid(source)) return lastError();
@@ -182,35 +200,49 @@ class SystemCopyOps : public CopyOps {
     if (!GetFileInformationByHandleEx(source.get(), FileBasicInfo, &info, sizeof(info))) {
       return lastError();
     }
+    LARGE_INTEGER sizeNow{};
+    if (!GetFileSizeEx(source.get(), &sizeNow)) return lastError();
+    const auto size = static_cast<std::uint64_t>(sizeNow.QuadPart);
     // Hidden, system and archive go with the copy; read-only does not, so
     // the copy on the card can be replaced or removed like any other.
     const DWORD kept = info.FileAttributes &
                        (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
-    Handle target(CreateFileW(widen(to).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              (kept ? kept : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN,
-                              nullptr));
+    // Others may remove it while it is written: the program, when the
+    // session ends and a half-written file must not stay.
+    Handle target(calls_.createFile(
+        win32::toWinPath(to).c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+        (kept ? kept : FILE_ATTRIBUTE_NORMAL) | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!valid(target)) return lastError();
+    created = true;
     // Not zeroed: every byte written is read first.
     DWORD piece = kFirstPiece;
     std::unique_ptr<char[]> buffer(new char[piece]);
-    for (;;) {
+    // Read until the size the file had when opened: a short read is no end,
+    // and an end before that size is a failure, not a shorter copy.
+    std::uint64_t done = 0;
+    while (done < size) {
       if (stop && stop()) return kErrorRequestAborted;
       DWORD got = 0;
-      if (!ReadFile(source.get(), buffer.get(), piece, &got, nullptr)) return lastError();
+      if (!calls_.readFile(source.get(), buffer.get(), piece, &got, nullptr)) return lastError();
       if (got == 0) break;
       DWORD put = 0;
       if (!WriteFile(target.get(), buffer.get(), got, &put, nullptr)) return lastError();
       if (put != got) return ERROR_DISK_FULL;
-      if (got < piece) break;  // the end, without one more call to find it
-      if (piece < kPiece) {
+      done += got;
+      if (piece < kPiece && done < size) {
         piece = kPiece;
         buffer.reset(new char[piece]);
       }
     }
+    if (done != size) return kErrorHandleEof;
     const FILETIME creation = toFiletime(static_cast<FileTime>(info.CreationTime.QuadPart));
     const FILETIME access = toFiletime(static_cast<FileTime>(info.LastAccessTime.QuadPart));
     const FILETIME write = toFiletime(static_cast<FileTime>(info.LastWriteTime.QuadPart));
-    return SetFileTime(target.get(), &creation, &access, &write) ? 0 : lastError();
+    if (!SetFileTime(target.get(), &creation, &access, &write)) return lastError();
+    // On a card the system may hold writes back past the close: written out
+    // here, a failing write fails this file's copy.
+    if (flush && !calls_.flushFileBuffers(target.get())) return lastError();
+    return calls_.closeHandle(target.release()) ? 0 : lastError();
   }
 
   OsErrorCode setTimes(const std::string& path, const EntryTimes& times, bool /*folder*/) override {
@@ -226,7 +258,7 @@ class SystemCopyOps : public CopyOps {
   }
 
   OsErrorCode removeFile(const std::string& path) override {
-    const std::wstring wide = widen(path);
+    const std::wstring wide = win32::toWinPath(path);
     // DeleteFileW refuses a read-only file.
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
@@ -237,7 +269,7 @@ class SystemCopyOps : public CopyOps {
 
   OsErrorCode volumeFacts(const std::string& folder, VolumeFacts& facts) override {
     wchar_t root[MAX_PATH + 1] = {};
-    if (!GetVolumePathNameW(widen(folder).c_str(), root, MAX_PATH)) return lastError();
+    if (!GetVolumePathNameW(win32::toWinPath(folder).c_str(), root, MAX_PATH)) return lastError();
     wchar_t name[MAX_PATH + 1] = {};
     DWORD flags = 0;
     if (!GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, &flags, name, MAX_PATH + 1)) {
@@ -251,19 +283,21 @@ class SystemCopyOps : public CopyOps {
   OsErrorCode moveEntry(const std::string& from, const std::string& to) override {
     // Neither MOVEFILE_COPY_ALLOWED (a copy would rewrite the data) nor
     // MOVEFILE_REPLACE_EXISTING (an entry in the way stays as it is).
-    return MoveFileExW(widen(from).c_str(), widen(to).c_str(), 0) ? 0 : lastError();
+    return MoveFileExW(win32::toWinPath(from).c_str(), win32::toWinPath(to).c_str(), 0)
+               ? 0
+               : lastError();
   }
 
   OsErrorCode openExclusive(const std::string& path) override {
     // No sharing: the open fails with ERROR_SHARING_VIOLATION while another
     // program holds the file open, whatever its own sharing.
-    Handle file(CreateFileW(widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    Handle file(CreateFileW(win32::toWinPath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     return valid(file) ? 0 : lastError();
   }
 
   OsErrorCode writeNewFile(const std::string& path, std::string_view bytes) override {
-    Handle file(CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    Handle file(CreateFileW(win32::toWinPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!valid(file)) return lastError();
     DWORD put = 0;
@@ -277,7 +311,7 @@ class SystemCopyOps : public CopyOps {
 
   OsErrorCode readWholeFile(const std::string& path, std::string& bytes) override {
     bytes.clear();
-    Handle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    Handle file(CreateFileW(win32::toWinPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!valid(file)) return lastError();
     char buffer[16 * 1024];
@@ -290,15 +324,55 @@ class SystemCopyOps : public CopyOps {
   }
 
   OsErrorCode removeFolder(const std::string& path) override {
-    return RemoveDirectoryW(widen(path).c_str()) ? 0 : lastError();
+    return RemoveDirectoryW(win32::toWinPath(path).c_str()) ? 0 : lastError();
   }
+
+ private:
+  // Opened to read or change the times only: no sharing is taken from others.
+  Handle openForTimes(const std::string& path, DWORD access) {
+    return Handle(calls_.createFile(win32::toWinPath(path).c_str(), access,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  }
+
+  // Others may read the file while it is copied, not change it.
+  Handle openForReading(const std::string& path) {
+    return Handle(calls_.createFile(win32::toWinPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  }
+
+  // Every entry of a folder but "." and "..", in the order the file system
+  // keeps; an empty drive root has none at all.
+  template <typename Each>
+  OsErrorCode eachEntry(const std::string& path, Each each) {
+    WIN32_FIND_DATAW found{};
+    Search search(calls_.findFirstFile(win32::toWinPath(joinPath(path, "*")).c_str(),
+                                       FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
+                                       FIND_FIRST_EX_LARGE_FETCH));
+    if (search.get() == INVALID_HANDLE_VALUE) {
+      const OsErrorCode error = lastError();
+      return error == ERROR_FILE_NOT_FOUND ? 0 : error;
+    }
+    do {
+      const std::wstring_view name = found.cFileName;
+      if (name != L"." && name != L"..") each(found);
+    } while (FindNextFileW(search.get(), &found));
+    const OsErrorCode error = lastError();
+    return error == ERROR_NO_MORE_FILES ? 0 : error;
+  }
+
+  CopyCalls calls_;
 };
 
 }  // namespace
 
 CopyOps& systemCopyOps() {
-  static SystemCopyOps ops;  // no state of its own
+  static SystemCopyOps ops{CopyCalls{}};  // no state of its own
   return ops;
+}
+
+std::unique_ptr<CopyOps> win32::copyOpsWithCalls(CopyCalls calls) {
+  return std::make_unique<SystemCopyOps>(std::move(calls));
 }
 
 std::string osErrorText(OsErrorCode code) {

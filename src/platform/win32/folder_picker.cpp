@@ -7,11 +7,9 @@ namespace platform::win32 {
 
 namespace {
 
-// nullopt inside: the user cancelled; nullopt outside: the dialog could not
-// be made at all.
-std::optional<std::optional<std::string>> pickWithFileDialog(const FileDialogMaker& makeDialog,
-                                                             HWND owner,
-                                                             const std::wstring& title) {
+// nullopt: the dialog could not be made at all, and the older one is tried.
+std::optional<PickedFolder> pickWithFileDialog(const FileDialogMaker& makeDialog, HWND owner,
+                                               const std::wstring& title) {
   IFileOpenDialog* raw = nullptr;
   if (FAILED(makeDialog(&raw)) || !raw) return std::nullopt;
   const ComPtr<IFileOpenDialog> dialog = ComPtr<IFileOpenDialog>::attach(raw);
@@ -22,29 +20,45 @@ std::optional<std::optional<std::string>> pickWithFileDialog(const FileDialogMak
     return std::nullopt;
   }
   dialog->SetTitle(title.c_str());
-  if (FAILED(dialog->Show(owner))) return std::optional<std::string>();  // cancelled
+  PickedFolder picked;
+  const HRESULT shown = dialog->Show(owner);
+  if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return picked;
+  if (FAILED(shown)) {
+    picked.failure = static_cast<std::uint32_t>(shown);
+    return picked;
+  }
   IShellItem* item = nullptr;
-  if (FAILED(dialog->GetResult(&item))) return std::optional<std::string>();
+  if (const HRESULT got = dialog->GetResult(&item); FAILED(got) || !item) {
+    picked.failure = static_cast<std::uint32_t>(FAILED(got) ? got : E_FAIL);
+    return picked;
+  }
   const ComPtr<IShellItem> chosen = ComPtr<IShellItem>::attach(item);
   wchar_t* path = nullptr;
-  if (FAILED(chosen->GetDisplayName(SIGDN_FILESYSPATH, &path)) || !path) {
-    return std::optional<std::string>();
+  if (const HRESULT named = chosen->GetDisplayName(SIGDN_FILESYSPATH, &path);
+      FAILED(named) || !path) {
+    picked.failure = static_cast<std::uint32_t>(FAILED(named) ? named : E_FAIL);
+    return picked;
   }
-  std::string result = narrow(path);
+  picked.path = narrow(path);
   CoTaskMemFree(path);
-  return std::optional<std::string>(std::move(result));
+  return picked;
 }
 
-std::optional<std::string> pickWithBrowseDialog(HWND owner, const std::wstring& title) {
+PickedFolder pickWithBrowseDialog(HWND owner, const std::wstring& title) {
   BROWSEINFOW info{};
   info.hwndOwner = owner;
   info.lpszTitle = title.c_str();
   info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  PickedFolder picked;
   const UniquePidl chosen(SHBrowseForFolderW(&info));
-  if (!chosen) return std::nullopt;
+  if (!chosen) return picked;  // cancelled
   wchar_t path[MAX_PATH] = {};
-  if (!SHGetPathFromIDListW(chosen.get(), path)) return std::nullopt;
-  return narrow(path);
+  if (!SHGetPathFromIDListW(chosen.get(), path)) {
+    picked.failure = static_cast<std::uint32_t>(E_FAIL);
+    return picked;
+  }
+  picked.path = narrow(path);
+  return picked;
 }
 
 }  // namespace
@@ -54,7 +68,7 @@ HRESULT makeSystemFileDialog(IFileOpenDialog** dialog) {
                           IID_PPV_ARGS(dialog));
 }
 
-std::optional<std::string> SystemFolderPicker::pickFolder(std::string_view title) {
+PickedFolder SystemFolderPicker::pickFolder(std::string_view title) {
   const HWND owner = owner_ ? owner_() : nullptr;
   const std::wstring wideTitle = widen(title);
   if (auto picked = pickWithFileDialog(makeDialog_, owner, wideTitle)) return *picked;

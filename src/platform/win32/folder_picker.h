@@ -26,7 +26,8 @@ class SystemFolderPicker final : public platform::FolderPicker {
   explicit SystemFolderPicker(std::function<HWND()> owner,
                               FileDialogMaker makeDialog = makeSystemFileDialog)
       : owner_(std::move(owner)), makeDialog_(std::move(makeDialog)) {}
-  std::optional<std::string> pickFolder(std::string_view title) override;
+  // A failure of the dialog (not Cancel) gives the HRESULT it failed with.
+  platform::PickedFolder pickFolder(std::string_view title) override;
 
  private:
   std::function<HWND()> owner_;

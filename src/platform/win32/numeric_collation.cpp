@@ -75,6 +75,20 @@ int NumericCollation::compare(std::string_view a, std::string_view b) {
   return sign(StrCmpLogicalW(state_->first.c_str(), state_->second.c_str()));
 }
 
+void NumericCollation::compareNeighbours(const std::vector<std::string_view>& texts,
+                                         std::span<const std::uint32_t> sequence,
+                                         std::span<std::int8_t> results) const {
+  if (sequence.size() < 2) return;
+  // Two buffers of the caller's own thread, each name made wide once.
+  std::wstring left, right;
+  widenInto(texts[sequence[0]], left);
+  for (std::size_t k = 0; k + 1 < sequence.size(); ++k) {
+    widenInto(texts[sequence[k + 1]], right);
+    results[k] = static_cast<std::int8_t>(sign(StrCmpLogicalW(left.c_str(), right.c_str())));
+    left.swap(right);
+  }
+}
+
 void NumericCollation::appendSortKey(std::string_view text, std::string& keys) {
   // The name in parts, left to right: each run of digits by its value (its
   // digits without the leading zeros, longest first), each run of text by

@@ -99,8 +99,14 @@ void forEachCodePoint(std::wstring_view utf16, F&& f) {
 }  // namespace
 
 std::wstring widen(std::string_view utf8) {
-  static_assert(sizeof(wchar_t) == 2, "Win32 wide text is UTF-16");
   std::wstring out;
+  widenInto(utf8, out);
+  return out;
+}
+
+void widenInto(std::string_view utf8, std::wstring& out) {
+  static_assert(sizeof(wchar_t) == 2, "Win32 wide text is UTF-16");
+  out.clear();
   out.reserve(utf8.size());
   std::size_t i = 0;
   while (i < utf8.size()) {
@@ -113,7 +119,6 @@ std::wstring widen(std::string_view utf8) {
       out.push_back(static_cast<wchar_t>(0xDC00 + (v & 0x3FF)));
     }
   }
-  return out;
 }
 
 std::string narrow(std::wstring_view utf16) {

@@ -14,6 +14,8 @@ namespace platform {
 // WTF-8) and turned back into the same unit by widen(). Valid UTF-16 gives
 // plain standard UTF-8. Bytes that are not UTF-8 at all become U+FFFD.
 std::wstring widen(std::string_view utf8);
+// The same into a buffer the caller keeps, which grows only as needed.
+void widenInto(std::string_view utf8, std::wstring& out);
 std::string narrow(std::wstring_view utf16);
 
 }  // namespace platform
