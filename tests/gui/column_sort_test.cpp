@@ -163,7 +163,7 @@ TEST_F(NumericNamesTest, TheViewMenuStandsBetweenFileAndHelpWithTheItemOff) {
   GetMenuStringW(bar, 2, text, 64, MF_BYPOSITION);
   EXPECT_EQ(std::wstring(text), wide("ヘルプ(&H)"));
   HMENU view = GetSubMenu(bar, 1);
-  ASSERT_EQ(GetMenuItemCount(view), 1);
+  ASSERT_EQ(GetMenuItemCount(view), 2) << "and \"撮影日時を表示(&D)\" below it";
   GetMenuStringW(view, 0, text, 64, MF_BYPOSITION);
   EXPECT_EQ(std::wstring(text), wide("数字を数値として並べる(&N)"));
   EXPECT_FALSE(checked());

@@ -210,7 +210,8 @@ TEST_F(GuiTest, CaptionsAndMenu) {
        {2, app::commandId(app::Command::copyInOrder), "この順番でコピー(&C)..."},
        {3, app::commandId(app::Command::reorderOnCard), "カード上でこの順番にする(&R)..."},
        {4, app::commandId(app::Command::exit), "終了(&X)"}},
-      {{0, app::commandId(app::Command::numericOrder), "数字を数値として並べる(&N)"}},
+      {{0, app::commandId(app::Command::numericOrder), "数字を数値として並べる(&N)"},
+       {1, app::commandId(app::Command::captureTimes), "撮影日時を表示(&D)"}},
       {{0, app::commandId(app::Command::showVersion), "バージョン情報(&A)"}},
   }};
   for (std::size_t m = 0; m < menus.size(); ++m) {

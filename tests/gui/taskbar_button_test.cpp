@@ -92,8 +92,8 @@ TEST_F(TaskbarButton, CloseFromTheButtonClosesTheMainWindowAndWritesTheSettings)
   EXPECT_FALSE(IsWindow(mainWindow()));
   EXPECT_EQ(mainWindowDestroyed_, 1);
   const std::string written = fileText();
-  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 12)
-      << "eleven values and the name order";
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 14)
+      << "eleven values, the name order and the capture column's two lines";
   EXPECT_TRUE(errorBox_.shown.empty());
 }
 
