@@ -6,19 +6,17 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/calendar.h"
 #include "platform/file_time.h"
 
 namespace capturetime {
-
-// Days from 1601-01-01 to the date (Howard Hinnant's days_from_civil).
-std::int64_t daysFrom1601(int year, int month, int day);
 
 // Whether the fields form a real date and time of day (leap years counted,
 // second 60 refused) with a year from 1601 to 9999.
 bool validDateTime(const platform::LocalDateTime& t);
 
 // The seconds since 1601-01-01 of a valid date and time taken as UTC.
-std::int64_t secondsFrom1601(const platform::LocalDateTime& t);
+using platform::secondsFrom1601;
 
 // A count of seconds since 1601-01-01 as a file time; nothing outside the
 // range a file time holds.

@@ -2,6 +2,8 @@
 
 #include <tuple>
 
+#include "platform/date_time_text.h"
+
 namespace capturetime {
 
 CaptureTime CaptureTime::wallTime(const platform::LocalDateTime& wall,
@@ -36,36 +38,13 @@ std::optional<ShownCaptureTime> shownCaptureTime(const CaptureTime& time, const 
   return std::nullopt;
 }
 
-namespace {
-
-void appendPadded(std::string& out, int value, int width) {
-  if (value < 0) {
-    out.push_back('-');
-    value = -value;
-  }
-  const std::string digits = std::to_string(value);
-  for (int pad = width - static_cast<int>(digits.size()); pad > 0; --pad) out.push_back('0');
-  out += digits;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::string captureTimeText(const std::optional<ShownCaptureTime>& shown,
                             const platform::DateTimeSeparators& separators) {
   std::string text;
   if (!shown) return text;
-  const platform::LocalDateTime& t = shown->local;
-  appendPadded(text, t.year, 4);
-  text += separators.date;
-  appendPadded(text, t.month, 2);
-  text += separators.date;
-  appendPadded(text, t.day, 2);
-  text.push_back(' ');
-  appendPadded(text, t.hour, 2);
-  text += separators.time;
-  appendPadded(text, t.minute, 2);
-  text += separators.time;
-  appendPadded(text, t.second, 2);
+  platform::appendDateTimeText(text, shown->local, separators);
   return text;
 }
 

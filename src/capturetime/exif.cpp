@@ -5,6 +5,7 @@
 
 #include "capturetime/byte_cursor.h"
 #include "capturetime/calendar.h"
+#include "capturetime/date_digits.h"
 
 namespace capturetime {
 
@@ -25,19 +26,6 @@ constexpr std::uint16_t kTypeIfd = 13;
 constexpr int kMaxChainedIfds = 8;
 // No field of interest is longer; a longer one is not taken.
 constexpr std::uint32_t kMaxTextLength = 64;
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Digits at text[at, at + count) as a number, or -1.
-int digitsAt(std::string_view text, std::size_t at, std::size_t count) {
-  if (at + count > text.size()) return -1;
-  int value = 0;
-  for (std::size_t i = at; i < at + count; ++i) {
-    if (!isDigit(text[i])) return -1;
-    value = value * 10 + (text[i] - '0');
-  }
-  return value;
-}
 
 // A field's text without the NULs and blanks that pad it.
 std::string_view trimmed(std::string_view text) {

@@ -6,6 +6,7 @@
 
 #include "capturetime/byte_cursor.h"
 #include "capturetime/calendar.h"
+#include "capturetime/date_digits.h"
 #include "capturetime/exif.h"
 #include "capturetime/iso_boxes.h"
 #include "capturetime/iso_formats.h"
@@ -22,18 +23,6 @@ constexpr std::uint64_t kMaxDateText = 64;
 // Seconds from 1601-01-01 to 1904-01-01.
 constexpr std::int64_t kSeconds1601To1904 = 9'561'628'800;
 constexpr std::uint32_t kWellKnownUtf8 = 1;
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-int digitsAt(std::string_view text, std::size_t at, std::size_t count) {
-  if (at + count > text.size()) return -1;
-  int value = 0;
-  for (std::size_t i = at; i < at + count; ++i) {
-    if (!isDigit(text[i])) return -1;
-    value = value * 10 + (text[i] - '0');
-  }
-  return value;
-}
 
 // The 1-based index of the creation date among the keys, or 0.
 std::uint32_t creationDateKeyIndex(FileBytes& bytes, const Box& keys) {

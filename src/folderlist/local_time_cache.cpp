@@ -1,32 +1,22 @@
 #include "folderlist/local_time_cache.h"
 
+#include "platform/calendar.h"
+
 namespace folderlist {
+
+using platform::kDays1601To1970;
+using platform::secondsFrom1601;
 
 namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86'400;
 constexpr std::int64_t kTicksPerSecond = static_cast<std::int64_t>(platform::kTicksPerSecond);
 
-// Days from 1601-01-01 to 1970-01-01.
-constexpr std::int64_t kDays1601To1970 = 134'774;
-
-// Days from 1601-01-01 to a date of the proleptic Gregorian calendar, by
-// 400-year eras counted from 1 March, so that the leap day ends each year
-// (Howard Hinnant's days_from_civil, shifted to 1601).
-std::int64_t daysFrom1601(int year, int month, int day) {
-  const std::int64_t y = static_cast<std::int64_t>(year) - (month <= 2 ? 1 : 0);
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const std::int64_t yearOfEra = y - era * 400;
-  const std::int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-  const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146'097 + dayOfEra - 719'468 + kDays1601To1970;
-}
-
 // The calendar date and time of day of a count of seconds from 1601-01-01
-// (civil_from_days, the inverse of the above).
-platform::LocalDateTime dateTimeOf(std::int64_t secondsFrom1601) {
-  std::int64_t days = secondsFrom1601 / kSecondsPerDay;
-  std::int64_t second = secondsFrom1601 % kSecondsPerDay;
+// (civil_from_days, the inverse of platform::daysFrom1601).
+platform::LocalDateTime dateTimeOf(std::int64_t seconds) {
+  std::int64_t days = seconds / kSecondsPerDay;
+  std::int64_t second = seconds % kSecondsPerDay;
   if (second < 0) {
     second += kSecondsPerDay;
     --days;
@@ -46,11 +36,6 @@ platform::LocalDateTime dateTimeOf(std::int64_t secondsFrom1601) {
   t.minute = static_cast<int>(second / 60 % 60);
   t.second = static_cast<int>(second % 60);
   return t;
-}
-
-std::int64_t secondsFrom1601(const platform::LocalDateTime& t) {
-  return daysFrom1601(t.year, t.month, t.day) * kSecondsPerDay + t.hour * 3600 + t.minute * 60 +
-         t.second;
 }
 
 constexpr std::size_t kDaySlots = 16'384;
