@@ -63,9 +63,13 @@ exiftool -q -overwrite_original -Keys:CreationDate="2021:03:04 05:06:07.25+09:00
 exiftool -q -overwrite_original -Keys:CreationDate="2021:12:31 20:00:00-07:00" \
   mp4-creationdate-negative-offset.mp4
 
+# The names are taken before the pipeline: its two sides start together, and
+# the redirection may make oracle.txt before the glob is expanded, when
+# exiftool would read it as one more file and fail.
+files=(./*.*)
 exiftool -q -q -T -f -api QuickTimeUTC -FileName -ExifIFD:DateTimeOriginal \
   -ExifIFD:OffsetTimeOriginal -ExifIFD:SubSecTimeOriginal -Keys:CreationDate \
-  -QuickTime:CreateDate ./*.* | sort >oracle.txt
+  -QuickTime:CreateDate "${files[@]}" | sort >oracle.txt
 cd ..
 rm -rf "$out"
 mv "$out.tmp" "$out"
