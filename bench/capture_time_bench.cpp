@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "capturetime/capture_reader.h"
+#include "fakes/byte_writers.h"
 #include "fakes/temp_folder.h"
 
 #ifdef _WIN32
@@ -34,16 +35,8 @@ namespace {
 using namespace std::string_literals;
 using Clock = std::chrono::steady_clock;
 
-std::string be(std::uint64_t value, int bytes) {
-  std::string out;
-  for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
-  return out;
-}
-std::string le(std::uint64_t value, int bytes) {
-  std::string out;
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
-  return out;
-}
+using fakes::be;
+using fakes::le;
 
 // A camera's JPEG: APP1 with IFD0 (make, model, the EXIF pointer), the EXIF
 // IFD (the capture time with its offset and sub-seconds) and an 8 KiB

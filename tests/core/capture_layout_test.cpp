@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "capturetime/capture_reader.h"
+#include "fakes/byte_writers.h"
 #include "fakes/capture_time_print.h"
 #include "fakes/memory_random_access.h"
 
@@ -18,16 +19,8 @@ namespace {
 using namespace std::string_literals;
 using capturetime::CaptureTime;
 
-std::string be(std::uint64_t value, int bytes) {
-  std::string out;
-  for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
-  return out;
-}
-std::string le(std::uint64_t value, int bytes) {
-  std::string out;
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
-  return out;
-}
+using fakes::be;
+using fakes::le;
 
 CaptureTime readBytes(const std::string& bytes) {
   fakes::MemoryRandomAccess file(bytes);
