@@ -49,24 +49,13 @@ HWND messageWindowShowing(DWORD pid, const std::wstring& text) {
       pid, [&](HWND hwnd) { return childByClassAndText(hwnd, L"Static", text) != nullptr; });
 }
 
-int nameHeaderFormat(HWND list, DWORD pid) {
-  HWND header = FindWindowExW(list, nullptr, WC_HEADERW, nullptr);
-  HANDLE target =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!header || !target) return 0;
-  int format = 0;
-  if (void* remote = VirtualAllocEx(target, nullptr, sizeof(HDITEMW), MEM_COMMIT, PAGE_READWRITE)) {
-    HDITEMW item{};
-    item.mask = HDI_FORMAT;
-    WriteProcessMemory(target, remote, &item, sizeof(item), nullptr);
-    if (SendMessageW(header, HDM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote)) &&
-        ReadProcessMemory(target, remote, &item, sizeof(item), nullptr)) {
-      format = item.fmt;
-    }
-    VirtualFreeEx(target, remote, 0, MEM_RELEASE);
-  }
-  CloseHandle(target);
-  return format;
+// Sends a menu command and waits until its handler has returned: whatever
+// it shows is then on the screen. A handler still busy after five seconds
+// (a modal loop) counts as not done.
+bool commandDone(HWND main, int command) {
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(main, WM_COMMAND, MAKEWPARAM(command, 0), 0, SMTO_NORMAL, 5000,
+                             &answer) != 0;
 }
 
 // Asks the caller for a real mouse click (through the X server) on the
@@ -167,10 +156,9 @@ int wmain(int argc, wchar_t** argv) {
   check(list && waitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == entries; }),
         "the list shows the " + std::string(asArgument ? "given" : "start") + " folder's " +
             std::to_string(entries) + " entries");
-  // A moment for the caller's screenshot of the listed folder.
   std::printf("listed\n");
   std::fflush(stdout);
-  Sleep(1500);
+  screenshot();
 
   if (sortByName) {
     // Ascending with the arrow up, then descending with the arrow down. The
@@ -208,8 +196,7 @@ int wmain(int argc, wchar_t** argv) {
       FindClose(search);
     }
     // Nothing has been stamped yet: the command does nothing.
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(kUndo, 0), 0);
-    check(!waitFor([&] { return messageWindowShowing(pid, L"元に戻しました") != nullptr; }, 1500) &&
+    check(commandDone(main, kUndo) && !messageWindowShowing(pid, L"元に戻しました") &&
               IsWindowEnabled(main),
           "元に戻す before any run shows nothing and leaves the main window enabled");
   }
@@ -322,8 +309,7 @@ int wmain(int argc, wchar_t** argv) {
           std::to_string(exact) + " of " + std::to_string(before.size()) +
               " files have all three times back to the tick");
     // One level: a second undo does nothing.
-    PostMessageW(main, WM_COMMAND, MAKEWPARAM(kUndo, 0), 0);
-    check(!waitFor([&] { return messageWindowShowing(pid, L"元に戻しました") != nullptr; }, 1500),
+    check(commandDone(main, kUndo) && !messageWindowShowing(pid, L"元に戻しました"),
           "a second 元に戻す does nothing");
   }
 

@@ -123,5 +123,42 @@ inline std::vector<std::wstring> listedNames(HWND list, DWORD pid) {
 }
 
 // The format flags of the name column's header item, read like the texts.
+inline int nameHeaderFormat(HWND list, DWORD pid) {
+  HWND header = FindWindowExW(list, nullptr, WC_HEADERW, nullptr);
+  HANDLE target =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!header || !target) return 0;
+  int format = 0;
+  if (void* remote = VirtualAllocEx(target, nullptr, sizeof(HDITEMW), MEM_COMMIT, PAGE_READWRITE)) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    WriteProcessMemory(target, remote, &item, sizeof(item), nullptr);
+    if (SendMessageW(header, HDM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote)) &&
+        ReadProcessMemory(target, remote, &item, sizeof(item), nullptr)) {
+      format = item.fmt;
+    }
+    VirtualFreeEx(target, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(target);
+  return format;
+}
+
+// Wine starts a Linux program through ntdll's own export.
+using SpawnFunction = LONG(__cdecl*)(char* const argv[], int wait);
+
+// The whole screen, as the X server shows it, into the PNG file that
+// CHRONOSEQ_E2E_SCREENSHOT names (a Linux path), taken before the driver
+// goes on. Nothing without that name or outside Wine.
+inline void screenshot() {
+  char path[1024] = {};
+  if (!GetEnvironmentVariableA("CHRONOSEQ_E2E_SCREENSHOT", path, sizeof path)) return;
+  const auto spawn = reinterpret_cast<SpawnFunction>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "__wine_unix_spawnvp")));
+  if (!spawn) return;
+  std::string target = std::string("png:") + path;
+  char import[] = "import", window[] = "-window", root[] = "root";
+  char* const argv[] = {import, window, root, target.data(), nullptr};
+  spawn(argv, 1);
+}
 
 }  // namespace e2e

@@ -114,7 +114,7 @@ int wmain(int argc, wchar_t** argv) {
         "the list shows the card folder's " + std::to_string(entries) + " entries");
   // One click on a column's header sorts the rows. By time the order
   // changes (the caller sets the times so); by name it may already stand
-  // (Wine lists a folder sorted by name), so the click is given time.
+  // (Wine lists a folder sorted by name), so the header's arrow tells.
   const std::vector<std::wstring> listed =
       list ? listedNames(list, pid) : std::vector<std::wstring>{};
   HWND header = list ? FindWindowExW(list, nullptr, WC_HEADERW, nullptr) : nullptr;
@@ -129,7 +129,9 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(header, WM_LBUTTONUP, 0, at);
     if (byName) {
-      Sleep(1000);
+      check(waitFor([&] { return (nameHeaderFormat(list, pid) & (HDF_SORTUP | HDF_SORTDOWN)) != 0; },
+                    5000),
+            "a click on the name header sorts the rows");
     } else {
       check(waitFor([&] { return listedNames(list, pid) != listed || entries < 2; }, 5000),
             "a click on the time header sorts the rows");

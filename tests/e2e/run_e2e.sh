@@ -2,7 +2,8 @@
 # End to end: the built Chronoseq.exe, started as a user starts it under Wine,
 # lists its start folder (the desktop) and stamps it when driven from outside.
 # The times are then read back from disk with the system's own stat.
-# Usage: run_e2e.sh <Chronoseq.exe> <driver.exe> <artefact folder>
+# Each scenario is the function of its name, run alone by its own test.
+# Usage: run_e2e.sh <Chronoseq.exe> <driver.exe> <artefact folder> <scenario>
 set -euo pipefail
 # shellcheck source=tests/e2e/e2e_start.sh
 source "$(dirname "$0")/e2e_start.sh"
@@ -56,22 +57,17 @@ make_folder() {
 }
 
 status=0
-log="$artefacts/e2e-driver.log"
+scenario=${4:-}
+log="$artefacts/e2e-$scenario.log"
 
-# drive ZONE ARGS...: runs the driver in ZONE, keeping a screenshot of the
+# drive ZONE ARGS...: runs the driver in ZONE; it keeps a screenshot of the
 # listed start folder.
 drive() {
   local zone=$1
   shift
-  CHRONOSEQ_TZ=$zone "$run" "$driver" "Z:${exe//\//\\}" \
-    "C:\\users\\$(id -un)\\Desktop" "$@" >"$log" 2>&1 &
+  CHRONOSEQ_TZ=$zone CHRONOSEQ_E2E_SCREENSHOT="$artefacts/e2e-$scenario.png" "$run" "$driver" \
+    "Z:${exe//\//\\}" "C:\\users\\$(id -un)\\Desktop" "$@" >"$log" 2>&1 &
   local driver_pid=$!
-  for _ in $(seq 1 400); do
-    grep -q '^listed' "$log" 2>/dev/null && break
-    kill -0 "$driver_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  import -window root "png:$artefacts/e2e-main-window.png" 2>/dev/null || true
   click_when_asked "$driver_pid"
   wait "$driver_pid" || status=$?
   cat "$log"
@@ -86,37 +82,50 @@ click_when_asked() {
     line=$(grep "^click header" "$log" 2>/dev/null | sed -n "$((clicks + 1))p" || true)
     if [ -n "$line" ]; then
       read -r _ _ x y <<<"$line"
-      # Two clicks within the double-click time are a double click, which a
-      # header takes as no second click.
-      [ "$clicks" = 0 ] || sleep 1
-      xdotool mousemove "$x" "$y" click 1
+      # Two clicks on one spot within the double-click time are a double
+      # click, which a header takes as no second click: each click lands
+      # 12 pixels right of the one before, beyond the double-click square.
+      xdotool mousemove "$((x + 12 * clicks))" "$y" click 1
       clicks=$((clicks + 1))
     fi
     sleep 0.1
   done
 }
 
-# By the minute in Japan, a folder among the files.
 names=(alpha.txt beta.txt gamma.txt 日本語.txt 文件.txt フォルダ)
-make_folder alpha.txt beta.txt gamma.txt 日本語.txt 文件.txt フォルダ/
-drive Asia/Tokyo 2009 3 5 12 30 0
-check_run Asia/Tokyo '2009-03-05 12:30:00' 60 "${names[@]}"
+
+# By the minute in Japan, a folder among the files.
+StampsByTheMinuteInTokyo() {
+  make_folder alpha.txt beta.txt gamma.txt 日本語.txt 文件.txt フォルダ/
+  drive Asia/Tokyo 2009 3 5 12 30 0
+  check_run Asia/Tokyo '2009-03-05 12:30:00' 60 "${names[@]}"
+}
 
 # By two seconds in Berlin across the night the clock skips 02:00-02:59.
-make_folder alpha.txt beta.txt gamma.txt 日本語.txt 文件.txt フォルダ/
-drive Europe/Berlin 2009 3 29 1 59 54 2s
-check_run Europe/Berlin '2009-03-29 01:59:54' 2 "${names[@]}"
+StampsByTwoSecondsAcrossBerlinsSkippedHour() {
+  make_folder alpha.txt beta.txt gamma.txt 日本語.txt 文件.txt フォルダ/
+  drive Europe/Berlin 2009 3 29 1 59 54 2s
+  check_run Europe/Berlin '2009-03-29 01:59:54' 2 "${names[@]}"
+}
 
 # Sorted by name, descending, through two real clicks on the header: the
 # rows are stamped in that order, 文件.txt first and alpha.txt last.
-sorted=(文件.txt 日本語.txt gamma.txt beta.txt alpha.txt)
-make_folder "${sorted[@]}"
-drive Asia/Tokyo 2009 3 5 12 30 0 sort
-check_run Asia/Tokyo '2009-03-05 12:30:00' 60 "${sorted[@]}"
-listed=$(tr -d '\r' <"$log" | grep -P '^row\t' | awk -F'\t' '{ print $3 }' || true)
-if [ "$listed" = "$(printf '%s\n' "${sorted[@]}")" ]; then
-  echo "ok: the list stood in descending name order when it was stamped"
-else
-  echo "FAILED: the list stood as"; echo "$listed"; status=1
-fi
+StampsInTheOrderOfTwoHeaderClicks() {
+  sorted=(文件.txt 日本語.txt gamma.txt beta.txt alpha.txt)
+  make_folder "${sorted[@]}"
+  drive Asia/Tokyo 2009 3 5 12 30 0 sort
+  check_run Asia/Tokyo '2009-03-05 12:30:00' 60 "${sorted[@]}"
+  listed=$(tr -d '\r' <"$log" | grep -P '^row\t' | awk -F'\t' '{ print $3 }' || true)
+  if [ "$listed" = "$(printf '%s\n' "${sorted[@]}")" ]; then
+    echo "ok: the list stood in descending name order when it was stamped"
+  else
+    echo "FAILED: the list stood as"; echo "$listed"; status=1
+  fi
+}
+
+case $scenario in
+  StampsByTheMinuteInTokyo | StampsByTwoSecondsAcrossBerlinsSkippedHour | \
+    StampsInTheOrderOfTwoHeaderClicks) "$scenario" ;;
+  *) echo "usage: run_e2e.sh <Chronoseq.exe> <driver.exe> <artefact folder> <scenario>" >&2; exit 2 ;;
+esac
 exit "$status"

@@ -20,6 +20,27 @@ namespace {
 // Wine starts a Linux program through ntdll's own export.
 using SpawnFunction = LONG(__cdecl*)(char* const argv[], int wait);
 
+// The point of the last mouse message this thread took from its queue, for
+// as long as it lives.
+class MouseSeen {
+ public:
+  MouseSeen() : hook_(SetWindowsHookExW(WH_MOUSE, record, nullptr, GetCurrentThreadId())) {
+    last_ = POINT{-1, -1};
+  }
+  ~MouseSeen() { UnhookWindowsHookEx(hook_); }
+  MouseSeen(const MouseSeen&) = delete;
+  MouseSeen& operator=(const MouseSeen&) = delete;
+  POINT last() const { return last_; }
+
+ private:
+  static LRESULT CALLBACK record(int code, WPARAM wParam, LPARAM lParam) {
+    if (code >= 0) last_ = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam)->pt;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static inline thread_local POINT last_{-1, -1};
+  HHOOK hook_;
+};
+
 class RowDragTest : public GuiFixture {
  protected:
   void SetUp() override {
@@ -305,9 +326,15 @@ TEST_F(RowDragTest, TheDragBeginsFivePixelsFromThePress) {
     const POINT from = rowPoint(row);
     pointerTo(from);
     button("mousedown");
-    pointerTo(POINT{from.x + c.dx, from.y + c.dy});
-    // Where no drag may begin, the whole second passes without one.
-    pumpUntil([&] { return windows_->mainWindow().rowDrag().active(); });
+    const MouseSeen seen;
+    const POINT to{from.x + c.dx, from.y + c.dy};
+    pointerTo(to);
+    // The list has had the move once its message at that point is taken
+    // from the queue; a drag that was to begin has begun by then.
+    POINT screen = to;
+    ClientToScreen(list(), &screen);
+    ASSERT_TRUE(GuiFixture::pumpUntil(
+        [&] { return seen.last().x == screen.x && seen.last().y == screen.y; }));
     EXPECT_EQ(windows_->mainWindow().rowDrag().active(), c.active);
     button("mouseup");
     waitForTheMove();
