@@ -230,9 +230,9 @@ StopsAtANameTheCardRefuses() {
 StopsAtAFullCard() {
   fresh_desktop
   mkdir "$desktop/many"
-  for i in $(seq -w 1 150); do head -c 1025 /dev/urandom >"$desktop/many/f$i.bin"; done
+  for i in $(seq -w 1 40); do head -c 1025 /dev/urandom >"$desktop/many/f$i.bin"; done
   before=$(snapshot)
-  mkfs.vfat -s 16 -C "$work/full.img" 1024 >/dev/null
+  mkfs.vfat -s 16 -C "$work/full.img" 256 >/dev/null
   mount_image "$work/full.img" "$work/full"
   drive 1 "$work/full" "" full
   unmount_image

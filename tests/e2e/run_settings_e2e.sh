@@ -4,7 +4,8 @@
 # menu ("終了(&X)" by Alt+F, X) and must write back what it read: positions
 # left of and above the screen included. A time dialog stored far off the
 # screen comes back onto it. The file's bytes are checked, nothing else.
-# Usage: run_settings_e2e.sh <Chronoseq.exe> <artefact folder>
+# Each scenario is the function of its name, run alone by its own test.
+# Usage: run_settings_e2e.sh <Chronoseq.exe> <artefact folder> <scenario>
 set -euo pipefail
 
 exe=$1
@@ -17,35 +18,19 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-# One run: start, wait for the main window, leave through the menu.
+# shellcheck source=tests/e2e/x_windows.sh
+source "$here/x_windows.sh"
+
+# One run: start, wait for the main window, leave through the menu. A close
+# before the settings' load tick loads them first, so nothing waits for it.
 run_once() {
   local shot=$1
   "$run" "$exe" >"$work/run.log" 2>&1 &
-  local pid=$! wid="" candidate
-  for _ in $(seq 1 200); do
-    # Another window may carry the same name with no size on the screen;
-    # the main window is the large one.
-    for candidate in $(xdotool search --onlyvisible --name '^Chronoseq$' 2>/dev/null || true); do
-      if [ "$(xdotool getwindowgeometry --shell "$candidate" | sed -n 's/^WIDTH=//p')" -gt 50 ]; then
-        wid=$candidate
-        break
-      fi
-    done
-    [ -n "$wid" ] && break
-    sleep 0.1
-  done
-  [ -n "$wid" ] || { echo "FAILED: no main window"; kill "$pid" 2>/dev/null; return 1; }
-  sleep 2 # the load comes at the first tick; the listing settles
+  local pid=$!
+  wait_for_main_window "$pid" || { echo "FAILED: no main window"; kill "$pid" 2>/dev/null; return 1; }
   import -window root "png:$artefacts/$shot" 2>/dev/null || true
-  xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || true
-  xdotool key --window "$wid" alt+f
-  sleep 0.5
-  xdotool key x
-  for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$pid" 2>/dev/null; then
+  choose_from_file_menu "$wid" x
+  if ! ended "$pid"; then
     echo "FAILED: the program did not end"
     kill "$pid" 2>/dev/null
     return 1
@@ -57,30 +42,40 @@ crlf() { printf '%s\r\n' "$@"; }
 
 status=0
 stored=$(crlf -20 -60 900 560 260 60 160 120 -40 -15 300 1 0 120)
+
 # The first run reads a hand-edited file (LF line ends, blanks, a
 # hexadecimal height, a comment, the name order on) and must write it in its
 # own form; the second reads that form back.
-printf -- '-20\n-60\n  900\n$230\n260 name\n60\n160\n120\n-40\n-15\n300\n1\n' >Chronoseq.INI
-for n in 1 2; do
-  run_once "settings-run$n.png" || status=1
-  if [ "$(cat Chronoseq.INI)" = "$stored" ]; then
-    echo "ok: run $n wrote the eleven values and the options it read, CR LF after each"
-  else
-    echo "FAILED: run $n wrote"; od -c Chronoseq.INI | head -20; status=1
-  fi
-  if [ -e Chronoseq.INI.tmp ]; then echo "FAILED: a temporary file was left"; status=1; fi
-done
+AHandEditedFileComesBackInItsOwnForm() {
+  printf -- '-20\n-60\n  900\n$230\n260 name\n60\n160\n120\n-40\n-15\n300\n1\n' >Chronoseq.INI
+  for n in 1 2; do
+    run_once "settings-run$n.png" || status=1
+    if [ "$(cat Chronoseq.INI)" = "$stored" ]; then
+      echo "ok: run $n wrote the eleven values and the options it read, CR LF after each"
+    else
+      echo "FAILED: run $n wrote"; od -c Chronoseq.INI | head -20; status=1
+    fi
+    if [ -e Chronoseq.INI.tmp ]; then echo "FAILED: a temporary file was left"; status=1; fi
+  done
+}
 
 # A time dialog stored far beyond the screen's right and bottom edges.
-printf '%s' "$(crlf -20 -60 900 560 260 60 160 30000 30000 -15 300)" >Chronoseq.INI
-run_once settings-offscreen.png || status=1
-mapfile -t values < <(tr -d '\r' <Chronoseq.INI)
-screen=$(xdpyinfo | awk '/dimensions:/ {print $2}')
-width=${screen%x*} height=${screen#*x}
-if [ "${#values[@]}" -eq 14 ] && [ "${values[7]}" -ge 0 ] && [ "${values[7]}" -lt "$height" ] &&
-  [ "${values[8]}" -ge 0 ] && [ "${values[8]}" -lt "$width" ]; then
-  echo "ok: the time dialog came back to ${values[8]}, ${values[7]} on a ${screen} screen"
-else
-  echo "FAILED: the time dialog is stored at ${values[8]:-?}, ${values[7]:-?}"; status=1
-fi
+ATimeDialogOffTheScreenComesBackOntoIt() {
+  printf '%s' "$(crlf -20 -60 900 560 260 60 160 30000 30000 -15 300)" >Chronoseq.INI
+  run_once settings-offscreen.png || status=1
+  mapfile -t values < <(tr -d '\r' <Chronoseq.INI)
+  screen=$(xdpyinfo | awk '/dimensions:/ {print $2}')
+  width=${screen%x*} height=${screen#*x}
+  if [ "${#values[@]}" -eq 14 ] && [ "${values[7]}" -ge 0 ] && [ "${values[7]}" -lt "$height" ] &&
+    [ "${values[8]}" -ge 0 ] && [ "${values[8]}" -lt "$width" ]; then
+    echo "ok: the time dialog came back to ${values[8]}, ${values[7]} on a ${screen} screen"
+  else
+    echo "FAILED: the time dialog is stored at ${values[8]:-?}, ${values[7]:-?}"; status=1
+  fi
+}
+
+case ${3:-} in
+  AHandEditedFileComesBackInItsOwnForm | ATimeDialogOffTheScreenComesBackOntoIt) "$3" ;;
+  *) echo "usage: run_settings_e2e.sh <Chronoseq.exe> <artefact folder> <scenario>" >&2; exit 2 ;;
+esac
 exit "$status"

@@ -26,46 +26,18 @@ chattr +i "$locked"
 touch "$marker"
 cd "$locked"
 
-main_window() {
-  local candidate
-  # Another window may carry the same name with no size on the screen; the
-  # main window is the large one.
-  for candidate in $(xdotool search --onlyvisible --name '^Chronoseq$' 2>/dev/null || true); do
-    if [ "$(xdotool getwindowgeometry --shell "$candidate" | sed -n 's/^WIDTH=//p')" -gt 300 ]; then
-      echo "$candidate"
-      return
-    fi
-  done
-}
-close_through_menu() {
-  xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
-  xdotool key --window "$1" alt+f
-  sleep 0.5
-  xdotool key x
-}
-ended() {
-  local _
-  for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || return 0
-    sleep 0.1
-  done
-  return 1
-}
+# shellcheck source=tests/e2e/x_windows.sh
+source "$here/x_windows.sh"
 
 "$run" "$exe" >"$work/run.log" 2>&1 &
 pid=$!
-wid=""
-for _ in $(seq 1 200); do
-  wid=$(main_window)
-  [ -n "$wid" ] && break
-  sleep 0.1
-done
-[ -n "$wid" ] || { echo "FAILED: no main window"; kill "$pid" 2>/dev/null; exit 1; }
-sleep 2 # the load comes at the first tick
+wait_for_main_window "$pid" || { echo "FAILED: no main window"; kill "$pid" 2>/dev/null; exit 1; }
 
+# A close before the settings' load tick loads them first: nothing waits
+# for the tick.
 status=0
-close_through_menu "$wid"
-sleep 2
+choose_from_file_menu "$wid" x
+wait_for_box "$wid" || echo "no error box came"
 import -window root "png:$artefacts/unwritable-first-close.png" 2>/dev/null || true
 if kill -0 "$pid" 2>/dev/null; then
   echo "ok: the first close failed to save and left the program open"
@@ -73,10 +45,10 @@ else
   echo "FAILED: the first close ended the program"; status=1
 fi
 xdotool key Return # the error box's OK
-sleep 1
+wait_for_box "$wid" gone || echo "the error box stayed"
 if [ "$status" = 0 ]; then
-  close_through_menu "$wid"
-  if ended; then
+  choose_from_file_menu "$wid" x
+  if ended "$pid"; then
     echo "ok: the second close, failing for the same reason, ended the program"
   else
     echo "FAILED: the second close did not end the program"; status=1

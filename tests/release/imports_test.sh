@@ -1,21 +1,23 @@
 #!/usr/bin/env bash
 # The import check passes the program in the release zip and refuses a
 # program that needs the compiler's runtime DLLs. The second case links a
-# probe against those DLLs on purpose, the way a build without -static does.
-# Usage: imports_test.sh <release zip> <C++ compiler> <work folder>
+# probe against those DLLs on purpose, the way a build without -static does;
+# the build links the probe both ways.
+# Usage: imports_test.sh <release zip> <probe linked to the DLLs> <probe linked statically> <work folder>
 set -euo pipefail
 
 zip=$1
-cxx=$2
-work=$3
+dynamic=$2
+static=$3
+work=$4
 here=$(cd "$(dirname "$0")" && pwd -P)
 check="$here/../../scripts/check-imports.sh"
 
 rm -rf "$work"
 mkdir -p "$work"
 unzip -q "$zip" Chronoseq.exe -d "$work"
-"$cxx" -O1 -o "$work/dynamic.exe" "$here/probe.cpp"
-"$cxx" -O1 -static -o "$work/static.exe" "$here/probe.cpp"
+cp "$dynamic" "$work/dynamic.exe"
+cp "$static" "$work/static.exe"
 
 status=0
 # program | expected exit | DLLs the listing must name | DLLs the complaint must name
