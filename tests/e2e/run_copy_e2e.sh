@@ -25,6 +25,7 @@
 #     every file left behind is whole.
 # Each scenario is the function of its name, run alone by its own test.
 # Usage: run_copy_e2e.sh <Chronoseq.exe> <copy driver.exe> <artefact folder> <scenario>
+# shellcheck disable=SC2317 # each scenario is called by its name
 set -euo pipefail
 
 exe=$1

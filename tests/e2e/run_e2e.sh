@@ -4,6 +4,7 @@
 # The times are then read back from disk with the system's own stat.
 # Each scenario is the function of its name, run alone by its own test.
 # Usage: run_e2e.sh <Chronoseq.exe> <driver.exe> <artefact folder> <scenario>
+# shellcheck disable=SC2317 # each scenario is called by its name
 set -euo pipefail
 # shellcheck source=tests/e2e/e2e_start.sh
 source "$(dirname "$0")/e2e_start.sh"

@@ -14,6 +14,7 @@
 #     the times and bytes through a read-only mount.
 # Each scenario is the function of its name, run alone by its own test.
 # Usage: run_reorder_e2e.sh <Chronoseq.exe> <reorder driver.exe> <artefact folder> <scenario>
+# shellcheck disable=SC2317 # each scenario is called by its name
 set -euo pipefail
 
 exe=$1

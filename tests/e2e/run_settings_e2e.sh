@@ -6,6 +6,7 @@
 # screen comes back onto it. The file's bytes are checked, nothing else.
 # Each scenario is the function of its name, run alone by its own test.
 # Usage: run_settings_e2e.sh <Chronoseq.exe> <artefact folder> <scenario>
+# shellcheck disable=SC2317 # each scenario is called by its name
 set -euo pipefail
 
 exe=$1
