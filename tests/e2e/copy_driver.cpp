@@ -90,34 +90,12 @@ int wmain(int argc, wchar_t** argv) {
     byTime = byTime || std::wstring(argv[i]) == L"bytime";
   }
 
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION process{};
-  std::wstring commandLine = L"\"" + exe + L"\"";
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    check(false, "start the program (error " + std::to_string(GetLastError()) + ")");
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return 1;
-  }
-  const DWORD pid = process.dwProcessId;
+  Program program;
+  if (!startProgram(exe, L"", program)) return finish();
+  const DWORD pid = program.pid;
+  HWND main = program.main;
+  HWND list = program.list;
 
-  HWND main = nullptr;
-  check(waitFor([&] {
-          main = visibleTopWindow(pid, [](HWND h) {
-            return windowText(h) == L"Chronoseq" && className(h) == shell::kMainWindowClass;
-          });
-          return main != nullptr;
-        }),
-        "the main window appears");
-  HWND list = nullptr;
-  if (main) {
-    for (HWND child : descendants(main)) {
-      if (className(child) == WC_LISTVIEWW) list = child;
-    }
-  }
   check(list && waitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == entries; }),
         "the list shows the start folder's " + std::to_string(entries) + " entries");
   // One click on the time column's header sorts the rows by their times,
@@ -194,11 +172,5 @@ int wmain(int argc, wchar_t** argv) {
   check(waitFor([&] { return IsWindowEnabled(main) != FALSE; }),
         "the message's OK gives the main window back");
 
-  PostMessageW(main, WM_CLOSE, 0, 0);
-  check(WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0,
-        "closing the main window ends the program");
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  std::printf("%d passed, %d failed\n", passed, failed);
-  return failed == 0 ? 0 : 1;
+  return closeProgram(program);
 }

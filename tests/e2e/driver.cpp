@@ -64,6 +64,9 @@ bool clickNameHeader(HWND list, const std::function<bool()>& done) {
   HWND header = FindWindowExW(list, nullptr, WC_HEADERW, nullptr);
   RECT r{};
   if (!header || !GetWindowRect(header, &r)) return false;
+  // A click on a window the window manager has not activated yet only
+  // activates it.
+  if (!waitFor([&] { return GetForegroundWindow() == GetAncestor(list, GA_ROOT); })) return false;
   const int width = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
   std::printf("click header %ld %ld\n", r.left + width / 2, (r.top + r.bottom) / 2);
   std::fflush(stdout);
@@ -110,38 +113,12 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring folder = argv[2];
   std::vector<std::wstring> fields(argv + 3, argv + 9);
 
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION process{};
-  std::wstring commandLine = L"\"" + exe + L"\"";
-  if (asArgument) commandLine += L" \"" + folder + L"\"";
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    check(false, "start the program (error " + std::to_string(GetLastError()) + ")");
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return 1;
-  }
-  const DWORD pid = process.dwProcessId;
-
-  HWND main = nullptr;
-  check(waitFor([&] {
-          // Another window may carry the same text; the main window's class
-          // tells it apart.
-          main = visibleTopWindow(pid, [](HWND h) {
-            return windowText(h) == L"Chronoseq" && className(h) == shell::kMainWindowClass;
-          });
-          return main != nullptr;
-        }),
-        "the main window \"Chronoseq\" appears");
-  HWND list = main ? FindWindowExW(main, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
-  if (!list && main) {
-    for (HWND child : descendants(main)) {
-      if (className(child) == WC_LISTVIEWW) list = child;
-    }
-  }
-  check(list != nullptr, "the entry list exists");
+  Program program;
+  if (!startProgram(exe, asArgument ? L" \"" + folder + L"\"" : std::wstring(), program))
+    return finish();
+  const DWORD pid = program.pid;
+  HWND main = program.main;
+  HWND list = program.list;
 
   WIN32_FIND_DATAW found{};
   int entries = 0;
@@ -313,12 +290,5 @@ int wmain(int argc, wchar_t** argv) {
           "a second 元に戻す does nothing");
   }
 
-  PostMessageW(main, WM_CLOSE, 0, 0);
-  check(WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0,
-        "closing the main window ends the program");
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-
-  std::printf("%d passed, %d failed\n", passed, failed);
-  return failed == 0 ? 0 : 1;
+  return closeProgram(program);
 }

@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "shell/window_classes.h"
+
 namespace e2e {
 
 inline int passed = 0;
@@ -23,6 +25,12 @@ inline void check(bool ok, const std::string& what) {
   std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
   std::fflush(stdout);
   (ok ? passed : failed) += 1;
+}
+
+// Prints the count of checks; the driver's exit status.
+inline int finish() {
+  std::printf("%d passed, %d failed\n", passed, failed);
+  return failed == 0 ? 0 : 1;
 }
 
 inline std::string narrow(const std::wstring& w) {
@@ -141,6 +149,56 @@ inline int nameHeaderFormat(HWND list, DWORD pid) {
   }
   CloseHandle(target);
   return format;
+}
+
+// The program started as Explorer starts it, and what of it the drivers use.
+struct Program {
+  PROCESS_INFORMATION process{};
+  DWORD pid = 0;
+  HWND main = nullptr;  // the main window, "Chronoseq"
+  HWND list = nullptr;  // the entry list in it
+};
+
+// Starts exe (shown normally, the command line the quoted exe and then
+// arguments) and waits for its main window; false, after a failed check,
+// when it cannot be started.
+inline bool startProgram(const std::wstring& exe, const std::wstring& arguments, Program& program) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  std::wstring commandLine = L"\"" + exe + L"\"" + arguments;
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &program.process)) {
+    check(false, "start the program (error " + std::to_string(GetLastError()) + ")");
+    return false;
+  }
+  program.pid = program.process.dwProcessId;
+  check(waitFor([&] {
+          // Another window may carry the same text; the main window's class
+          // tells it apart.
+          program.main = visibleTopWindow(program.pid, [](HWND h) {
+            return windowText(h) == L"Chronoseq" && className(h) == shell::kMainWindowClass;
+          });
+          return program.main != nullptr;
+        }),
+        "the main window \"Chronoseq\" appears");
+  for (HWND child : program.main ? descendants(program.main) : std::vector<HWND>{}) {
+    if (className(child) == WC_LISTVIEWW) program.list = child;
+  }
+  check(program.list != nullptr, "the entry list exists");
+  return true;
+}
+
+// Closes the main window, checks that the program ends, and prints the
+// count; the driver's exit status.
+inline int closeProgram(Program& program) {
+  PostMessageW(program.main, WM_CLOSE, 0, 0);
+  check(WaitForSingleObject(program.process.hProcess, 20000) == WAIT_OBJECT_0,
+        "closing the main window ends the program");
+  CloseHandle(program.process.hThread);
+  CloseHandle(program.process.hProcess);
+  return finish();
 }
 
 // Wine starts a Linux program through ntdll's own export.

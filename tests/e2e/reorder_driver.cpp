@@ -82,34 +82,12 @@ int wmain(int argc, wchar_t** argv) {
   const int entries = _wtoi(argv[3]);
   const bool byName = argc > 4 && std::wstring(argv[4]) == L"byname";
 
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION process{};
-  std::wstring commandLine = L"\"" + exe + L"\" \"" + folder + L"\"";
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process)) {
-    check(false, "start the program (error " + std::to_string(GetLastError()) + ")");
-    std::printf("%d passed, %d failed\n", passed, failed);
-    return 1;
-  }
-  const DWORD pid = process.dwProcessId;
+  Program program;
+  if (!startProgram(exe, L" \"" + folder + L"\"", program)) return finish();
+  const DWORD pid = program.pid;
+  HWND main = program.main;
+  HWND list = program.list;
 
-  HWND main = nullptr;
-  check(waitFor([&] {
-          main = visibleTopWindow(pid, [](HWND h) {
-            return windowText(h) == L"Chronoseq" && className(h) == shell::kMainWindowClass;
-          });
-          return main != nullptr;
-        }),
-        "the main window appears");
-  HWND list = nullptr;
-  if (main) {
-    for (HWND child : descendants(main)) {
-      if (className(child) == WC_LISTVIEWW) list = child;
-    }
-  }
   check(list && waitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == entries; }),
         "the list shows the card folder's " + std::to_string(entries) + " entries");
   // One click on a column's header sorts the rows. By time the order
@@ -129,9 +107,10 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageW(header, WM_LBUTTONUP, 0, at);
     if (byName) {
-      check(waitFor([&] { return (nameHeaderFormat(list, pid) & (HDF_SORTUP | HDF_SORTDOWN)) != 0; },
-                    5000),
-            "a click on the name header sorts the rows");
+      check(
+          waitFor([&] { return (nameHeaderFormat(list, pid) & (HDF_SORTUP | HDF_SORTDOWN)) != 0; },
+                  5000),
+          "a click on the name header sorts the rows");
     } else {
       check(waitFor([&] { return listedNames(list, pid) != listed || entries < 2; }, 5000),
             "a click on the time header sorts the rows");
@@ -190,11 +169,5 @@ int wmain(int argc, wchar_t** argv) {
   check(waitFor([&] { return IsWindowEnabled(main) != FALSE; }),
         "the message's OK gives the main window back");
 
-  PostMessageW(main, WM_CLOSE, 0, 0);
-  check(WaitForSingleObject(process.hProcess, 20000) == WAIT_OBJECT_0,
-        "closing the main window ends the program");
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  std::printf("%d passed, %d failed\n", passed, failed);
-  return failed == 0 ? 0 : 1;
+  return closeProgram(program);
 }

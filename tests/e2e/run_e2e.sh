@@ -74,6 +74,24 @@ drive() {
   cat "$log"
 }
 
+# over_the_program: waits until a window is under the pointer and the
+# program's has the keyboard (at most ten seconds; whether it came to
+# that). Wine may map the main window anew once the window manager has
+# taken it: a click before that lands on the screen's background.
+over_the_program() {
+  local _ root under
+  root=$(xwininfo -root | sed -nE 's/^.*Window id: (0x[0-9a-f]+).*$/\1/p')
+  for _ in $(seq 1 100); do
+    under=$(xdotool getmouselocation --shell 2>/dev/null | sed -n 's/^WINDOW=//p')
+    if [ -n "$under" ] && [ "$((under))" != "$((root))" ] &&
+      [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" = Chronoseq ]; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
 # click_when_asked PID: the driver may ask for real mouse clicks on the
 # list's header ("click header X Y"); they go through the X server as a
 # user's would, until the driver ends.
@@ -86,7 +104,9 @@ click_when_asked() {
       # Two clicks on one spot within the double-click time are a double
       # click, which a header takes as no second click: each click lands
       # 12 pixels right of the one before, beyond the double-click square.
-      xdotool mousemove "$((x + 12 * clicks))" "$y" click 1
+      xdotool mousemove "$((x + 12 * clicks))" "$y"
+      over_the_program || echo "the pointer is not over the program's window"
+      xdotool click 1
       clicks=$((clicks + 1))
     fi
     sleep 0.1
