@@ -103,7 +103,7 @@ void CaptureColumn::tick() {
 void CaptureColumn::fillBatch() {
   // Taken under another listing: none of it is for these rows.
   if (taken_.generation != generation_) taken_ = {};
-  const std::size_t end = std::min(taken_.results.size(), taken_.next + kBatch);
+  const std::size_t end = std::min(taken_.results.size(), taken_.next + batch_);
   if (taken_.next >= end) return;
   folderlist::CaptureCells& cells = folder_.captures();
   const auto toLocal = [this](platform::FileTime utc) { return toLocal_.toLocal(utc); };

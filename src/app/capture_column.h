@@ -45,6 +45,10 @@ class CaptureColumn {
   int width() const;
   void setWidth(int width);
 
+  // Rows filled in per tick from now on; a test reaches a second tick with
+  // a few rows this way.
+  void setBatch(std::size_t rows) { batch_ = rows; }
+
   // A listing ended: its rows are read while the column shows.
   void listed();
   // A listing begins, or the program ends: the reading stops at once and no
@@ -76,6 +80,7 @@ class CaptureColumn {
   ListedFolder& folder_;
   CaptureColumnControls controls_;
   Read read_;
+  std::size_t batch_ = kBatch;
   bool shown_ = false;
   int width_;
   // Raised by every start and stop: results taken under another belong to
