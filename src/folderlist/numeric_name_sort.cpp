@@ -24,12 +24,6 @@ std::size_t comparisonSortCost(std::size_t n) {
 // it saves.
 constexpr std::size_t kLeastPerThread = 4096;
 
-// The neighbours a thread takes at a time in the check. Sorted names group
-// by kind, and some kinds cost the comparison far more than others (text in
-// other scripts than Latin), so the check is cut finer than into one part
-// a thread.
-constexpr std::size_t kPairsPerPart = 2048;
-
 // A part of the rows in their given order, keyed and sorted by itself.
 struct KeyedPart {
   std::string keys;
@@ -83,15 +77,17 @@ std::vector<std::uint32_t> keyOrder(const std::vector<std::string_view>& names, 
 // inOrder[i]: the names at i - 1 and i stand as they should (first always).
 // Most of what the sort costs, since each comparison reads both names from
 // their start and neighbours share long beginnings; every pair stands alone,
-// so a long list is checked on every core.
+// so a long list is checked on every core. In one part a thread: finer parts
+// taken in turn kept both threads in the same stretch of costly names (other
+// scripts than Latin), and under Wine the two then waited on each other.
 std::vector<bool> checkNeighbours(const std::vector<std::string_view>& names,
                                   const std::vector<std::uint32_t>& order, bool descending,
                                   const platform::NumericCollation& collation,
                                   NumericSortCounts& tally) {
   const std::size_t n = order.size();
+  const std::size_t threads = threadsFor(n - 1, kLeastPerThread);
   const std::vector<std::int8_t> compared =
-      neighbourComparisons(names, order, collation, (n - 1 + kPairsPerPart - 1) / kPairsPerPart,
-                           threadsFor(n - 1, kLeastPerThread));
+      neighbourComparisons(names, order, collation, threads, threads);
   tally.comparisons += n - 1;
   std::vector<bool> inOrder(n, true);
   for (std::size_t i = 1; i < n; ++i) {
