@@ -111,14 +111,26 @@ std::vector<std::int8_t> neighbourComparisons(const std::vector<std::string_view
   std::vector<std::int8_t> results(pairs);
   if (pairs == 0) return results;
   parts = std::clamp<std::size_t>(parts, 1, pairs);
-  const std::size_t each = (pairs + parts - 1) / parts;
+  // A comparison costs about what its names hold, and names of one kind
+  // (other scripts than Latin, say) sort together: the parts are cut to
+  // about equal bytes of names, not to equal counts, so that no thread waits
+  // long for another.
+  std::uint64_t total = 0;
+  for (std::size_t k = 0; k < pairs; ++k) total += names[order[k]].size() + 1;
+  std::vector<std::size_t> starts{0};
+  std::uint64_t sum = 0;
+  for (std::size_t k = 0; k < pairs && starts.size() < parts; ++k) {
+    sum += names[order[k]].size() + 1;
+    if (sum * parts >= total * starts.size() && k + 1 < pairs) starts.push_back(k + 1);
+  }
+  starts.push_back(pairs);
   const std::span<const std::uint32_t> sequence(order);
   const std::span<std::int8_t> answers(results);
   // A part of `count` pairs reads count + 1 names: its last is the next
   // part's first.
-  runParts((pairs + each - 1) / each, threads, [&](std::size_t part) {
-    const std::size_t first = part * each;
-    const std::size_t count = std::min(each, pairs - first);
+  runParts(starts.size() - 1, threads, [&](std::size_t part) {
+    const std::size_t first = starts[part];
+    const std::size_t count = starts[part + 1] - first;
     collation.compareNeighbours(names, sequence.subspan(first, count + 1),
                                 answers.subspan(first, count));
   });

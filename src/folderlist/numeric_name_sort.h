@@ -24,8 +24,8 @@ struct NumericSortCounts {
 };
 
 // collation.compare() of each neighbour in order (names[order[k]] against
-// names[order[k + 1]]), the sequence cut into `parts` parts of about equal
-// length, compared on up to `threads` threads (the caller's among them),
+// names[order[k + 1]]), the sequence cut into up to `parts` parts of about
+// equal bytes of names, compared on up to `threads` threads (the caller's among them),
 // each thread taking the next part not yet taken.
 std::vector<std::int8_t> neighbourComparisons(const std::vector<std::string_view>& names,
                                               const std::vector<std::uint32_t>& order,
