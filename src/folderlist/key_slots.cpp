@@ -51,6 +51,22 @@ bool keyLess(const char* a, std::size_t aLength, const char* b, std::size_t bLen
   return std::string_view(a, aLength) < std::string_view(b, bLength);
 }
 
+// Calls work with the slots' order in the wanted direction: whether one
+// slot goes before another.
+template <typename Work>
+void inDirection(std::string_view keys, bool descending, Work work) {
+  const auto less = [keys](const KeySlot& a, const KeySlot& b) {
+    if (a.head != b.head) return a.head < b.head;
+    if (a.offset == b.offset) return false;  // one text, keyed once
+    return keyLess(keys.data() + a.offset, a.length, keys.data() + b.offset, b.length);
+  };
+  if (descending) {
+    work([&less](const KeySlot& a, const KeySlot& b) { return less(b, a); });
+  } else {
+    work(less);
+  }
+}
+
 }  // namespace
 
 KeySlot keySlot(std::string_view keys, std::size_t offset, std::uint32_t length,
@@ -59,17 +75,33 @@ KeySlot keySlot(std::string_view keys, std::size_t offset, std::uint32_t length,
 }
 
 void sortKeySlots(std::vector<KeySlot>& slots, std::string_view keys, bool descending) {
-  const auto less = [keys](const KeySlot& a, const KeySlot& b) {
-    if (a.head != b.head) return a.head < b.head;
-    if (a.offset == b.offset) return false;  // one text, keyed once
-    return keyLess(keys.data() + a.offset, a.length, keys.data() + b.offset, b.length);
+  inDirection(keys, descending,
+              [&slots](auto before) { std::stable_sort(slots.begin(), slots.end(), before); });
+}
+
+void mergeKeySlotRuns(std::vector<KeySlot>& slots, std::vector<std::size_t> runEnds,
+                      std::string_view keys, bool descending) {
+  const auto at = [&slots](std::size_t place) {
+    return slots.begin() + static_cast<std::ptrdiff_t>(place);
   };
-  if (descending) {
-    std::stable_sort(slots.begin(), slots.end(),
-                     [&less](const KeySlot& a, const KeySlot& b) { return less(b, a); });
-  } else {
-    std::stable_sort(slots.begin(), slots.end(), less);
-  }
+  inDirection(keys, descending, [&](auto before) {
+    // Neighbouring runs in pairs, each round halving the runs: every slot
+    // moves about log2(runs) times.
+    while (runEnds.size() > 1) {
+      std::vector<std::size_t> merged;
+      std::size_t start = 0;
+      for (std::size_t run = 0; run < runEnds.size(); run += 2) {
+        if (run + 1 < runEnds.size()) {
+          std::inplace_merge(at(start), at(runEnds[run]), at(runEnds[run + 1]), before);
+          start = runEnds[run + 1];
+        } else {
+          start = runEnds[run];
+        }
+        merged.push_back(start);
+      }
+      runEnds = std::move(merged);
+    }
+  });
 }
 
 std::vector<std::uint32_t> rowsOf(const std::vector<KeySlot>& slots) {

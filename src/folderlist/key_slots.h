@@ -25,6 +25,14 @@ KeySlot keySlot(std::string_view keys, std::size_t offset, std::uint32_t length,
 // order. Two slots of one offset hold one key.
 void sortKeySlots(std::vector<KeySlot>& slots, std::string_view keys, bool descending);
 
+// Merges runs of slots that follow one another, each sorted by
+// sortKeySlots() in the same direction, into one sorted sequence. runEnds
+// holds where each run ends, the last at slots.size(). At equal keys a slot
+// of an earlier run goes first: runs of rows cut from their given order
+// merge into the stable sort of them all.
+void mergeKeySlotRuns(std::vector<KeySlot>& slots, std::vector<std::size_t> runEnds,
+                      std::string_view keys, bool descending);
+
 // The rows of the slots, first place first.
 std::vector<std::uint32_t> rowsOf(const std::vector<KeySlot>& slots);
 

@@ -64,11 +64,12 @@ void listFolderInto(EntryRows& rows, std::string_view folderPath,
   platform::FoundEntry found;
   while (search->next(found)) {
     if (found.name == "." || found.name == "..") continue;
-    ListEntry& row = rows.emplace_back();
-    row.name = std::move(found.name);
-    if (found.attributes & platform::kAttrDirectory) row.kindText = kFolderKind;
     timeTextOf(text, found.lastWriteUtc, separators, zone);
-    row.timeText = text;
+    // Made in place from its parts: each field written once.
+    rows.emplace_back(
+        std::move(found.name),
+        std::string(found.attributes & platform::kAttrDirectory ? kFolderKind : std::string_view()),
+        ShortText(text));
   }
 }
 

@@ -24,12 +24,13 @@ struct NumericSortCounts {
 };
 
 // collation.compare() of each neighbour in order (names[order[k]] against
-// names[order[k + 1]]), the sequence cut into `parts` parts of about equal
-// length, each compared on a thread of its own (the first on the caller's).
+// names[order[k + 1]]), the sequence cut into up to `parts` parts of about
+// equal bytes of names, compared on up to `threads` threads (the caller's among them),
+// each thread taking the next part not yet taken.
 std::vector<std::int8_t> neighbourComparisons(const std::vector<std::string_view>& names,
                                               const std::vector<std::uint32_t>& order,
                                               const platform::NumericCollation& collation,
-                                              std::size_t parts);
+                                              std::size_t parts, std::size_t threads);
 
 // The places of the names in a stable sort by collation.compare(), first
 // place first (indices into names): names that compare equal keep their
@@ -38,8 +39,8 @@ std::vector<std::int8_t> neighbourComparisons(const std::vector<std::string_view
 // The comparison decides, but a sort by it alone asks it some n log n
 // times. So the names are sorted by the collation's sort keys (descending
 // keys for a descending sort, with their given order kept at equal keys),
-// and the n - 1 neighbours are checked with the comparison, on every core
-// of the processor for a long list. Where keys and
+// and the n - 1 neighbours are checked with the comparison; for a long list
+// both on every core of the processor. Where keys and
 // comparison disagree, a stable insertion pass repairs the order: one
 // comparison per name, and one for each pair out of order. Should the
 // repair cost more than a sort by comparison alone, that sort is done.

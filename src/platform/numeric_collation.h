@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -34,13 +35,20 @@ class NumericCollation {
                                  std::span<const std::uint32_t> sequence,
                                  std::span<std::int8_t> results) const;
 
-  // Appends a sort key of text to keys; keys compare as unsigned byte
+  // Appends the sort key of each text, in order, to keys, and after each
+  // key the end of keys so far to ends; keys compare as unsigned byte
   // strings. POSIX: ICU's own keys, which give exactly compare()'s order.
   // Windows: StrCmpLogicalW has no sort key, and Microsoft documents none
   // that equals it; these keys follow what it is documented to do (digits
   // as numbers, case ignored, the text between in the locale's order), so a
   // caller that needs compare()'s order exactly checks theirs with compare().
-  virtual void appendSortKey(std::string_view text, std::string& keys);
+  // Several threads may call it at once, each with texts and buffers of its
+  // own; a call remembers what it keyed only until it returns.
+  virtual void appendSortKeys(std::span<const std::string_view> texts, std::string& keys,
+                              std::vector<std::size_t>& ends) const;
+
+  // appendSortKeys() of one text.
+  void appendSortKey(std::string_view text, std::string& keys) const;
 
   // The places of texts in a stable sort by compare() alone, first place
   // first: indices into texts. Texts that compare equal keep their order in
@@ -52,5 +60,10 @@ class NumericCollation {
   struct State;
   std::unique_ptr<State> state_;
 };
+
+inline void NumericCollation::appendSortKey(std::string_view text, std::string& keys) const {
+  std::vector<std::size_t> ends;
+  appendSortKeys(std::span<const std::string_view>(&text, 1), keys, ends);
+}
 
 }  // namespace platform

@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <ostream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +22,12 @@ namespace {
 class TableKeys : public platform::NumericCollation {
  public:
   explicit TableKeys(std::map<std::string, std::string> keys) : keys_(std::move(keys)) {}
-  void appendSortKey(std::string_view text, std::string& keys) override {
-    keys += keys_.at(std::string(text));
+  void appendSortKeys(std::span<const std::string_view> texts, std::string& keys,
+                      std::vector<std::size_t>& ends) const override {
+    for (const std::string_view text : texts) {
+      keys += keys_.at(std::string(text));
+      ends.push_back(keys.size());
+    }
   }
   std::vector<std::uint32_t> stableOrder(const std::vector<std::string_view>& texts,
                                          bool descending) override {
@@ -202,8 +208,52 @@ TEST(NumericNameSortNeighbours, EveryCutGivesEveryPairOnce) {
   const std::vector<std::int8_t> expected = {-1, 1, -1, 1, -1};
   platform::NumericCollation collation;
   for (std::size_t parts : {1, 2, 3, 4, 5, 9}) {
-    EXPECT_EQ(folderlist::neighbourComparisons(names, order, collation, parts), expected)
-        << parts << " parts";
+    for (std::size_t threads : {1, 2, 3}) {
+      EXPECT_EQ(folderlist::neighbourComparisons(names, order, collation, parts, threads), expected)
+          << parts << " parts on " << threads << " threads";
+    }
+  }
+}
+
+// A long list is keyed and sorted in parts of its given order, one a core,
+// and the parts merged: names of equal keys on either side of a cut keep
+// their given order in both directions. x<i> and X<i> share a key and
+// compare equal (case is ignored); one of each pair stands in the list's
+// first half, the other in its second.
+TEST(NumericNameSortParts, EqualKeysAcrossPartsKeepTheirOrder) {
+  constexpr int kPairs = 6000;  // 12,000 names: more than one part on two cores
+  std::map<std::string, std::string> keys;
+  std::vector<std::string> given;
+  const auto name = [](bool lower, int i) { return (lower ? "x" : "X") + std::to_string(i); };
+  char key[8];
+  for (int i = kPairs - 1; i >= 0; --i) given.push_back(name(i % 2 == 0, i));
+  for (int i = 0; i < kPairs; ++i) given.push_back(name(i % 2 != 0, i));
+  for (int i = 0; i < kPairs; ++i) {
+    std::snprintf(key, sizeof key, "%05d", i);
+    keys[name(true, i)] = key;
+    keys[name(false, i)] = key;
+  }
+  std::vector<std::string> ascending, descending;
+  for (int i = 0; i < kPairs; ++i) {
+    for (const bool firstHalf : {true, false})
+      ascending.push_back(name((i % 2 == 0) == firstHalf, i));
+  }
+  for (int i = kPairs - 1; i >= 0; --i) {
+    for (const bool firstHalf : {true, false})
+      descending.push_back(name((i % 2 == 0) == firstHalf, i));
+  }
+  const std::vector<std::string_view> names(given.begin(), given.end());
+  TableKeys collation(keys);
+  for (const bool down : {false, true}) {
+    folderlist::NumericSortCounts counts;
+    std::vector<std::string> sorted;
+    for (const std::uint32_t i : folderlist::numericNameOrder(names, down, collation, &counts)) {
+      sorted.push_back(given.at(i));
+    }
+    EXPECT_EQ(sorted, down ? descending : ascending) << (down ? "descending" : "ascending");
+    EXPECT_EQ(counts.pairsOutOfOrder, 0u);
+    EXPECT_EQ(counts.comparisons, given.size() - 1);
+    EXPECT_EQ(collation.comparisonSorts, 0);
   }
 }
 

@@ -15,26 +15,6 @@ struct NumericCollation::State {
   posix::UniqueCollator collator = posix::openUserCollator(true);
   std::u16string first;
   std::u16string second;
-  std::string key = std::string(256, '\0');
-
-  // Appends text's sort key: two keys compared as unsigned bytes give
-  // compare()'s answer.
-  void appendSortKey(std::string_view text, std::string& keys) {
-    posix::foldInto(text, first);
-    const auto length = static_cast<int32_t>(first.size());
-    const auto keyOf = [&] {
-      return ucol_getSortKey(collator.get(), first.data(), length,
-                             reinterpret_cast<uint8_t*>(key.data()),
-                             static_cast<int32_t>(key.size()));
-    };
-    int32_t size = keyOf();
-    if (size > static_cast<int32_t>(key.size())) {
-      key.resize(static_cast<std::size_t>(size));
-      size = keyOf();
-    }
-    if (size <= 0) throw std::runtime_error("ICU gave no sort key");
-    keys.append(key.data(), static_cast<std::size_t>(size));
-  }
 };
 
 NumericCollation::NumericCollation() : state_(std::make_unique<State>()) {}
@@ -70,8 +50,30 @@ void NumericCollation::compareNeighbours(const std::vector<std::string_view>& te
   }
 }
 
-void NumericCollation::appendSortKey(std::string_view text, std::string& keys) {
-  state_->appendSortKey(text, keys);
+void NumericCollation::appendSortKeys(std::span<const std::string_view> texts, std::string& keys,
+                                      std::vector<std::size_t>& ends) const {
+  // The collator is only read, as in compareNeighbours(); the buffers are
+  // the call's own.
+  const UCollator* collator = state_->collator.get();
+  std::u16string folded;
+  std::string key(256, '\0');
+  for (const std::string_view text : texts) {
+    posix::foldInto(text, folded);
+    const auto length = static_cast<int32_t>(folded.size());
+    const auto keyOf = [&] {
+      return ucol_getSortKey(collator, folded.data(), length,
+                             reinterpret_cast<uint8_t*>(key.data()),
+                             static_cast<int32_t>(key.size()));
+    };
+    int32_t size = keyOf();
+    if (size > static_cast<int32_t>(key.size())) {
+      key.resize(static_cast<std::size_t>(size));
+      size = keyOf();
+    }
+    if (size <= 0) throw std::runtime_error("ICU gave no sort key");
+    keys.append(key.data(), static_cast<std::size_t>(size));
+    ends.push_back(keys.size());
+  }
 }
 
 std::vector<std::uint32_t> NumericCollation::stableOrder(const std::vector<std::string_view>& texts,

@@ -34,23 +34,16 @@ struct TextHash {
   }
 };
 
-}  // namespace
-
-struct NumericCollation::State {
-  std::wstring first;
-  std::wstring second;
-  std::wstring wide;
-  std::string zeros;
-  // The keys of the runs of text met so far: names repeat them ("IMG_",
-  // ".JPG"), so most keys are made without a call into the system.
-  std::unordered_map<std::wstring, std::string, TextHash, std::equal_to<>> textKeys;
-
-  const std::string& textKey(std::wstring_view run) {
-    const auto found = textKeys.find(run);
-    if (found != textKeys.end()) return found->second;
+// The keys of the runs of text met so far: names repeat them ("IMG_",
+// ".JPG"), so most keys are made without a call into the system.
+class RunKeys {
+ public:
+  const std::string& of(std::wstring_view run) {
+    const auto found = keys_.find(run);
+    if (found != keys_.end()) return found->second;
     // A folder of names without digits makes one run per name; the memory
     // stays bounded.
-    if (textKeys.size() >= 65536) textKeys.clear();
+    if (keys_.size() >= 65536) keys_.clear();
     constexpr DWORD kFlags = LCMAP_SORTKEY | SORT_DIGITSASNUMBERS | NORM_IGNORECASE;
     const int length = static_cast<int>(run.size());
     const int size = LCMapStringEx(LOCALE_NAME_USER_DEFAULT, kFlags, run.data(), length, nullptr, 0,
@@ -62,8 +55,18 @@ struct NumericCollation::State {
       throw std::runtime_error("LCMapStringEx failed (error " + std::to_string(GetLastError()) +
                                ")");
     }
-    return textKeys.emplace(std::wstring(run), std::move(key)).first->second;
+    return keys_.emplace(std::wstring(run), std::move(key)).first->second;
   }
+
+ private:
+  std::unordered_map<std::wstring, std::string, TextHash, std::equal_to<>> keys_;
+};
+
+}  // namespace
+
+struct NumericCollation::State {
+  std::wstring first;
+  std::wstring second;
 };
 
 NumericCollation::NumericCollation() : state_(std::make_unique<State>()) {}
@@ -89,36 +92,42 @@ void NumericCollation::compareNeighbours(const std::vector<std::string_view>& te
   }
 }
 
-void NumericCollation::appendSortKey(std::string_view text, std::string& keys) {
-  // The name in parts, left to right: each run of digits by its value (its
+void NumericCollation::appendSortKeys(std::span<const std::string_view> texts, std::string& keys,
+                                      std::vector<std::size_t>& ends) const {
+  // Each name in parts, left to right: each run of digits by its value (its
   // digits without the leading zeros, longest first), each run of text by
   // its locale sort key (case ignored), then the end. Names equal so far
   // are ordered by their leading zeros, more zeros first, as Windows does.
-  const std::wstring& wide = state_->wide = widen(text);
-  std::string& zeros = state_->zeros;
-  zeros.clear();
-  std::size_t at = 0;
-  while (at < wide.size()) {
-    std::size_t end = at;
-    if (isDigit(wide[at])) {
-      while (end < wide.size() && isDigit(wide[end])) ++end;
-      std::size_t significant = at;
-      while (significant < end && wide[significant] == L'0') ++significant;
-      const std::size_t digits = end - significant;
-      keys += kNumber;
-      keys += static_cast<char>(digits >> 8);
-      keys += static_cast<char>(digits & 0xFF);
-      for (std::size_t i = significant; i < end; ++i) keys += static_cast<char>(wide[i]);
-      zeros += static_cast<char>(0xFF - std::min<std::size_t>(significant - at, 0xFE));
-    } else {
-      while (end < wide.size() && !isDigit(wide[end])) ++end;
-      keys += kText;
-      keys += state_->textKey(std::wstring_view(wide).substr(at, end - at));
+  RunKeys runKeys;
+  std::wstring wide;
+  std::string zeros;
+  for (const std::string_view text : texts) {
+    widenInto(text, wide);
+    zeros.clear();
+    std::size_t at = 0;
+    while (at < wide.size()) {
+      std::size_t end = at;
+      if (isDigit(wide[at])) {
+        while (end < wide.size() && isDigit(wide[end])) ++end;
+        std::size_t significant = at;
+        while (significant < end && wide[significant] == L'0') ++significant;
+        const std::size_t digits = end - significant;
+        keys += kNumber;
+        keys += static_cast<char>(digits >> 8);
+        keys += static_cast<char>(digits & 0xFF);
+        for (std::size_t i = significant; i < end; ++i) keys += static_cast<char>(wide[i]);
+        zeros += static_cast<char>(0xFF - std::min<std::size_t>(significant - at, 0xFE));
+      } else {
+        while (end < wide.size() && !isDigit(wide[end])) ++end;
+        keys += kText;
+        keys += runKeys.of(std::wstring_view(wide).substr(at, end - at));
+      }
+      at = end;
     }
-    at = end;
+    keys += kEnd;
+    keys += zeros;
+    ends.push_back(keys.size());
   }
-  keys += kEnd;
-  keys += zeros;
 }
 
 std::vector<std::uint32_t> NumericCollation::stableOrder(const std::vector<std::string_view>& texts,
