@@ -173,10 +173,7 @@ TEST_F(GuiTest, TheDialogsCaptionsAreNotClipped) {
 // within the window, the window on the screen, at the design DPI and at 144
 // (a message already shown when the DPI changes included). A message of the
 // design's own keeps the design's label and window, however long.
-// One test a DPI: the messages at 144 come after a change from 96.
-class MessagesAtDpi : public GuiTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(MessagesAtDpi, TheCopyMessagesShowWholeInTheMessageWindow) {
+TEST_F(GuiTest, TheCopyMessagesShowWholeInTheMessageWindow) {
   namespace m = cardcopy::messages;
   // A relative path of 252 characters: as long as the check lets through
   // onto a card's root.
@@ -207,58 +204,54 @@ TEST_P(MessagesAtDpi, TheCopyMessagesShowWholeInTheMessageWindow) {
   ASSERT_TRUE(label && panel && ok);
   app::Messages& messages = windows_->objects().messages;
 
-  const int dpi = GetParam();
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    messages.wholeOverMain(texts[i]);
-    pump();
-    if (dpi != 96 && i == 0) {
-      RECT suggested{100, 120, 800, 600};
-      SendMessageW(messageWindow(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                   reinterpret_cast<LPARAM>(&suggested));
+  for (const int dpi : {96, 144}) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      messages.wholeOverMain(texts[i]);
+      pump();
+      if (dpi != 96 && i == 0) {
+        RECT suggested{100, 120, 800, 600};
+        SendMessageW(messageWindow(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+      }
+      const std::string what = std::to_string(dpi) + " DPI: " + texts[i];
+      EXPECT_EQ(windowText(label), wide(texts[i])) << what;
+      const RECT lines = staticTextRect(label);
+      RECT room{};
+      GetClientRect(label, &room);
+      EXPECT_LE(lines.right - lines.left, room.right) << what;
+      EXPECT_LE(lines.bottom - lines.top, room.bottom) << what;
+      RECT client{};
+      GetClientRect(messageWindow(), &client);
+      const RECT panelRect = rectIn(messageWindow(), panel);
+      const RECT okRect = rectIn(messageWindow(), ok);
+      EXPECT_TRUE(inside(rectIn(messageWindow(), label), panelRect)) << what;
+      EXPECT_TRUE(inside(panelRect, client)) << what;
+      EXPECT_TRUE(inside(okRect, client)) << what;
+      EXPECT_GE(okRect.top, panelRect.bottom) << what;
+      RECT outer{};
+      GetWindowRect(messageWindow(), &outer);
+      MONITORINFO monitor{};
+      monitor.cbSize = sizeof(monitor);
+      GetMonitorInfoW(MonitorFromWindow(messageWindow(), MONITOR_DEFAULTTONEAREST), &monitor);
+      EXPECT_TRUE(inside(outer, monitor.rcWork)) << what;
+      click(ok);
     }
-    const std::string what = std::to_string(dpi) + " DPI: " + texts[i];
-    EXPECT_EQ(windowText(label), wide(texts[i])) << what;
-    const RECT lines = staticTextRect(label);
-    RECT room{};
+    // Shown as the design shows its own messages, even the longest text keeps
+    // the design's label and window.
+    messages.overMain(joined({m::kPathTooLong, longest}));
+    pump();
+    RECT room{}, client{};
     GetClientRect(label, &room);
-    EXPECT_LE(lines.right - lines.left, room.right) << what;
-    EXPECT_LE(lines.bottom - lines.top, room.bottom) << what;
-    RECT client{};
     GetClientRect(messageWindow(), &client);
-    const RECT panelRect = rectIn(messageWindow(), panel);
-    const RECT okRect = rectIn(messageWindow(), ok);
-    EXPECT_TRUE(inside(rectIn(messageWindow(), label), panelRect)) << what;
-    EXPECT_TRUE(inside(panelRect, client)) << what;
-    EXPECT_TRUE(inside(okRect, client)) << what;
-    EXPECT_GE(okRect.top, panelRect.bottom) << what;
-    RECT outer{};
-    GetWindowRect(messageWindow(), &outer);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(messageWindow(), MONITOR_DEFAULTTONEAREST), &monitor);
-    EXPECT_TRUE(inside(outer, monitor.rcWork)) << what;
+    const auto at = [dpi](int design) { return MulDiv(design, dpi, 96); };
+    EXPECT_EQ(room.right, at(177)) << dpi;
+    EXPECT_EQ(room.bottom, at(65)) << dpi;
+    EXPECT_EQ(client.right, at(209)) << dpi;
+    EXPECT_EQ(client.bottom, at(170)) << dpi;
+    EXPECT_EQ(rectIn(messageWindow(), ok).top, at(136)) << dpi;
     click(ok);
   }
-  // Shown as the design shows its own messages, even the longest text keeps
-  // the design's label and window.
-  messages.overMain(joined({m::kPathTooLong, longest}));
-  pump();
-  RECT room{}, client{};
-  GetClientRect(label, &room);
-  GetClientRect(messageWindow(), &client);
-  const auto at = [dpi](int design) { return MulDiv(design, dpi, 96); };
-  EXPECT_EQ(room.right, at(177)) << dpi;
-  EXPECT_EQ(room.bottom, at(65)) << dpi;
-  EXPECT_EQ(client.right, at(209)) << dpi;
-  EXPECT_EQ(client.bottom, at(170)) << dpi;
-  EXPECT_EQ(rectIn(messageWindow(), ok).top, at(136)) << dpi;
-  click(ok);
 }
-
-INSTANTIATE_TEST_SUITE_P(Gui, MessagesAtDpi, ::testing::Values(96, 144),
-                         [](const ::testing::TestParamInfo<int>& info) {
-                           return std::to_string(info.param) + "Dpi";
-                         });
 
 }  // namespace
 }  // namespace gui
