@@ -51,20 +51,13 @@ bool keyLess(const char* a, std::size_t aLength, const char* b, std::size_t bLen
   return std::string_view(a, aLength) < std::string_view(b, bLength);
 }
 
-// Calls work with the slots' order in the wanted direction: whether one
-// slot goes before another.
-template <typename Work>
-void inDirection(std::string_view keys, bool descending, Work work) {
-  const auto less = [keys](const KeySlot& a, const KeySlot& b) {
-    if (a.head != b.head) return a.head < b.head;
-    if (a.offset == b.offset) return false;  // one text, keyed once
-    return keyLess(keys.data() + a.offset, a.length, keys.data() + b.offset, b.length);
-  };
-  if (descending) {
-    work([&less](const KeySlot& a, const KeySlot& b) { return less(b, a); });
-  } else {
-    work(less);
-  }
+// Whether slot a, its key offset counting from aKeys, goes before slot b.
+bool slotLess(const KeySlot& a, const char* aKeys, const KeySlot& b, const char* bKeys) {
+  if (a.head != b.head) return a.head < b.head;
+  const char* aKey = aKeys + a.offset;
+  const char* bKey = bKeys + b.offset;
+  if (aKey == bKey) return false;  // one text, keyed once
+  return keyLess(aKey, a.length, bKey, b.length);
 }
 
 }  // namespace
@@ -74,34 +67,21 @@ KeySlot keySlot(std::string_view keys, std::size_t offset, std::uint32_t length,
   return {wordAt(keys.data() + offset, length, 0), offset, length, row};
 }
 
-void sortKeySlots(std::vector<KeySlot>& slots, std::string_view keys, bool descending) {
-  inDirection(keys, descending,
-              [&slots](auto before) { std::stable_sort(slots.begin(), slots.end(), before); });
+void sortKeySlots(std::span<KeySlot> slots, std::string_view keys, bool descending) {
+  const char* base = keys.data();
+  const auto less = [base](const KeySlot& a, const KeySlot& b) {
+    return slotLess(a, base, b, base);
+  };
+  if (descending) {
+    std::stable_sort(slots.begin(), slots.end(),
+                     [&less](const KeySlot& a, const KeySlot& b) { return less(b, a); });
+  } else {
+    std::stable_sort(slots.begin(), slots.end(), less);
+  }
 }
 
-void mergeKeySlotRuns(std::vector<KeySlot>& slots, std::vector<std::size_t> runEnds,
-                      std::string_view keys, bool descending) {
-  const auto at = [&slots](std::size_t place) {
-    return slots.begin() + static_cast<std::ptrdiff_t>(place);
-  };
-  inDirection(keys, descending, [&](auto before) {
-    // Neighbouring runs in pairs, each round halving the runs: every slot
-    // moves about log2(runs) times.
-    while (runEnds.size() > 1) {
-      std::vector<std::size_t> merged;
-      std::size_t start = 0;
-      for (std::size_t run = 0; run < runEnds.size(); run += 2) {
-        if (run + 1 < runEnds.size()) {
-          std::inplace_merge(at(start), at(runEnds[run]), at(runEnds[run + 1]), before);
-          start = runEnds[run + 1];
-        } else {
-          start = runEnds[run];
-        }
-        merged.push_back(start);
-      }
-      runEnds = std::move(merged);
-    }
-  });
+bool SlotOrder::less(const KeySlot& a, const KeySlot& b) const {
+  return slotLess(a, keys_->of(a), b, keys_->of(b));
 }
 
 std::vector<std::uint32_t> rowsOf(const std::vector<KeySlot>& slots) {

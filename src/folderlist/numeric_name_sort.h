@@ -23,15 +23,6 @@ struct NumericSortCounts {
   bool comparisonSort = false;
 };
 
-// collation.compare() of each neighbour in order (names[order[k]] against
-// names[order[k + 1]]), the sequence cut into up to `parts` parts of about
-// equal bytes of names, compared on up to `threads` threads (the caller's among them),
-// each thread taking the next part not yet taken.
-std::vector<std::int8_t> neighbourComparisons(const std::vector<std::string_view>& names,
-                                              const std::vector<std::uint32_t>& order,
-                                              const platform::NumericCollation& collation,
-                                              std::size_t parts, std::size_t threads);
-
 // The places of the names in a stable sort by collation.compare(), first
 // place first (indices into names): names that compare equal keep their
 // order in either direction.
@@ -47,6 +38,13 @@ std::vector<std::int8_t> neighbourComparisons(const std::vector<std::string_view
 std::vector<std::uint32_t> numericNameOrder(const std::vector<std::string_view>& names,
                                             bool descending, platform::NumericCollation& collation,
                                             NumericSortCounts* counts = nullptr);
+
+// numericNameOrder() with the keys' order cut into up to `threads`
+// stretches, one a thread, whatever the processor has.
+std::vector<std::uint32_t> numericNameOrderOn(const std::vector<std::string_view>& names,
+                                              bool descending,
+                                              platform::NumericCollation& collation,
+                                              std::size_t threads, NumericSortCounts* counts);
 
 // Sorts the rows by name in Explorer's order (digits by value, case
 // ignored), ascending or descending, as numericNameOrder does. Stable in

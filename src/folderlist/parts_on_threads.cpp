@@ -1,44 +1,66 @@
 #include "folderlist/parts_on_threads.h"
 
 #include <algorithm>
-#include <atomic>
-#include <exception>
-#include <future>
-#include <thread>
-#include <vector>
+#include <utility>
 
 namespace folderlist {
 
-void runParts(std::size_t parts, std::size_t threads,
-              const std::function<void(std::size_t part)>& work) {
-  std::atomic<std::size_t> next{0};
-  std::atomic<bool> failed{false};
-  const auto worker = [&] {
-    try {
-      for (std::size_t part = next++; part < parts && !failed; part = next++) work(part);
-    } catch (...) {
-      failed = true;
-      throw;
-    }
-  };
-  std::vector<std::future<void>> others;
-  for (std::size_t thread = 1; thread < std::min(threads, parts); ++thread) {
-    others.push_back(std::async(std::launch::async, worker));
+PartsTeam::PartsTeam(std::size_t threads) {
+  for (std::size_t t = 1; t < threads; ++t) helpers_.emplace_back([this] { serve(); });
+}
+
+PartsTeam::~PartsTeam() {
+  {
+    const std::lock_guard lock(mutex_);
+    stopping_ = true;
   }
-  std::exception_ptr first;
+  wake_.notify_all();
+  for (std::thread& helper : helpers_) helper.join();
+}
+
+void PartsTeam::run(std::size_t parts, const std::function<void(std::size_t part)>& work) {
+  {
+    const std::lock_guard lock(mutex_);
+    work_ = &work;
+    parts_ = parts;
+    next_ = 0;
+    failed_ = false;
+    busy_ = helpers_.size();
+    ++round_;
+  }
+  wake_.notify_all();
+  takeParts();
+  std::unique_lock lock(mutex_);
+  done_.wait(lock, [this] { return busy_ == 0; });
+  work_ = nullptr;
+  if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+}
+
+void PartsTeam::takeParts() {
   try {
-    worker();
+    for (std::size_t part = next_++; part < parts_ && !failed_; part = next_++) (*work_)(part);
   } catch (...) {
-    first = std::current_exception();
+    failed_ = true;
+    const std::lock_guard lock(mutex_);
+    if (!failure_) failure_ = std::current_exception();
   }
-  for (std::future<void>& other : others) {
-    try {
-      other.get();
-    } catch (...) {
-      if (!first) first = std::current_exception();
+}
+
+void PartsTeam::serve() {
+  std::size_t seen = 0;
+  for (;;) {
+    {
+      std::unique_lock lock(mutex_);
+      wake_.wait(lock, [&] { return stopping_ || round_ != seen; });
+      if (stopping_) return;
+      seen = round_;
+    }
+    takeParts();
+    {
+      const std::lock_guard lock(mutex_);
+      if (--busy_ == 0) done_.notify_one();
     }
   }
-  if (first) std::rethrow_exception(first);
 }
 
 std::size_t threadsFor(std::size_t items, std::size_t leastEach) {

@@ -199,29 +199,35 @@ TEST(NumericNameSortRows, RowsAndMarksMoveTogether) {
   EXPECT_EQ(counts.pairsOutOfOrder, 1u);
 }
 
-// A long list is checked in parts on threads of their own: every part
-// boundary must still compare the pair that straddles it, once.
-TEST(NumericNameSortNeighbours, EveryCutGivesEveryPairOnce) {
+// A long list is cut by key into stretches, one a thread: however many,
+// every pair that straddles two stretches is still compared, once, and the
+// repair reaches across them. The keys order a10 before a2, as text would;
+// a1 and A1 share a key and compare equal.
+TEST(NumericNameSortStretches, EveryCutGivesTheOneOrder) {
   const std::vector<std::string_view> names = {"b", "a10", "a2", "a1", "A1", "c"};
-  // a1 a10 a2 b A1 c, by hand: a1 < a10, a10 > a2, a2 < b, b > A1, A1 < c.
-  const std::vector<std::uint32_t> order = {3, 1, 2, 0, 4, 5};
-  const std::vector<std::int8_t> expected = {-1, 1, -1, 1, -1};
-  platform::NumericCollation collation;
-  for (std::size_t parts : {1, 2, 3, 4, 5, 9}) {
-    for (std::size_t threads : {1, 2, 3}) {
-      EXPECT_EQ(folderlist::neighbourComparisons(names, order, collation, parts, threads), expected)
-          << parts << " parts on " << threads << " threads";
+  TableKeys collation(
+      {{"b", "b"}, {"a10", "a10"}, {"a2", "a2"}, {"a1", "a1"}, {"A1", "a1"}, {"c", "c"}});
+  const std::vector<std::uint32_t> ascending = {3, 4, 2, 1, 0, 5};
+  const std::vector<std::uint32_t> descending = {5, 0, 1, 2, 3, 4};
+  for (const std::size_t threads : {1, 2, 3, 5, 9}) {
+    for (const bool down : {false, true}) {
+      folderlist::NumericSortCounts counts;
+      EXPECT_EQ(folderlist::numericNameOrderOn(names, down, collation, threads, &counts),
+                down ? descending : ascending)
+          << threads << " threads, " << (down ? "descending" : "ascending");
+      EXPECT_EQ(counts.pairsOutOfOrder, 1u) << threads;
+      EXPECT_EQ(counts.comparisons, 5u + 2u) << threads;  // the check's and the repair's
     }
   }
 }
 
-// A long list is keyed and sorted in parts of its given order, one a core,
-// and the parts merged: names of equal keys on either side of a cut keep
+// A long list is keyed in parts of its given order, one a thread, and
+// sorted in stretches by key: names of equal keys from either part keep
 // their given order in both directions. x<i> and X<i> share a key and
 // compare equal (case is ignored); one of each pair stands in the list's
 // first half, the other in its second.
 TEST(NumericNameSortParts, EqualKeysAcrossPartsKeepTheirOrder) {
-  constexpr int kPairs = 6000;  // 12,000 names: more than one part on two cores
+  constexpr int kPairs = 6000;
   std::map<std::string, std::string> keys;
   std::vector<std::string> given;
   const auto name = [](bool lower, int i) { return (lower ? "x" : "X") + std::to_string(i); };
@@ -244,16 +250,20 @@ TEST(NumericNameSortParts, EqualKeysAcrossPartsKeepTheirOrder) {
   }
   const std::vector<std::string_view> names(given.begin(), given.end());
   TableKeys collation(keys);
-  for (const bool down : {false, true}) {
-    folderlist::NumericSortCounts counts;
-    std::vector<std::string> sorted;
-    for (const std::uint32_t i : folderlist::numericNameOrder(names, down, collation, &counts)) {
-      sorted.push_back(given.at(i));
+  for (const std::size_t threads : {2, 3}) {
+    for (const bool down : {false, true}) {
+      folderlist::NumericSortCounts counts;
+      std::vector<std::string> sorted;
+      for (const std::uint32_t i :
+           folderlist::numericNameOrderOn(names, down, collation, threads, &counts)) {
+        sorted.push_back(given.at(i));
+      }
+      EXPECT_EQ(sorted, down ? descending : ascending)
+          << threads << " threads, " << (down ? "descending" : "ascending");
+      EXPECT_EQ(counts.pairsOutOfOrder, 0u);
+      EXPECT_EQ(counts.comparisons, given.size() - 1);
+      EXPECT_EQ(collation.comparisonSorts, 0);
     }
-    EXPECT_EQ(sorted, down ? descending : ascending) << (down ? "descending" : "ascending");
-    EXPECT_EQ(counts.pairsOutOfOrder, 0u);
-    EXPECT_EQ(counts.comparisons, given.size() - 1);
-    EXPECT_EQ(collation.comparisonSorts, 0);
   }
 }
 
