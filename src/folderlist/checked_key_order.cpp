@@ -39,7 +39,7 @@ std::vector<KeySlot> sortedParts(const std::vector<std::string_view>& names,
                                  PartsTeam& team, PartedKeys& keys,
                                  std::vector<std::size_t>& partEnds) {
   const std::size_t n = names.size();
-  const std::size_t parts = std::max(partsFor(team.threads()), std::size_t{1});
+  const std::size_t parts = partsFor(team.threads());
   keys.buffers.assign(parts, {});
   keys.rowsEach = std::max<std::size_t>(1, (n + parts - 1) / parts);
   partEnds.clear();

@@ -6,10 +6,19 @@
 namespace folderlist {
 
 PartsTeam::PartsTeam(std::size_t threads) {
-  for (std::size_t t = 1; t < threads; ++t) helpers_.emplace_back([this] { serve(); });
+  try {
+    for (std::size_t t = 1; t < threads; ++t) helpers_.emplace_back([this] { serve(); });
+  } catch (...) {
+    // A thread the system refused: the ones started must end before the
+    // team goes, or their destruction ends the program.
+    stop();
+    throw;
+  }
 }
 
-PartsTeam::~PartsTeam() {
+PartsTeam::~PartsTeam() { stop(); }
+
+void PartsTeam::stop() {
   {
     const std::lock_guard lock(mutex_);
     stopping_ = true;

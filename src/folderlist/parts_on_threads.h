@@ -34,6 +34,7 @@ class PartsTeam {
  private:
   void takeParts();
   void serve();
+  void stop();
 
   std::mutex mutex_;
   std::condition_variable wake_;
