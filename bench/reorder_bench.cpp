@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
         const auto result =
             cardorder::reorderInPlace(rows, toUtf8(folder), platform::systemCopyOps());
         if (result.outcome != cardorder::ReorderResult::Outcome::Completed) {
-          std::fprintf(stderr, "%s\n", result.message.c_str());
+          std::fprintf(stderr, "%s\n", result.text().c_str());
           ok = false;
         }
       });

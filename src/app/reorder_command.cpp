@@ -87,7 +87,7 @@ void ReorderCommand::run(const Work& work, const std::function<void()>& afterwar
         if (afterwards) afterwards();
         // Every ending, the check's refusal, a stop and a failure alike, is a
         // message over the locked main window; its OK unlocks it.
-        messages_.wholeOverMain(result.message);
+        messages_.wholeOverMain(result.text());
       },
       [this] { stop_.disarm(); });
 }

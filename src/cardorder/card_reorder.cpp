@@ -7,11 +7,16 @@
 
 #include "cardorder/drive_order.h"
 #include "cardorder/reorder_messages.h"
+#include "folderlist/row_messages.h"
+#include "platform/path.h"
+#include "platform/text_concat.h"
+#include "platform/volumes_own.h"
 
 namespace cardorder {
 
 namespace {
 
+using platform::concat;
 using platform::CopyOps;
 using platform::EntryKind;
 using platform::OsErrorCode;
@@ -20,28 +25,19 @@ using Outcome = ReorderResult::Outcome;
 // How many names a failure's message lists; the list file names them all.
 constexpr std::size_t kMostNamesShown = 10;
 
-std::string concat(std::string_view a, std::string_view b) {
-  std::string text(a);
-  text.append(b);
-  return text;
-}
-
 std::string countText(std::size_t n) { return " (" + std::to_string(n) + " 個)"; }
 
-ReorderResult refused(std::string message, int row = -1, OsErrorCode error = 0) {
+ReorderResult refused(platform::Failure failure) {
   ReorderResult result;
   result.outcome = Outcome::PrecheckFailed;
-  result.message = std::move(message);
-  result.failedRow = row;
-  result.osError = error;
+  result.failure = std::move(failure);
   return result;
 }
 
 // A new work folder with its list: never one that stands already.
 struct MadeWorkFolder {
   std::string path;
-  std::string message;  // empty when made
-  OsErrorCode error = 0;
+  platform::Failure failure;  // when not made
 };
 
 MadeWorkFolder makeWorkFolder(const std::string& folderPath, const WorkList& list, CopyOps& ops) {
@@ -50,7 +46,7 @@ MadeWorkFolder makeWorkFolder(const std::string& folderPath, const WorkList& lis
   std::string firstPath;
   for (const bool plain : {false, true}) {
     for (const std::string& name : workFolderNames(plain)) {
-      const std::string path = joinInto(place, name);
+      const std::string path = platform::joinPath(place, name);
       const OsErrorCode error = ops.createFolder(path);
       if (error == platform::kErrorAlreadyExists) continue;
       if (error != 0) {
@@ -61,26 +57,23 @@ MadeWorkFolder makeWorkFolder(const std::string& folderPath, const WorkList& lis
         // The name itself may be what the card refuses: the plain one next.
         break;
       }
-      const std::string listPath = joinInto(path, kListFileName);
+      const std::string listPath = platform::joinPath(path, kListFileName);
       if (const OsErrorCode written = ops.writeNewFile(listPath, listText(list))) {
         ops.removeFile(listPath);  // half written, the run's own
         ops.removeFolder(path);
-        return {{},
-                concat(messages::kCannotMakeWorkFolder, listPath) + "\r\n" +
-                    platform::osErrorText(written),
-                written};
+        return {{}, {concat(messages::kCannotMakeWorkFolder, listPath), written}};
       }
-      return {path, {}, 0};
+      return {path, {}};
     }
   }
   if (firstError == 0) {  // every name stands already
     firstError = platform::kErrorAlreadyExists;
-    firstPath = joinInto(place, workFolderNames(false).back());
+    firstPath = platform::joinPath(place, workFolderNames(false).back());
   }
   const std::string_view head = firstError == platform::kErrorWriteProtect
                                     ? messages::kReadOnly
                                     : messages::kCannotMakeWorkFolder;
-  return {{}, concat(head, firstPath) + "\r\n" + platform::osErrorText(firstError), firstError};
+  return {{}, {concat(head, firstPath), firstError}};
 }
 
 // The moves of one run: `out` leaves the folder for the work folder in
@@ -127,21 +120,22 @@ class Mover {
     ReorderResult result;
     result.outcome = stopped ? Outcome::Stopped : Outcome::Completed;
     const std::string removal = removeWorkFolder(result);
+    std::string& text = stopped ? result.failure.message : result.completion;
     if (stopped) {
-      result.message = concat(messages::kStopped, "\r\n\r\n") + std::string(messages::kAllInFolder);
+      text = concat(messages::kStopped, "\r\n\r\n", messages::kAllInFolder);
     } else {
-      result.message = std::string(messages::kCompleted) + countText(returned_);
+      text = concat(messages::kCompleted, countText(returned_));
       result.orderKept = readBack();
-      if (!result.orderKept) result.message += "\r\n\r\n" + std::string(messages::kOrderNotKept);
+      if (!result.orderKept) text += concat("\r\n\r\n", messages::kOrderNotKept);
     }
-    if (!removal.empty()) result.message += "\r\n\r\n" + removal;
+    if (!removal.empty()) text += "\r\n\r\n" + removal;
     return result;
   }
 
  private:
   bool move(const std::string& name, bool out) {
-    const std::string inFolder = joinInto(plan_.folder, name);
-    const std::string inWork = joinInto(plan_.work, name);
+    const std::string inFolder = platform::joinPath(plan_.folder, name);
+    const std::string inWork = platform::joinPath(plan_.work, name);
     const OsErrorCode error =
         out ? ops_.moveEntry(inFolder, inWork) : ops_.moveEntry(inWork, inFolder);
     if (error != 0) {
@@ -166,18 +160,19 @@ class Mover {
   ReorderResult failed() {
     ReorderResult result;
     result.outcome = Outcome::Failed;
-    result.osError = error_;
     const auto row = std::find(plan_.back.begin(), plan_.back.end(), failedName_);
     if (row != plan_.back.end()) {
-      result.failedRow = plan_.rowOf[static_cast<std::size_t>(row - plan_.back.begin())];
+      result.failure.row = plan_.rowOf[static_cast<std::size_t>(row - plan_.back.begin())];
     }
     const std::string failedPath = failedPath_;
     const OsErrorCode error = error_;
     for (const std::string& name : plan_.back) {
       if (inWork_.count(name)) move(name, false);
     }
-    result.message = concat(messages::kCannotMove, failedPath) + "\r\n" +
-                     platform::osErrorText(error) + "\r\n\r\n";
+    result.failure.message = concat(messages::kCannotMove, failedPath);
+    result.failure.osError = error;
+    std::string& aftermath = result.failure.aftermath;
+    aftermath = "\r\n\r\n";
     for (const std::string& name : plan_.back) {
       if (inWork_.count(name)) result.leftInWorkFolder.push_back(name);
     }
@@ -190,17 +185,17 @@ class Mover {
     }
     if (result.leftInWorkFolder.empty()) {
       const std::string removal = removeWorkFolder(result);
-      result.message += std::string(messages::kAllInFolder);
-      if (!removal.empty()) result.message += "\r\n\r\n" + removal;
+      aftermath += messages::kAllInFolder;
+      if (!removal.empty()) aftermath += "\r\n\r\n" + removal;
       return result;
     }
     result.workFolder = plan_.work;
-    result.message += concat(messages::kLeftInWorkFolder, plan_.work) + "\r\n";
+    aftermath += concat(messages::kLeftInWorkFolder, plan_.work, "\r\n");
     const std::size_t shown = std::min(result.leftInWorkFolder.size(), kMostNamesShown);
-    for (std::size_t i = 0; i < shown; ++i) result.message += "\r\n" + result.leftInWorkFolder[i];
+    for (std::size_t i = 0; i < shown; ++i) aftermath += "\r\n" + result.leftInWorkFolder[i];
     if (shown < result.leftInWorkFolder.size()) {
-      result.message += "\r\n" + std::string(messages::kMoreLeft) +
-                        std::to_string(result.leftInWorkFolder.size() - shown) + " 個";
+      aftermath += concat("\r\n", messages::kMoreLeft,
+                          std::to_string(result.leftInWorkFolder.size() - shown), " 個");
     }
     return result;
   }
@@ -208,28 +203,25 @@ class Mover {
   // The run's own list and its emptied work folder go; if they cannot, the
   // returned line says so and the result keeps the folder's path.
   std::string removeWorkFolder(ReorderResult& result) {
-    const std::string listPath = joinInto(plan_.work, kListFileName);
+    const std::string listPath = platform::joinPath(plan_.work, kListFileName);
     OsErrorCode error = ops_.removeFile(listPath);
     if (error == 0 || error == platform::kErrorFileNotFound) error = ops_.removeFolder(plan_.work);
     if (error == 0) return {};
     result.workFolder = plan_.work;
-    return concat(messages::kCannotRemoveWorkFolder, plan_.work) + "\r\n" +
-           platform::osErrorText(error);
+    return platform::failureText({concat(messages::kCannotRemoveWorkFolder, plan_.work), error});
   }
 
   // The folder in the file system's own order: the rows that stand in it,
   // in the list's order, and nothing before or between them. A work folder
   // inside it (a root's, when it could not be removed) is passed over.
   bool readBack() {
-    std::vector<platform::FolderItem> items;
-    if (ops_.listNames(plan_.folder, items) != 0) return true;  // tells nothing either way
-    // The volume's own hidden, system entries (System Volume Information at
-    // a card's root) take no part in the order.
     std::vector<std::string> found;
-    for (platform::FolderItem& item : items) {
-      if (item.hiddenSystem || joinInto(plan_.folder, item.name) == plan_.work) continue;
-      found.push_back(std::move(item.name));
+    if (platform::listOrderedNames(ops_, plan_.folder, found) != 0) {
+      return true;  // tells nothing either way
     }
+    std::erase_if(found, [this](const std::string& name) {
+      return platform::joinPath(plan_.folder, name) == plan_.work;
+    });
     std::vector<std::string> expected;
     const std::set<std::string> present(found.begin(), found.end());
     for (const std::string& name : plan_.back) {
@@ -256,9 +248,9 @@ class Mover {
 ReorderCheck checkReorder(const folderlist::EntryRows& rows, const std::string& folderPath,
                           platform::CopyOps& ops) {
   ReorderCheck check;
-  const auto fail = [&check](std::string_view message, const std::string& what, int row) {
-    check.message = concat(message, what);
-    check.failedRow = row;
+  const auto fail = [&check](std::string_view message, const std::string& what, int row,
+                             OsErrorCode error = 0) {
+    check.failure = {concat(message, what), error, row};
     check.names.clear();
     return std::move(check);
   };
@@ -266,15 +258,13 @@ ReorderCheck checkReorder(const folderlist::EntryRows& rows, const std::string& 
   // checked against, and what stands in the folder besides them.
   std::vector<platform::FolderItem> present;
   if (const OsErrorCode error = ops.listFolder(folderPath, present)) {
-    return fail(messages::kCannotMove, folderPath + "\r\n" + platform::osErrorText(error), -1);
+    return fail(messages::kCannotMove, folderPath, -1, error);
   }
   // The volume's own hidden, system entries (System Volume Information at a
   // card's root) stay where they stand, listed or not: Windows lets no user
   // move them.
-  std::set<std::string> volumesOwn;
-  std::erase_if(present, [&volumesOwn](const platform::FolderItem& item) {
-    return item.hiddenSystem && volumesOwn.insert(item.name).second;
-  });
+  const std::vector<std::string> pinned = platform::takeOutVolumesOwn(present);
+  const std::set<std::string> volumesOwn(pinned.begin(), pinned.end());
   std::map<std::string, bool> folderNamed;  // the entries by name: whether a folder
   for (const platform::FolderItem& item : present) folderNamed.emplace(item.name, item.folder);
 
@@ -286,7 +276,8 @@ ReorderCheck checkReorder(const folderlist::EntryRows& rows, const std::string& 
     const auto found = folderNamed.find(row.name);
     const bool there = found != folderNamed.end() && found->second == row.isFolder();
     if (!there) {
-      return fail(row.isFile() ? messages::kMissingFile : messages::kMissingFolder, row.name, k);
+      return fail(row.isFile() ? folderlist::kMissingFile : folderlist::kMissingFolder, row.name,
+                  k);
     }
     check.names.push_back(row.name);
     taken.push_back(k);
@@ -296,8 +287,8 @@ ReorderCheck checkReorder(const folderlist::EntryRows& rows, const std::string& 
   for (const int k : taken) {
     const folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
     if (!row.isFile()) continue;
-    if (const OsErrorCode error = ops.openExclusive(joinInto(folderPath, row.name))) {
-      return fail(messages::kOpenElsewhere, row.name + "\r\n" + platform::osErrorText(error), k);
+    if (const OsErrorCode error = ops.openExclusive(platform::joinPath(folderPath, row.name))) {
+      return fail(messages::kOpenElsewhere, row.name, k, error);
     }
   }
   if (driveFactsOf(folderPath, ops).readOnly) return fail(messages::kReadOnly, folderPath, -1);
@@ -321,11 +312,11 @@ ReorderResult reorderInPlace(const folderlist::EntryRows& rows, const std::strin
                              platform::CopyOps& ops, const ReorderProgress& progress,
                              const std::function<bool()>& stop) {
   ReorderCheck check = checkReorder(rows, folderPath, ops);
-  if (!check.message.empty()) return refused(std::move(check.message), check.failedRow);
+  if (!check.failure.message.empty()) return refused(std::move(check.failure));
 
   WorkList list{folderName(folderPath), check.names};
   MadeWorkFolder work = makeWorkFolder(folderPath, list, ops);
-  if (work.path.empty()) return refused(std::move(work.message), -1, work.error);
+  if (work.path.empty()) return refused(std::move(work.failure));
 
   MovePlan plan;
   plan.folder = folderPath;
@@ -345,9 +336,7 @@ ReorderResult finishPendingWork(const PendingWork& pending, const std::string& f
                                 const std::function<bool()>& stop) {
   std::vector<platform::FolderItem> present;
   if (const OsErrorCode error = ops.listNames(folderPath, present)) {
-    return refused(
-        concat(messages::kCannotMove, folderPath) + "\r\n" + platform::osErrorText(error), -1,
-        error);
+    return refused({concat(messages::kCannotMove, folderPath), error});
   }
   std::set<std::string> inFolder;
   for (const platform::FolderItem& item : present) inFolder.insert(item.name);

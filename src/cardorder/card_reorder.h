@@ -7,13 +7,13 @@
 #include "cardorder/work_folder.h"
 #include "folderlist/list_entry.h"
 #include "platform/copy_ops.h"
+#include "platform/failure.h"
 
 namespace cardorder {
 
 // A failed check before anything moves: the message names the row or path.
 struct ReorderCheck {
-  std::string message;             // empty when everything passes
-  int failedRow = -1;              // the row the message names, -1 when none
+  platform::Failure failure;       // its message empty when everything passes
   std::vector<std::string> names;  // the rows to move, in order
 };
 
@@ -34,14 +34,18 @@ struct ReorderResult {
     Failed,          // a move failed; what could not go back is in the work folder
   };
   Outcome outcome = Outcome::Completed;
-  std::string message;
-  int failedRow = -1;
-  platform::OsErrorCode osError = 0;
-  bool orderKept = true;  // the folder read back in the list's order
+  std::string completion;     // Completed: "並べ替えました (N 個)" and the read-back's line
+  platform::Failure failure;  // otherwise: the row, and the system's code of a failed move
+  bool orderKept = true;      // the folder read back in the list's order
   // The work folder when it is left standing, with its list; else empty.
   std::string workFolder;
   // The rows still in the work folder, in the list's order.
   std::vector<std::string> leftInWorkFolder;
+
+  // What the user reads: the completion, or the failure with its reason.
+  std::string text() const {
+    return outcome == Outcome::Completed ? completion : platform::failureText(failure);
+  }
 };
 
 // Called after each move, with the moves done and their number (each row

@@ -23,9 +23,8 @@ inline constexpr std::string_view kConfirmUnknownDrive =
     "書いた順番を保たないドライブなら順番は変わりません\r\n\r\n";
 inline constexpr std::string_view kConfirmQuestion = "よろしいですか";
 
-// Before anything moves; each is followed by the row's name or the path.
-inline constexpr std::string_view kMissingFile = "見当たらないファイルがあります \r\n\r\n";
-inline constexpr std::string_view kMissingFolder = "見当たらないフォルダがあります \r\n\r\n";
+// Before anything moves; each is followed by the row's name or the path (a
+// missing row's text is folderlist::missingRowMessage's).
 inline constexpr std::string_view kOpenElsewhere =
     "ほかのプログラムが開いているファイルがあります\r\n"
     "閉じてからもう一度どうぞ\r\n\r\n";

@@ -46,15 +46,6 @@ bool isRoot(std::string_view folder) {
 #endif
 }
 
-std::string joinInto(std::string_view folder, std::string_view name) {
-  if (!folder.empty() && folder.back() == kSep) {
-    std::string full(folder);
-    full.append(name);
-    return full;
-  }
-  return platform::joinPath(folder, name);
-}
-
 std::string workPlace(const std::string& folder) {
   const std::string_view path = withoutTrailingSeparators(folder);
   if (isRoot(path)) return std::string(path);
@@ -131,10 +122,10 @@ std::optional<PendingWork> findPendingWork(const std::string& folder, platform::
   // as much as the place holds.
   for (const bool plain : {false, true}) {
     for (const std::string& candidate : workFolderNames(plain)) {
-      const std::string work = joinInto(place, candidate);
+      const std::string work = platform::joinPath(place, candidate);
       if (ops.stat(work).kind != platform::EntryKind::Folder) continue;
       std::string bytes;
-      if (ops.readWholeFile(joinInto(work, kListFileName), bytes) != 0) continue;
+      if (ops.readWholeFile(platform::joinPath(work, kListFileName), bytes) != 0) continue;
       std::optional<WorkList> list = parseList(bytes);
       if (!list || list->folder != name) continue;
       PendingWork pending{work, std::move(*list), {}};

@@ -23,8 +23,6 @@ inline constexpr int kMostWorkFolders = 9;
 
 // Whether the path is a drive or volume root ("E:\", "\\server\share", "/").
 bool isRoot(std::string_view folder);
-// The folder and a name inside it, with one separator even after a root.
-std::string joinInto(std::string_view folder, std::string_view name);
 // Where the work folder stands: beside the listed folder, or inside it when
 // it is a root.
 std::string workPlace(const std::string& folder);

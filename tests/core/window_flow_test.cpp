@@ -218,7 +218,13 @@ TEST_F(WindowFlow, FileHeldOpenStopsTheRunAndGivesTheDialogBack) {
   EXPECT_FALSE(app.event([&] { app.timeEntry->confirm(); }));
   ASSERT_EQ(app.errorBox.shown.size(), 1u);
   EXPECT_EQ(app.errorBox.shown[0].caption, "Chronoseq");
-  EXPECT_EQ(app.errorBox.shown[0].text, "ファイル " + heldPath + " は開けません.");
+  // The system's reason on the line after the message: Windows' words for
+  // ERROR_SHARING_VIOLATION, then the code.
+  EXPECT_EQ(
+      app.errorBox.shown[0].text,
+      "ファイル " + heldPath +
+          " は開けません\r\nプロセスはファイルにアクセスできません。別のプロセスが使用中です。 "
+          "(32)");
   EXPECT_EQ(flow(app), kTimeEntry);
   EXPECT_EQ(app.dialog.caption(), "TIME変更");
   EXPECT_EQ(app.folder().rows()[0].timeText, "2009/03/05 12:30:00");
