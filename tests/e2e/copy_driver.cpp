@@ -54,10 +54,7 @@ bool answerPicker(DWORD pid, const std::wstring& destination) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: copy_driver <exe> <entries> <destination> [bytime] [stop]\n");
-    return 2;
-  }
+  if (argc < 4) return usage("copy_driver <exe> <entries> <destination> [bytime] [stop]");
   const std::wstring exe = argv[1];
   const int entries = _wtoi(argv[2]);
   const std::wstring destination = argv[3];

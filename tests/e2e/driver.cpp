@@ -97,10 +97,7 @@ void acknowledgeNotice(DWORD pid, HWND main, const std::wstring& text,
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 9 && argc != 10) {
-    std::fprintf(stderr,
-                 "usage: driver <exe> <folder> <y> <m> <d> <h> <n> <s> "
-                 "[minute|2s|undo|sort|argument]\n");
-    return 2;
+    return usage("driver <exe> <folder> <y> <m> <d> <h> <n> <s> [minute|2s|undo|sort|argument]");
   }
   const bool twoSeconds = argc == 10 && std::wstring(argv[9]) == L"2s";
   // With "undo", the run is then taken back by "元に戻す(&U)".

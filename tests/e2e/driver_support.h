@@ -30,6 +30,12 @@ inline void check(bool ok, const std::string& what) {
   (ok ? passed : failed) += 1;
 }
 
+// Says how the driver is called; its exit status for a wrong command line.
+inline int usage(const char* line) {
+  std::fprintf(stderr, "usage: %s\n", line);
+  return 2;
+}
+
 // Prints the count of checks; the driver's exit status.
 inline int finish() {
   std::printf("%d passed, %d failed\n", passed, failed);

@@ -47,10 +47,7 @@ HWND questionBox(DWORD pid, std::wstring& text) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: reorder_driver <exe> <folder> <entries>\n");
-    return 2;
-  }
+  if (argc < 4) return usage("reorder_driver <exe> <folder> <entries>");
   const std::wstring exe = argv[1];
   const std::wstring folder = argv[2];
   const int entries = _wtoi(argv[3]);
