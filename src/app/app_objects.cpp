@@ -23,7 +23,7 @@ AppObjects::AppObjects(Application& application, WindowControls controls,
            [this](std::string_view a, std::string_view b) { return order.compareNames(a, b); }),
       // Finishing an earlier run brings entries back: the folder is listed again.
       reorder(folder, flow, messages, controls.timeEntry.paintPump, copyServices.copyOps,
-              copyServices.confirmation, copyServices.stop,
+              copyServices.confirmation, copyServices.stop, captures,
               [this] { listing.listSelectedFolder(); }),
       // A run that put the folder in order and did not end left its work
       // folder beside it: offered to finish after each listing.

@@ -88,7 +88,7 @@ class AppObjects {
   ListOrder order;         // folder, mover, captures; tells the listing of a new selection
   UndoCommand undo;        // folder, flow, messages; tells the menu of its availability
   CopyCommand copy;        // folder, flow, messages; order's name order
-  ReorderCommand reorder;  // folder, flow, messages; lists again through the listing
+  ReorderCommand reorder;  // folder, flow, messages, captures; lists again through listing
   FolderListing listing;   // folder, mover, order, captures, undo, messages; tells reorder
   TimeEntry timeEntry;     // folder, flow, messages, undo
   MainCommands commands;   // all of the above

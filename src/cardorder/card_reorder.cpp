@@ -1,8 +1,10 @@
 #include "cardorder/card_reorder.h"
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <set>
+#include <thread>
 #include <utility>
 
 #include "cardorder/drive_order.h"
@@ -87,16 +89,51 @@ struct MovePlan {
   std::set<std::string> waiting;
   // The rows' places in the list, for the failure's row.
   std::vector<int> rowOf;
+  // Entries of a list being finished that stand in neither folder.
+  std::vector<std::string> foundNowhere;
 };
+
+// The names a message lists, at most kMostNamesShown of them, one a line.
+std::string namesText(const std::vector<std::string>& names) {
+  std::string text;
+  const std::size_t shown = std::min(names.size(), kMostNamesShown);
+  for (std::size_t i = 0; i < shown; ++i) text += "\r\n" + names[i];
+  if (shown < names.size()) {
+    text += concat("\r\n", messages::kMoreLeft, std::to_string(names.size() - shown), " 個");
+  }
+  return text;
+}
+
+// The refusals a moment's open by another program gives.
+bool heldForAMoment(OsErrorCode error) {
+  constexpr OsErrorCode kLockViolation = 33;
+  return error == platform::kErrorSharingViolation || error == kLockViolation ||
+         error == platform::kErrorAccessDenied;
+}
+
+enum class ReadBack { Kept, NotKept, Unreadable };
+
+// Whether a name is the list file's as the card compares names: case-blind,
+// and the list's name is ASCII, so folding ASCII letters is exact.
+bool namesTheList(std::string_view name) {
+  return std::equal(name.begin(), name.end(), kListFileName.begin(), kListFileName.end(),
+                    [](char a, char b) {
+                      const auto lower = [](char c) {
+                        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+                      };
+                      return lower(a) == lower(b);
+                    });
+}
 
 class Mover {
  public:
   Mover(MovePlan plan, CopyOps& ops, const ReorderProgress& progress,
-        const std::function<bool()>& stop)
+        const std::function<bool()>& stop, const RetryWait& wait)
       : plan_(std::move(plan)),
         ops_(ops),
         progress_(progress),
         stop_(stop),
+        wait_(wait),
         inWork_(plan_.waiting),
         total_(static_cast<int>(plan_.out.size() + plan_.back.size())) {}
 
@@ -125,10 +162,17 @@ class Mover {
       text = concat(messages::kStopped, "\r\n\r\n", messages::kAllInFolder);
     } else {
       text = concat(messages::kCompleted, countText(returned_));
-      result.orderKept = readBack();
-      if (!result.orderKept) text += concat("\r\n\r\n", messages::kOrderNotKept);
+      OsErrorCode error = 0;
+      const ReadBack seen = readBack(error);
+      result.orderKept = seen == ReadBack::Kept;
+      if (seen == ReadBack::NotKept) text += concat("\r\n\r\n", messages::kOrderNotKept);
+      if (seen == ReadBack::Unreadable) {
+        text +=
+            "\r\n\r\n" + platform::failureText({std::string(messages::kOrderNotReadBack), error});
+      }
     }
     if (!removal.empty()) text += "\r\n\r\n" + removal;
+    text += foundNowhereText();
     return result;
   }
 
@@ -136,8 +180,13 @@ class Mover {
   bool move(const std::string& name, bool out) {
     const std::string inFolder = platform::joinPath(plan_.folder, name);
     const std::string inWork = platform::joinPath(plan_.work, name);
-    const OsErrorCode error =
-        out ? ops_.moveEntry(inFolder, inWork) : ops_.moveEntry(inWork, inFolder);
+    OsErrorCode error = 0;
+    // Waits of 100, 300, 600 and 1,000 ms: about 2 s in all.
+    for (int attempt = 1;; ++attempt) {
+      error = out ? ops_.moveEntry(inFolder, inWork) : ops_.moveEntry(inWork, inFolder);
+      if (error == 0 || attempt == kMoveTries || !heldForAMoment(error)) break;
+      if (wait_) wait_(100 * attempt * (attempt + 1) / 2);
+    }
     if (error != 0) {
       failedPath_ = out ? inFolder : inWork;
       failedName_ = name;
@@ -187,16 +236,13 @@ class Mover {
       const std::string removal = removeWorkFolder(result);
       aftermath += messages::kAllInFolder;
       if (!removal.empty()) aftermath += "\r\n\r\n" + removal;
+      aftermath += foundNowhereText();
       return result;
     }
     result.workFolder = plan_.work;
     aftermath += concat(messages::kLeftInWorkFolder, plan_.work, "\r\n");
-    const std::size_t shown = std::min(result.leftInWorkFolder.size(), kMostNamesShown);
-    for (std::size_t i = 0; i < shown; ++i) aftermath += "\r\n" + result.leftInWorkFolder[i];
-    if (shown < result.leftInWorkFolder.size()) {
-      aftermath += concat("\r\n", messages::kMoreLeft,
-                          std::to_string(result.leftInWorkFolder.size() - shown), " 個");
-    }
+    aftermath += namesText(result.leftInWorkFolder);
+    aftermath += foundNowhereText();
     return result;
   }
 
@@ -204,7 +250,19 @@ class Mover {
   // returned line says so and the result keeps the folder's path.
   std::string removeWorkFolder(ReorderResult& result) {
     const std::string listPath = platform::joinPath(plan_.work, kListFileName);
-    OsErrorCode error = ops_.removeFile(listPath);
+    // Judged from the disk, not from the run's own tally: whatever stands
+    // there besides the list keeps the list and the folder.
+    std::vector<platform::FolderItem> inside;
+    OsErrorCode error = ops_.listNames(plan_.work, inside);
+    std::vector<std::string> strangers;
+    for (platform::FolderItem& item : inside) {
+      if (item.name != kListFileName) strangers.push_back(std::move(item.name));
+    }
+    if (error == 0 && !strangers.empty()) {
+      result.workFolder = plan_.work;
+      return concat(messages::kStrangersInWorkFolder, plan_.work, "\r\n", namesText(strangers));
+    }
+    if (error == 0) error = ops_.removeFile(listPath);
     if (error == 0 || error == platform::kErrorFileNotFound) error = ops_.removeFolder(plan_.work);
     if (error == 0) return {};
     result.workFolder = plan_.work;
@@ -214,10 +272,10 @@ class Mover {
   // The folder in the file system's own order: the rows that stand in it,
   // in the list's order, and nothing before or between them. A work folder
   // inside it (a root's, when it could not be removed) is passed over.
-  bool readBack() {
+  ReadBack readBack(OsErrorCode& error) {
     std::vector<std::string> found;
-    if (platform::listOrderedNames(ops_, plan_.folder, found) != 0) {
-      return true;  // tells nothing either way
+    if ((error = platform::listOrderedNames(ops_, plan_.folder, found)) != 0) {
+      return ReadBack::Unreadable;
     }
     std::erase_if(found, [this](const std::string& name) {
       return platform::joinPath(plan_.folder, name) == plan_.work;
@@ -227,13 +285,19 @@ class Mover {
     for (const std::string& name : plan_.back) {
       if (present.count(name)) expected.push_back(name);
     }
-    return found == expected;
+    return found == expected ? ReadBack::Kept : ReadBack::NotKept;
+  }
+
+  std::string foundNowhereText() const {
+    if (plan_.foundNowhere.empty()) return {};
+    return concat("\r\n\r\n", messages::kFoundNowhere, namesText(plan_.foundNowhere));
   }
 
   MovePlan plan_;
   CopyOps& ops_;
   const ReorderProgress& progress_;
   const std::function<bool()>& stop_;
+  const RetryWait& wait_;
   std::set<std::string> inWork_;
   int total_;
   int done_ = 0;
@@ -304,13 +368,16 @@ ReorderCheck checkReorder(const folderlist::EntryRows& rows, const std::string& 
     if (row.isFolder() && isWorkFolderName(row.name)) {
       return fail(messages::kWorkFolderRow, row.name, k);
     }
+    if (namesTheList(row.name)) {
+      return fail(messages::kListNameRow, row.name, k);
+    }
   }
   return check;
 }
 
 ReorderResult reorderInPlace(const folderlist::EntryRows& rows, const std::string& folderPath,
                              platform::CopyOps& ops, const ReorderProgress& progress,
-                             const std::function<bool()>& stop) {
+                             const std::function<bool()>& stop, const RetryWait& wait) {
   ReorderCheck check = checkReorder(rows, folderPath, ops);
   if (!check.failure.message.empty()) return refused(std::move(check.failure));
 
@@ -328,30 +395,81 @@ ReorderResult reorderInPlace(const folderlist::EntryRows& rows, const std::strin
     const folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
     if (row.isFile() || row.isFolder()) plan.rowOf.push_back(k);
   }
-  return Mover(std::move(plan), ops, progress, stop).run();
+  return Mover(std::move(plan), ops, progress, stop, wait).run();
 }
+
+namespace {
+
+// The entries of a folder by name: whether each is a folder. The volume's
+// own entries take no part.
+OsErrorCode entriesOf(CopyOps& ops, const std::string& path, std::map<std::string, bool>& found) {
+  std::vector<platform::FolderItem> items;
+  if (const OsErrorCode error = ops.listFolder(path, items)) return error;
+  platform::takeOutVolumesOwn(items);
+  for (const platform::FolderItem& item : items) found.emplace(item.name, item.folder);
+  return 0;
+}
+
+// The checks before moving, for a list being finished: what the in-place
+// order checks, wherever each entry waits.
+platform::Failure checkFinish(const PendingWork& pending, const std::string& folderPath,
+                              const std::map<std::string, bool>& inFolder,
+                              const std::map<std::string, bool>& inWork, CopyOps& ops) {
+  const std::set<std::string> listed(pending.list.rows.begin(), pending.list.rows.end());
+  for (const auto& [name, folder] : inFolder) {
+    if (listed.count(name) || platform::joinPath(folderPath, name) == pending.workFolder) {
+      continue;
+    }
+    return {concat(messages::kNotListed, name)};
+  }
+  for (const std::string& name : pending.list.rows) {
+    const bool waits = inWork.count(name) > 0;
+    const auto& where = waits ? inWork : inFolder;
+    const auto found = where.find(name);
+    if (found == where.end() || found->second) continue;
+    const std::string path = platform::joinPath(waits ? pending.workFolder : folderPath, name);
+    if (const OsErrorCode error = ops.openExclusive(path)) {
+      return {concat(messages::kOpenElsewhere, name), error};
+    }
+  }
+  if (driveFactsOf(folderPath, ops).readOnly) return {concat(messages::kReadOnly, folderPath)};
+  return {};
+}
+
+}  // namespace
 
 ReorderResult finishPendingWork(const PendingWork& pending, const std::string& folderPath,
                                 platform::CopyOps& ops, const ReorderProgress& progress,
-                                const std::function<bool()>& stop) {
-  std::vector<platform::FolderItem> present;
-  if (const OsErrorCode error = ops.listNames(folderPath, present)) {
+                                const std::function<bool()>& stop, const RetryWait& wait) {
+  std::map<std::string, bool> inFolder;
+  if (const OsErrorCode error = entriesOf(ops, folderPath, inFolder)) {
     return refused({concat(messages::kCannotMove, folderPath), error});
   }
-  std::set<std::string> inFolder;
-  for (const platform::FolderItem& item : present) inFolder.insert(item.name);
-  const std::set<std::string> waiting(pending.waiting.begin(), pending.waiting.end());
+  std::map<std::string, bool> inWork;
+  if (const OsErrorCode error = entriesOf(ops, pending.workFolder, inWork)) {
+    return refused({concat(messages::kCannotMove, pending.workFolder), error});
+  }
+  inWork.erase(std::string(kListFileName));
+  platform::Failure refusal = checkFinish(pending, folderPath, inFolder, inWork, ops);
+  if (!refusal.message.empty()) return refused(std::move(refusal));
+
   MovePlan plan;
   plan.folder = folderPath;
   plan.work = pending.workFolder;
-  plan.waiting = waiting;
+  for (const auto& [name, folder] : inWork) plan.waiting.insert(name);
   for (std::size_t i = 0; i < pending.list.rows.size(); ++i) {
     const std::string& name = pending.list.rows[i];
-    if (inFolder.count(name) && !waiting.count(name)) plan.out.push_back(name);
+    const bool waits = inWork.count(name) > 0;
+    if (inFolder.count(name) && !waits) plan.out.push_back(name);
+    if (!inFolder.count(name) && !waits) plan.foundNowhere.push_back(name);
     plan.back.push_back(name);
     plan.rowOf.push_back(static_cast<int>(i));
   }
-  return Mover(std::move(plan), ops, progress, stop).run();
+  return Mover(std::move(plan), ops, progress, stop, wait).run();
+}
+
+void sleepFor(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 }  // namespace cardorder

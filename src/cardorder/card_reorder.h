@@ -52,6 +52,15 @@ struct ReorderResult {
 // moves twice: out, then back).
 using ReorderProgress = std::function<void(int done, int total)>;
 
+// Waits this many milliseconds before a move is tried again.
+using RetryWait = std::function<void(int milliseconds)>;
+// A file another program opens for a moment (Explorer's thumbnails, an
+// indexer, a virus scanner) refuses its move: tried this many times in all,
+// the waits between them growing, about 2 s in all.
+inline constexpr int kMoveTries = 5;
+// The real wait: the thread sleeps.
+void sleepFor(int milliseconds);
+
 // Checks (checkReorder), makes a new work folder beside the listed folder
 // (inside it for a root) with the list file, moves every row out into it
 // top to bottom, then back in the same order, so the folder's entries are
@@ -65,14 +74,20 @@ using ReorderProgress = std::function<void(int done, int total)>;
 // Nothing is deleted but the run's own list file and empty work folder.
 ReorderResult reorderInPlace(const folderlist::EntryRows& rows, const std::string& folderPath,
                              platform::CopyOps& ops, const ReorderProgress& progress = {},
-                             const std::function<bool()>& stop = {});
+                             const std::function<bool()>& stop = {},
+                             const RetryWait& wait = sleepFor);
 
 // Finishes what a run left in a work folder: every entry of the list that
 // stands in the listed folder moves out too, then all of the list's entries
 // move back in its order, as in reorderInPlace. Entries that the list does
 // not name stay where they are.
+//
+// The checks before moving hold here too: no file of the list open in
+// another program, the card not read-only, nothing in the folder the list
+// does not name. A list entry found in neither folder is named at the end.
 ReorderResult finishPendingWork(const PendingWork& pending, const std::string& folderPath,
                                 platform::CopyOps& ops, const ReorderProgress& progress = {},
-                                const std::function<bool()>& stop = {});
+                                const std::function<bool()>& stop = {},
+                                const RetryWait& wait = sleepFor);
 
 }  // namespace cardorder

@@ -52,6 +52,7 @@ struct PendingWork {
   std::string workFolder;            // its full path
   WorkList list;                     // as its list file gives it
   std::vector<std::string> waiting;  // what stands in it besides the list
+  bool listReadable = true;          // false: the list is missing or not such a list
 };
 std::optional<PendingWork> findPendingWork(const std::string& folder, platform::CopyOps& ops);
 
