@@ -115,7 +115,7 @@ TEST(CaptureTimeTexts, ExifWithAnOffsetIsAnInstant) {
 TEST(CaptureTimeTexts, AppleCreationDates) {
   const FileTime at050607 = k20210304 + 5 * kHour + 6 * 60 * kSecond + 7 * kSecond;
   const struct {
-    const char* text;
+    std::string_view text;
     CaptureTime expected;
   } cases[] = {
       {"2021-03-04T05:06:07+0900", CaptureTime::instant(at050607 - 9 * kHour)},
@@ -128,6 +128,11 @@ TEST(CaptureTimeTexts, AppleCreationDates) {
       {"2021-03-04 05:06:07+0900", CaptureTime::instant(at050607 - 9 * kHour)},
       {"2021:03:04 05:06:07+0900", CaptureTime{}},
       {"2021-03-04T05:06:07+09", CaptureTime::instant(at050607 - 9 * kHour)},
+      // Padded to the data box's size with NULs or blanks, as writers leave it.
+      {"2021-03-04T05:06:07\0"sv, CaptureTime::wallTime({2021, 3, 4, 5, 6, 7})},
+      {"2021-03-04T05:06:07.5 \0 "sv, CaptureTime::wallTime({2021, 3, 4, 5, 6, 7}, 5'000'000)},
+      {"2021-03-04T05:06:07+0900\0\0"sv, CaptureTime::instant(at050607 - 9 * kHour)},
+      {"2021-03-04T05:06:07  ", CaptureTime::wallTime({2021, 3, 4, 5, 6, 7})},
       {"2021-03-04T05:06:07 junk", CaptureTime{}},
       {"2021-03-04", CaptureTime{}},
       {"", CaptureTime{}},
