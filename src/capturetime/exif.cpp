@@ -24,8 +24,6 @@ constexpr std::uint16_t kTypeIfd = 13;
 // IFD0 and the ones chained after it searched for the EXIF pointer; a chain
 // that comes back on itself ends there too.
 constexpr int kMaxChainedIfds = 8;
-// No field of interest is longer; a longer one is not taken.
-constexpr std::uint32_t kMaxTextLength = 64;
 
 // A field's text without the NULs and blanks that pad it.
 std::string_view trimmed(std::string_view text) {

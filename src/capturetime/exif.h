@@ -12,6 +12,10 @@
 
 namespace capturetime {
 
+// The longest text field taken, its padding and NUL counted: no field of
+// interest is longer, and a longer one is read as no field at all.
+inline constexpr std::uint32_t kMaxTextLength = 64;
+
 // The TIFF structure of length bytes at start of the file (a TIFF or raw
 // file, or the EXIF block of a JPEG, HEIF, PNG or WebP file): every offset in
 // it counts from start and must stay within the length.

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "capturetime/capture_reader.h"
+#include "capturetime/exif.h"
+#include "capturetime/file_bytes.h"
 #include "fakes/byte_writers.h"
 #include "fakes/capture_time_print.h"
 #include "fakes/memory_random_access.h"
@@ -111,13 +113,15 @@ std::string creationDateMeta(const std::string& text, std::uint32_t keyCount = 1
 }
 
 // A HEIF with its EXIF item in the media data: iinf names item 2 "Exif",
-// iloc (version 0, 4-byte offsets and lengths) says where it lies.
-std::string heif(const std::string& exif, int ilocVersion = 0, std::uint32_t lengthDelta = 0) {
+// iloc (version 0, 4-byte offsets and lengths) says where it lies. iinf may
+// state fewer entries than it holds: those past its count are no items.
+std::string heif(const std::string& exif, int ilocVersion = 0, std::uint32_t lengthDelta = 0,
+                 std::uint16_t statedEntries = 2) {
   const std::string ftyp = box("ftyp", "heic"s + be(0, 4) + "mif1heic");
   const std::string item = be(6, 4) + "Exif\0\0"s + exif;
   const std::string iinf =
       fullBox("iinf", 0,
-              be(2, 2) + fullBox("infe", 2, be(1, 2) + be(0, 2) + "hvc1" + '\0') +
+              be(statedEntries, 2) + fullBox("infe", 2, be(1, 2) + be(0, 2) + "hvc1" + '\0') +
                   fullBox("infe", 2, be(2, 2) + be(0, 2) + "Exif" + '\0'));
   const auto metaWith = [&](std::uint32_t itemOffset) {
     std::string ilocBody = be(0x44, 1) + be(0x00, 1) + be(2, 2);
@@ -149,6 +153,10 @@ TEST(CaptureLayouts, WhereEachFormatKeepsTheTime) {
        // 2021-03-03 20:06:07.5 UTC, 153,463 days after 1601.
        CaptureTime::instant((153'463ull * 86'400 + 20 * 3600 + 6 * 60 + 7) * 10'000'000ull +
                             5'000'000)},
+      {"TIFF with a date field of the longest text",
+       tiff({{0x9003,
+              "2021:03:04 05:06:07" + std::string(capturetime::kMaxTextLength - 1 - 19, ' ')}}),
+       kWall},
       {"TIFF with blank offset", tiff({{0x9003, "2021:03:04 05:06:07"}, {0x9011, "   :  "}}),
        kWall},
       {"JPEG", jpeg(tiffWithDate()), kWall},
@@ -204,6 +212,9 @@ TEST(CaptureLayouts, BrokenAndHostileFilesHaveNoTime) {
       {"date offset past the end", patched(good, 36, le(0xFFFF'FF00, 4))},
       {"date count past the end", patched(good, 32, le(0xFFFF'FFFF, 4))},
       {"date of type LONG", patched(good, 30, le(4, 2))},
+      {"date field one past the longest text",
+       tiff(
+           {{0x9003, "2021:03:04 05:06:07" + std::string(capturetime::kMaxTextLength - 19, ' ')}})},
       {"big-endian magic in a little-endian file", patched(good, 2, "\0*"s)},
       {"JPEG APP1 length past the end", patched(jpeg(good), 22, be(0xFFFF, 2))},
       {"JPEG APP1 length below 2", patched(jpeg(good), 22, be(1, 2))},
@@ -216,6 +227,7 @@ TEST(CaptureLayouts, BrokenAndHostileFilesHaveNoTime) {
       {"WebP chunk length past the end", patched(webp(good), 16, le(0xFFFF'FF00, 4))},
       {"HEIF item past the end", heif(good, 0, 1)},
       {"HEIF item inside idat", heif(good, 1)},
+      {"HEIF Exif entry of item 2 past iinf's count of 1", heif(good, 0, 0, 1)},
       {"MP4 moov past the end", kFtypMp4 + be(200, 4) + "moov" + mvhd(kCreated)},
       {"MP4 mdat past the end, moov behind it", kFtypMp4 + be(1, 4) + "mdat" +
                                                     be(0xFFFF'FFFF'FFFF'FF00ull, 8) +
@@ -254,6 +266,32 @@ TEST(CaptureLayouts, AMalformedCreationDateFallsBackToTheMovieHeader) {
       readBytes(kFtypMp4 +
                 box("moov", mvhd(kCreated) + creationDateMeta("2019-12-31T23:59:58", 1'000'000))),
       CaptureTime::wallTime({2019, 12, 31, 23, 59, 58}));
+}
+
+// A view of the largest size the readers are promised is given; one byte
+// more, or one that runs past the file's end, is not.
+TEST(CaptureLayouts, ViewsUpToTheLargestAndNoLarger) {
+  constexpr std::size_t kMax = capturetime::FileBytes::kMaxView;
+  std::string bytes(kMax + 1, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(i % 251);
+  const struct {
+    std::uint64_t offset;
+    std::size_t count;
+    bool given;
+  } cases[] = {
+      {0, kMax, true},  {1, kMax, true}, {0, kMax + 1, false},
+      {2, kMax, false}, {kMax, 1, true}, {kMax + 1, 1, false},
+  };
+  for (const auto& c : cases) {
+    fakes::MemoryRandomAccess file(bytes);
+    capturetime::FileBytes fileBytes(file);
+    const std::uint8_t* view = fileBytes.view(c.offset, c.count);
+    EXPECT_EQ(view != nullptr, c.given) << c.offset << " + " << c.count;
+    if (view) {
+      const std::size_t last = static_cast<std::size_t>(c.offset) + c.count - 1;
+      EXPECT_EQ(view[c.count - 1], static_cast<std::uint8_t>(last % 251)) << c.offset;
+    }
+  }
 }
 
 // Every prefix of a good file: no time (or the whole file's), never a crash
