@@ -1,5 +1,6 @@
 #include "capturetime/photo_formats.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "capturetime/byte_cursor.h"
@@ -9,44 +10,51 @@ namespace capturetime {
 
 namespace {
 
-// Segments before the EXIF one: an EXIF writer puts it first, others put a
-// few of their own before it. Its segment starts within the file's first
-// 64 KiB, or it is not looked for.
+// Segments before the EXIF one: an EXIF writer puts it first, but phones put
+// segments of their own before it, 80 to 150 KiB of them (Huawei, Motorola).
+// Only the segments' headers are read on the way, each segment passed over
+// by its length: a seek, not a read, once it leaves the block in hand.
 constexpr int kMaxJpegSegments = 64;
-constexpr std::uint64_t kJpegHead = 64 * 1024;
+// Fill bytes 0xFF may stand before a marker; a longer run is no JPEG.
+constexpr int kMaxFillBytes = 4096;
 
 }  // namespace
 
-CaptureTime readJpeg(FileBytes& bytes) {
-  std::uint64_t at = 2;  // after SOI
-  for (int n = 0; n < kMaxJpegSegments && at < kJpegHead; ++n) {
-    // Fill bytes 0xFF may stand before a marker.
-    const std::uint8_t* marker = bytes.view(at, 2);
-    while (marker && marker[0] == 0xFF && marker[1] == 0xFF && at < kJpegHead) {
-      marker = bytes.view(++at, 2);
+CaptureTime readJpeg(FileBytes& bytes, std::uint64_t start, std::uint64_t end) {
+  end = std::min(end, bytes.size());
+  // count bytes at offset within the JPEG.
+  const auto at = [&bytes, end](std::uint64_t offset, std::size_t count) -> const std::uint8_t* {
+    return FileBytes::within(offset, count, end) ? bytes.view(offset, count) : nullptr;
+  };
+  std::uint64_t segment = start + 2;  // after SOI
+  for (int n = 0; n < kMaxJpegSegments; ++n) {
+    const std::uint8_t* marker = at(segment, 2);
+    for (int fill = 0; marker && marker[0] == 0xFF && marker[1] == 0xFF; ++fill) {
+      if (fill == kMaxFillBytes) return {};
+      marker = at(++segment, 2);
     }
     if (!marker || marker[0] != 0xFF) return {};
     const std::uint8_t code = marker[1];
     // Markers without a length.
     if ((code >= 0xD0 && code <= 0xD8) || code == 0x01) {
-      at += 2;
+      segment += 2;
       continue;
     }
     // The image data or its end: no EXIF past here.
     if (code == 0xDA || code == 0xD9) return {};
-    const std::uint8_t* lengthBytes = bytes.view(at + 2, 2);
+    const std::uint8_t* lengthBytes = at(segment + 2, 2);
     if (!lengthBytes) return {};
     const std::uint16_t length = ByteCursor(lengthBytes, 2).u16();
     if (length < 2) return {};
     if (code == 0xE1 && length >= 2 + 6 + 8) {
-      const std::uint8_t* header = bytes.view(at + 4, 6);
+      const std::uint8_t* header = at(segment + 4, 6);
       if (header && std::memcmp(header, "Exif\0", 5) == 0) {
-        if (!FileBytes::within(at + 4, length - 2u, bytes.size())) return {};
-        const CaptureTime time = readExif(bytes, at + 10, length - 2u - 6u);
+        if (!FileBytes::within(segment + 4, length - 2u, end)) return {};
+        const CaptureTime time = readExif(bytes, segment + 10, length - 2u - 6u);
         if (time.present()) return time;
       }
     }
-    at += 2u + length;
+    segment += 2u + length;
   }
   return {};
 }

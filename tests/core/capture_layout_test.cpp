@@ -71,6 +71,24 @@ std::string jpeg(const std::string& exif, const std::string& tail = "") {
          "\xFF\xD9"s;
 }
 
+std::string repeated(const std::string& bytes, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += bytes;
+  return out;
+}
+
+// APP2 segments of total bytes in all (markers and lengths counted), none
+// longer than a segment may be, as phones write data of their own.
+std::string appSegments(std::size_t total) {
+  std::string out;
+  while (total > 0) {
+    const std::size_t size = std::min<std::size_t>(total, 2 + 65'535);
+    out += "\xFF\xE2"s + be(size - 2, 2) + std::string(size - 4, 'c');
+    total -= size;
+  }
+  return out;
+}
+
 std::string pngChunk(const std::string& type, const std::string& data) {
   return be(data.size(), 4) + type + data + be(0, 4);  // the CRC is not checked
 }
@@ -164,6 +182,10 @@ TEST(CaptureLayouts, WhereEachFormatKeepsTheTime) {
        "\xFF\xD8"s + "\xFF\xE2"s + be(61'440, 2) + std::string(61'438, 'c') +
            jpeg(tiffWithDate()).substr(2),
        kWall},
+      {"JPEG with its EXIF after 90 KiB of APP segments",
+       "\xFF\xD8"s + appSegments(90 * 1024) + jpeg(tiffWithDate()).substr(2), kWall},
+      {"JPEG with its EXIF after 150 KiB of APP segments",
+       "\xFF\xD8"s + appSegments(150 * 1024) + jpeg(tiffWithDate()).substr(2), kWall},
       {"PNG", png(tiffWithDate()), kWall},
       {"PNG with an Exif header", png("Exif\0\0"s + tiffWithDate()), kWall},
       {"WebP", webp(tiffWithDate()), kWall},
@@ -220,9 +242,10 @@ TEST(CaptureLayouts, BrokenAndHostileFilesHaveNoTime) {
       {"JPEG APP1 length below 2", patched(jpeg(good), 22, be(1, 2))},
       {"JPEG without markers", "\xFF\xD8"s + std::string(100, 'x')},
       {"JPEG of fill bytes only", "\xFF\xD8"s + std::string(5000, '\xFF')},
-      {"JPEG with its EXIF beyond the first 64 KiB", "\xFF\xD8"s + "\xFF\xE2"s + be(65'535, 2) +
-                                                         std::string(65'533, 'c') +
-                                                         jpeg(tiffWithDate()).substr(2)},
+      {"JPEG with its EXIF behind the image data",
+       "\xFF\xD8"s + "\xFF\xDA"s + be(8, 2) + std::string(6, '\0') + jpeg(good).substr(2)},
+      {"JPEG with its EXIF after 100 empty segments",
+       "\xFF\xD8"s + repeated("\xFF\xE2\0\x02"s, 100) + jpeg(good).substr(2)},
       {"PNG chunk length past the end", patched(png(good), 8, be(0x7FFF'FFF0, 4))},
       {"WebP chunk length past the end", patched(webp(good), 16, le(0xFFFF'FF00, 4))},
       {"HEIF item past the end", heif(good, 0, 1)},
@@ -328,6 +351,14 @@ TEST(CaptureLayouts, ReadsOnlyWhatLeadsToTheTime) {
   fakes::MemoryRandomAccess photo(bigJpeg);
   EXPECT_EQ(capturetime::readCaptureTime(photo), kWall);
   EXPECT_LE(photo.bytesRead, 64u * 1024);
+
+  // Behind 150 KiB of other segments: a block at each segment's header.
+  const std::string phoneJpeg = "\xFF\xD8"s + appSegments(150 * 1024) +
+                                jpeg(tiffWithDate(), std::string(4 << 20, 'x')).substr(2);
+  fakes::MemoryRandomAccess phone(phoneJpeg);
+  EXPECT_EQ(capturetime::readCaptureTime(phone), kWall);
+  EXPECT_LE(phone.reads, 4u);
+  EXPECT_LE(phone.bytesRead, 4u * 4096);
 
   const std::string movie = kFtypMp4 + be(1, 4) + "mdat" + be(16 + (64 << 20), 8) +
                             std::string(64 << 20, 'm') + box("moov", mvhd(kCreated));
