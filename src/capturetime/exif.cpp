@@ -144,12 +144,7 @@ std::uint32_t parseSubSeconds(std::string_view digits) {
 
 CaptureTime captureTimeOf(const platform::LocalDateTime& wall, std::optional<std::int32_t> offset,
                           std::uint32_t subSecondTicks) {
-  if (offset) {
-    const std::optional<platform::FileTime> utc =
-        fileTimeOfSeconds(secondsFrom1601(wall) - *offset);
-    if (utc) return CaptureTime::instant(*utc + subSecondTicks);
-  }
-  return CaptureTime::wallTime(wall, subSecondTicks);
+  return CaptureTime::wallTime(wall, subSecondTicks, offset);
 }
 
 CaptureTime readExif(FileBytes& bytes, std::uint64_t start, std::uint64_t length) {

@@ -168,9 +168,7 @@ TEST(CaptureLayouts, WhereEachFormatKeepsTheTime) {
       {"TIFF", tiffWithDate(), kWall},
       {"TIFF with offset and sub-seconds",
        tiff({{0x9003, "2021:03:04 05:06:07"}, {0x9011, "+09:00"}, {0x9291, "5"}}),
-       // 2021-03-03 20:06:07.5 UTC, 153,463 days after 1601.
-       CaptureTime::instant((153'463ull * 86'400 + 20 * 3600 + 6 * 60 + 7) * 10'000'000ull +
-                            5'000'000)},
+       CaptureTime::wallTime({2021, 3, 4, 5, 6, 7}, 5'000'000, 32'400)},
       {"TIFF with a date field of the longest text",
        tiff({{0x9003,
               "2021:03:04 05:06:07" + std::string(capturetime::kMaxTextLength - 1 - 19, ' ')}}),
