@@ -130,6 +130,15 @@ std::string creationDateMeta(const std::string& text, std::uint32_t keyCount = 1
   return box("meta", hdlr + keys + box("ilst", item));
 }
 
+// Android's date in the user data: ©day, a 16-bit text size and a language,
+// then the text.
+std::string userDataDate(const std::string& text) {
+  return box(
+      "\xA9"
+      "day",
+      be(text.size(), 2) + be(0x55C4, 2) + text);
+}
+
 // A HEIF with its EXIF item in the media data: iinf names item 2 "Exif",
 // iloc (version 0, 4-byte offsets and lengths) says where it lies. iinf may
 // state fewer entries than it holds: those past its count are no items.
@@ -205,6 +214,26 @@ TEST(CaptureLayouts, WhereEachFormatKeepsTheTime) {
        kFtypMp4 +
            box("moov", mvhd(kCreated) + box("udta", creationDateMeta("2019-12-31T23:59:58"))),
        CaptureTime::wallTime({2019, 12, 31, 23, 59, 58})},
+      {"MP4, Android's date in udta over mvhd",
+       kFtypMp4 +
+           box("moov", mvhd(kCreated) + box("udta", userDataDate("2021-03-04T05:06:07+0900"))),
+       CaptureTime::wallTime({2021, 3, 4, 5, 6, 7}, 0, 32'400)},
+      {"MP4, Apple's creation date over Android's",
+       kFtypMp4 +
+           box("moov", mvhd(kCreated) + box("udta", userDataDate("2021-03-04T05:06:07+0900")) +
+                           creationDateMeta("2019-12-31T23:59:58")),
+       CaptureTime::wallTime({2019, 12, 31, 23, 59, 58})},
+      {"MP4, Android's date not a time: mvhd",
+       kFtypMp4 + box("moov", mvhd(kCreated) + box("udta", userDataDate("2021"))), kCreatedTime},
+      {"MP4, Android's date's text past its entry",
+       kFtypMp4 +
+           box("moov", mvhd(kCreated) +
+                           box("udta", patched(userDataDate("2021-03-04T05:06:07"), 8, be(40, 2)))),
+       kCreatedTime},
+      {"MP4, mvhd in seconds since 1970",
+       // 2021-03-04 05:06:07 UTC: 1,614,834,367 s after 1970, 153,464 days after 1601.
+       kFtypMp4 + box("moov", mvhd(1'614'834'367)),
+       CaptureTime::instant((153'464ull * 86'400 + 5 * 3600 + 6 * 60 + 7) * 10'000'000ull)},
       {"MP4, mdat running to the end after moov",
        kFtypMp4 + box("moov", mvhd(kCreated)) + be(0, 4) + "mdat" + std::string(100, 'm'),
        kCreatedTime},

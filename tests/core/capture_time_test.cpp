@@ -143,14 +143,36 @@ TEST(CaptureTimeTexts, AppleCreationDates) {
 }
 
 TEST(CaptureTimeTexts, MovieHeaderSecondsSince1904) {
-  // 1904-01-01 is 110,667 days after 1601-01-01; 2021-03-04 is 3,700,000,000
-  // seconds minus 27 days and 20:46:40 after it.
-  EXPECT_EQ(capturetime::movieHeaderTime(1), CaptureTime::instant(110'667ull * kDay + kSecond));
-  EXPECT_EQ(
-      capturetime::movieHeaderTime(3'700'000'000),
-      CaptureTime::instant(k20210304 + 27 * kDay + 1 * kHour + 46 * 60 * kSecond + 40 * kSecond));
-  EXPECT_EQ(capturetime::movieHeaderTime(0), CaptureTime{});
-  EXPECT_EQ(capturetime::movieHeaderTime(0xFFFF'FFFF'FFFF'FFFFull), CaptureTime{});
+  // 1904-01-01 is 110,667 days after 1601-01-01, 1970-01-01 134,774 days;
+  // 2021-03-04 is 3,700,000,000 seconds minus 27 days and 20:46:40 after
+  // 1904, and 1,614,816,000 seconds after 1970; 2027-01-01 is 1,798,761,600
+  // seconds after 1970.
+  constexpr FileTime k1904 = 110'667ull * kDay;
+  constexpr FileTime k1970 = 134'774ull * kDay;
+  const struct {
+    std::uint64_t seconds;
+    int presentYear;
+    CaptureTime expected;
+  } cases[] = {
+      {1, 2025, CaptureTime::instant(k1904 + kSecond)},
+      {3'700'000'000, 2025,
+       CaptureTime::instant(k20210304 + 27 * kDay + 1 * kHour + 46 * 60 * kSecond + 40 * kSecond)},
+      {0, 2025, CaptureTime{}},
+      {0xFFFF'FFFF'FFFF'FFFFull, 2025, CaptureTime{}},
+      // Seconds since 1970, as some encoders write them: from 1990 to the
+      // year after the present one they are read so.
+      {1'614'834'367, 2025,
+       CaptureTime::instant(k20210304 + 5 * kHour + 6 * 60 * kSecond + 7 * kSecond)},
+      {631'152'000, 2025, CaptureTime::instant(k1970 + 631'152'000ull * kSecond)},
+      {631'151'999, 2025, CaptureTime::instant(k1904 + 631'151'999ull * kSecond)},
+      {1'798'761'599, 2025, CaptureTime::instant(k1970 + 1'798'761'599ull * kSecond)},
+      {1'798'761'600, 2025, CaptureTime::instant(k1904 + 1'798'761'600ull * kSecond)},
+      {1'798'761'600, 2026, CaptureTime::instant(k1970 + 1'798'761'600ull * kSecond)},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(capturetime::movieHeaderTime(c.seconds, c.presentYear), c.expected)
+        << c.seconds << " in " << c.presentYear;
+  }
 }
 
 // A zone nine hours east of UTC, as a stand-in for the PC's.
