@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
+#include <vector>
 
 #include "capturetime/byte_cursor.h"
 #include "capturetime/exif.h"
+#include "capturetime/memory_file.h"
 
 namespace capturetime {
 
@@ -17,6 +20,54 @@ namespace {
 constexpr int kMaxJpegSegments = 64;
 // Fill bytes 0xFF may stand before a marker; a longer run is no JPEG.
 constexpr int kMaxFillBytes = 4096;
+
+// Where RAF's header gives the embedded JPEG: its offset and length.
+constexpr std::uint64_t kRafJpegPointer = 84;
+
+constexpr std::string_view kRawProfileExif = "Raw profile type exif";
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// ImageMagick's raw profile text: "\n", the profile's name, "\n", its length
+// in bytes (in blanks), "\n", then the bytes in hex, broken into lines.
+// Empty when it is not one or its hex falls short of the length.
+std::vector<std::uint8_t> rawProfileBytes(std::string_view text) {
+  std::size_t at = 0;
+  while (at < text.size() && text[at] == '\n') ++at;
+  const std::size_t nameEnd = text.find('\n', at);
+  if (nameEnd == std::string_view::npos) return {};
+  at = nameEnd + 1;
+  while (at < text.size() && text[at] == ' ') ++at;
+  std::size_t length = 0;
+  const std::size_t digitsStart = at;
+  while (at < text.size() && text[at] >= '0' && text[at] <= '9' && at - digitsStart < 9) {
+    length = length * 10 + static_cast<std::size_t>(text[at++] - '0');
+  }
+  if (at == digitsStart || length == 0 || length > text.size() / 2) return {};
+  std::vector<std::uint8_t> bytes;
+  bytes.reserve(length);
+  int high = -1;
+  for (; at < text.size() && bytes.size() < length; ++at) {
+    const int digit = hexDigit(text[at]);
+    if (digit < 0) {
+      if (text[at] == '\n' || text[at] == ' ') continue;
+      return {};
+    }
+    if (high < 0) {
+      high = digit;
+    } else {
+      bytes.push_back(static_cast<std::uint8_t>(high << 4 | digit));
+      high = -1;
+    }
+  }
+  if (bytes.size() < length) return {};
+  return bytes;
+}
 
 }  // namespace
 
@@ -59,20 +110,48 @@ CaptureTime readJpeg(FileBytes& bytes, std::uint64_t start, std::uint64_t end) {
   return {};
 }
 
+CaptureTime readRaf(FileBytes& bytes) {
+  const std::uint8_t* pointer = bytes.view(kRafJpegPointer, 8);
+  if (!pointer) return {};
+  ByteCursor cursor(pointer, 8);
+  const std::uint32_t offset = cursor.u32();
+  const std::uint32_t length = cursor.u32();
+  if (length < 4 || !FileBytes::within(offset, length, bytes.size())) return {};
+  const std::uint8_t* soi = bytes.view(offset, 2);
+  if (!soi || soi[0] != 0xFF || soi[1] != 0xD8) return {};
+  return readJpeg(bytes, offset, std::uint64_t{offset} + length);
+}
+
 CaptureTime readPng(FileBytes& bytes) {
   std::uint64_t at = 8;  // after the signature
+  // ImageMagick's tEXt raw profile, taken only where no eXIf chunk is found.
+  std::vector<std::uint8_t> rawProfile;
   while (const std::uint8_t* head = bytes.view(at, 8)) {
     ByteCursor cursor(head, 8);
     const std::uint32_t length = cursor.u32();
     const std::string_view type = cursor.text(4);
-    if (length > 0x7FFF'FFFFu) return {};
+    if (length > 0x7FFF'FFFFu) break;
     const std::uint64_t data = at + 8;
-    if (!FileBytes::within(data, length, bytes.size())) return {};
+    if (!FileBytes::within(data, length, bytes.size())) break;
     if (type == "eXIf") return readExifBlock(bytes, data, length);
-    if (type == "IEND") return {};
+    if (type == "IEND") break;
+    // Only tEXt: its zTXt form is zlib-compressed, and zlib is no part of
+    // this program.
+    if (type == "tEXt" && rawProfile.empty() && length > kRawProfileExif.size() + 1 &&
+        length <= FileBytes::kMaxView) {
+      if (const std::uint8_t* text = bytes.view(data, length)) {
+        const std::string_view chunk(reinterpret_cast<const char*>(text), length);
+        if (chunk.starts_with(kRawProfileExif) && chunk[kRawProfileExif.size()] == '\0') {
+          rawProfile = rawProfileBytes(chunk.substr(kRawProfileExif.size() + 1));
+        }
+      }
+    }
     at = data + length + 4;  // and the CRC
   }
-  return {};
+  if (rawProfile.empty()) return {};
+  MemoryFile file(rawProfile);
+  FileBytes profile(file);
+  return readExifBlock(profile, 0, profile.size());
 }
 
 CaptureTime readWebp(FileBytes& bytes) {

@@ -14,7 +14,11 @@ namespace capturetime {
 // unless another format holds it), found by the segments' headers up to the
 // image data.
 CaptureTime readJpeg(FileBytes& bytes, std::uint64_t start = 0, std::uint64_t end = UINT64_MAX);
-CaptureTime readPng(FileBytes& bytes);   // the eXIf chunk
+// The eXIf chunk; else ImageMagick's "Raw profile type exif" in a tEXt
+// chunk (not its zTXt form, which would take zlib).
+CaptureTime readPng(FileBytes& bytes);
+// Fujifilm's RAF: the embedded JPEG its header points at.
+CaptureTime readRaf(FileBytes& bytes);
 CaptureTime readWebp(FileBytes& bytes);  // the EXIF chunk of the RIFF file
 
 }  // namespace capturetime

@@ -92,9 +92,38 @@ std::string appSegments(std::size_t total) {
 std::string pngChunk(const std::string& type, const std::string& data) {
   return be(data.size(), 4) + type + data + be(0, 4);  // the CRC is not checked
 }
-std::string png(const std::string& exif) {
-  return "\x89PNG\r\n\x1a\n"s + pngChunk("IHDR", std::string(13, '\1')) +
-         pngChunk("IDAT", std::string(100, 'x')) + pngChunk("eXIf", exif) + pngChunk("IEND", "");
+// A PNG with its EXIF in an eXIf chunk (none for an empty one), other
+// chunks before it.
+std::string png(const std::string& exif, const std::string& before = "") {
+  return "\x89PNG\r\n\x1a\n"s + pngChunk("IHDR", std::string(13, '\1')) + before +
+         pngChunk("IDAT", std::string(100, 'x')) + (exif.empty() ? "" : pngChunk("eXIf", exif)) +
+         pngChunk("IEND", "");
+}
+// ImageMagick's tEXt raw profile: the name, then a line with the profile's
+// name, one with its length, and its bytes in hex, 72 digits a line.
+std::string rawProfileChunk(const std::string& exif, std::size_t statedExtra = 0,
+                            const std::string& hexTail = "") {
+  const std::string block = "Exif\0\0"s + exif;
+  std::string hex;
+  for (std::size_t i = 0; i < block.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(block[i]);
+    hex += "0123456789abcdef"[byte >> 4];
+    hex += "0123456789abcdef"[byte & 0xF];
+    if (i % 36 == 35) hex += '\n';
+  }
+  std::string length = std::to_string(block.size() + statedExtra);
+  length.insert(0, 8 - length.size(), ' ');
+  return pngChunk("tEXt",
+                  "Raw profile type exif\0\nexif\n"s + length + "\n" + hex + hexTail + "\n");
+}
+
+// Fujifilm's RAF: its header (magic, version, camera ID and name, 84 bytes),
+// then the embedded JPEG's offset and length, the JPEG after the header.
+std::string raf(const std::string& embedded, std::uint32_t offsetDelta = 0) {
+  std::string header =
+      "FUJIFILMCCD-RAW 0201FF129502X-T3"s + std::string(28, '\0') + "0100" + std::string(20, '\0');
+  header += be(0x94 + offsetDelta, 4) + be(embedded.size(), 4) + std::string(0x94 - 92, '\0');
+  return header + embedded;
 }
 
 std::string webp(const std::string& exif) {
@@ -195,6 +224,10 @@ TEST(CaptureLayouts, WhereEachFormatKeepsTheTime) {
        "\xFF\xD8"s + appSegments(150 * 1024) + jpeg(tiffWithDate()).substr(2), kWall},
       {"PNG", png(tiffWithDate()), kWall},
       {"PNG with an Exif header", png("Exif\0\0"s + tiffWithDate()), kWall},
+      {"PNG with a raw profile tEXt", png("", rawProfileChunk(tiffWithDate())), kWall},
+      {"PNG, eXIf over a raw profile",
+       png(tiffWithDate(), rawProfileChunk(tiff({{0x9003, "2019:12:31 23:59:58"}}))), kWall},
+      {"RAF", raf(jpeg(tiffWithDate())), kWall},
       {"WebP", webp(tiffWithDate()), kWall},
       {"HEIF", heif(tiffWithDate()), kWall},
       {"MP4, moov at the end", kFtypMp4 + mdat + box("moov", mvhd(kCreated)), kCreatedTime},
@@ -274,6 +307,11 @@ TEST(CaptureLayouts, BrokenAndHostileFilesHaveNoTime) {
       {"JPEG with its EXIF after 100 empty segments",
        "\xFF\xD8"s + repeated("\xFF\xE2\0\x02"s, 100) + jpeg(good).substr(2)},
       {"PNG chunk length past the end", patched(png(good), 8, be(0x7FFF'FFF0, 4))},
+      {"PNG raw profile's hex short of its length", png("", rawProfileChunk(good, 1))},
+      {"PNG raw profile with a letter not hex", png("", rawProfileChunk(good, 1, "0g0"))},
+      {"RAF JPEG offset one past its place", raf(jpeg(good), 1)},
+      {"RAF JPEG length past the end", patched(raf(jpeg(good)), 88, be(0x7FFF'0000, 4))},
+      {"RAF JPEG length short of its Exif segment", patched(raf(jpeg(good)), 88, be(40, 4))},
       {"WebP chunk length past the end", patched(webp(good), 16, le(0xFFFF'FF00, 4))},
       {"HEIF item past the end", heif(good, 0, 1)},
       {"HEIF item inside idat", heif(good, 1)},
@@ -356,6 +394,8 @@ TEST(CaptureLayouts, TruncatedAtEveryByte) {
       png(good),
       webp(good),
       heif(good),
+      raf(jpeg(good)),
+      png("", rawProfileChunk(good)),
       kFtypMp4 + box("mdat", "xyz") +
           box("moov", mvhd(kCreated) + creationDateMeta("2019-12-31T23:59:58")),
   };
