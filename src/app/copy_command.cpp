@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::string_view kCheckCaption = "確認";
 constexpr std::string_view kProgressCaption = "コピー";
+// What a log-off or shutdown meets while it copies.
+constexpr std::string_view kSessionReason = "コピー中";
 constexpr std::string_view kPickerTitle = "コピー先のフォルダを選んでください";
 // The system's reason follows after an empty line.
 constexpr std::string_view kPickerFailed = "フォルダを選ぶ画面を開けませんでした\r\n";
@@ -52,7 +54,7 @@ void CopyCommand::execute() {
   runLocked(
       flow_, kMainWindowLock,
       [&] {
-        stop_.arm();
+        stop_.arm(kSessionReason);
         stop_.atSessionEnd([&] {
           if (!underWay.empty()) copyOps_.removeFile(underWay);
         });

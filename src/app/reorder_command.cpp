@@ -13,6 +13,8 @@ namespace app {
 namespace {
 
 constexpr std::string_view kProgressCaption = "並べ替え";
+// What a log-off or shutdown meets while the entries move.
+constexpr std::string_view kSessionReason = "並べ替え中";
 
 }  // namespace
 
@@ -82,7 +84,7 @@ void ReorderCommand::run(const Work& work, const std::function<void()>& afterwar
   runLocked(
       flow_, kMainWindowLock,
       [&] {
-        stop_.arm();
+        stop_.arm(kSessionReason);
         // The capture reading holds files open for a moment too, and a file
         // held open cannot move: it stops for the run and reads again after.
         const bool wasReading = captures_.reading();

@@ -28,7 +28,11 @@ class FolderPicker {
 class StopSignal {
  public:
   virtual ~StopSignal() = default;
-  virtual void arm() = 0;
+  // While armed, a log-off or shutdown meets the reason, the command's own
+  // ("コピー中", "並べ替え中"), and waits.
+  virtual void arm(std::string_view reason) = 0;
+  // A close asked for while armed asked for the stop and is spent: the
+  // program stays, with the command's result to read.
   virtual void disarm() = 0;
   // Looks at the input that has arrived since the last call; true once a
   // stop was asked for while armed.

@@ -1,14 +1,20 @@
 #include "shell/copy_stop.h"
 
+#include "platform/win32/utf.h"
+
 namespace shell {
 
-void CopyStop::arm() {
+void CopyStop::arm(std::string_view reason) {
   armed_ = true;
   requested_ = false;
-  if (main_) ShutdownBlockReasonCreate(main_, L"コピー中");
+  if (main_) ShutdownBlockReasonCreate(main_, platform::widen(reason).c_str());
 }
 
 void CopyStop::disarm() {
+  // A close posted since the last look asked for the stop, which came too
+  // late to matter (the entries were moving back): it must not end the
+  // program with the result unread.
+  requested();
   armed_ = false;
   if (main_) ShutdownBlockReasonDestroy(main_);
 }

@@ -17,8 +17,8 @@ class CopyStop final : public platform::StopSignal {
  public:
   void setMainWindow(HWND main) { main_ = main; }
 
-  // While armed, a log-off or shutdown meets the reason "コピー中".
-  void arm() override;
+  // While armed, a log-off or shutdown meets the command's reason.
+  void arm(std::string_view reason) override;
   void disarm() override;
   bool requested() override;
   void atSessionEnd(std::function<void()> cleanUp) override { cleanUp_ = std::move(cleanUp); }

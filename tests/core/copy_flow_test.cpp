@@ -105,6 +105,7 @@ TEST(CopyFlow, LockedWithProgressInTheCaptionThenTheNoticeOverTheMainWindow) {
   EXPECT_EQ(fakes::flowOf(scene.app), kMessageOverMain);
   EXPECT_EQ(scene.app.mainWindow.caption(), caption);
   EXPECT_FALSE(scene.stop.armed);
+  EXPECT_EQ(scene.stop.armedFor, "コピー中");
 
   scene.app.event([&] { scene.app.messages->dismiss(); });
   EXPECT_EQ(fakes::flowOf(scene.app), kIdle);

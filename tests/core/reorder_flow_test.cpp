@@ -131,6 +131,7 @@ TEST(ReorderFlow, OkLocksTheMainWindowShowsProgressAndEndsWithTheMessage) {
   };
   scene.choose();
   EXPECT_TRUE(scene.stop.armed == false);
+  EXPECT_EQ(scene.stop.armedFor, "並べ替え中") << "a log-off meets the command's own reason";
   EXPECT_EQ(mainEnabled, (std::vector<bool>{false, false, false}));
   ASSERT_EQ(captions.size(), 3u);
   EXPECT_EQ(captions.front().rfind("並べ替え ", 0), 0u) << captions.front();

@@ -28,7 +28,10 @@ class FakePicker : public platform::FolderPicker {
 // Records what the windows look like each time the copy asks for a stop.
 class FakeStop : public platform::StopSignal {
  public:
-  void arm() override { armed = true; }
+  void arm(std::string_view reason) override {
+    armed = true;
+    armedFor = std::string(reason);
+  }
   void disarm() override { armed = false; }
   void atSessionEnd(std::function<void()> cleanUp) override { sessionEnd = std::move(cleanUp); }
   bool requested() override {
@@ -37,6 +40,7 @@ class FakeStop : public platform::StopSignal {
     return stopWhen && stopWhen();
   }
   bool armed = false;
+  std::string armedFor;  // the reason a log-off meets while armed
   int asked = 0;
   std::function<void()> whileCopying;
   std::function<bool()> stopWhen;
