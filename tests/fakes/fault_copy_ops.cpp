@@ -83,6 +83,10 @@ const char* FaultCopyOps::opName(Op op) {
       return "ReadWholeFile";
     case Op::RemoveFolder:
       return "RemoveFolder";
+    case Op::EntryIndex:
+      return "EntryIndex";
+    case Op::ListIndexes:
+      return "ListIndexes";
   }
   return "?";
 }
@@ -178,6 +182,7 @@ OsErrorCode FaultCopyOps::link(const std::string& path, Node node) {
     order.push_back(name);
     if (sortedUnder(parent)) std::sort(order.begin(), order.end());
   }
+  node.serial = nextSerial_++;
   nodes_[path] = std::move(node);
   return 0;
 }
@@ -512,6 +517,29 @@ OsErrorCode FaultCopyOps::removeFolder(const std::string& path) {
   if (!it->second.order.empty()) return 145;  // ERROR_DIR_NOT_EMPTY
   nodes_.erase(it);
   unlink(path);
+  return 0;
+}
+
+OsErrorCode FaultCopyOps::entryIndex(const std::string& path, std::uint64_t& index) {
+  if (auto error = fault(Op::EntryIndex, path)) return *error;
+  if (auto error = pulled(path, false)) return *error;
+  const Node* node = find(path);
+  if (!node) return platform::kErrorFileNotFound;
+  index = node->serial;
+  return 0;
+}
+
+OsErrorCode FaultCopyOps::listIndexes(const std::string& path,
+                                      std::vector<platform::IndexedItem>& items) {
+  items.clear();
+  if (auto error = fault(Op::ListIndexes, path)) return *error;
+  if (auto error = pulled(path, false)) return *error;
+  const Node* node = find(path);
+  if (!node || !node->folder) return platform::kErrorPathNotFound;
+  for (const std::string& name : node->order) {
+    const Node& child = nodes_.at(path + separator_ + name);
+    items.push_back({name, child.serial, child.hiddenSystem});
+  }
   return 0;
 }
 

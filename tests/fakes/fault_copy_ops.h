@@ -48,6 +48,8 @@ class FaultCopyOps : public platform::CopyOps {
     WriteNewFile,
     ReadWholeFile,
     RemoveFolder,
+    EntryIndex,
+    ListIndexes,
   };
   static const char* opName(Op op);
 
@@ -60,6 +62,7 @@ class FaultCopyOps : public platform::CopyOps {
     bool hiddenSystem = false;
     std::uint64_t entryBytes = 0;  // on a card: the directory entries its names take
     std::uint64_t clusters = 0;    // on a card: the clusters it holds
+    std::uint64_t serial = 0;      // a number of its own for life, as an inode
   };
 
   // One write, as the test reads the order of writes.
@@ -160,6 +163,9 @@ class FaultCopyOps : public platform::CopyOps {
   platform::OsErrorCode writeNewFile(const std::string& path, std::string_view bytes) override;
   platform::OsErrorCode readWholeFile(const std::string& path, std::string& bytes) override;
   platform::OsErrorCode removeFolder(const std::string& path) override;
+  platform::OsErrorCode entryIndex(const std::string& path, std::uint64_t& index) override;
+  platform::OsErrorCode listIndexes(const std::string& path,
+                                    std::vector<platform::IndexedItem>& items) override;
 
  private:
   void unlink(const std::string& path);
@@ -198,6 +204,7 @@ class FaultCopyOps : public platform::CopyOps {
   std::optional<platform::VolumeFacts> facts_ = platform::VolumeFacts{"FAT32", false};
   std::vector<Move> moves_;
   std::vector<std::string> exclusiveOpens_;
+  std::uint64_t nextSerial_ = 1;
   int failMovesFrom_ = -1;
   platform::OsErrorCode failMovesWith_ = 0;
 };
