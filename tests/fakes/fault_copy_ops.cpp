@@ -168,9 +168,10 @@ OsErrorCode FaultCopyOps::link(const std::string& path, Node node) {
           return node.folder ? platform::kErrorAlreadyExists : platform::kErrorFileExists;
         }
       }
-      if (const OsErrorCode error = takeEntries(it->second, parent == cardRoot_, name)) {
-        return error;
-      }
+      const OsErrorCode taken = keepsSlots(parent)
+                                    ? takeSlots(parent, name, node.folder)
+                                    : takeEntries(it->second, parent == cardRoot_, name);
+      if (taken != 0) return taken;
       if (node.folder) {
         // A new folder: one cluster, and on FAT its "." and "..".
         if (const OsErrorCode error = takeBytes(card_.clusterBytes)) return error;
@@ -179,16 +180,88 @@ OsErrorCode FaultCopyOps::link(const std::string& path, Node node) {
       }
     }
     std::vector<std::string>& order = it->second.order;
-    order.push_back(name);
-    if (sortedUnder(parent)) std::sort(order.begin(), order.end());
+    if (keepsSlots(parent)) {
+      order = cardFolders_->names(parent);
+      if (node.folder) cardFolders_->addFolder(path);
+    } else {
+      order.push_back(name);
+      if (sortedUnder(parent)) std::sort(order.begin(), order.end());
+    }
   }
   node.serial = nextSerial_++;
   nodes_[path] = std::move(node);
   return 0;
 }
 
+OsErrorCode FaultCopyOps::takeSlots(const std::string& parent, const std::string& name,
+                                    bool newFolder) {
+  const std::uint64_t cluster = card_.clusterBytes;
+  std::uint64_t free = card_.freeBytes / cluster;
+  if (newFolder) {
+    if (free == 0) return platform::kErrorDiskFull;
+    --free;
+  }
+  const std::uint32_t before = cardFolders_->clusters(parent);
+  switch (cardFolders_->create(parent, name, free)) {
+    case FatCardFolders::Refusal::Full:
+      return kErrorCannotMake;
+    case FatCardFolders::Refusal::NoSpace:
+      return platform::kErrorDiskFull;
+    case FatCardFolders::Refusal::None:
+      break;
+  }
+  card_.freeBytes -= (cardFolders_->clusters(parent) - before) * cluster;
+  return 0;
+}
+
+OsErrorCode FaultCopyOps::moveSlots(const std::string& fromParent, const std::string& fromName,
+                                    const std::string& toParent, const std::string& toName) {
+  const bool within = fromParent == toParent;
+  if (keepsSlots(toParent)) {
+    const std::uint64_t cluster = card_.clusterBytes;
+    const std::uint32_t before = cardFolders_->clusters(toParent);
+    const FatCardFolders::Refusal refusal =
+        within && keepsSlots(fromParent)
+            ? cardFolders_->rename(toParent, fromName, toName, card_.freeBytes / cluster)
+            : cardFolders_->create(toParent, toName, card_.freeBytes / cluster);
+    if (refusal == FatCardFolders::Refusal::Full) return kErrorCannotMake;
+    if (refusal == FatCardFolders::Refusal::NoSpace) return platform::kErrorDiskFull;
+    card_.freeBytes -= (cardFolders_->clusters(toParent) - before) * cluster;
+  }
+  if (!within && keepsSlots(fromParent)) cardFolders_->remove(fromParent, fromName);
+  return 0;
+}
+
+const FatDirectory* FaultCopyOps::cardFolder(const std::string& path) const {
+  return keepsSlots(path) ? &cardFolders_->directory(path) : nullptr;
+}
+
 void FaultCopyOps::formatCard(const std::string& root, platform::VolumeSpace volume,
-                              cardcopy::LocalTimeOf toLocal) {
+                              cardcopy::LocalTimeOf toLocal, CardSlots slots) {
+  if (slots != CardSlots::Appended) {
+    cardFolders_ = std::make_unique<FatCardFolders>(
+        volume.fileSystem, static_cast<std::uint32_t>(volume.clusterBytes),
+        slots == CardSlots::Fastfat ? SlotPlacement::Fastfat : SlotPlacement::LowestFit);
+    // The entries already there, written in their order.
+    std::vector<std::string> folders;
+    for (const auto& [path, node] : nodes_) {
+      if (node.folder && (path == root || path.rfind(root + separator_, 0) == 0)) {
+        folders.push_back(path);
+      }
+    }
+    for (const std::string& folder : folders) {
+      if (folder == root && volume.root) {
+        cardFolders_->addRoot(folder);
+      } else {
+        cardFolders_->addFolder(folder);
+      }
+    }
+    for (const std::string& folder : folders) {
+      Node& node = nodes_.at(folder);
+      for (const std::string& name : node.order) cardFolders_->create(folder, name, UINT64_MAX);
+      node.order = cardFolders_->names(folder);
+    }
+  }
   cardRoot_ = root;
   card_ = volume;
   toLocal_ = std::move(toLocal);
@@ -440,6 +513,11 @@ OsErrorCode FaultCopyOps::removeFile(const std::string& path) {
 
 void FaultCopyOps::unlink(const std::string& path) {
   const auto [parent, name] = split(path);
+  if (keepsSlots(parent)) {
+    cardFolders_->remove(parent, name);
+    nodes_.at(parent).order = cardFolders_->names(parent);
+    return;
+  }
   if (const auto up = nodes_.find(parent); up != nodes_.end()) {
     auto& order = up->second.order;
     order.erase(std::remove(order.begin(), order.end(), name), order.end());
@@ -465,6 +543,15 @@ OsErrorCode FaultCopyOps::moveEntry(const std::string& from, const std::string& 
   const auto [parent, name] = split(to);
   const Node* up = find(parent);
   if (!up || !up->folder) return platform::kErrorPathNotFound;
+  const auto [fromParent, fromName] = split(from);
+  if (onCard(to)) {
+    for (const std::string& other : up->order) {
+      const bool itself = parent == fromParent && other == fromName;
+      if (!itself && folded(other) == folded(name)) return platform::kErrorAlreadyExists;
+    }
+  }
+  const bool folder = find(from)->folder;
+  if (const OsErrorCode error = moveSlots(fromParent, fromName, parent, name)) return error;
   // The node and everything under it change their names; nothing else.
   std::vector<std::pair<std::string, Node>> moved;
   for (auto it = nodes_.begin(); it != nodes_.end();) {
@@ -475,10 +562,20 @@ OsErrorCode FaultCopyOps::moveEntry(const std::string& from, const std::string& 
       ++it;
     }
   }
-  unlink(from);
   Node& target = nodes_[parent];
-  target.order.push_back(name);
-  if (sortedUnder(parent)) std::sort(target.order.begin(), target.order.end());
+  if (keepsSlots(fromParent)) {
+    nodes_.at(fromParent).order = cardFolders_->names(fromParent);
+  } else {
+    auto& order = nodes_.at(fromParent).order;
+    order.erase(std::remove(order.begin(), order.end(), fromName), order.end());
+  }
+  if (keepsSlots(parent)) {
+    target.order = cardFolders_->names(parent);
+  } else {
+    target.order.push_back(name);
+    if (sortedUnder(parent)) std::sort(target.order.begin(), target.order.end());
+  }
+  if (folder && cardFolders_) cardFolders_->moveFolder(from, to, separator_);
   for (auto& [path, node] : moved) nodes_[path] = std::move(node);
   return 0;
 }
@@ -517,6 +614,7 @@ OsErrorCode FaultCopyOps::removeFolder(const std::string& path) {
   if (!it->second.order.empty()) return 145;  // ERROR_DIR_NOT_EMPTY
   nodes_.erase(it);
   unlink(path);
+  if (cardFolders_) cardFolders_->dropFolder(path);
   return 0;
 }
 
@@ -525,7 +623,8 @@ OsErrorCode FaultCopyOps::entryIndex(const std::string& path, std::uint64_t& ind
   if (auto error = pulled(path, false)) return *error;
   const Node* node = find(path);
   if (!node) return platform::kErrorFileNotFound;
-  index = node->serial;
+  const auto [parent, name] = split(path);
+  index = keepsSlots(parent) && !cardBySerial_ ? cardFolders_->index(parent, name) : node->serial;
   return 0;
 }
 
@@ -538,7 +637,9 @@ OsErrorCode FaultCopyOps::listIndexes(const std::string& path,
   if (!node || !node->folder) return platform::kErrorPathNotFound;
   for (const std::string& name : node->order) {
     const Node& child = nodes_.at(path + separator_ + name);
-    items.push_back({name, child.serial, child.hiddenSystem});
+    const std::uint64_t index =
+        keepsSlots(path) && !cardBySerial_ ? cardFolders_->index(path, name) : child.serial;
+    items.push_back({name, index, child.hiddenSystem});
   }
   return 0;
 }
