@@ -22,7 +22,7 @@ constexpr std::uint64_t kFolderBytes = 64 * 1024 * kSlotBytes;
 // end left fewer than that.
 constexpr int kMostSlotsOfAName = 21;
 constexpr int kTriesPerEntry = 3;
-constexpr int kMostRestarts = 2;
+constexpr int kMostRestarts = 4;
 
 std::string joined(const std::string& folder, const std::string& name) {
   if (!folder.empty() && folder.back() == platform::kPathSeparator) return folder + name;
@@ -98,14 +98,16 @@ OsErrorCode OrderedLanding::settle(const std::string& name, std::uint64_t index,
     state_ = State::GaveUp;
     return 0;
   }
-  // Before every entry landed, with more slots between than moving those
-  // entries out and in again costs: the driver filled its never-used slots
-  // first, and the front is free. Tried once an arrival: where the same
+  // The entries it lies before went to the never-used slots at the end
+  // while free ones before them are many: filling those costs more than
+  // moving these out and in again. Tried once an arrival: where the same
   // comes of it, the hole was a small one after all.
-  const bool beforeAll = index < landed_.front().index;
-  const std::uint64_t between = beforeAll ? (landed_.front().index - index) / kSlotBytes : 0;
-  if (beforeAll && tries == kTriesPerEntry && restartsLeft_ > 0 && between > 2 * landed_.size()) {
-    return restart(name, index, tries - 1);
+  std::size_t after = landed_.size();
+  while (after > 0 && landed_[after - 1].index > index) --after;
+  const std::size_t passed = landed_.size() - after;
+  const std::uint64_t between = (landed_.back().index - index) / kSlotBytes;
+  if (tries == kTriesPerEntry && restartsLeft_ > 0 && between > 2 * passed) {
+    return restart(name, index, after, tries - 1);
   }
   return plug(name, tries - 1);
 }
@@ -168,14 +170,15 @@ OsErrorCode OrderedLanding::plug(const std::string& name, int tries) {
   return settle(name, *index, tries);
 }
 
-OsErrorCode OrderedLanding::restart(const std::string& name, std::uint64_t index, int tries) {
+OsErrorCode OrderedLanding::restart(const std::string& name, std::uint64_t index, std::size_t keep,
+                                    int tries) {
   if (!holdingReady()) return 0;
   ++report_.restarts;
   --restartsLeft_;
   std::vector<std::string> again;
-  for (const Landed& landed : landed_) again.push_back(landed.name);
+  for (std::size_t i = keep; i < landed_.size(); ++i) again.push_back(landed_[i].name);
   again.push_back(name);
-  landed_.clear();
+  landed_.resize(keep);
   for (std::size_t i = 0; i < again.size(); ++i) {
     if (const OsErrorCode error = moveOut(again[i])) {
       bringIn(again, 0, i);
@@ -184,7 +187,7 @@ OsErrorCode OrderedLanding::restart(const std::string& name, std::uint64_t index
   }
   // The never-used slots the arrival did not fit take placeholders, which
   // lie past where it was; the first that does not has found the first free
-  // slot of the front, which the first entry is to have.
+  // slot before it, which the first entry out is to have.
   int past = 0;
   while (const std::optional<std::uint64_t> at = placeholder()) {
     if (*at > index && ++past < kMostSlotsOfAName) continue;
@@ -256,23 +259,36 @@ OsErrorCode OrderedLanding::moveOut(const std::string& name) {
   return 0;
 }
 
-OsErrorCode OrderedLanding::moveIn(const std::string& name) {
+OsErrorCode OrderedLanding::comeIn(const std::string& name) {
   ++report_.extraMoves;
-  if (const OsErrorCode error = calls_.moveEntry(inHolding(name), inFolder(name))) {
-    report_.leftInHolding.push_back(name);
-    return fail(error, inHolding(name));
+  OsErrorCode error = calls_.moveEntry(inHolding(name), inFolder(name));
+  if (error != 0 && !placeholders_.empty()) {
+    // The placeholders may have taken the room the entry left (a full
+    // fixed root): they go, and with them the hope of the order.
+    removePlaceholders();
+    if (state_ == State::Watching) state_ = State::GaveUp;
+    error = calls_.moveEntry(inHolding(name), inFolder(name));
   }
+  if (error != 0) report_.leftInHolding.push_back(name);
+  return error;
+}
+
+OsErrorCode OrderedLanding::moveIn(const std::string& name) {
+  if (const OsErrorCode error = comeIn(name)) return fail(error, inHolding(name));
   return 0;
 }
 
 void OrderedLanding::bringIn(const std::vector<std::string>& names, std::size_t from,
                              std::size_t to) {
-  for (std::size_t i = from; i < to; ++i) {
-    ++report_.extraMoves;
-    if (calls_.moveEntry(inHolding(names[i]), inFolder(names[i])) != 0) {
-      report_.leftInHolding.push_back(names[i]);
-    }
+  for (std::size_t i = from; i < to; ++i) comeIn(names[i]);
+}
+
+void OrderedLanding::removePlaceholders() {
+  // Newest first; a removal never moves an entry.
+  for (auto it = placeholders_.rbegin(); it != placeholders_.rend(); ++it) {
+    if (calls_.removeFile(*it) != 0) report_.leftBehind.push_back(*it);
   }
+  placeholders_.clear();
 }
 
 OsErrorCode OrderedLanding::fail(OsErrorCode error, const std::string& path) {
@@ -302,11 +318,7 @@ bool OrderedLanding::inOrderNow() {
 LandingReport OrderedLanding::finish() {
   if (finished_) return report_;
   finished_ = true;
-  // Newest first: a removal never moves an entry, so the order is the same.
-  for (auto it = placeholders_.rbegin(); it != placeholders_.rend(); ++it) {
-    if (calls_.removeFile(*it) != 0) report_.leftBehind.push_back(*it);
-  }
-  placeholders_.clear();
+  removePlaceholders();
   if (!ownHolding_.empty() && report_.leftInHolding.empty() &&
       calls_.removeFolder(ownHolding_) != 0) {
     report_.leftBehind.push_back(ownHolding_);

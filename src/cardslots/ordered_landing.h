@@ -28,10 +28,10 @@
 //     holding folder), empty one-slot placeholder files fill every free slot
 //     before the last entry landed (with the never-used slots they meet
 //     first, fewer than one name's), and the entry comes in again;
-//   - before them all, a large free stretch (the driver filled the
-//     never-used slots first): everything landed goes out with it, the
+//   - a large free stretch, left when the driver filled the never-used
+//     slots at the end first: the entries landed there go out with it, the
 //     never-used slots left are taken by placeholders, and all come in
-//     again in order, now from the front.
+//     again in order, now into the stretch.
 // Placeholders are removed at the end; a removal moves no entry. Where the
 // index does not show slots (NTFS, Linux's inode numbers under Wine), the
 // landing does nothing and says so.
@@ -107,7 +107,9 @@ class OrderedLanding {
   bool slotLike(std::uint64_t index);
   platform::OsErrorCode settle(const std::string& name, std::uint64_t index, int tries);
   platform::OsErrorCode plug(const std::string& name, int tries);
-  platform::OsErrorCode restart(const std::string& name, std::uint64_t index, int tries);
+  // The landed entries from `keep` on and the arrival out, and in again.
+  platform::OsErrorCode restart(const std::string& name, std::uint64_t index, std::size_t keep,
+                                int tries);
   // Every landed entry's index read again: a fixed root compacted under
   // them moves them all, in their order.
   bool reread(const std::string& name, std::uint64_t& index);
@@ -117,6 +119,10 @@ class OrderedLanding {
   void removeLastPlaceholder();
   platform::OsErrorCode moveOut(const std::string& name);
   platform::OsErrorCode moveIn(const std::string& name);
+  // The move in, once more without the placeholders if it fails; the entry
+  // is reported left in the holding folder when it still cannot come.
+  platform::OsErrorCode comeIn(const std::string& name);
+  void removePlaceholders();
   // After a failed move: names[from] to names[to - 1] brought in without
   // looking, those that cannot come reported.
   void bringIn(const std::vector<std::string>& names, std::size_t from, std::size_t to);

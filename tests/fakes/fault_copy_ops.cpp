@@ -41,10 +41,11 @@ std::uint64_t entriesOfName(FileSystem fs, const std::string& name) {
 }
 
 // Names the way FAT compares them, for the tests' ASCII names.
-std::string folded(const std::string& name) {
-  std::string text = name;
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
+bool sameFolded(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) ==
+                  std::toupper(static_cast<unsigned char>(y));
+         });
 }
 
 }  // namespace
@@ -164,7 +165,7 @@ OsErrorCode FaultCopyOps::link(const std::string& path, Node node) {
     if (it == nodes_.end() || !it->second.folder) return platform::kErrorPathNotFound;
     if (onCard(path)) {
       for (const std::string& other : it->second.order) {
-        if (folded(other) == folded(name)) {
+        if (sameFolded(other, name)) {
           return node.folder ? platform::kErrorAlreadyExists : platform::kErrorFileExists;
         }
       }
@@ -500,7 +501,7 @@ OsErrorCode FaultCopyOps::removeFile(const std::string& path) {
     const auto [parent, name] = split(path);
     if (const Node* folder = find(parent)) {
       for (const std::string& other : folder->order) {
-        if (folded(other) == folded(name)) it = nodes_.find(parent + separator_ + other);
+        if (sameFolded(other, name)) it = nodes_.find(parent + separator_ + other);
       }
     }
   }
@@ -547,7 +548,7 @@ OsErrorCode FaultCopyOps::moveEntry(const std::string& from, const std::string& 
   if (onCard(to)) {
     for (const std::string& other : up->order) {
       const bool itself = parent == fromParent && other == fromName;
-      if (!itself && folded(other) == folded(name)) return platform::kErrorAlreadyExists;
+      if (!itself && sameFolded(other, name)) return platform::kErrorAlreadyExists;
     }
   }
   const bool folder = find(from)->folder;
