@@ -9,8 +9,8 @@
 
 namespace cardslots {
 
-// The file system calls that landing entries in order makes, a part of
-// platform::CopyOps: moves between the folder and the place entries wait
+// The file system calls that landing entries in order makes, some of
+// platform::CopyOps': moves between the folder and the place entries wait
 // in, the file index, and the landing's own placeholders and folder.
 class SlotCalls {
  public:

@@ -61,7 +61,7 @@ TEST(FatDirectory, NewEntriesTakeTheNeverUsedSlotsInTurn) {
   expectPlacements(folder, {{"A", 3, 2}, {"B", 1, 5}, {"C", 2, 6}, {"D", 21, 8}});
   EXPECT_EQ(folder.unusedDirentVbo(), 29u * 32);
   EXPECT_EQ(folder.names(), (Names{"A", "B", "C", "D"}));
-  // The file index's part: the short entry, the last of an entry's slots.
+  // What the file index adds: the short entry, the last of an entry's slots.
   EXPECT_EQ(folder.direntOffset("A"), 4u * 32);
   EXPECT_EQ(folder.direntOffset("D"), 28u * 32);
 }

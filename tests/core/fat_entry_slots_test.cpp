@@ -19,10 +19,10 @@ struct SlotCase {
 const SlotCase kCases[] = {
     {"8.3 in capitals: the short entry alone", "ABC.TXT", 1, 3},
     {"8.3 in small letters: the case bits keep it", "abc.txt", 1, 3},
-    {"each part in its own case: both case bits", "abc.TXT", 1, 3},
+    {"name and extension each in its own case: both case bits", "abc.TXT", 1, 3},
     {"no extension", "README", 1, 3},
     {"digits and symbols have no case", "01_~$-#.MP3", 1, 3},
-    {"mixed case inside a part: a long name of 7 units", "Abc.txt", 2, 3},
+    {"mixed case inside the name: a long name of 7 units", "Abc.txt", 2, 3},
     {"a space always takes a long name (FatSpaceInName)", "a b.txt", 2, 3},
     {"nine characters before the dot", "ABCDEFGHI.TXT", 2, 3},
     {"four after the dot", "ABC.TEXT", 2, 3},

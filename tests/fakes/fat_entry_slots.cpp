@@ -11,9 +11,9 @@ constexpr std::string_view kNotInShortNames = "\"*+,/:;<=>?[\\]|";
 bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }
 bool isLower(char c) { return c >= 'a' && c <= 'z'; }
 
-// FatEvaluateNameCase: a part with both upper and lower case letters needs
-// the long name; a part in one case is kept by the case bits.
-bool eachPartInOneCase(std::string_view name) {
+// FatEvaluateNameCase: a name or extension with both upper and lower case
+// letters needs the long name; one in one case is kept by the case bits.
+bool nameAndExtensionInOneCase(std::string_view name) {
   bool upper = false;
   bool lower = false;
   for (const char c : name) {
@@ -57,7 +57,7 @@ std::uint32_t fatSlotsOf(std::string_view utf8Name) {
   // FatSpaceInName sends every name with a space to a generated short name.
   const bool shortAlone = isLegalShortName(utf8Name) &&
                           utf8Name.find(' ') == std::string_view::npos &&
-                          eachPartInOneCase(utf8Name);
+                          nameAndExtensionInOneCase(utf8Name);
   return shortAlone ? 1 : 1 + longNameSlots(utf8Name, 13);
 }
 

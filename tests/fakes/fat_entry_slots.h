@@ -10,7 +10,7 @@ namespace fakes {
 // FatEvaluateNameCase, FAT_LFN_DIRENTS_NEEDED in lfn.h): the short entry
 // alone when the name is a legal 8.3 name (FatIsNameShortOemValid) without a
 // space, whose name and extension are each in one case, since the short
-// entry's case bits keep a part that is all lower case; otherwise the short
+// entry's case bits keep either when all lower case; otherwise the short
 // entry and one long-name entry per 13 UTF-16 units. A character from 0x80
 // on always takes a long name (FatData.CodePageInvariant, on unless the
 // registry turns it off).
