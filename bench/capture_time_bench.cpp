@@ -171,7 +171,7 @@ std::uint64_t captureTimes(const std::vector<std::string>& paths) {
       std::fprintf(stderr, "no capture time in %s\n", path.c_str());
       std::exit(1);
     }
-    sum += time.utc;
+    sum += time.utc + static_cast<std::uint64_t>(time.wall.second);
   }
   return sum;
 }

@@ -14,31 +14,24 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "bench_files.h"
 #include "bench_timing.h"
 #include "cardcopy/ordered_copy.h"
 #include "fakes/forwarding_copy_ops.h"
 #include "folderlist/list_entry.h"
 #include "platform/copy_ops.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 namespace {
 
 namespace fs = std::filesystem;
+using bench::bareCopy;
 using bench::median;
 using bench::millisecondsOf;
-
-std::string toUtf8(const fs::path& p) {
-  const std::u8string s = p.u8string();
-  return std::string(s.begin(), s.end());
-}
+using bench::toUtf8;
 
 // The system's copy operations on a destination reported as removable, so
 // the copy flushes every file as it does on a card.
@@ -51,17 +44,6 @@ class AsRemovable : public fakes::ForwardingCopyOps {
     return error;
   }
 };
-
-// The bare copy of one file, as a user's script would do it.
-bool bareCopy(const fs::path& from, const fs::path& to) {
-#ifdef _WIN32
-  return CopyFileExW(from.wstring().c_str(), to.wstring().c_str(), nullptr, nullptr, nullptr,
-                     COPY_FILE_FAIL_IF_EXISTS) != 0;
-#else
-  std::error_code error;
-  return fs::copy_file(from, to, fs::copy_options::none, error);
-#endif
-}
 
 struct Set {
   const char* name;
@@ -77,9 +59,8 @@ void runSet(const fs::path& root, const Set& set, int rounds) {
   for (std::size_t i = 0; i < block.size(); ++i)
     block[i] = static_cast<char>(i * 2654435761u >> 24);
   for (int i = 0; i < set.files; ++i) {
-    char name[32];
-    std::snprintf(name, sizeof(name), "track%05d.mp3", set.files - i);  // not in name order
-    std::ofstream(source / name, std::ios::binary).write(block.data(), block.size());
+    const std::string name = bench::trackName(set.files - i);  // not in name order
+    bench::writeFile(source / name, block);
     rows.push_back({name, "", {}});
   }
   const auto order = [](std::string_view a, std::string_view b) { return a.compare(b); };

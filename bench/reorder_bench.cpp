@@ -13,41 +13,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "bench_files.h"
 #include "bench_timing.h"
 #include "cardorder/card_reorder.h"
 #include "folderlist/list_entry.h"
 #include "platform/copy_ops.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
-namespace {
-
 namespace fs = std::filesystem;
+using bench::bareMove;
 using bench::median;
 using bench::millisecondsOf;
-
-std::string toUtf8(const fs::path& p) {
-  const std::u8string s = p.u8string();
-  return std::string(s.begin(), s.end());
-}
-
-// The bare move of one entry, as a user's script would do it.
-bool bareMove(const fs::path& from, const fs::path& to) {
-#ifdef _WIN32
-  return MoveFileExW(from.wstring().c_str(), to.wstring().c_str(), 0) != 0;
-#else
-  return std::rename(from.c_str(), to.c_str()) == 0;
-#endif
-}
-
-}  // namespace
+using bench::toUtf8;
 
 int main(int argc, char** argv) {
   const bool given = argc > 1 && argv[1][0] != '\0';
@@ -64,16 +43,8 @@ int main(int argc, char** argv) {
   // Written in reverse name order, listed in name order.
   folderlist::EntryRows rows;
   const std::string block(1024, 'm');
-  for (int i = files; i >= 1; --i) {
-    char name[32];
-    std::snprintf(name, sizeof(name), "track%05d.mp3", i);
-    std::ofstream(folder / name, std::ios::binary).write(block.data(), block.size());
-  }
-  for (int i = 1; i <= files; ++i) {
-    char name[32];
-    std::snprintf(name, sizeof(name), "track%05d.mp3", i);
-    rows.push_back({name, "", {}});
-  }
+  for (int i = files; i >= 1; --i) bench::writeFile(folder / bench::trackName(i), block);
+  for (int i = 1; i <= files; ++i) rows.push_back({bench::trackName(i), "", {}});
   std::printf("reorder in place against %s, %d files in %s, median of %d rounds\n",
 #ifdef _WIN32
               "MoveFileExW per move",
@@ -90,7 +61,7 @@ int main(int argc, char** argv) {
         const auto result =
             cardorder::reorderInPlace(rows, toUtf8(folder), platform::systemCopyOps());
         if (result.outcome != cardorder::ReorderResult::Outcome::Completed) {
-          std::fprintf(stderr, "%s\n", result.message.c_str());
+          std::fprintf(stderr, "%s\n", result.text().c_str());
           ok = false;
         }
       });

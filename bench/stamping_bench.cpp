@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_files.h"
 #include "bench_timing.h"
 #include "folderlist/list_entry.h"
 #include "platform/file_ops.h"
@@ -44,11 +45,7 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using bench::median;
 using bench::millisecondsOf;
-
-std::string toUtf8(const fs::path& p) {
-  const std::u8string s = p.u8string();
-  return std::string(s.begin(), s.end());
-}
+using bench::toUtf8;
 
 #ifdef _WIN32
 // GetFileAttributesW, FindFirstFileW + FindClose, the local-time conversion,

@@ -55,6 +55,14 @@ struct CopyServices {
   platform::Confirmation& confirmation;
 };
 
+// Built in the order of the members below: each is given only what stands
+// above it, so no constructor ever meets a part that is not built yet (the
+// test AppObjects.EachPartStandsBelowWhatItIsGiven checks every such link).
+// A part that tells one built after it of an event (undo's availability to
+// the menu, a listing's end to the in-place order, the settings file to the
+// options) is given a function at construction that reaches it through this
+// object; such a function is only ever called from a handler, once all of
+// them are built. Nothing is patched in afterwards.
 class AppObjects {
  public:
   AppObjects(Application& app, WindowControls controls, platform::FileOps& fileOps,
@@ -72,20 +80,20 @@ class AppObjects {
   void messageWindowCreated();
 
   Application& app;
-  FlowWindows flow;
-  ListedFolder folder;
-  Messages messages;
-  UndoCommand undo;
-  CopyCommand copy;
-  ReorderCommand reorder;
-  settings::WindowSettings windowSettings;
-  SettingsTiming settingsTiming;
-  RowMover mover;
-  CaptureColumn captures;
-  ListOrder order;
-  FolderListing listing;
-  TimeEntry timeEntry;
-  MainCommands commands;
+  FlowWindows flow;        // the three windows
+  ListedFolder folder;     // the rows
+  Messages messages;       // flow
+  RowMover mover;          // folder
+  CaptureColumn captures;  // folder
+  ListOrder order;         // folder, mover, captures; tells the listing of a new selection
+  UndoCommand undo;        // folder, flow, messages; tells the menu of its availability
+  CopyCommand copy;        // folder, flow, messages; order's name order
+  ReorderCommand reorder;  // folder, flow, messages, captures; lists again through listing
+  FolderListing listing;   // folder, mover, order, captures, undo, messages; tells reorder
+  TimeEntry timeEntry;     // folder, flow, messages, undo
+  MainCommands commands;   // all of the above
+  settings::WindowSettings windowSettings;  // the windows; reads and sets order, captures, menu
+  SettingsTiming settingsTiming;            // windowSettings
 };
 
 }  // namespace app

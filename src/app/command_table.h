@@ -49,12 +49,32 @@ inline constexpr std::array<CommandRow, 8> kCommands{{
      &MainCommands::showVersion},
 }};
 
+// Every command has its row, at its own place, and no identifier serves two
+// commands or a dialog's buttons: a command without a row cannot build.
+constexpr bool everyCommandAtItsPlace() {
+  if (kCommands.size() != static_cast<std::size_t>(Command::count)) return false;
+  for (std::size_t i = 0; i < kCommands.size(); ++i) {
+    if (kCommands[i].command != static_cast<Command>(i)) return false;
+  }
+  return true;
+}
+constexpr bool identifiersUnique() {
+  constexpr int kIdOk = 1;
+  constexpr int kIdCancel = 2;
+  for (std::size_t i = 0; i < kCommands.size(); ++i) {
+    if (kCommands[i].id == kIdOk || kCommands[i].id == kIdCancel) return false;
+    for (std::size_t j = i + 1; j < kCommands.size(); ++j) {
+      if (kCommands[i].id == kCommands[j].id) return false;
+    }
+  }
+  return true;
+}
+static_assert(everyCommandAtItsPlace(), "kCommands needs one row per Command, in its order");
+static_assert(identifiersUnique(), "each command needs an identifier of its own");
+
 // The row of a command.
 constexpr const CommandRow& commandRow(Command command) {
-  for (const CommandRow& row : kCommands) {
-    if (row.command == command) return row;
-  }
-  return kCommands.front();
+  return kCommands.at(static_cast<std::size_t>(command));  // Command::count throws
 }
 
 // The WM_COMMAND identifier of a command.

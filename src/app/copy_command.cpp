@@ -5,6 +5,7 @@
 
 #include "app/long_command.h"
 #include "app/long_run.h"
+#include "platform/failure.h"
 
 namespace app {
 
@@ -13,30 +14,30 @@ namespace {
 constexpr std::string_view kCheckCaption = "確認";
 constexpr std::string_view kProgressCaption = "コピー";
 constexpr std::string_view kPickerTitle = "コピー先のフォルダを選んでください";
-// Followed by the system's reason.
-constexpr std::string_view kPickerFailed = "フォルダを選ぶ画面を開けませんでした\r\n\r\n";
+// The system's reason follows after an empty line.
+constexpr std::string_view kPickerFailed = "フォルダを選ぶ画面を開けませんでした\r\n";
 
 }  // namespace
 
 CopyCommand::CopyCommand(ListedFolder& folder, const FlowWindows& flow, Messages& messages,
                          platform::PaintPump& pump, platform::CopyOps& copyOps,
-                         platform::FolderPicker& picker, platform::StopSignal& stop)
+                         platform::FolderPicker& picker, platform::StopSignal& stop,
+                         cardcopy::NameOrder nameOrder)
     : folder_(folder),
       flow_(flow),
       messages_(messages),
       pump_(pump),
       copyOps_(copyOps),
       picker_(picker),
-      stop_(stop) {
-  nameOrder_ = [this](std::string_view a, std::string_view b) { return collation_.compare(a, b); };
-}
+      stop_(stop),
+      nameOrder_(std::move(nameOrder)) {}
 
 void CopyCommand::execute() {
   if (folder_.rowCount() <= 0) return;
   const platform::PickedFolder picked = picker_.pickFolder(kPickerTitle);
   if (picked.failure != 0) {
     // Not a Cancel: the user is told why nothing came up.
-    messages_.wholeOverMain(std::string(kPickerFailed) + platform::osErrorText(picked.failure));
+    messages_.wholeOverMain(platform::failureText({std::string(kPickerFailed), picked.failure}));
     return;
   }
   if (!picked.path) return;
@@ -60,7 +61,7 @@ void CopyCommand::execute() {
         // Every ending, the check's refusal, a stop and a failure alike, is a
         // message over the locked main window; its OK unlocks it. The messages
         // carry paths and the OS's reason, shown whole.
-        messages_.wholeOverMain(result.message);
+        messages_.wholeOverMain(result.text());
       },
       disarm);
 }

@@ -4,7 +4,6 @@
 #include "app/messages.h"
 #include "app/window_flow.h"
 #include "cardcopy/ordered_copy.h"
-#include "platform/collation.h"
 #include "platform/copy_ops.h"
 #include "platform/copy_ui.h"
 #include "platform/ui.h"
@@ -16,13 +15,12 @@ namespace app {
 // menu command "この順番でコピー(&C)...".
 class CopyCommand {
  public:
-  // pump keeps the windows painted while the main window shows the progress.
+  // pump keeps the windows painted while the main window shows the progress;
+  // nameOrder is the order of the entries inside a folder row, the one a
+  // click on "名前" gives.
   CopyCommand(ListedFolder& folder, const FlowWindows& flow, Messages& messages,
               platform::PaintPump& pump, platform::CopyOps& copyOps, platform::FolderPicker& picker,
-              platform::StopSignal& stop);
-
-  // The order of the entries inside a folder row; the locale's unless set.
-  void setNameOrder(cardcopy::NameOrder order) { nameOrder_ = std::move(order); }
+              platform::StopSignal& stop, cardcopy::NameOrder nameOrder);
 
   // The menu command: asks for the destination (cancel changes nothing),
   // then locks the main window while it copies, shows "コピー n / N" in its
@@ -41,8 +39,7 @@ class CopyCommand {
   platform::CopyOps& copyOps_;
   platform::FolderPicker& picker_;
   platform::StopSignal& stop_;
-  platform::TextCollation collation_;
-  cardcopy::NameOrder nameOrder_;
+  const cardcopy::NameOrder nameOrder_;
 };
 
 }  // namespace app

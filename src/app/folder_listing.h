@@ -41,16 +41,16 @@ struct FolderListingLinks {
 // outside, and the status line of the list's selection.
 class FolderListing {
  public:
-  FolderListing(FolderListingControls controls, FolderListingLinks links)
-      : controls_(controls), links_(links) {}
+  // listed runs after each listing of a folder.
+  FolderListing(FolderListingControls controls, FolderListingLinks links,
+                std::function<void()> listed)
+      : controls_(controls), links_(links), listed_(std::move(listed)) {}
 
   // The tree selected another folder (or the same one again): lists it.
   void listSelectedFolder();
   // A key released over the main window or its controls: F5 lists the
   // folder again (one listed without a tree node as well).
   void keyReleased(int virtualKey);
-  // Runs after each listing of a folder.
-  void setListed(std::function<void()> listed) { listed_ = std::move(listed); }
   // Empties the list and the status panels.
   void clear();
   // The list's selection changed: the status line follows.
@@ -73,7 +73,7 @@ class FolderListing {
 
   FolderListingControls controls_;
   FolderListingLinks links_;
-  std::function<void()> listed_;
+  const std::function<void()> listed_;
 };
 
 }  // namespace app

@@ -26,7 +26,9 @@ enum class Command {
   exit,
   numericOrder,
   captureTimes,
-  showVersion
+  showVersion,
+  // Not a command: how many there are. The table's checks rest on it.
+  count
 };
 
 // What the menu's commands work with.

@@ -19,7 +19,7 @@ constexpr std::string_view kProgressCaption = "並べ替え";
 ReorderCommand::ReorderCommand(ListedFolder& folder, const FlowWindows& flow, Messages& messages,
                                platform::PaintPump& pump, platform::CopyOps& copyOps,
                                platform::Confirmation& confirmation, platform::StopSignal& stop,
-                               std::function<void()> listAgain)
+                               CaptureColumn& captures, std::function<void()> listAgain)
     : folder_(folder),
       flow_(flow),
       messages_(messages),
@@ -27,11 +27,19 @@ ReorderCommand::ReorderCommand(ListedFolder& folder, const FlowWindows& flow, Me
       copyOps_(copyOps),
       confirmation_(confirmation),
       stop_(stop),
+      captures_(captures),
       listAgain_(std::move(listAgain)) {}
 
 void ReorderCommand::execute() {
   if (folder_.rowCount() <= 0) return;
   const std::string path = folder_.path();
+  // Entries of an earlier run still wait in its work folder: a new run would
+  // make a second one and leave them there. That run is finished first.
+  if (const std::optional<cardorder::PendingWork> pending =
+          cardorder::findPendingWork(path, copyOps_)) {
+    offer(*pending, path);
+    return;
+  }
   const cardorder::DriveFacts drive = cardorder::driveFactsOf(path, copyOps_);
   if (drive.order == cardorder::DriveOrder::NotKept) {
     messages_.wholeOverMain(cardorder::sortedDriveText(path));
@@ -52,12 +60,19 @@ void ReorderCommand::offerToFinish() {
   const std::string path = folder_.path();
   if (path.empty()) return;
   const std::optional<cardorder::PendingWork> pending = cardorder::findPendingWork(path, copyOps_);
-  if (!pending) return;
-  if (!confirmation_.confirm(flow_.main.caption(), cardorder::offerText(*pending))) return;
+  if (pending) offer(*pending, path);
+}
+
+void ReorderCommand::offer(const cardorder::PendingWork& pending, const std::string& path) {
+  if (!pending.listReadable) {
+    messages_.wholeOverMain(cardorder::unreadableListText(pending));
+    return;
+  }
+  if (!confirmation_.confirm(flow_.main.caption(), cardorder::offerText(pending))) return;
 
   run(
       [&](const auto& progress, const auto& stop) {
-        return cardorder::finishPendingWork(*pending, path, copyOps_, progress, stop);
+        return cardorder::finishPendingWork(pending, path, copyOps_, progress, stop);
       },
       // The entries that came back are rows now.
       listAgain_);
@@ -68,6 +83,10 @@ void ReorderCommand::run(const Work& work, const std::function<void()>& afterwar
       flow_, kMainWindowLock,
       [&] {
         stop_.arm();
+        // The capture reading holds files open for a moment too, and a file
+        // held open cannot move: it stops for the run and reads again after.
+        const bool wasReading = captures_.reading();
+        captures_.stop();
         cardorder::ReorderResult result;
         {
           // The main window gets its caption back however the run ends.
@@ -84,10 +103,14 @@ void ReorderCommand::run(const Work& work, const std::function<void()>& afterwar
           result = work(progress, stop);
         }
         stop_.disarm();
-        if (afterwards) afterwards();
+        if (afterwards) {
+          afterwards();
+        } else if (wasReading) {
+          captures_.listed();
+        }
         // Every ending, the check's refusal, a stop and a failure alike, is a
         // message over the locked main window; its OK unlocks it.
-        messages_.wholeOverMain(result.message);
+        messages_.wholeOverMain(result.text());
       },
       [this] { stop_.disarm(); });
 }

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "app/capture_column.h"
 #include "app/listed_folder.h"
 #include "app/messages.h"
 #include "app/window_flow.h"
@@ -25,7 +26,7 @@ class ReorderCommand {
   ReorderCommand(ListedFolder& folder, const FlowWindows& flow, Messages& messages,
                  platform::PaintPump& pump, platform::CopyOps& copyOps,
                  platform::Confirmation& confirmation, platform::StopSignal& stop,
-                 std::function<void()> listAgain = {});
+                 CaptureColumn& captures, std::function<void()> listAgain = {});
 
   // The menu command: on a drive that keeps names sorted, the refusal in the
   // message window; else the confirmation naming the folder and the count
@@ -48,6 +49,8 @@ class ReorderCommand {
   // caption; then afterwards, and the result over the locked main window,
   // whose OK unlocks it.
   void run(const Work& work, const std::function<void()>& afterwards);
+  // Asks whether to finish what an earlier run left, or says why it cannot.
+  void offer(const cardorder::PendingWork& pending, const std::string& path);
 
   ListedFolder& folder_;
   const FlowWindows& flow_;
@@ -56,6 +59,7 @@ class ReorderCommand {
   platform::CopyOps& copyOps_;
   platform::Confirmation& confirmation_;
   platform::StopSignal& stop_;
+  CaptureColumn& captures_;
   std::function<void()> listAgain_;
 };
 

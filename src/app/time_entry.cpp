@@ -101,14 +101,14 @@ std::optional<std::string> TimeEntry::checkAndStamp() {
   const stamping::RunResult result = stamp(options);
   switch (result.outcome) {
     case stamping::RunResult::Outcome::Completed:
-      links_.messages.completionOverMain(result.message);
+      links_.messages.completionOverMain(result.completion);
       return std::nullopt;
     case stamping::RunResult::Outcome::PrecheckFailed:
-      return result.message;
+      return result.text();
     case stamping::RunResult::Outcome::Stopped:
       // The dialog keeps control, fields as typed, so the user can free the
       // entry and try again; the error box reports the row.
-      throw HandlerFailure(result.message);
+      throw HandlerFailure(result.text());
   }
   return std::nullopt;
 }

@@ -17,14 +17,16 @@ constexpr std::string_view kProgressCaption = "元に戻す";
 
 UndoCommand::UndoCommand(ListedFolder& folder, const platform::FolderTree& tree,
                          platform::EntryListView& list, const FlowWindows& flow, Messages& messages,
-                         platform::PaintPump& pump, platform::FileOps& fileOps)
+                         platform::PaintPump& pump, platform::FileOps& fileOps,
+                         std::function<void()> availabilityChanged)
     : folder_(folder),
       tree_(tree),
       list_(list),
       flow_(flow),
       messages_(messages),
       pump_(pump),
-      fileOps_(fileOps) {}
+      fileOps_(fileOps),
+      changed_(std::move(availabilityChanged)) {}
 
 void UndoCommand::keep(stamping::UndoRecord record) {
   record_ = std::move(record);
@@ -51,11 +53,11 @@ void UndoCommand::execute() {
         const stamping::RunResult result = restore();
         availabilityChanged();
         if (result.outcome == stamping::RunResult::Outcome::Stopped) {
-          throw HandlerFailure(result.message);
+          throw HandlerFailure(result.text());
         }
         // Completed or refused by the pre-check: stands over the locked main
         // window; its OK unlocks it.
-        messages_.overMain(result.message);
+        messages_.overMain(result.text());
       },
       [this] { availabilityChanged(); });
 }

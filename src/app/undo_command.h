@@ -19,13 +19,11 @@ namespace app {
 class UndoCommand {
  public:
   // pump keeps the windows painted while the main window shows the progress.
+  // availabilityChanged runs whenever what can be taken back may have
+  // changed: the menu greys the command out or enables it.
   UndoCommand(ListedFolder& folder, const platform::FolderTree& tree, platform::EntryListView& list,
               const FlowWindows& flow, Messages& messages, platform::PaintPump& pump,
-              platform::FileOps& fileOps);
-
-  // Runs whenever what can be taken back may have changed: the menu greys
-  // the command out or enables it.
-  void setAvailabilityChanged(std::function<void()> changed) { changed_ = std::move(changed); }
+              platform::FileOps& fileOps, std::function<void()> availabilityChanged);
 
   // A run that changed entries hands over their old times and rows.
   void keep(stamping::UndoRecord record);
@@ -53,7 +51,7 @@ class UndoCommand {
   platform::PaintPump& pump_;
   platform::FileOps& fileOps_;
   stamping::UndoRecord record_;
-  std::function<void()> changed_;
+  const std::function<void()> changed_;
 };
 
 }  // namespace app

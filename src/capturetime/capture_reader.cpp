@@ -44,6 +44,7 @@ CaptureTime readCaptureTime(platform::RandomAccessFile& file) {
   if (!head) return {};
   if (head[0] == 0xFF && head[1] == 0xD8) return readJpeg(bytes);
   if (startsWith(head, size, "\x89PNG\r\n\x1a\n")) return readPng(bytes);
+  if (startsWith(head, size, "FUJIFILMCCD-RAW ")) return readRaf(bytes);
   if (startsWith(head, size, "II") || startsWith(head, size, "MM")) {
     return readExif(bytes, 0, bytes.size());
   }

@@ -11,7 +11,8 @@
 namespace capturetime {
 
 // The kind of file is told by its first bytes, not by its name: JPEG, TIFF
-// and the raw formats built on it (DNG, NEF, ARW, CR2, ORF, RW2), PNG, WebP,
+// and the raw formats built on it (DNG, NEF, ARW, CR2, ORF, RW2), Fujifilm's
+// RAF (through its embedded JPEG), PNG, WebP,
 // HEIF/HEIC, and the movies of the ISO and QuickTime family (MP4, MOV, M4V,
 // 3GP). Anything else, and any file that breaks its format's rules, has no
 // capture time.

@@ -24,8 +24,6 @@ constexpr std::uint16_t kTypeIfd = 13;
 // IFD0 and the ones chained after it searched for the EXIF pointer; a chain
 // that comes back on itself ends there too.
 constexpr int kMaxChainedIfds = 8;
-// No field of interest is longer; a longer one is not taken.
-constexpr std::uint32_t kMaxTextLength = 64;
 
 // A field's text without the NULs and blanks that pad it.
 std::string_view trimmed(std::string_view text) {
@@ -146,12 +144,7 @@ std::uint32_t parseSubSeconds(std::string_view digits) {
 
 CaptureTime captureTimeOf(const platform::LocalDateTime& wall, std::optional<std::int32_t> offset,
                           std::uint32_t subSecondTicks) {
-  if (offset) {
-    const std::optional<platform::FileTime> utc =
-        fileTimeOfSeconds(secondsFrom1601(wall) - *offset);
-    if (utc) return CaptureTime::instant(*utc + subSecondTicks);
-  }
-  return CaptureTime::wallTime(wall, subSecondTicks);
+  return CaptureTime::wallTime(wall, subSecondTicks, offset);
 }
 
 CaptureTime readExif(FileBytes& bytes, std::uint64_t start, std::uint64_t length) {

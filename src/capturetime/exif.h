@@ -12,6 +12,10 @@
 
 namespace capturetime {
 
+// The longest text field taken, its padding and NUL counted: no field of
+// interest is longer, and a longer one is read as no field at all.
+inline constexpr std::uint32_t kMaxTextLength = 64;
+
 // The TIFF structure of length bytes at start of the file (a TIFF or raw
 // file, or the EXIF block of a JPEG, HEIF, PNG or WebP file): every offset in
 // it counts from start and must stay within the length.
@@ -29,7 +33,8 @@ std::optional<platform::LocalDateTime> parseExifDateTime(
 std::optional<std::int32_t> parseUtcOffset(std::string_view text);  // "+09:00": seconds east of UTC
 std::uint32_t parseSubSeconds(std::string_view digits);  // "123": 0.123 s in 100-ns ticks
 
-// A wall time with its offset (if any) and sub-seconds as a capture time.
+// A wall time with its offset (if any) and sub-seconds as a capture time:
+// the wall time as written, the offset kept beside it.
 CaptureTime captureTimeOf(const platform::LocalDateTime& wall, std::optional<std::int32_t> offset,
                           std::uint32_t subSecondTicks);
 

@@ -14,8 +14,9 @@ namespace capturetime {
 
 class FileBytes {
  public:
-  // The largest view handed out, and the most reads one file may cost: past
-  // either the file is given up, however it is built.
+  // The largest view handed out (a view of kMaxView bytes is given, one
+  // byte more is not), and the most reads one file may cost: past either the
+  // file is given up, however it is built.
   static constexpr std::size_t kMaxView = 1 << 20;
   static constexpr std::size_t kMaxReads = 65'536;
 

@@ -12,15 +12,19 @@ namespace capturetime {
 CaptureTime readHeif(FileBytes& bytes);
 
 // MP4, MOV, M4V, 3GP: Apple's com.apple.quicktime.creationdate in the movie's
-// metadata where it is present, else the movie header's creation time (UTC).
+// metadata where it is present, else Android's date in the user data (©day),
+// both as written; else the movie header's creation time (UTC).
 CaptureTime readMovie(FileBytes& bytes);
 
-// Apple's creation date text: ISO 8601, "2024-05-01T12:34:56+09:00" (the
-// offset also as "+0900" or "Z", seconds' fractions allowed). Without an
-// offset it is a wall time. Nothing when it is not a time.
+// Apple's and Android's creation date text: ISO 8601,
+// "2024-05-01T12:34:56+09:00" (the offset also as "+0900" or "Z", seconds'
+// fractions allowed, NULs and blanks after it left out). A wall time, with
+// its offset when it has one. Nothing when it is not a time.
 CaptureTime parseIsoDateTime(std::string_view text);
 
 // A movie header's creation time, seconds since 1904-01-01 UTC; 0 is none.
-CaptureTime movieHeaderTime(std::uint64_t secondsSince1904);
+// A count that read from 1904 falls before 1970, but read from 1970 falls
+// from 1990 to the year after presentYear, is read from 1970.
+CaptureTime movieHeaderTime(std::uint64_t secondsSince1904, int presentYear);
 
 }  // namespace capturetime

@@ -1,7 +1,9 @@
 // A movie's capture time: Apple's creation date in the QuickTime metadata
-// (moov/meta with keys and ilst), else the creation time of the movie header
-// (moov/mvhd). The moov box may stand anywhere, often at the end behind a
-// large mdat: the top-level boxes are walked by their headers alone.
+// (moov/meta with keys and ilst), else Android's date in the user data
+// (moov/udta/©day), else the creation time of the movie header (moov/mvhd).
+// The moov box may stand anywhere, often at the end behind a large mdat: the
+// top-level boxes are walked by their headers alone.
+#include <chrono>
 #include <string>
 
 #include "capturetime/byte_cursor.h"
@@ -20,8 +22,9 @@ constexpr std::string_view kCreationDateKey = "com.apple.quicktime.creationdate"
 constexpr std::uint64_t kMaxKeysBox = 1 << 16;
 // The creation date's text is some 25 characters.
 constexpr std::uint64_t kMaxDateText = 64;
-// Seconds from 1601-01-01 to 1904-01-01.
+// Seconds from 1601-01-01 to 1904-01-01, and from 1904 to 1970.
 constexpr std::int64_t kSeconds1601To1904 = 9'561'628'800;
+constexpr std::uint64_t kSeconds1904To1970 = 2'082'844'800;
 constexpr std::uint32_t kWellKnownUtf8 = 1;
 
 // The 1-based index of the creation date among the keys, or 0.
@@ -76,6 +79,29 @@ CaptureTime creationDateIn(FileBytes& bytes, const Box& meta) {
   return text ? parseIsoDateTime(*text) : CaptureTime{};
 }
 
+// Android's date of the start of recording, in the user data: a 16-bit text
+// size and a language code, then the text ("2021-03-04T05:06:07+0900").
+CaptureTime userDataDateIn(FileBytes& bytes, const Box& udta) {
+  const std::optional<Box> day = findBox(bytes, udta.body, udta.end,
+                                         fourCc("\xA9"
+                                                "day"));
+  if (!day) return {};
+  const std::uint64_t size = day->end - day->body;
+  if (size < 4 || size - 4 > kMaxDateText) return {};
+  const std::uint8_t* data = bytes.view(day->body, static_cast<std::size_t>(size));
+  if (!data) return {};
+  ByteCursor cursor(data, static_cast<std::size_t>(size));
+  const std::uint16_t textSize = cursor.u16();
+  cursor.skip(2);  // language
+  if (textSize > size - 4) return {};
+  return parseIsoDateTime(cursor.text(textSize));
+}
+
+int presentYear() {
+  const auto today = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
+  return static_cast<int>(std::chrono::year_month_day(today).year());
+}
+
 CaptureTime headerTimeIn(FileBytes& bytes, const Box& mvhd) {
   const std::uint64_t size = mvhd.end - mvhd.body;
   if (size < 12) return {};
@@ -84,8 +110,8 @@ CaptureTime headerTimeIn(FileBytes& bytes, const Box& mvhd) {
   ByteCursor cursor(data, 12);
   const std::uint8_t version = cursor.u8();
   cursor.skip(3);
-  if (version == 0) return movieHeaderTime(cursor.u32());
-  if (version == 1) return movieHeaderTime(cursor.u64());
+  if (version == 0) return movieHeaderTime(cursor.u32(), presentYear());
+  if (version == 1) return movieHeaderTime(cursor.u64(), presentYear());
   return {};
 }
 
@@ -115,10 +141,22 @@ CaptureTime parseIsoDateTime(std::string_view text) {
   return captureTimeOf(wall, offset, subSeconds);
 }
 
-CaptureTime movieHeaderTime(std::uint64_t secondsSince1904) {
+CaptureTime movieHeaderTime(std::uint64_t secondsSince1904, int presentYear) {
   if (secondsSince1904 == 0 || secondsSince1904 > 0x7FFF'FFFF'FFFFull) return {};
-  const std::optional<platform::FileTime> utc =
-      fileTimeOfSeconds(static_cast<std::int64_t>(secondsSince1904) + kSeconds1601To1904);
+  std::int64_t since1601 = static_cast<std::int64_t>(secondsSince1904) + kSeconds1601To1904;
+  // Some encoders write Unix time here, which read from 1904 falls between
+  // 1904 and 1967, before any digital video. Read from 1970 it is taken when
+  // it lands from 1990 (before which no such file was made) to next year (a
+  // clock a little ahead); a true 1904 date before 1970 is no capture time
+  // anyway.
+  if (secondsSince1904 < kSeconds1904To1970) {
+    const std::int64_t unix1601 =
+        static_cast<std::int64_t>(secondsSince1904) + kSeconds1601To1904 + kSeconds1904To1970;
+    const std::int64_t from = platform::secondsFrom1601({1990, 1, 1, 0, 0, 0});
+    const std::int64_t until = platform::secondsFrom1601({presentYear + 2, 1, 1, 0, 0, 0});
+    if (unix1601 >= from && unix1601 < until) since1601 = unix1601;
+  }
+  const std::optional<platform::FileTime> utc = fileTimeOfSeconds(since1601);
   return utc ? CaptureTime::instant(*utc) : CaptureTime{};
 }
 
@@ -127,17 +165,22 @@ CaptureTime readMovie(FileBytes& bytes) {
   if (!moov) return {};
   CaptureTime header;
   CaptureTime created;
+  CaptureTime recorded;
   forEachBox(bytes, moov->body, moov->end, [&](const Box& box) {
     if (box.type == fourCc("mvhd") && !header.present()) header = headerTimeIn(bytes, box);
     if (box.type == fourCc("meta") && !created.present()) created = creationDateIn(bytes, box);
-    if (box.type == fourCc("udta") && !created.present()) {
-      if (const std::optional<Box> meta = findBox(bytes, box.body, box.end, fourCc("meta"))) {
-        created = creationDateIn(bytes, *meta);
+    if (box.type == fourCc("udta")) {
+      if (!recorded.present()) recorded = userDataDateIn(bytes, box);
+      if (!created.present()) {
+        if (const std::optional<Box> meta = findBox(bytes, box.body, box.end, fourCc("meta"))) {
+          created = creationDateIn(bytes, *meta);
+        }
       }
     }
     return true;
   });
-  return created.present() ? created : header;
+  if (created.present()) return created;
+  return recorded.present() ? recorded : header;
 }
 
 }  // namespace capturetime

@@ -5,7 +5,8 @@
 // The texts of copying the rows in their order, for the message window.
 namespace cardcopy::messages {
 
-// Before anything is written; each is followed by the path or the row's name.
+// Before anything is written; each is followed by the path or the row's name
+// (a missing row's text is folderlist::missingRowMessage's).
 inline constexpr std::string_view kInsideListed =
     "コピー先が一覧の\r\nフォルダの中にあります\r\n\r\n";
 inline constexpr std::string_view kInsideRow =
@@ -16,8 +17,6 @@ inline constexpr std::string_view kNotEmpty =
     "コピー先が空ではありません\r\n"
     "空いた場所に書くと順番が崩れます\r\n"
     "新しいフォルダにしてください\r\n\r\n";
-inline constexpr std::string_view kMissingFile = "見当たらないファイルがあります \r\n\r\n";
-inline constexpr std::string_view kMissingFolder = "見当たらないフォルダがあります \r\n\r\n";
 inline constexpr std::string_view kUnreadableFile = "読み取れないファイルがあります\r\n\r\n";
 inline constexpr std::string_view kUnreadableFolder = "読み取れないフォルダがあります\r\n\r\n";
 inline constexpr std::string_view kBadName = "カードに書けない名前があります\r\n\r\n";
@@ -41,8 +40,8 @@ inline constexpr std::string_view kCannotCopy = "コピーできませんでし�
 inline constexpr std::string_view kCompleted = "コピーしました";
 inline constexpr std::string_view kStopped = "コピーを中止しました";
 inline constexpr std::string_view kOrderNotKept = "順番を保たないドライブです";
-// Followed by the OS's reason.
-inline constexpr std::string_view kOrderNotReadBack = "順番を読み戻せませんでした\r\n";
+// The system's reason follows on a line of its own.
+inline constexpr std::string_view kOrderNotReadBack = "順番を読み戻せませんでした";
 // After a stop or a failure; each followed by a path or a row's name.
 inline constexpr std::string_view kLeftBehind = "書きかけのファイルが残っています\r\n";
 inline constexpr std::string_view kFolderIncomplete =

@@ -8,24 +8,20 @@
 #include "cardcopy/copy_messages.h"
 #include "cardcopy/fat_names.h"
 #include "cardslots/ordered_landing.h"
+#include "folderlist/row_messages.h"
 #include "platform/collation.h"
 #include "platform/path.h"
+#include "platform/text_concat.h"
+#include "platform/volumes_own.h"
 
 namespace cardcopy {
 
 namespace {
 
+using platform::concat;
 using platform::CopyOps;
 using platform::EntryKind;
 using platform::OsErrorCode;
-
-std::string concat(std::string_view a, std::string_view b) {
-  std::string text;
-  text.reserve(a.size() + b.size());
-  text.append(a);
-  text.append(b);
-  return text;
-}
 
 // Whether inner is outer or lies inside it; both comparable paths.
 bool sameOrInside(const std::string& inner, const std::string& outer) {
@@ -91,10 +87,10 @@ class Checker {
     const std::string source = platform::joinPath(folder_, row.name);
     const platform::EntryStat stat = ops_.stat(source);
     if (row.isFile() && stat.kind != EntryKind::File) {
-      return fail(index, messages::kMissingFile, row.name);
+      return fail(index, folderlist::kMissingFile, row.name);
     }
     if (row.isFolder() && stat.kind != EntryKind::Folder) {
-      return fail(index, messages::kMissingFolder, row.name);
+      return fail(index, folderlist::kMissingFolder, row.name);
     }
     if (const std::string* other = top_.add(row.name, row.name)) {
       return fail(index, messages::kSameName, *other + "\r\n" + row.name);
@@ -137,9 +133,8 @@ class Checker {
     return true;
   }
 
-  bool fail(int row, std::string_view message, const std::string& what) {
-    check_.message = concat(message, what);
-    check_.failedRow = row;
+  bool fail(int row, std::string_view message, const std::string& what, OsErrorCode error = 0) {
+    check_.failure = {concat(message, what), error, row};
     return false;
   }
 
@@ -157,15 +152,17 @@ class Checker {
     if (!folder) {
       if (!holdsSize(volume_.fileSystem, size)) return fail(row, messages::kFileTooLarge, relative);
       platform::OpenedSource opened;
-      if (open(source, opened) != 0) return fail(row, messages::kUnreadableFile, relative);
+      if (const OsErrorCode error = open(source, opened)) {
+        return fail(row, messages::kUnreadableFile, relative, error);
+      }
       addStep({CopyStep::Kind::File, relative, row, {}}, std::move(opened));
       check_.plan.bytesNeeded += wholeClusters(size, cluster_);
       return true;
     }
 
     std::vector<platform::FolderItem> items;
-    if (ops_.listFolder(source, items) != 0) {
-      return fail(row, messages::kUnreadableFolder, relative);
+    if (const OsErrorCode error = ops_.listFolder(source, items)) {
+      return fail(row, messages::kUnreadableFolder, relative, error);
     }
     std::stable_sort(items.begin(), items.end(), [this](const auto& a, const auto& b) {
       return nameOrder_(a.name, b.name) < 0;
@@ -233,29 +230,15 @@ class Checker {
   bool holding_ = true;
 };
 
-CopyResult ended(CopyResult::Outcome outcome, std::string message, int copied, int failedRow,
-                 OsErrorCode error) {
+CopyResult ended(CopyResult::Outcome outcome, platform::Failure failure, int copied) {
   CopyResult result;
   result.outcome = outcome;
-  result.message = std::move(message);
+  result.failure = std::move(failure);
   result.copiedRows = copied;
-  result.failedRow = failedRow;
-  result.osError = error;
   return result;
 }
 
 std::string countText(int n) { return " (" + std::to_string(n) + " 個)"; }
-
-// The names a read-back compares: the volume's own entries take no part.
-OsErrorCode namesOf(CopyOps& ops, const std::string& path, std::vector<std::string>& names) {
-  std::vector<platform::FolderItem> items;
-  names.clear();
-  if (const OsErrorCode error = ops.listNames(path, items)) return error;
-  for (platform::FolderItem& item : items) {
-    if (!item.hiddenSystem) names.push_back(std::move(item.name));
-  }
-  return 0;
-}
 
 // Whether the destination reads back in the order written: the rows at the
 // top, each folder's contents inside it. A folder that cannot be read back
@@ -264,11 +247,13 @@ CopyResult::ReadBack orderReadBack(const CopyPlan& plan, const std::string& dest
                                    CopyOps& ops, OsErrorCode& error) {
   using ReadBack = CopyResult::ReadBack;
   std::vector<std::string> found;
-  if ((error = namesOf(ops, destination, found)) != 0) return ReadBack::Unreadable;
+  if ((error = platform::listOrderedNames(ops, destination, found)) != 0)
+    return ReadBack::Unreadable;
   ReadBack seen = found == plan.topNames ? ReadBack::Kept : ReadBack::NotKept;
   for (const CopyStep& step : plan.steps) {
     if (step.kind != CopyStep::Kind::OpenFolder) continue;
-    if ((error = namesOf(ops, platform::joinPath(destination, step.relative), found)) != 0) {
+    if ((error = platform::listOrderedNames(ops, platform::joinPath(destination, step.relative),
+                                            found)) != 0) {
       return ReadBack::Unreadable;
     }
     if (found != step.children) seen = ReadBack::NotKept;
@@ -285,22 +270,15 @@ int rowsToCopy(const folderlist::EntryRows& rows, int total) {
   return n;
 }
 
-// The volume's own hidden, system entries (System Volume Information at a
-// card's root) stay; anything else would leave freed slots to fill.
-bool onlyTheVolumesOwn(const std::vector<platform::FolderItem>& present) {
-  return std::all_of(present.begin(), present.end(),
-                     [](const platform::FolderItem& item) { return item.hiddenSystem; });
-}
-
 }  // namespace
 
 CopyCheck checkCopy(const folderlist::EntryRows& rows, const std::string& folderPath,
                     const std::string& destination, platform::CopyOps& ops,
                     const NameOrder& nameOrder, const CopyHooks& hooks) {
   CopyCheck check;
-  const auto fail = [&check](std::string_view message, const std::string& what, int row) {
-    check.message = concat(message, what);
-    check.failedRow = row;
+  const auto fail = [&check](std::string_view message, const std::string& what, int row,
+                             OsErrorCode error = 0) {
+    check.failure = {concat(message, what), error, row};
     return std::move(check);
   };
   const int total = static_cast<int>(rows.size());
@@ -322,10 +300,13 @@ CopyCheck checkCopy(const folderlist::EntryRows& rows, const std::string& folder
     }
   }
   std::vector<platform::FolderItem> present;
-  if (ops.listFolder(destination, present) != 0) {
-    return fail(messages::kUnreadableFolder, destination, -1);
+  if (const OsErrorCode error = ops.listFolder(destination, present)) {
+    return fail(messages::kUnreadableFolder, destination, -1, error);
   }
-  if (!onlyTheVolumesOwn(present)) return fail(messages::kNotEmpty, destination, -1);
+  // The volume's own entries stay; anything else would leave freed slots to fill.
+  if (!std::all_of(present.begin(), present.end(), platform::isVolumesOwn)) {
+    return fail(messages::kNotEmpty, destination, -1);
+  }
 
   // Without the volume's figures the space is left to the writes to find out.
   platform::VolumeSpace volume;
@@ -408,18 +389,17 @@ CopyResult endedAt(const CopyStep& step, OsErrorCode error, int copied, const Co
   const int total = static_cast<int>(plan.topNames.size());
   CopyResult result =
       error == platform::kErrorRequestAborted
-          ? ended(CopyResult::Outcome::Stopped, stoppedText(copied, total), copied, step.row, 0)
+          ? ended(CopyResult::Outcome::Stopped, {stoppedText(copied, total), 0, step.row}, copied)
           : ended(CopyResult::Outcome::Failed,
-                  concat(messages::kCannotCopy, step.relative) + "\r\n" +
-                      platform::osErrorText(error),
-                  copied, step.row, error);
+                  {concat(messages::kCannotCopy, step.relative), error, step.row}, copied);
+  std::string& aftermath = result.failure.aftermath;
   if (!left.halfWritten.empty()) {
-    result.message += "\r\n\r\n" + concat(messages::kLeftBehind, left.halfWritten);
+    aftermath += concat("\r\n\r\n", messages::kLeftBehind, left.halfWritten);
     result.leftBehind = left.halfWritten;
   }
   if (left.rowFolderBegun) {
-    result.message += "\r\n\r\n" + concat(messages::kFolderIncomplete,
-                                          plan.topNames[static_cast<std::size_t>(copied)]);
+    aftermath += concat("\r\n\r\n", messages::kFolderIncomplete,
+                        plan.topNames[static_cast<std::size_t>(copied)]);
   }
   return result;
 }
@@ -427,17 +407,17 @@ CopyResult endedAt(const CopyStep& step, OsErrorCode error, int copied, const Co
 // Every row written: the notice, and what reading the order back found.
 CopyResult completed(const CopyPlan& plan, const std::string& destination, platform::CopyOps& ops) {
   const int total = static_cast<int>(plan.topNames.size());
-  CopyResult result = ended(CopyResult::Outcome::Completed,
-                            std::string(messages::kCompleted) + countText(total), total, -1, 0);
-  OsErrorCode error = 0;
-  result.readBack = orderReadBack(plan, destination, ops, error);
+  CopyResult result;
+  result.copiedRows = total;
+  result.completion = std::string(messages::kCompleted) + countText(total);
+  result.readBack = orderReadBack(plan, destination, ops, result.readBackError);
   result.orderKept = result.readBack == CopyResult::ReadBack::Kept;
   if (result.readBack == CopyResult::ReadBack::NotKept) {
-    result.message += "\r\n\r\n" + std::string(messages::kOrderNotKept);
+    result.completion += concat("\r\n\r\n", messages::kOrderNotKept);
   } else if (result.readBack == CopyResult::ReadBack::Unreadable) {
-    result.message +=
-        "\r\n\r\n" + concat(messages::kOrderNotReadBack, platform::osErrorText(error));
-    result.osError = error;
+    result.completion +=
+        "\r\n\r\n" +
+        platform::failureText({std::string(messages::kOrderNotReadBack), result.readBackError});
   }
   return result;
 }
@@ -461,10 +441,10 @@ CopyResult copyInOrder(const folderlist::EntryRows& rows, const std::string& fol
   CopyCheck check = checkCopy(rows, folderPath, destination, ops, nameOrder, hooks);
   if (check.stopped) {
     const int total = rowsToCopy(rows, static_cast<int>(rows.size()));
-    return ended(Outcome::Stopped, stoppedText(0, total), 0, check.failedRow, 0);
+    return ended(Outcome::Stopped, {stoppedText(0, total), 0, check.failure.row}, 0);
   }
-  if (!check.message.empty()) {
-    return ended(Outcome::PrecheckFailed, std::move(check.message), 0, check.failedRow, 0);
+  if (!check.failure.message.empty()) {
+    return ended(Outcome::PrecheckFailed, std::move(check.failure), 0);
   }
 
   const int total = static_cast<int>(check.plan.topNames.size());

@@ -9,6 +9,7 @@
 #include "cardcopy/volume_rules.h"
 #include "folderlist/list_entry.h"
 #include "platform/copy_ops.h"
+#include "platform/failure.h"
 #include "platform/time_zone.h"
 
 namespace cardcopy {
@@ -45,9 +46,8 @@ struct CopyPlan {
 };
 
 struct CopyCheck {
-  std::string message;   // empty when everything passes
-  int failedRow = -1;    // the row the message names, -1 when none
-  bool stopped = false;  // the user stopped the check; nothing is written
+  platform::Failure failure;  // its message empty when everything passes
+  bool stopped = false;       // the user stopped the check; nothing is written
   CopyPlan plan;
   platform::VolumeSpace volume;  // what the destination's volume told
 };
@@ -90,15 +90,21 @@ struct CopyResult {
     Failed,          // an entry could not be written; rows above it are copied
   };
   Outcome outcome = Outcome::Completed;
-  std::string message;
+  std::string completion;     // Completed: "コピーしました (N 個)" and the read-back's line
+  platform::Failure failure;  // otherwise: the row, and the system's code of a failed write
   int copiedRows = 0;
-  int failedRow = -1;
-  platform::OsErrorCode osError = 0;
-  // How the destination read back once every row was written.
+  // How the destination read back once every row was written, and the
+  // system's code where it could not.
   enum class ReadBack { Kept, NotKept, Unreadable };
   ReadBack readBack = ReadBack::Kept;
+  platform::OsErrorCode readBackError = 0;
   bool orderKept = true;   // read back, and in the list's order
   std::string leftBehind;  // a half-written file that could not be removed
+
+  // What the user reads: the completion, or the failure with its reason.
+  std::string text() const {
+    return outcome == Outcome::Completed ? completion : platform::failureText(failure);
+  }
 };
 
 // Checks (checkCopy) and, if all passes, writes the rows top to bottom into

@@ -1,18 +1,25 @@
 #include "cardorder/card_reorder.h"
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <set>
+#include <thread>
 #include <utility>
 
 #include "cardorder/drive_order.h"
 #include "cardorder/reorder_messages.h"
 #include "cardslots/ordered_landing.h"
+#include "folderlist/row_messages.h"
+#include "platform/path.h"
+#include "platform/text_concat.h"
+#include "platform/volumes_own.h"
 
 namespace cardorder {
 
 namespace {
 
+using platform::concat;
 using platform::CopyOps;
 using platform::EntryKind;
 using platform::OsErrorCode;
@@ -21,28 +28,19 @@ using Outcome = ReorderResult::Outcome;
 // How many names a failure's message lists; the list file names them all.
 constexpr std::size_t kMostNamesShown = 10;
 
-std::string concat(std::string_view a, std::string_view b) {
-  std::string text(a);
-  text.append(b);
-  return text;
-}
-
 std::string countText(std::size_t n) { return " (" + std::to_string(n) + " 個)"; }
 
-ReorderResult refused(std::string message, int row = -1, OsErrorCode error = 0) {
+ReorderResult refused(platform::Failure failure) {
   ReorderResult result;
   result.outcome = Outcome::PrecheckFailed;
-  result.message = std::move(message);
-  result.failedRow = row;
-  result.osError = error;
+  result.failure = std::move(failure);
   return result;
 }
 
 // A new work folder with its list: never one that stands already.
 struct MadeWorkFolder {
   std::string path;
-  std::string message;  // empty when made
-  OsErrorCode error = 0;
+  platform::Failure failure;  // when not made
 };
 
 MadeWorkFolder makeWorkFolder(const std::string& folderPath, const WorkList& list, CopyOps& ops) {
@@ -51,7 +49,7 @@ MadeWorkFolder makeWorkFolder(const std::string& folderPath, const WorkList& lis
   std::string firstPath;
   for (const bool plain : {false, true}) {
     for (const std::string& name : workFolderNames(plain)) {
-      const std::string path = joinInto(place, name);
+      const std::string path = platform::joinPath(place, name);
       const OsErrorCode error = ops.createFolder(path);
       if (error == platform::kErrorAlreadyExists) continue;
       if (error != 0) {
@@ -62,26 +60,23 @@ MadeWorkFolder makeWorkFolder(const std::string& folderPath, const WorkList& lis
         // The name itself may be what the card refuses: the plain one next.
         break;
       }
-      const std::string listPath = joinInto(path, kListFileName);
+      const std::string listPath = platform::joinPath(path, kListFileName);
       if (const OsErrorCode written = ops.writeNewFile(listPath, listText(list))) {
         ops.removeFile(listPath);  // half written, the run's own
         ops.removeFolder(path);
-        return {{},
-                concat(messages::kCannotMakeWorkFolder, listPath) + "\r\n" +
-                    platform::osErrorText(written),
-                written};
+        return {{}, {concat(messages::kCannotMakeWorkFolder, listPath), written}};
       }
-      return {path, {}, 0};
+      return {path, {}};
     }
   }
   if (firstError == 0) {  // every name stands already
     firstError = platform::kErrorAlreadyExists;
-    firstPath = joinInto(place, workFolderNames(false).back());
+    firstPath = platform::joinPath(place, workFolderNames(false).back());
   }
   const std::string_view head = firstError == platform::kErrorWriteProtect
                                     ? messages::kReadOnly
                                     : messages::kCannotMakeWorkFolder;
-  return {{}, concat(head, firstPath) + "\r\n" + platform::osErrorText(firstError), firstError};
+  return {{}, {concat(head, firstPath), firstError}};
 }
 
 // The moves of one run: `out` leaves the folder for the work folder in
@@ -95,16 +90,51 @@ struct MovePlan {
   std::set<std::string> waiting;
   // The rows' places in the list, for the failure's row.
   std::vector<int> rowOf;
+  // Entries of a list being finished that stand in neither folder.
+  std::vector<std::string> foundNowhere;
 };
+
+// The names a message lists, at most kMostNamesShown of them, one a line.
+std::string namesText(const std::vector<std::string>& names) {
+  std::string text;
+  const std::size_t shown = std::min(names.size(), kMostNamesShown);
+  for (std::size_t i = 0; i < shown; ++i) text += "\r\n" + names[i];
+  if (shown < names.size()) {
+    text += concat("\r\n", messages::kMoreLeft, std::to_string(names.size() - shown), " 個");
+  }
+  return text;
+}
+
+// The refusals a moment's open by another program gives.
+bool heldForAMoment(OsErrorCode error) {
+  constexpr OsErrorCode kLockViolation = 33;
+  return error == platform::kErrorSharingViolation || error == kLockViolation ||
+         error == platform::kErrorAccessDenied;
+}
+
+enum class ReadBack { Kept, NotKept, Unreadable };
+
+// Whether a name is the list file's as the card compares names: case-blind,
+// and the list's name is ASCII, so folding ASCII letters is exact.
+bool namesTheList(std::string_view name) {
+  return std::equal(name.begin(), name.end(), kListFileName.begin(), kListFileName.end(),
+                    [](char a, char b) {
+                      const auto lower = [](char c) {
+                        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+                      };
+                      return lower(a) == lower(b);
+                    });
+}
 
 class Mover {
  public:
   Mover(MovePlan plan, CopyOps& ops, const ReorderProgress& progress,
-        const std::function<bool()>& stop)
+        const std::function<bool()>& stop, const RetryWait& wait)
       : plan_(std::move(plan)),
         ops_(ops),
         progress_(progress),
         stop_(stop),
+        wait_(wait),
         inWork_(plan_.waiting),
         total_(static_cast<int>(plan_.out.size() + plan_.back.size())) {}
 
@@ -135,23 +165,36 @@ class Mover {
     ReorderResult result;
     result.outcome = stopped ? Outcome::Stopped : Outcome::Completed;
     const std::string removal = removeWorkFolder(result);
+    std::string& text = stopped ? result.failure.message : result.completion;
     if (stopped) {
-      result.message = concat(messages::kStopped, "\r\n\r\n") + std::string(messages::kAllInFolder);
+      text = concat(messages::kStopped, "\r\n\r\n", messages::kAllInFolder);
     } else {
-      result.message = std::string(messages::kCompleted) + countText(returned_);
-      result.orderKept = readBack();
-      if (!result.orderKept) result.message += "\r\n\r\n" + std::string(messages::kOrderNotKept);
+      text = concat(messages::kCompleted, countText(returned_));
+      OsErrorCode error = 0;
+      const ReadBack seen = readBack(error);
+      result.orderKept = seen == ReadBack::Kept;
+      if (seen == ReadBack::NotKept) text += concat("\r\n\r\n", messages::kOrderNotKept);
+      if (seen == ReadBack::Unreadable) {
+        text +=
+            "\r\n\r\n" + platform::failureText({std::string(messages::kOrderNotReadBack), error});
+      }
     }
-    if (!removal.empty()) result.message += "\r\n\r\n" + removal;
+    if (!removal.empty()) text += "\r\n\r\n" + removal;
+    text += foundNowhereText();
     return result;
   }
 
  private:
   bool move(const std::string& name, bool out) {
-    const std::string inFolder = joinInto(plan_.folder, name);
-    const std::string inWork = joinInto(plan_.work, name);
-    const OsErrorCode error =
-        out ? ops_.moveEntry(inFolder, inWork) : ops_.moveEntry(inWork, inFolder);
+    const std::string inFolder = platform::joinPath(plan_.folder, name);
+    const std::string inWork = platform::joinPath(plan_.work, name);
+    OsErrorCode error = 0;
+    // Waits of 100, 300, 600 and 1,000 ms: about 2 s in all.
+    for (int attempt = 1;; ++attempt) {
+      error = out ? ops_.moveEntry(inFolder, inWork) : ops_.moveEntry(inWork, inFolder);
+      if (error == 0 || attempt == kMoveTries || !heldForAMoment(error)) break;
+      if (wait_) wait_(100 * attempt * (attempt + 1) / 2);
+    }
     if (error != 0) {
       failedPath_ = out ? inFolder : inWork;
       failedName_ = name;
@@ -193,18 +236,19 @@ class Mover {
   ReorderResult failed() {
     ReorderResult result;
     result.outcome = Outcome::Failed;
-    result.osError = error_;
     const auto row = std::find(plan_.back.begin(), plan_.back.end(), failedName_);
     if (row != plan_.back.end()) {
-      result.failedRow = plan_.rowOf[static_cast<std::size_t>(row - plan_.back.begin())];
+      result.failure.row = plan_.rowOf[static_cast<std::size_t>(row - plan_.back.begin())];
     }
     const std::string failedPath = failedPath_;
     const OsErrorCode error = error_;
     for (const std::string& name : plan_.back) {
       if (inWork_.count(name)) move(name, false);
     }
-    result.message = concat(messages::kCannotMove, failedPath) + "\r\n" +
-                     platform::osErrorText(error) + "\r\n\r\n";
+    result.failure.message = concat(messages::kCannotMove, failedPath);
+    result.failure.osError = error;
+    std::string& aftermath = result.failure.aftermath;
+    aftermath = "\r\n\r\n";
     for (const std::string& name : plan_.back) {
       if (inWork_.count(name)) result.leftInWorkFolder.push_back(name);
     }
@@ -217,58 +261,70 @@ class Mover {
     }
     if (result.leftInWorkFolder.empty()) {
       const std::string removal = removeWorkFolder(result);
-      result.message += std::string(messages::kAllInFolder);
-      if (!removal.empty()) result.message += "\r\n\r\n" + removal;
+      aftermath += messages::kAllInFolder;
+      if (!removal.empty()) aftermath += "\r\n\r\n" + removal;
+      aftermath += foundNowhereText();
       return result;
     }
     result.workFolder = plan_.work;
-    result.message += concat(messages::kLeftInWorkFolder, plan_.work) + "\r\n";
-    const std::size_t shown = std::min(result.leftInWorkFolder.size(), kMostNamesShown);
-    for (std::size_t i = 0; i < shown; ++i) result.message += "\r\n" + result.leftInWorkFolder[i];
-    if (shown < result.leftInWorkFolder.size()) {
-      result.message += "\r\n" + std::string(messages::kMoreLeft) +
-                        std::to_string(result.leftInWorkFolder.size() - shown) + " 個";
-    }
+    aftermath += concat(messages::kLeftInWorkFolder, plan_.work, "\r\n");
+    aftermath += namesText(result.leftInWorkFolder);
+    aftermath += foundNowhereText();
     return result;
   }
 
   // The run's own list and its emptied work folder go; if they cannot, the
   // returned line says so and the result keeps the folder's path.
   std::string removeWorkFolder(ReorderResult& result) {
-    const std::string listPath = joinInto(plan_.work, kListFileName);
-    OsErrorCode error = ops_.removeFile(listPath);
+    const std::string listPath = platform::joinPath(plan_.work, kListFileName);
+    // Judged from the disk, not from the run's own tally: whatever stands
+    // there besides the list keeps the list and the folder.
+    std::vector<platform::FolderItem> inside;
+    OsErrorCode error = ops_.listNames(plan_.work, inside);
+    std::vector<std::string> strangers;
+    for (platform::FolderItem& item : inside) {
+      if (item.name != kListFileName) strangers.push_back(std::move(item.name));
+    }
+    if (error == 0 && !strangers.empty()) {
+      result.workFolder = plan_.work;
+      return concat(messages::kStrangersInWorkFolder, plan_.work, "\r\n", namesText(strangers));
+    }
+    if (error == 0) error = ops_.removeFile(listPath);
     if (error == 0 || error == platform::kErrorFileNotFound) error = ops_.removeFolder(plan_.work);
     if (error == 0) return {};
     result.workFolder = plan_.work;
-    return concat(messages::kCannotRemoveWorkFolder, plan_.work) + "\r\n" +
-           platform::osErrorText(error);
+    return platform::failureText({concat(messages::kCannotRemoveWorkFolder, plan_.work), error});
   }
 
   // The folder in the file system's own order: the rows that stand in it,
   // in the list's order, and nothing before or between them. A work folder
   // inside it (a root's, when it could not be removed) is passed over.
-  bool readBack() {
-    std::vector<platform::FolderItem> items;
-    if (ops_.listNames(plan_.folder, items) != 0) return true;  // tells nothing either way
-    // The volume's own hidden, system entries (System Volume Information at
-    // a card's root) take no part in the order.
+  ReadBack readBack(OsErrorCode& error) {
     std::vector<std::string> found;
-    for (platform::FolderItem& item : items) {
-      if (item.hiddenSystem || joinInto(plan_.folder, item.name) == plan_.work) continue;
-      found.push_back(std::move(item.name));
+    if ((error = platform::listOrderedNames(ops_, plan_.folder, found)) != 0) {
+      return ReadBack::Unreadable;
     }
+    std::erase_if(found, [this](const std::string& name) {
+      return platform::joinPath(plan_.folder, name) == plan_.work;
+    });
     std::vector<std::string> expected;
     const std::set<std::string> present(found.begin(), found.end());
     for (const std::string& name : plan_.back) {
       if (present.count(name)) expected.push_back(name);
     }
-    return found == expected;
+    return found == expected ? ReadBack::Kept : ReadBack::NotKept;
+  }
+
+  std::string foundNowhereText() const {
+    if (plan_.foundNowhere.empty()) return {};
+    return concat("\r\n\r\n", messages::kFoundNowhere, namesText(plan_.foundNowhere));
   }
 
   MovePlan plan_;
   CopyOps& ops_;
   const ReorderProgress& progress_;
   const std::function<bool()>& stop_;
+  const RetryWait& wait_;
   std::set<std::string> inWork_;
   int total_;
   int done_ = 0;
@@ -283,9 +339,9 @@ class Mover {
 ReorderCheck checkReorder(const folderlist::EntryRows& rows, const std::string& folderPath,
                           platform::CopyOps& ops) {
   ReorderCheck check;
-  const auto fail = [&check](std::string_view message, const std::string& what, int row) {
-    check.message = concat(message, what);
-    check.failedRow = row;
+  const auto fail = [&check](std::string_view message, const std::string& what, int row,
+                             OsErrorCode error = 0) {
+    check.failure = {concat(message, what), error, row};
     check.names.clear();
     return std::move(check);
   };
@@ -293,15 +349,13 @@ ReorderCheck checkReorder(const folderlist::EntryRows& rows, const std::string& 
   // checked against, and what stands in the folder besides them.
   std::vector<platform::FolderItem> present;
   if (const OsErrorCode error = ops.listFolder(folderPath, present)) {
-    return fail(messages::kCannotMove, folderPath + "\r\n" + platform::osErrorText(error), -1);
+    return fail(messages::kCannotMove, folderPath, -1, error);
   }
   // The volume's own hidden, system entries (System Volume Information at a
   // card's root) stay where they stand, listed or not: Windows lets no user
   // move them.
-  std::set<std::string> volumesOwn;
-  std::erase_if(present, [&volumesOwn](const platform::FolderItem& item) {
-    return item.hiddenSystem && volumesOwn.insert(item.name).second;
-  });
+  const std::vector<std::string> pinned = platform::takeOutVolumesOwn(present);
+  const std::set<std::string> volumesOwn(pinned.begin(), pinned.end());
   std::map<std::string, bool> folderNamed;  // the entries by name: whether a folder
   for (const platform::FolderItem& item : present) folderNamed.emplace(item.name, item.folder);
 
@@ -313,7 +367,8 @@ ReorderCheck checkReorder(const folderlist::EntryRows& rows, const std::string& 
     const auto found = folderNamed.find(row.name);
     const bool there = found != folderNamed.end() && found->second == row.isFolder();
     if (!there) {
-      return fail(row.isFile() ? messages::kMissingFile : messages::kMissingFolder, row.name, k);
+      return fail(row.isFile() ? folderlist::kMissingFile : folderlist::kMissingFolder, row.name,
+                  k);
     }
     check.names.push_back(row.name);
     taken.push_back(k);
@@ -323,8 +378,8 @@ ReorderCheck checkReorder(const folderlist::EntryRows& rows, const std::string& 
   for (const int k : taken) {
     const folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
     if (!row.isFile()) continue;
-    if (const OsErrorCode error = ops.openExclusive(joinInto(folderPath, row.name))) {
-      return fail(messages::kOpenElsewhere, row.name + "\r\n" + platform::osErrorText(error), k);
+    if (const OsErrorCode error = ops.openExclusive(platform::joinPath(folderPath, row.name))) {
+      return fail(messages::kOpenElsewhere, row.name, k, error);
     }
   }
   if (driveFactsOf(folderPath, ops).readOnly) return fail(messages::kReadOnly, folderPath, -1);
@@ -340,19 +395,22 @@ ReorderCheck checkReorder(const folderlist::EntryRows& rows, const std::string& 
     if (row.isFolder() && isWorkFolderName(row.name)) {
       return fail(messages::kWorkFolderRow, row.name, k);
     }
+    if (namesTheList(row.name)) {
+      return fail(messages::kListNameRow, row.name, k);
+    }
   }
   return check;
 }
 
 ReorderResult reorderInPlace(const folderlist::EntryRows& rows, const std::string& folderPath,
                              platform::CopyOps& ops, const ReorderProgress& progress,
-                             const std::function<bool()>& stop) {
+                             const std::function<bool()>& stop, const RetryWait& wait) {
   ReorderCheck check = checkReorder(rows, folderPath, ops);
-  if (!check.message.empty()) return refused(std::move(check.message), check.failedRow);
+  if (!check.failure.message.empty()) return refused(std::move(check.failure));
 
   WorkList list{folderName(folderPath), check.names};
   MadeWorkFolder work = makeWorkFolder(folderPath, list, ops);
-  if (work.path.empty()) return refused(std::move(work.message), -1, work.error);
+  if (work.path.empty()) return refused(std::move(work.failure));
 
   MovePlan plan;
   plan.folder = folderPath;
@@ -364,32 +422,81 @@ ReorderResult reorderInPlace(const folderlist::EntryRows& rows, const std::strin
     const folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
     if (row.isFile() || row.isFolder()) plan.rowOf.push_back(k);
   }
-  return Mover(std::move(plan), ops, progress, stop).run();
+  return Mover(std::move(plan), ops, progress, stop, wait).run();
 }
+
+namespace {
+
+// The entries of a folder by name: whether each is a folder. The volume's
+// own entries take no part.
+OsErrorCode entriesOf(CopyOps& ops, const std::string& path, std::map<std::string, bool>& found) {
+  std::vector<platform::FolderItem> items;
+  if (const OsErrorCode error = ops.listFolder(path, items)) return error;
+  platform::takeOutVolumesOwn(items);
+  for (const platform::FolderItem& item : items) found.emplace(item.name, item.folder);
+  return 0;
+}
+
+// The checks before moving, for a list being finished: what the in-place
+// order checks, wherever each entry waits.
+platform::Failure checkFinish(const PendingWork& pending, const std::string& folderPath,
+                              const std::map<std::string, bool>& inFolder,
+                              const std::map<std::string, bool>& inWork, CopyOps& ops) {
+  const std::set<std::string> listed(pending.list.rows.begin(), pending.list.rows.end());
+  for (const auto& [name, folder] : inFolder) {
+    if (listed.count(name) || platform::joinPath(folderPath, name) == pending.workFolder) {
+      continue;
+    }
+    return {concat(messages::kNotListed, name)};
+  }
+  for (const std::string& name : pending.list.rows) {
+    const bool waits = inWork.count(name) > 0;
+    const auto& where = waits ? inWork : inFolder;
+    const auto found = where.find(name);
+    if (found == where.end() || found->second) continue;
+    const std::string path = platform::joinPath(waits ? pending.workFolder : folderPath, name);
+    if (const OsErrorCode error = ops.openExclusive(path)) {
+      return {concat(messages::kOpenElsewhere, name), error};
+    }
+  }
+  if (driveFactsOf(folderPath, ops).readOnly) return {concat(messages::kReadOnly, folderPath)};
+  return {};
+}
+
+}  // namespace
 
 ReorderResult finishPendingWork(const PendingWork& pending, const std::string& folderPath,
                                 platform::CopyOps& ops, const ReorderProgress& progress,
-                                const std::function<bool()>& stop) {
-  std::vector<platform::FolderItem> present;
-  if (const OsErrorCode error = ops.listNames(folderPath, present)) {
-    return refused(
-        concat(messages::kCannotMove, folderPath) + "\r\n" + platform::osErrorText(error), -1,
-        error);
+                                const std::function<bool()>& stop, const RetryWait& wait) {
+  std::map<std::string, bool> inFolder;
+  if (const OsErrorCode error = entriesOf(ops, folderPath, inFolder)) {
+    return refused({concat(messages::kCannotMove, folderPath), error});
   }
-  std::set<std::string> inFolder;
-  for (const platform::FolderItem& item : present) inFolder.insert(item.name);
-  const std::set<std::string> waiting(pending.waiting.begin(), pending.waiting.end());
+  std::map<std::string, bool> inWork;
+  if (const OsErrorCode error = entriesOf(ops, pending.workFolder, inWork)) {
+    return refused({concat(messages::kCannotMove, pending.workFolder), error});
+  }
+  inWork.erase(std::string(kListFileName));
+  platform::Failure refusal = checkFinish(pending, folderPath, inFolder, inWork, ops);
+  if (!refusal.message.empty()) return refused(std::move(refusal));
+
   MovePlan plan;
   plan.folder = folderPath;
   plan.work = pending.workFolder;
-  plan.waiting = waiting;
+  for (const auto& [name, folder] : inWork) plan.waiting.insert(name);
   for (std::size_t i = 0; i < pending.list.rows.size(); ++i) {
     const std::string& name = pending.list.rows[i];
-    if (inFolder.count(name) && !waiting.count(name)) plan.out.push_back(name);
+    const bool waits = inWork.count(name) > 0;
+    if (inFolder.count(name) && !waits) plan.out.push_back(name);
+    if (!inFolder.count(name) && !waits) plan.foundNowhere.push_back(name);
     plan.back.push_back(name);
     plan.rowOf.push_back(static_cast<int>(i));
   }
-  return Mover(std::move(plan), ops, progress, stop).run();
+  return Mover(std::move(plan), ops, progress, stop, wait).run();
+}
+
+void sleepFor(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 }  // namespace cardorder

@@ -19,6 +19,10 @@ std::string confirmationText(const std::string& folder, int count, DriveOrder or
   return text;
 }
 
+std::string unreadableListText(const PendingWork& pending) {
+  return std::string(messages::kListUnreadable) + pending.workFolder;
+}
+
 std::string offerText(const PendingWork& pending) {
   std::string text(messages::kOfferToFinish);
   text += pending.workFolder;

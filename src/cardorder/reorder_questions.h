@@ -17,5 +17,7 @@ std::string confirmationText(const std::string& folder, int count, DriveOrder or
 // The offer at a listing to finish what a run left: the work folder and how
 // many entries wait in it.
 std::string offerText(const PendingWork& pending);
+// What is said instead when the work folder's list cannot be read.
+std::string unreadableListText(const PendingWork& pending);
 
 }  // namespace cardorder

@@ -46,15 +46,6 @@ bool isRoot(std::string_view folder) {
 #endif
 }
 
-std::string joinInto(std::string_view folder, std::string_view name) {
-  if (!folder.empty() && folder.back() == kSep) {
-    std::string full(folder);
-    full.append(name);
-    return full;
-  }
-  return platform::joinPath(folder, name);
-}
-
 std::string workPlace(const std::string& folder) {
   const std::string_view path = withoutTrailingSeparators(folder);
   if (isRoot(path)) return std::string(path);
@@ -99,6 +90,9 @@ std::string listText(const WorkList& list) {
 }
 
 std::optional<WorkList> parseList(std::string_view text) {
+  // An editor may have saved it with a byte-order mark.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   std::vector<std::string_view> lines;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
@@ -108,18 +102,15 @@ std::optional<WorkList> parseList(std::string_view text) {
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + 1);
   }
-  // An editor may have added empty lines at the end; a name is never empty.
-  while (!lines.empty() && lines.back().empty()) lines.pop_back();
+  // An editor may have added empty lines anywhere; a name is never empty.
+  std::erase_if(lines, [](std::string_view line) { return line.empty(); });
   if (lines.size() < 3 || lines[0] != kListTitle) return std::nullopt;
   if (lines[1].substr(0, kListFolder.size()) != kListFolder || lines[2] != kListRows) {
     return std::nullopt;
   }
   WorkList list;
   list.folder = std::string(lines[1].substr(kListFolder.size()));
-  for (std::size_t i = 3; i < lines.size(); ++i) {
-    if (lines[i].empty()) return std::nullopt;
-    list.rows.emplace_back(lines[i]);
-  }
+  for (std::size_t i = 3; i < lines.size(); ++i) list.rows.emplace_back(lines[i]);
   return list;
 }
 
@@ -131,13 +122,15 @@ std::optional<PendingWork> findPendingWork(const std::string& folder, platform::
   // as much as the place holds.
   for (const bool plain : {false, true}) {
     for (const std::string& candidate : workFolderNames(plain)) {
-      const std::string work = joinInto(place, candidate);
+      const std::string work = platform::joinPath(place, candidate);
       if (ops.stat(work).kind != platform::EntryKind::Folder) continue;
       std::string bytes;
-      if (ops.readWholeFile(joinInto(work, kListFileName), bytes) != 0) continue;
-      std::optional<WorkList> list = parseList(bytes);
-      if (!list || list->folder != name) continue;
-      PendingWork pending{work, std::move(*list), {}};
+      const bool read = ops.readWholeFile(platform::joinPath(work, kListFileName), bytes) == 0;
+      std::optional<WorkList> list = read ? parseList(bytes) : std::nullopt;
+      // Whose it is cannot be told: said rather than passed over in silence.
+      if (!list) return PendingWork{work, {}, {}, false};
+      if (list->folder != name) continue;
+      PendingWork pending{work, std::move(*list), {}, true};
       std::vector<platform::FolderItem> inside;
       if (ops.listNames(work, inside) != 0) continue;
       for (platform::FolderItem& entry : inside) {

@@ -23,8 +23,6 @@ inline constexpr int kMostWorkFolders = 9;
 
 // Whether the path is a drive or volume root ("E:\", "\\server\share", "/").
 bool isRoot(std::string_view folder);
-// The folder and a name inside it, with one separator even after a root.
-std::string joinInto(std::string_view folder, std::string_view name);
 // Where the work folder stands: beside the listed folder, or inside it when
 // it is a root.
 std::string workPlace(const std::string& folder);
@@ -54,6 +52,7 @@ struct PendingWork {
   std::string workFolder;            // its full path
   WorkList list;                     // as its list file gives it
   std::vector<std::string> waiting;  // what stands in it besides the list
+  bool listReadable = true;          // false: the list is missing or not such a list
 };
 std::optional<PendingWork> findPendingWork(const std::string& folder, platform::CopyOps& ops);
 

@@ -12,23 +12,6 @@
 
 namespace platform {
 
-// ERROR_REQUEST_ABORTED: a copy that was asked to stop.
-inline constexpr OsErrorCode kErrorRequestAborted = 1235;
-// ERROR_WRITE_PROTECT: a card locked by its switch, or mounted read-only.
-inline constexpr OsErrorCode kErrorWriteProtect = 19;
-// ERROR_NOT_SAME_DEVICE: a move that would have to copy.
-inline constexpr OsErrorCode kErrorNotSameDevice = 17;
-// ERROR_ALREADY_EXISTS: a folder or a move's target that is there already.
-inline constexpr OsErrorCode kErrorAlreadyExists = 183;
-// ERROR_NOT_SUPPORTED: what the system cannot tell.
-inline constexpr OsErrorCode kErrorNotSupported = 50;
-// ERROR_HANDLE_EOF: a source that ended before the size it had when opened.
-inline constexpr OsErrorCode kErrorHandleEof = 38;
-// ERROR_FILE_EXISTS: a new file where a file of that name stands.
-inline constexpr OsErrorCode kErrorFileExists = 80;
-// ERROR_INVALID_PARAMETER: what FAT's driver answers to a time it cannot hold.
-inline constexpr OsErrorCode kErrorInvalidParameter = 87;
-
 enum class EntryKind { Missing, File, Folder };
 
 // What a path names, a file's size in bytes, and its three times.
@@ -171,8 +154,5 @@ class CopyOps {
 
 // The operating system's file system.
 CopyOps& systemCopyOps();
-
-// The OS's own words for an error code, without a line end; never empty.
-std::string osErrorText(OsErrorCode code);
 
 }  // namespace platform

@@ -12,13 +12,15 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
-// The current folder path, the separator and the entry's name. A drive root
-// such as "C:\" then holds two separators in a row, which Windows reads as one.
+// The folder, one separator and the entry's name. A root that ends in its
+// separator ("D:\", "/") keeps just that one: in the long form ("\\?\D:\\x")
+// the system takes a doubled separator literally. A bare drive ("D:") gets
+// one, since "D:x" would name a place in that drive's current folder.
 inline std::string joinPath(std::string_view folder, std::string_view name) {
   std::string full;
   full.reserve(folder.size() + 1 + name.size());
   full.append(folder);
-  full.push_back(kPathSeparator);
+  if (full.empty() || full.back() != kPathSeparator) full.push_back(kPathSeparator);
   full.append(name);
   return full;
 }

@@ -55,7 +55,7 @@ platform::OsErrorCode writeValues(platform::TextFiles& files, const std::string&
 void writeInPlace(platform::TextFiles& files, const std::string& path, const SettingsValues& values,
                   const SettingsOptions& options) {
   if (const platform::OsErrorCode error = writeValues(files, path, values, options)) {
-    throw InOutError(error);
+    throw InOutError(InOutCode::system(error));
   }
 }
 
@@ -97,18 +97,20 @@ void saveSettingsFile(platform::TextFiles& files, const std::string& path,
   // A read-only file, or one another program holds, refuses the save before
   // anything is written, with its own code.
   if (files.fileExists(path)) {
-    if (const platform::OsErrorCode error = files.checkWritable(path)) throw InOutError(error);
+    if (const platform::OsErrorCode error = files.checkWritable(path)) {
+      throw InOutError(InOutCode::system(error));
+    }
   }
   if (const platform::OsErrorCode error = writeValues(files, temporary, values, options)) {
     files.remove(temporary);
     // A folder that takes no new file: the file itself may still be written.
     if (refused(error)) return writeInPlace(files, path, values, options);
-    throw InOutError(error);
+    throw InOutError(InOutCode::system(error));
   }
   if (const platform::OsErrorCode error = files.replace(temporary, path)) {
     files.remove(temporary);
     if (refused(error)) return writeInPlace(files, path, values, options);
-    throw InOutError(error);
+    throw InOutError(InOutCode::system(error));
   }
 }
 
@@ -116,21 +118,19 @@ SettingsOptions loadSettingsFile(platform::TextFiles& files, const std::string& 
                                  const std::function<void(std::size_t, std::int32_t)>& apply) {
   if (!files.fileExists(path)) return {};
   platform::Opened<platform::ReadStream> opened = files.openForReading(path);
-  if (!opened.stream) throw InOutError(opened.error);
+  if (!opened.stream) throw InOutError(InOutCode::system(opened.error));
   // The stream closes on the way out.
   SettingsReader reader(*opened.stream);
-  if (const platform::OsErrorCode error = readSettings(reader, kSettingsCount, apply)) {
-    throw InOutError(error);
-  }
+  if (const InOutCode error = readSettings(reader, kSettingsCount, apply)) throw InOutError(error);
   // Hand-edited option lines never stop the start: what fails to be read
   // keeps its default, and so do the lines after it.
   SettingsOptions options;
   std::string line;
-  if (reader.readLine(line, kMaxOptionLineLength) != 0) return options;
+  if (reader.readLine(line, kMaxOptionLineLength)) return options;
   options.numericNames = numericNamesLine(line);
-  if (reader.readLine(line, kMaxOptionLineLength) != 0) return options;
+  if (reader.readLine(line, kMaxOptionLineLength)) return options;
   options.captureTimes = onOffLine(line);
-  if (reader.readLine(line, kMaxOptionLineLength) != 0) return options;
+  if (reader.readLine(line, kMaxOptionLineLength)) return options;
   options.captureColumnWidth = captureColumnWidthLine(line);
   return options;
 }

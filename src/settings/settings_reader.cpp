@@ -58,11 +58,11 @@ bool parseNumber(std::string_view text, std::int32_t& value) {
   return true;
 }
 
-platform::OsErrorCode SettingsReader::peek(int& byte) {
+InOutCode SettingsReader::peek(int& byte) {
   if (!ended_ && position_ == filled_) {
     std::size_t got = 0;
     if (const platform::OsErrorCode error = source_.read(buffer_.data(), buffer_.size(), got)) {
-      return error;
+      return InOutCode::system(error);
     }
     position_ = 0;
     filled_ = std::min(got, buffer_.size());
@@ -70,16 +70,16 @@ platform::OsErrorCode SettingsReader::peek(int& byte) {
   }
   if (!ended_ && static_cast<unsigned char>(buffer_[position_]) == kCtrlZ) ended_ = true;
   byte = ended_ ? kEndOfFile : static_cast<unsigned char>(buffer_[position_]);
-  return 0;
+  return {};
 }
 
-platform::OsErrorCode SettingsReader::readNumber(std::int32_t& value) {
+InOutCode SettingsReader::readNumber(std::int32_t& value) {
   int byte = 0;
   for (;;) {
-    if (const platform::OsErrorCode error = peek(byte)) return error;
+    if (const InOutCode error = peek(byte)) return error;
     if (byte == kEndOfFile) {
       value = 0;
-      return 0;
+      return {};
     }
     if (byte > kBlank) break;
     ++position_;
@@ -87,45 +87,46 @@ platform::OsErrorCode SettingsReader::readNumber(std::int32_t& value) {
   char text[kMaxNumberLength];
   std::size_t length = 0;
   while (length < kMaxNumberLength) {
-    if (const platform::OsErrorCode error = peek(byte)) return error;
+    if (const InOutCode error = peek(byte)) return error;
     if (byte == kEndOfFile || byte <= kBlank) break;
     text[length++] = static_cast<char>(byte);
     ++position_;
   }
-  return parseNumber(std::string_view(text, length), value) ? 0 : kErrorNotANumber;
+  if (!parseNumber(std::string_view(text, length), value)) return kNotANumber;
+  return {};
 }
 
-platform::OsErrorCode SettingsReader::skipLine() {
+InOutCode SettingsReader::skipLine() {
   for (;;) {
     int byte = 0;
-    if (const platform::OsErrorCode error = peek(byte)) return error;
-    if (byte == kEndOfFile) return 0;
+    if (const InOutCode error = peek(byte)) return error;
+    if (byte == kEndOfFile) return {};
     ++position_;
-    if (byte == kLineFeed) return 0;
+    if (byte == kLineFeed) return {};
   }
 }
 
-platform::OsErrorCode readSettings(SettingsReader& reader, std::size_t count,
-                                   const std::function<void(std::size_t, std::int32_t)>& apply) {
+InOutCode readSettings(SettingsReader& reader, std::size_t count,
+                       const std::function<void(std::size_t, std::int32_t)>& apply) {
   for (std::size_t index = 0; index < count; ++index) {
     std::int32_t value = 0;
-    platform::OsErrorCode error = reader.readNumber(value);
-    if (error == 0) error = reader.skipLine();
-    if (error != 0) return error;
+    InOutCode error = reader.readNumber(value);
+    if (!error) error = reader.skipLine();
+    if (error) return error;
     apply(index, value);
   }
-  return 0;
+  return {};
 }
 
-platform::OsErrorCode SettingsReader::readLine(std::string& line, std::size_t limit) {
+InOutCode SettingsReader::readLine(std::string& line, std::size_t limit) {
   line.clear();
   for (;;) {
     int byte = 0;
-    if (const platform::OsErrorCode error = peek(byte)) return error;
-    if (byte == kEndOfFile) return 0;
+    if (const InOutCode error = peek(byte)) return error;
+    if (byte == kEndOfFile) return {};
     ++position_;
     if (line.size() < limit) line.push_back(static_cast<char>(byte));
-    if (byte == kLineFeed) return 0;
+    if (byte == kLineFeed) return {};
   }
 }
 

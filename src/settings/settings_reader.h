@@ -13,11 +13,9 @@
 #include <vector>
 
 #include "platform/text_files.h"
+#include "settings/in_out_error.h"
 
 namespace settings {
-
-// The input error of a value that is not a number.
-inline constexpr platform::OsErrorCode kErrorNotANumber = 106;
 
 // The longest run of characters taken as one number.
 inline constexpr std::size_t kMaxNumberLength = 32;
@@ -33,22 +31,22 @@ class SettingsReader {
 
   // Skips characters up to 32 (blanks, control characters, whole empty
   // lines); at the end of the file, or at a Ctrl-Z, the number is 0. Else
-  // takes the run of characters above 32, at most 32 of them. Returns 0, the
-  // input error 106, or the OS code of a failed read.
-  platform::OsErrorCode readNumber(std::int32_t& value);
+  // takes the run of characters above 32, at most 32 of them. Returns no
+  // error, kNotANumber, or the system's code of a failed read.
+  InOutCode readNumber(std::int32_t& value);
 
   // Reads up to and including the next LF, or to the end of the file. A CR
   // alone ends nothing.
-  platform::OsErrorCode skipLine();
+  InOutCode skipLine();
 
   // Reads one line as it is, up to and including the next LF, or to the end
   // of the file (a Ctrl-Z ends it too), keeping at most limit bytes of it in
   // line.
-  platform::OsErrorCode readLine(std::string& line, std::size_t limit);
+  InOutCode readLine(std::string& line, std::size_t limit);
 
  private:
   // The next byte without taking it; -1 at the end of the file.
-  platform::OsErrorCode peek(int& byte);
+  InOutCode peek(int& byte);
 
   platform::ReadStream& source_;
   std::array<char, 512> buffer_{};
@@ -58,10 +56,10 @@ class SettingsReader {
 };
 
 // Reads count numbers, each followed by the rest of its line, handing each
-// to apply (with its index) before the next is read. Returns 0, or the code
-// of the first failure; the values handed over by then stay. The reader then
+// to apply (with its index) before the next is read. Returns no error, or
+// the first failure; the values handed over by then stay. The reader then
 // stands at the line after the last value's.
-platform::OsErrorCode readSettings(SettingsReader& reader, std::size_t count,
-                                   const std::function<void(std::size_t, std::int32_t)>& apply);
+InOutCode readSettings(SettingsReader& reader, std::size_t count,
+                       const std::function<void(std::size_t, std::int32_t)>& apply);
 
 }  // namespace settings

@@ -111,13 +111,14 @@ void bringWindowsOnScreen(const SettingsWindows& windows) {
 WindowSettings::WindowSettings(platform::TextFiles* const& files,
                                const platform::Screen* const& screen, platform::Window& main,
                                platform::EntryListView& list, platform::Window& timeDialog,
-                               platform::Window& messageWindow)
+                               platform::Window& messageWindow, OptionsLink options)
     : files_(files),
       screen_(screen),
       main_(main),
       list_(list),
       timeDialog_(timeDialog),
-      messageWindow_(messageWindow) {}
+      messageWindow_(messageWindow),
+      options_(std::move(options)) {}
 
 SettingsWindows WindowSettings::windows() const {
   return SettingsWindows{main_, list_, timeDialog_, messageWindow_, screen_};

@@ -39,12 +39,20 @@ void bringWindowsOnScreen(const SettingsWindows& windows);
 // close handler, loaded once by its timer after start-up.
 class WindowSettings {
  public:
+  // The options the file keeps after the eleven values: read for a save,
+  // applied after a load.
+  struct OptionsLink {
+    std::function<SettingsOptions()> read;
+    std::function<void(const SettingsOptions&)> apply;
+  };
+
   // files: where the file is kept, null for the system's file system;
   // screen: the monitors, null when none are known. Both are read when the
   // file is, so they may be given after the windows.
   WindowSettings(platform::TextFiles* const& files, const platform::Screen* const& screen,
                  platform::Window& main, platform::EntryListView& list,
-                 platform::Window& timeDialog, platform::Window& messageWindow);
+                 platform::Window& timeDialog, platform::Window& messageWindow,
+                 OptionsLink options);
 
   // All three windows exist: from now on the file may be loaded.
   void windowsCreated() { created_ = true; }
@@ -52,14 +60,6 @@ class WindowSettings {
   // True once all three windows exist and the main window has been shown
   // once, minimised included; what it shows at the moment does not count.
   bool ready() const;
-
-  // The options the file keeps after the eleven values: read for a save,
-  // applied after a load.
-  struct OptionsLink {
-    std::function<SettingsOptions()> read;
-    std::function<void(const SettingsOptions&)> apply;
-  };
-  void linkOptions(OptionsLink link) { options_ = std::move(link); }
 
   void save() const;
   void load() const;
@@ -74,7 +74,7 @@ class WindowSettings {
   platform::EntryListView& list_;
   platform::Window& timeDialog_;
   platform::Window& messageWindow_;
-  OptionsLink options_;
+  const OptionsLink options_;
   bool created_ = false;
 };
 

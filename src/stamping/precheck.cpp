@@ -1,5 +1,6 @@
 #include "stamping/precheck.h"
 
+#include "folderlist/row_messages.h"
 #include "stamping/run_messages.h"
 
 namespace stamping {
@@ -10,7 +11,7 @@ std::string precheckMessage(const folderlist::ListEntry& row, const std::string&
   std::string message;
   if (fs.readAttributes(path) & platform::kAttrReadOnly) message = readOnlyMessage(row);
   const bool exists = row.isFile() ? fs.fileExists(path) : fs.folderExists(path);
-  if (!exists) message = missingMessage(row);
+  if (!exists) message = folderlist::missingRowMessage(row);
   return message;
 }
 

@@ -1,22 +1,15 @@
 #include "stamping/run_messages.h"
 
+#include "platform/text_concat.h"
+
 namespace stamping {
 
 namespace {
 
-constexpr std::string_view kReadOnlyFile = "リードオンリー属性の\r\nファイルがあります\r\n\r\n";
-constexpr std::string_view kMissingFile = "見当たらないファイルがあります \r\n\r\n";
-constexpr std::string_view kReadOnlyFolder = "リードオンリー属性の\r\nフォルダがあります\r\n\r\n";
-constexpr std::string_view kMissingFolder = "見当たらないフォルダがあります \r\n\r\n";
+using platform::concat;
 
-std::string concat(std::string_view a, std::string_view b, std::string_view c = {}) {
-  std::string text;
-  text.reserve(a.size() + b.size() + c.size());
-  text.append(a);
-  text.append(b);
-  text.append(c);
-  return text;
-}
+constexpr std::string_view kReadOnlyFile = "リードオンリー属性の\r\nファイルがあります\r\n\r\n";
+constexpr std::string_view kReadOnlyFolder = "リードオンリー属性の\r\nフォルダがあります\r\n\r\n";
 
 std::string_view kindOf(const folderlist::ListEntry& row) {
   return row.isFile() ? "ファイル " : "フォルダ ";
@@ -26,10 +19,6 @@ std::string_view kindOf(const folderlist::ListEntry& row) {
 
 std::string readOnlyMessage(const folderlist::ListEntry& row) {
   return concat(row.isFile() ? kReadOnlyFile : kReadOnlyFolder, row.name);
-}
-
-std::string missingMessage(const folderlist::ListEntry& row) {
-  return concat(row.isFile() ? kMissingFile : kMissingFolder, row.name);
 }
 
 std::string cannotOpenMessage(const folderlist::ListEntry& row, const std::string& path) {

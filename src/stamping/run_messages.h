@@ -13,10 +13,9 @@ namespace stamping {
 inline constexpr std::string_view kStampCompleted = "変更しました";
 inline constexpr std::string_view kUndoCompleted = "元に戻しました";
 
-// The pre-check's texts of a row that is read-only, and of one that is
-// missing.
+// The pre-check's text of a row that is read-only (a missing one's is
+// folderlist::missingRowMessage).
 std::string readOnlyMessage(const folderlist::ListEntry& row);
-std::string missingMessage(const folderlist::ListEntry& row);
 
 // The error-box texts of an entry that cannot be opened, whose times cannot
 // be read, or whose times cannot be changed.

@@ -15,44 +15,38 @@ namespace {
 
 using Outcome = RunResult::Outcome;
 
-RunResult stopped(int row, std::string message, platform::OsErrorCode error) {
+RunResult stopped(int row, platform::Failure failure) {
   RunResult result;
   result.outcome = Outcome::Stopped;
-  result.message = std::move(message);
+  result.failure = std::move(failure);
+  result.failure.row = row;
   result.changed = row;
-  result.failedRow = row;
-  result.osError = error;
   return result;
 }
-
-struct RowFailure {
-  std::string message;
-  platform::OsErrorCode error = 0;
-};
 
 // Opens the entry and sets its times to the given instant, or fails when
 // there is none; nullopt when the times are set. The handle is closed on
 // every path.
-std::optional<RowFailure> stampEntry(folderlist::ListEntry& row, const std::string& path,
-                                     platform::FileOps& fs, const StampOptions& options,
-                                     const std::optional<platform::FileTime>& utc) {
+std::optional<platform::Failure> stampEntry(folderlist::ListEntry& row, const std::string& path,
+                                            platform::FileOps& fs, const StampOptions& options,
+                                            const std::optional<platform::FileTime>& utc) {
   platform::OpenResult opened = row.isFile() ? fs.openFile(path) : fs.openFolder(path);
-  if (!opened.entry) return RowFailure{cannotOpenMessage(row, path), opened.error};
-  if (!utc) return RowFailure{cannotChangeMessage(row, path), 0};
+  if (!opened.entry) return platform::Failure{cannotOpenMessage(row, path), opened.error};
+  if (!utc) return platform::Failure{cannotChangeMessage(row, path)};
 
   // The old times are kept before anything changes; an entry whose times
   // cannot be read is not changed, so that every change can be taken back.
   platform::EntryTimes old;
   if (options.keep) {
     if (const auto error = opened.entry->readTimes(old)) {
-      return RowFailure{cannotReadMessage(row, path), error};
+      return platform::Failure{cannotReadMessage(row, path), error};
     }
   }
 
   const platform::FileTime* creation = options.setCreation ? &*utc : nullptr;
   const platform::FileTime* lastAccess = options.setLastAccess ? &*utc : nullptr;
   const platform::OsErrorCode error = opened.entry->setTimes(creation, lastAccess, *utc);
-  if (error != 0) return RowFailure{cannotChangeMessage(row, path), error};
+  if (error != 0) return platform::Failure{cannotChangeMessage(row, path), error};
   if (options.keep) {
     options.keep->push_back(
         {row.name, row.kindText, row.timeText, old, options.setCreation, options.setLastAccess});
@@ -76,8 +70,7 @@ RunResult runStamping(folderlist::EntryRows& rows, const std::string& folderPath
     if (!message.empty()) {
       RunResult result;
       result.outcome = Outcome::PrecheckFailed;
-      result.message = std::move(message);
-      result.failedRow = k;
+      result.failure = {std::move(message), 0, k};
       return result;
     }
     if (progress) progress(k + 1, work, 0);
@@ -97,7 +90,7 @@ RunResult runStamping(folderlist::EntryRows& rows, const std::string& folderPath
     if (row.isFile() || row.isFolder()) {
       const std::string path = platform::joinPath(folderPath, row.name);
       if (auto failure = stampEntry(row, path, fs, options, when ? utc : std::nullopt)) {
-        return stopped(k, std::move(failure->message), failure->error);
+        return stopped(k, std::move(*failure));
       }
     }
     if (when) row.timeText = folderlist::formatTimeText(*when, separators);
@@ -106,7 +99,7 @@ RunResult runStamping(folderlist::EntryRows& rows, const std::string& folderPath
 
   RunResult result;
   result.outcome = Outcome::Completed;
-  result.message = std::string(kStampCompleted);
+  result.completion = std::string(kStampCompleted);
   result.changed = total;
   return result;
 }

@@ -24,16 +24,14 @@ RunResult restoreEntry(const KeptEntry& kept, const std::string& path, platform:
   failure.outcome = Outcome::Stopped;
   platform::OpenResult opened = row.isFile() ? fs.openFile(path) : fs.openFolder(path);
   if (!opened.entry) {
-    failure.message = cannotOpenMessage(row, path);
-    failure.osError = opened.error;
+    failure.failure = {cannotOpenMessage(row, path), opened.error};
     return failure;
   }
   const platform::EntryTimes& t = kept.times;
   const platform::FileTime* creation = kept.creationChanged ? &t.creation : nullptr;
   const platform::FileTime* lastAccess = kept.lastAccessChanged ? &t.lastAccess : nullptr;
   if (const auto error = opened.entry->setTimes(creation, lastAccess, t.lastWrite)) {
-    failure.message = cannotChangeMessage(row, path);
-    failure.osError = error;
+    failure.failure = {cannotChangeMessage(row, path), error};
     return failure;
   }
   return {};
@@ -50,7 +48,7 @@ RunResult runUndo(UndoRecord& record, folderlist::EntryRows& rows, platform::Fil
     if (!message.empty()) {
       RunResult result;
       result.outcome = Outcome::PrecheckFailed;
-      result.message = std::move(message);
+      result.failure.message = std::move(message);
       return result;
     }
   }
@@ -78,7 +76,7 @@ RunResult runUndo(UndoRecord& record, folderlist::EntryRows& rows, platform::Fil
 
   entries.erase(entries.begin(), entries.begin() + done);
   result.changed = done;
-  if (result.outcome == Outcome::Completed) result.message = std::string(kUndoCompleted);
+  if (result.outcome == Outcome::Completed) result.completion = std::string(kUndoCompleted);
   return result;
 }
 

@@ -4,9 +4,13 @@
 #   make_files.sh OUTDIR
 # Photos are made by ImageMagick and given their times by exiftool; movies are
 # built box by box (movie_bytes.py), some given Apple's creation date by
-# exiftool. OUTDIR/oracle.txt has one line per file, tab-separated: the name,
-# then DateTimeOriginal, OffsetTimeOriginal, SubSecTimeOriginal, the Keys
-# CreationDate and the movie header's CreateDate (as UTC), "-" where missing.
+# exiftool; the layouts some makers leave (phones' segments before the EXIF,
+# RAF, PNG's raw profile text) are written from exiftool's photos byte by
+# byte (photo_layouts.py). OUTDIR/oracle.txt has one line per file,
+# tab-separated: the name, then DateTimeOriginal, OffsetTimeOriginal,
+# SubSecTimeOriginal, the Keys CreationDate, the user data's
+# ContentCreateDate and the movie header's CreateDate (as UTC), "-" where
+# missing.
 set -euo pipefail
 out=$1
 here=$(cd "$(dirname "$0")" && pwd)
@@ -57,11 +61,16 @@ photo stamp-order/p2.jpg -DateTimeOriginal="2021:05:01 09:30:00"
 photo stamp-order/p3.jpg
 photo stamp-order/p4.jpg -DateTimeOriginal="2021:05:02 07:15:00"
 
+python3 "$here/photo_layouts.py" .
+
 python3 "$here/movie_bytes.py" .
 exiftool -q -overwrite_original -Keys:CreationDate="2021:03:04 05:06:07.25+09:00" \
   mov-creationdate-subsec.mov
 exiftool -q -overwrite_original -Keys:CreationDate="2021:12:31 20:00:00-07:00" \
   mp4-creationdate-negative-offset.mp4
+# Android's date in the user data (©day).
+exiftool -q -overwrite_original -UserData:ContentCreateDate="2022:06:07 08:09:10+05:30" \
+  mp4-userdata-date.mp4
 
 # The names are taken before the pipeline: its two sides start together, and
 # the redirection may make oracle.txt before the glob is expanded, when
@@ -69,7 +78,7 @@ exiftool -q -overwrite_original -Keys:CreationDate="2021:12:31 20:00:00-07:00" \
 files=(./*.*)
 exiftool -q -q -T -f -api QuickTimeUTC -FileName -ExifIFD:DateTimeOriginal \
   -ExifIFD:OffsetTimeOriginal -ExifIFD:SubSecTimeOriginal -Keys:CreationDate \
-  -QuickTime:CreateDate "${files[@]}" | sort >oracle.txt
+  -UserData:ContentCreateDate -QuickTime:CreateDate "${files[@]}" | sort >oracle.txt
 cd ..
 rm -rf "$out"
 mv "$out.tmp" "$out"

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes small movie files box by box: the layouts a camera or a phone
 leaves (the movie header at the end behind the media data, 64-bit sizes, a
-last box running to the end, Apple's creation date in the metadata).
+last box running to the end, Apple's creation date in the metadata, Unix
+time in the movie header).
     movie_bytes.py OUTDIR
 """
 import struct
@@ -48,6 +49,9 @@ def quicktime_meta(keys_and_values):
 # Seconds since 1904-01-01 UTC of 2021-03-31 01:46:40 and of 2100-01-01 00:00:00.
 CREATED_2021 = 3_700_000_000
 CREATED_2100 = 6_185_289_600
+# Seconds since 1970-01-01 UTC of 2021-03-04 05:06:07, as some encoders write
+# them into the movie header.
+UNIX_2021 = 1_614_834_367
 
 MP4 = box(b"ftyp", b"isom" + struct.pack(">I", 0x200) + b"isommp41")
 QT = box(b"ftyp", b"qt  " + struct.pack(">I", 0x200) + b"qt  ")
@@ -78,7 +82,10 @@ def main():
             mvhd(CREATED_2021)
             + quicktime_meta([(b"com.apple.quicktime.creationdate", b"2019-12-31T23:59:58")]))
             + box(b"mdat", MEDIA),
-        # The bases exiftool writes the creation date into.
+        # Unix time in the movie header.
+        "mp4-mvhd-1970-based.mp4": MP4 + box(b"moov", mvhd(UNIX_2021)) + box(b"mdat", MEDIA),
+        # The bases exiftool writes the creation date and Android's date into.
+        "mp4-userdata-date.mp4": MP4 + box(b"mdat", MEDIA) + box(b"moov", mvhd(CREATED_2021)),
         "mov-creationdate-subsec.mov": QT + box(b"mdat", MEDIA) + box(b"moov", mvhd(CREATED_2021)),
         "mp4-creationdate-negative-offset.mp4": MP4 + box(b"mdat", MEDIA) + box(b"moov", mvhd(CREATED_2021)),
     }

@@ -27,7 +27,7 @@ std::string filesDir() { return CHRONOSEQ_CAPTURE_FILES; }
 // One line of oracle.txt: what exiftool read, "-" for a missing field.
 struct OracleLine {
   std::string name, dateTimeOriginal, offsetTimeOriginal, subSecTimeOriginal, creationDate,
-      createDate;
+      contentCreateDate, createDate;
 };
 
 std::vector<OracleLine> oracle() {
@@ -42,6 +42,7 @@ std::vector<OracleLine> oracle() {
     std::getline(fields, o.offsetTimeOriginal, '\t');
     std::getline(fields, o.subSecTimeOriginal, '\t');
     std::getline(fields, o.creationDate, '\t');
+    std::getline(fields, o.contentCreateDate, '\t');
     std::getline(fields, o.createDate, '\t');
     lines.push_back(o);
   }
@@ -111,31 +112,41 @@ CaptureTime expectedOf(const OracleLine& o) {
       return CaptureTime::wallTime(fieldsOf(t.wall), t.subSecondTicks);
     }
     const ExifToolTime offset = parseExifTool("2000:01:01 00:00:00" + o.offsetTimeOriginal);
-    return CaptureTime::instant(
-        fileTimeOf(t.wall - std::chrono::seconds(*offset.offsetSeconds), t.subSecondTicks));
+    return CaptureTime::wallTime(fieldsOf(t.wall), t.subSecondTicks, offset.offsetSeconds);
   }
   if (o.creationDate != "-") {
     const ExifToolTime t = parseExifTool(o.creationDate);
-    if (!t.offsetSeconds) return CaptureTime::wallTime(fieldsOf(t.wall), t.subSecondTicks);
-    return CaptureTime::instant(
-        fileTimeOf(t.wall - std::chrono::seconds(*t.offsetSeconds), t.subSecondTicks));
+    return CaptureTime::wallTime(fieldsOf(t.wall), t.subSecondTicks, t.offsetSeconds);
+  }
+  if (o.contentCreateDate != "-") {
+    const ExifToolTime t = parseExifTool(o.contentCreateDate);
+    return CaptureTime::wallTime(fieldsOf(t.wall), t.subSecondTicks, t.offsetSeconds);
   }
   if (o.createDate != "-") {
     // The movie header's 0 is read by exiftool as its epoch: no time.
     const ExifToolTime t = parseExifTool(o.createDate);
     if (o.createDate.starts_with("1904:01:01 00:00:00")) return {};
+    // exiftool reads Unix time there from 1904; it is meant from 1970, 66
+    // years (24,107 days) later.
+    if (o.name == "mp4-mvhd-1970-based.mp4") {
+      return CaptureTime::instant(fileTimeOf(t.wall + std::chrono::days(24'107), 0));
+    }
     return CaptureTime::instant(fileTimeOf(t.wall, 0));
   }
   return {};
 }
 
 // Every file the script makes, and what the list shows for it in Japan's
-// zone (TZ=Asia/Tokyo): worked out by hand, not by exiftool.
+// zone (TZ=Asia/Tokyo): worked out by hand, not by exiftool. Photo and
+// creation date times show as written whatever their offset; a movie
+// header's UTC in Japan's time.
 const std::map<std::string, std::string> kShownInTokyo = {
-    {"heic-offset-subsec.heic", "2021/03/04 00:06:07"},  // +14:00
+    {"heic-offset-subsec.heic", "2021/03/04 05:06:07"},  // +14:00, as written
     {"heic-plain.heic", "2021/03/04 05:06:07"},
+    {"jpeg-app-segments-150k.jpg", "2021/03/04 05:06:07"},  // +09:00
+    {"jpeg-app-segments-90k.jpg", "2021/03/04 05:06:07"},
     {"jpeg-no-exif.jpg", ""},
-    {"jpeg-offset-subsec.jpg", "2020/03/01 14:00:00"},  // -05:30
+    {"jpeg-offset-subsec.jpg", "2020/02/29 23:30:00"},  // -05:30, as written
     {"jpeg-offset.jpg", "2021/03/04 05:06:07"},         // +09:00
     {"jpeg-other-tags-only.jpg", ""},
     {"jpeg-plain.jpg", "2021/03/04 05:06:07"},
@@ -143,17 +154,21 @@ const std::map<std::string, std::string> kShownInTokyo = {
     {"mov-creationdate-offset-at-end.mov", "2021/03/04 05:06:07"},
     {"mov-creationdate-subsec.mov", "2021/03/04 05:06:07"},
     {"mov-mvhd-zero.mov", ""},
-    {"mp4-creationdate-negative-offset.mp4", "2022/01/01 12:00:00"},  // -07:00
+    {"mp4-creationdate-negative-offset.mp4", "2021/12/31 20:00:00"},  // -07:00
     {"mp4-creationdate-no-offset.mp4", "2019/12/31 23:59:58"},
-    {"mp4-mdat-to-end.mp4", "2021/03/31 10:46:40"},  // UTC 01:46:40
+    {"mp4-mdat-to-end.mp4", "2021/03/31 10:46:40"},      // UTC 01:46:40
+    {"mp4-mvhd-1970-based.mp4", "2021/03/04 14:06:07"},  // UTC 05:06:07
     {"mp4-mvhd-v0-moov-at-end.mp4", "2021/03/31 10:46:40"},
     {"mp4-mvhd-v1-large-mdat.mp4", "2100/01/01 09:00:00"},
-    {"png-offset-subsec.png", "2021/03/05 02:06:07"},  // -12:00
+    {"png-offset-subsec.png", "2021/03/04 05:06:07"},  // -12:00
+    {"mp4-userdata-date.mp4", "2022/06/07 08:09:10"},  // +05:30, as written
     {"png-plain.png", "2021/03/04 05:06:07"},
+    {"png-raw-profile-text.png", "2021/03/04 05:06:07"},
+    {"raf-embedded-jpeg.raf", "2021/03/04 05:06:07"},
     {"raw-subsec.dng", "2021/03/04 05:06:07"},
     {"tiff-big-endian-plain.tif", "2021/03/04 05:06:07"},
-    {"tiff-little-endian-offset-subsec.tif", "2021/03/04 13:06:07"},  // +01:00
-    {"webp-offset.webp", "2021/03/04 08:21:07"},                      // +05:45
+    {"tiff-little-endian-offset-subsec.tif", "2021/03/04 05:06:07"},  // +01:00
+    {"webp-offset.webp", "2021/03/04 05:06:07"},                      // +05:45
     {"webp-subsec.webp", "2021/03/04 05:06:07"},
 };
 

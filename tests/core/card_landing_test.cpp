@@ -93,8 +93,8 @@ TEST(CardLanding, AFailedMoveOfTheLandingLeavesTheWorkFolderNamingWhatIsInIt) {
   fs.failMovesFrom(158, 21);
   const cardorder::ReorderResult result = cardorder::reorderInPlace(rowsOf(list), kMusic, fs);
   EXPECT_EQ(result.outcome, cardorder::ReorderResult::Outcome::Failed);
-  EXPECT_EQ(result.failedRow, 2);
-  EXPECT_EQ(result.osError, 21u);
+  EXPECT_EQ(result.failure.row, 2);
+  EXPECT_EQ(result.failure.osError, 21u);
   ASSERT_EQ(result.leftInWorkFolder.size(), 98u);
   EXPECT_EQ(result.leftInWorkFolder.front(), song(3));
   EXPECT_EQ(result.leftInWorkFolder.back(), song(100));

@@ -141,10 +141,10 @@ TEST(ReorderOnDisk, AWholeRunLeavesEveryEntryAsItWasAndNoWorkFolder) {
 
   const cardorder::ReorderResult result =
       cardorder::reorderInPlace(rows, folder, platform::systemCopyOps());
-  ASSERT_EQ(result.outcome, Outcome::Completed) << result.message;
+  ASSERT_EQ(result.outcome, Outcome::Completed) << result.text();
   // The order read back depends on the file system under the test (a Linux
   // folder is listed by hash or, under Wine, by name); the count does not.
-  EXPECT_EQ(result.message.rfind("並べ替えました (4 個)", 0), 0u) << result.message;
+  EXPECT_EQ(result.text().rfind("並べ替えました (4 個)", 0), 0u) << result.text();
   for (std::size_t i = 0; i < files.size(); ++i) {
     const std::string path = temp.pathOf(files[i].first);
     EXPECT_EQ(contentOf(path), files[i].second);

@@ -255,7 +255,7 @@ TEST_P(ClockChange, EveryRowLaterThanTheOneAboveAndListedAsWritten) {
   const stamping::RunResult r =
       stamping::runStamping(rows, dir.path(), platform::systemFileOps(), options, {"/", ":"},
                             platform::localToUtc, platform::utcToLocal);
-  ASSERT_EQ(r.outcome, stamping::RunResult::Outcome::Completed) << r.message;
+  ASSERT_EQ(r.outcome, stamping::RunResult::Outcome::Completed) << r.text();
 
   // Listed afterwards, as the user would see the folder.
   std::map<std::string, std::string> listed;

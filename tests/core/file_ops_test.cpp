@@ -204,3 +204,32 @@ TEST_F(SystemFileOps, DanglingLinkIsAFileOfItsOwn) {
 }
 
 }  // namespace
+
+// A name joined to a root takes the root's own separator: a doubled one is
+// taken literally in the long form, and "D:x" is a place in D:'s current
+// folder.
+struct JoinCase {
+  const char* folder;
+  const char* name;
+  const char* full;
+};
+
+class JoinPath : public testing::TestWithParam<JoinCase> {};
+
+TEST_P(JoinPath, PutsOneSeparatorBetweenFolderAndName) {
+  EXPECT_EQ(platform::joinPath(GetParam().folder, GetParam().name), GetParam().full);
+}
+
+#ifdef _WIN32
+INSTANTIATE_TEST_SUITE_P(Table, JoinPath,
+                         testing::Values(JoinCase{"D:\\", "x.mp3", "D:\\x.mp3"},
+                                         JoinCase{"D:", "x.mp3", "D:\\x.mp3"},
+                                         JoinCase{"D:\\Music", "x.mp3", "D:\\Music\\x.mp3"},
+                                         JoinCase{"\\\\?\\D:\\", "曲", "\\\\?\\D:\\曲"},
+                                         JoinCase{"\\\\pc\\share\\", "x", "\\\\pc\\share\\x"}));
+#else
+INSTANTIATE_TEST_SUITE_P(Table, JoinPath,
+                         testing::Values(JoinCase{"/", "x.mp3", "/x.mp3"},
+                                         JoinCase{"/card", "x.mp3", "/card/x.mp3"},
+                                         JoinCase{"/card/", "曲", "/card/曲"}));
+#endif

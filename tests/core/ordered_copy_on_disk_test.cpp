@@ -71,9 +71,9 @@ TEST_F(OrderedCopyOnDisk, ContentsAndTimesOfFilesAndTheSubFolder) {
 
   const cardcopy::CopyResult result =
       cardcopy::copyInOrder(rows, source.path(), card.path(), platform::systemCopyOps(), byteOrder);
-  ASSERT_EQ(result.outcome, Outcome::Completed) << result.message;
+  ASSERT_EQ(result.outcome, Outcome::Completed) << result.text();
   EXPECT_EQ(result.copiedRows, 3);
-  EXPECT_EQ(result.message.rfind("コピーしました (3 個)", 0), 0u) << result.message;
+  EXPECT_EQ(result.text().rfind("コピーしました (3 個)", 0), 0u) << result.text();
 
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const std::string relative = entries[i];
@@ -98,7 +98,7 @@ TEST_F(OrderedCopyOnDisk, ADestinationHoldingAnythingIsRefusedBeforeWriting) {
   const cardcopy::CopyResult result =
       cardcopy::copyInOrder(rows, source.path(), card.path(), platform::systemCopyOps(), byteOrder);
   EXPECT_EQ(result.outcome, Outcome::PrecheckFailed);
-  EXPECT_EQ(result.message.rfind("コピー先が空ではありません", 0), 0u);
+  EXPECT_EQ(result.text().rfind("コピー先が空ではありません", 0), 0u);
   std::vector<platform::FolderItem> items;
   ASSERT_EQ(platform::systemCopyOps().listFolder(card.path(), items), 0u);
   EXPECT_EQ(items.size(), 1u);
@@ -108,7 +108,7 @@ TEST_F(OrderedCopyOnDisk, TheListedFolderItselfIsRefused) {
   const cardcopy::CopyResult result = cardcopy::copyInOrder(
       rows, source.path(), sourcePath("アルバム"), platform::systemCopyOps(), byteOrder);
   EXPECT_EQ(result.outcome, Outcome::PrecheckFailed);
-  EXPECT_EQ(result.message.rfind("コピー先が一覧の", 0), 0u) << result.message;
+  EXPECT_EQ(result.text().rfind("コピー先が一覧の", 0), 0u) << result.text();
 }
 
 TEST_F(OrderedCopyOnDisk, AStoppedFileCopyLeavesTheTargetForTheCallerAndSaysSo) {

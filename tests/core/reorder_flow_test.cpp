@@ -58,6 +58,7 @@ struct ReorderScene {
                               fs,
                               confirmation,
                               stop,
+                              app.objects->captures,
                               [this] { ++listedAgain; }};
 };
 
@@ -188,6 +189,27 @@ TEST(ReorderFlow, DecliningTheOfferChangesNothing) {
   EXPECT_EQ(scene.fs.listed(kWork), (Names{"order.txt", "c.mp3"}));
   EXPECT_EQ(scene.listedAgain, 0);
   EXPECT_EQ(fakes::flowOf(scene.app), kIdle);
+}
+
+// The command chosen again after the offer was declined: the offer once
+// more, never a second work folder while entries wait in the first.
+TEST(ReorderFlow, TheCommandBesideAnUnfinishedRunOffersToFinishIt) {
+  ReorderScene scene;
+  leaveUnfinished(scene);
+  const std::size_t movesBefore = scene.fs.moves().size();
+  scene.confirmation.answer = false;
+  scene.choose();
+  ASSERT_EQ(scene.confirmation.texts.size(), 1u);
+  EXPECT_EQ(scene.confirmation.texts[0].rfind("前回の並べ替えが終わっていません", 0), 0u);
+  EXPECT_EQ(scene.fs.moves().size(), movesBefore);
+  EXPECT_EQ(scene.fs.find(kWork + " (2)"), nullptr);
+  EXPECT_EQ(fakes::flowOf(scene.app), kIdle);
+
+  scene.confirmation.answer = true;
+  scene.choose();
+  EXPECT_EQ(scene.fs.find(kWork), nullptr);
+  EXPECT_EQ(scene.listedAgain, 1);
+  EXPECT_EQ(scene.app.label.text(), "並べ替えました (3 個)");
 }
 
 TEST(ReorderFlow, NoOfferWithoutAnUnfinishedRunOrWhileAnotherWindowIsUp) {

@@ -55,10 +55,11 @@ class SettingsFile : public testing::Test {
  protected:
   std::vector<std::int32_t> load(platform::TextFiles& using_) {
     std::vector<std::int32_t> values;
-    options = settings::loadSettingsFile(using_, path, [&values](std::size_t index, std::int32_t value) {
-      EXPECT_EQ(index, values.size()) << "values come in file order";
-      values.push_back(value);
-    });
+    options =
+        settings::loadSettingsFile(using_, path, [&values](std::size_t index, std::int32_t value) {
+          EXPECT_EQ(index, values.size()) << "values come in file order";
+          values.push_back(value);
+        });
     return values;
   }
   std::vector<std::int32_t> load() { return load(files); }
@@ -67,7 +68,9 @@ class SettingsFile : public testing::Test {
     try {
       settings::saveSettingsFile(using_, path, values);
     } catch (const settings::InOutError& e) {
-      return e.code();
+      // A save meets only the system's own errors.
+      EXPECT_EQ(e.code().source(), settings::InOutCode::Source::System);
+      return e.code().value();
     }
     return 0;
   }
@@ -94,25 +97,34 @@ TEST(SettingsText, LinesAreDecimalWithCrLf) {
 }
 
 TEST(SettingsMessages, ByCode) {
+  using settings::InOutCode;
   const struct {
-    platform::OsErrorCode code;
+    InOutCode code;
     const char* message;
     const char* shown;  // in the error box
   } cases[] = {
-      {2, "ファイルが見つかりません", "ファイルが見つかりません."},
-      {3, "不正なファイル名です", "不正なファイル名です."},
-      {4, "オープンしたファイルが多すぎます", "オープンしたファイルが多すぎます."},
-      {5, "ファイルへのアクセスが拒否されました", "ファイルへのアクセスが拒否されました."},
-      {100, "ファイルの末尾以降を読み込みました", "ファイルの末尾以降を読み込みました."},
-      {101, "ディスクがいっぱいです", "ディスクがいっぱいです."},
-      {106, "入力値が数値ではありません", "入力値が数値ではありません."},
-      {32, "I/O エラー (32)", "I/O エラー (32)"},
-      {112, "I/O エラー (112)", "I/O エラー (112)"},
-      {1, "I/O エラー (1)", "I/O エラー (1)"},
+      {InOutCode::system(2), "ファイルが見つかりません", "ファイルが見つかりません."},
+      {InOutCode::system(3), "不正なファイル名です", "不正なファイル名です."},
+      {InOutCode::system(4), "オープンしたファイルが多すぎます",
+       "オープンしたファイルが多すぎます."},
+      {InOutCode::system(5), "ファイルへのアクセスが拒否されました",
+       "ファイルへのアクセスが拒否されました."},
+      {settings::kReadPastEnd, "ファイルの末尾以降を読み込みました",
+       "ファイルの末尾以降を読み込みました."},
+      {settings::kDiskFull, "ディスクがいっぱいです", "ディスクがいっぱいです."},
+      {settings::kNotANumber, "入力値が数値ではありません", "入力値が数値ではありません."},
+      {InOutCode::system(32), "I/O エラー (32)", "I/O エラー (32)"},
+      {InOutCode::system(112), "I/O エラー (112)", "I/O エラー (112)"},
+      {InOutCode::system(1), "I/O エラー (1)", "I/O エラー (1)"},
+      // The system's codes that share a number with the reader's own keep
+      // the general text.
+      {InOutCode::system(100), "I/O エラー (100)", "I/O エラー (100)"},
+      {InOutCode::system(101), "I/O エラー (101)", "I/O エラー (101)"},
+      {InOutCode::system(106), "I/O エラー (106)", "I/O エラー (106)"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(settings::inOutErrorMessage(c.code), c.message) << c.code;
-    EXPECT_EQ(app::errorBoxText(settings::InOutError(c.code).what()), c.shown) << c.code;
+    EXPECT_EQ(settings::inOutErrorMessage(c.code), c.message) << c.code.value();
+    EXPECT_EQ(app::errorBoxText(settings::InOutError(c.code).what()), c.shown) << c.code.value();
   }
 }
 
@@ -257,16 +269,16 @@ TEST_F(SettingsFile, AReaderOfTwelveLinesStopsBeforeTheCaptureColumn) {
   // What the reader of the name order reads: the eleven values, then line 12.
   fakes::MemoryReadStream stream(text);
   settings::SettingsReader reader(stream);
-  EXPECT_EQ(settings::readSettings(reader, 11, [](std::size_t, std::int32_t) {}), 0u);
+  EXPECT_FALSE(settings::readSettings(reader, 11, [](std::size_t, std::int32_t) {}));
   std::string line;
-  EXPECT_EQ(reader.readLine(line, 8), 0u);
+  EXPECT_FALSE(reader.readLine(line, 8));
   EXPECT_TRUE(settings::numericNamesLine(line));
 }
 
 TEST_F(SettingsFile, AReaderOfElevenLinesStopsBeforeTheTwelfth) {
   settings::saveSettingsFile(files, path, kOther, settings::SettingsOptions{true});
   const fakes::SettingsParse eleven = fakes::parseSettings(contentOf(path), 11);
-  EXPECT_EQ(eleven.error, 0u);
+  EXPECT_FALSE(eleven.error);
   EXPECT_EQ(eleven.values, std::vector<std::int32_t>(kOther.begin(), kOther.end()));
 }
 
@@ -294,7 +306,7 @@ TEST_F(SettingsFile, ABadThirdLineStopsAfterTwoValues) {
         files, path, [&applied](std::size_t, std::int32_t value) { applied.push_back(value); });
     ADD_FAILURE() << "no failure";
   } catch (const settings::InOutError& e) {
-    EXPECT_EQ(e.code(), 106u);
+    EXPECT_EQ(e.code(), settings::kNotANumber);
     EXPECT_STREQ(e.what(), "入力値が数値ではありません");
   }
   EXPECT_EQ(applied, (std::vector<std::int32_t>{10, 20}));
@@ -394,7 +406,7 @@ TEST_F(SettingsFile, AFailedReadGivesItsCodeAfterTheValuesBefore) {
         faulty, path, [&applied](std::size_t, std::int32_t value) { applied.push_back(value); });
     ADD_FAILURE() << "no failure";
   } catch (const settings::InOutError& e) {
-    EXPECT_EQ(e.code(), 23u);
+    EXPECT_EQ(e.code(), settings::InOutCode::system(23));
     EXPECT_STREQ(e.what(), "I/O エラー (23)");
   }
   EXPECT_TRUE(applied.empty());

@@ -155,13 +155,13 @@ TEST_P(EveryFaultAtEveryRow, NeverReportsAStampThatDidNotHappen) {
   if (!hit) {
     // The operation does not apply to this row's kind.
     EXPECT_EQ(r.outcome, Outcome::Completed);
-    EXPECT_EQ(r.message, "変更しました");
+    EXPECT_EQ(r.text(), "変更しました");
     EXPECT_EQ(r.changed, 5);
-    EXPECT_EQ(r.failedRow, -1);
+    EXPECT_EQ(r.failure.row, -1);
     return;
   }
   ASSERT_NE(r.outcome, Outcome::Completed) << "a failure must never end as completed";
-  EXPECT_EQ(r.failedRow, c.row);
+  EXPECT_EQ(r.failure.row, c.row);
 
   const bool inPrecheck =
       c.op && (*c.op == Op::ReadAttributes || *c.op == Op::FileExists || *c.op == Op::FolderExists);
@@ -179,15 +179,19 @@ TEST_P(EveryFaultAtEveryRow, NeverReportsAStampThatDidNotHappen) {
         *c.op == Op::ReadAttributes
             ? "リードオンリー属性の\r\n" + kind + "があります\r\n\r\n" + rowName
             : "見当たらない" + kind + "があります \r\n\r\n" + rowName;
-    EXPECT_EQ(r.message, expected);
-    EXPECT_EQ(r.osError, 0u);
+    EXPECT_EQ(r.text(), expected);
+    EXPECT_EQ(r.failure.osError, 0u) << "the check's own refusal has no system reason";
   } else {
     EXPECT_EQ(r.outcome, Outcome::Stopped);
     EXPECT_EQ(r.changed, c.row);
     const std::string kind = isFile ? "ファイル " : "フォルダ ";
     const bool atOpen = c.op && (*c.op == Op::OpenFile || *c.op == Op::OpenFolder);
-    EXPECT_EQ(r.message, kind + path + (atOpen ? " は開けません" : " の日時を変更できません"));
-    EXPECT_EQ(r.osError, c.op ? code : 0u);
+    EXPECT_EQ(r.failure.message,
+              kind + path + (atOpen ? " は開けません" : " の日時を変更できません"));
+    EXPECT_EQ(r.failure.osError, c.op ? code : 0u);
+    // The system's reason follows on its own line: a code the system has no
+    // words for is shown by its number.
+    EXPECT_EQ(r.text(), r.failure.message + (c.op ? "\r\nエラー " + std::to_string(code) : ""));
     // Progress told of all five rows checked, then of exactly the rows
     // that were stamped.
     ASSERT_EQ(record.progress.size(), static_cast<std::size_t>(5 + c.row));
@@ -252,8 +256,8 @@ TEST(StampingPrecheck, NamesTheFirstFailingRowAndChangesNothing) {
   options.start = kStart;
   const RunRecord record = run(s, options);
   EXPECT_EQ(record.result.outcome, Outcome::PrecheckFailed);
-  EXPECT_EQ(record.result.message, "リードオンリー属性の\r\nファイルがあります\r\n\r\nf5.txt");
-  EXPECT_EQ(record.result.failedRow, 5);
+  EXPECT_EQ(record.result.text(), "リードオンリー属性の\r\nファイルがあります\r\n\r\nf5.txt");
+  EXPECT_EQ(record.result.failure.row, 5);
   EXPECT_EQ(s.fs.callCount(Op::OpenFile), 0);
   EXPECT_EQ(s.fs.callCount(Op::ReadAttributes), 6) << "the pass stops after the failing row";
   for (const auto& row : s.rows) EXPECT_EQ(row.timeText, kOldText);
@@ -289,7 +293,7 @@ TEST(StampingPrecheck, MissingEntryGetsTheMissingMessageNotTheReadOnlyOne) {
     options.start = kStart;
     const RunRecord record = run(s, options);
     EXPECT_EQ(record.result.outcome, Outcome::PrecheckFailed);
-    EXPECT_EQ(record.result.message, c.expected);
+    EXPECT_EQ(record.result.text(), c.expected);
     EXPECT_EQ(s.fs.find(platform::joinPath(kFolder, "first.txt"))->timeChanges, 0);
   }
 }
@@ -304,7 +308,7 @@ TEST(StampingPrecheck, ReadOnlyFolderIsRefused) {
   options.start = kStart;
   const RunRecord record = run(s, options);
   EXPECT_EQ(record.result.outcome, Outcome::PrecheckFailed);
-  EXPECT_EQ(record.result.message, "リードオンリー属性の\r\nフォルダがあります\r\n\r\nlocked");
+  EXPECT_EQ(record.result.text(), "リードオンリー属性の\r\nフォルダがあります\r\n\r\nlocked");
 }
 
 TEST(StampingRun, StepsAreExactOverLongLists) {

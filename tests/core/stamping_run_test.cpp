@@ -107,8 +107,8 @@ TEST_F(StampingOnDisk, FileFolderFileByTheMinute) {
   addFile("third.txt");
   const StampOptions options = minuteSteps({2009, 3, 5, 12, 30, 0});
   const RunResult r = run(options);
-  ASSERT_EQ(r.outcome, Outcome::Completed) << r.message;
-  EXPECT_EQ(r.message, "変更しました");
+  ASSERT_EQ(r.outcome, Outcome::Completed) << r.text();
+  EXPECT_EQ(r.text(), "変更しました");
   EXPECT_EQ(rows_[0].timeText, "2009/03/05 12:30:00");
   EXPECT_EQ(rows_[1].timeText, "2009/03/05 12:31:00");
   EXPECT_EQ(rows_[2].timeText, "2009/03/05 12:32:00");
@@ -143,7 +143,7 @@ TEST_F(StampingOnDisk, ReadOnlySixthOfTenChangesNothing) {
   testsupport::setReadOnly(pathOf(5), true);
   const RunResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
   EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
-  EXPECT_EQ(r.message, "リードオンリー属性の\r\nファイルがあります\r\n\r\nfile5.txt");
+  EXPECT_EQ(r.text(), "リードオンリー属性の\r\nファイルがあります\r\n\r\nfile5.txt");
   for (std::size_t k = 0; k < 10; ++k) expectUntouched(k);
 }
 
@@ -171,7 +171,7 @@ TEST_P(StampingVanishedOnDisk, PrecheckNamesTheRowAndChangesNothing) {
   if (c.now == Replacement::folder) dir_.createFolder("changed");
   const RunResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
   EXPECT_EQ(r.outcome, Outcome::PrecheckFailed);
-  EXPECT_EQ(r.message, c.message);
+  EXPECT_EQ(r.text(), c.message);
   expectUntouched(0);
 }
 
@@ -223,8 +223,9 @@ TEST_F(StampingOnDisk, FileHeldOpenWithoutSharingStopsTheRun) {
   if (!hold) GTEST_SKIP() << "POSIX has no share modes: another open never blocks this one";
   const RunResult r = run(minuteSteps({2009, 3, 5, 12, 30, 0}));
   EXPECT_EQ(r.outcome, Outcome::Stopped);
-  EXPECT_EQ(r.message, "ファイル " + platform::joinPath(dir_.path(), "held.txt") + " は開けません");
-  EXPECT_EQ(r.osError, platform::kErrorSharingViolation);
+  EXPECT_EQ(r.failure.message,
+            "ファイル " + platform::joinPath(dir_.path(), "held.txt") + " は開けません");
+  EXPECT_EQ(r.failure.osError, platform::kErrorSharingViolation);
   EXPECT_EQ(r.changed, 1);
   expectStamped(0, minuteSteps({2009, 3, 5, 12, 30, 0}));
   expectUntouched(1);
@@ -265,7 +266,7 @@ TEST_F(StampingOnDisk, LinkIsStampedItselfAndItsTargetKeepsItsTimes) {
   StampOptions options = minuteSteps({2009, 3, 5, 12, 30, 0});
   options.setLastAccess = true;
   const RunResult r = run(options);
-  ASSERT_EQ(r.outcome, Outcome::Completed) << r.message;
+  ASSERT_EQ(r.outcome, Outcome::Completed) << r.text();
   for (std::size_t k = 0; k < rows_.size(); ++k) expectStamped(k, options);
   const EntryTimes fileAfter = testsupport::readTimes(targetFile);
   const EntryTimes folderAfter = testsupport::readTimes(targetFolder);

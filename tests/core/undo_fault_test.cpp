@@ -117,7 +117,7 @@ TEST(Undo, AfterACompletedRunGivesBackEveryTimeAndText) {
     const stamping::RunResult r = stamping::runUndo(
         record, s.rows, s.fs, [&](int done, int total) { progress.emplace_back(done, total); });
     EXPECT_EQ(r.outcome, UndoOutcome::Completed);
-    EXPECT_EQ(r.message, "元に戻しました");
+    EXPECT_EQ(r.text(), "元に戻しました");
     EXPECT_EQ(r.changed, 5);
     EXPECT_TRUE(record.entries.empty()) << "one level: nothing is left to take back";
     expectRowsMatchEntries(s, 5, 5);
@@ -153,9 +153,9 @@ TEST(Undo, EntriesWhoseTimesCannotBeReadAreNotChanged) {
     const stamping::RunResult run = stampAll(s, record);
     EXPECT_EQ(run.outcome, StampOutcome::Stopped);
     EXPECT_EQ(run.changed, k);
-    EXPECT_EQ(run.osError, 0x4321u);
+    EXPECT_EQ(run.failure.osError, 0x4321u);
     const std::string kind = k % 2 == 1 ? "フォルダ " : "ファイル ";
-    EXPECT_EQ(run.message, kind + s.pathOf(k) + " の日時を読み取れません");
+    EXPECT_EQ(run.text(), kind + s.pathOf(k) + " の日時を読み取れません\r\nエラー 17185");
     EXPECT_EQ(record.entries.size(), static_cast<std::size_t>(k));
     expectRowsMatchEntries(s, 0, k);
   }
@@ -197,7 +197,7 @@ TEST(Undo, PrecheckUsesTheRunsMessagesAndChangesNothing) {
     }
     const stamping::RunResult r = stamping::runUndo(record, s.rows, s.fs);
     EXPECT_EQ(r.outcome, UndoOutcome::PrecheckFailed);
-    EXPECT_EQ(r.message, c.message);
+    EXPECT_EQ(r.text(), c.message);
     EXPECT_EQ(r.changed, 0);
     EXPECT_EQ(record.entries.size(), 5u) << "all is kept for another try";
     EXPECT_EQ(s.fs.callCount(Op::OpenFile) + s.fs.callCount(Op::OpenFolder), 5)
@@ -234,19 +234,19 @@ TEST_P(UndoEveryFaultAtEveryRow, StopsThereAndALaterUndoFinishes) {
     return;
   }
   EXPECT_NE(r.outcome, UndoOutcome::Completed) << "a failure never ends as completed";
-  EXPECT_NE(r.message, "元に戻しました");
+  EXPECT_NE(r.text(), "元に戻しました");
   const std::string kind = isFile ? "ファイル" : "フォルダ";
   const std::string name = s.rows[static_cast<std::size_t>(c.row)].name;
   switch (c.op) {
     case Op::ReadAttributes:
       EXPECT_EQ(r.outcome, UndoOutcome::PrecheckFailed);
-      EXPECT_EQ(r.message, "リードオンリー属性の\r\n" + kind + "があります\r\n\r\n" + name);
+      EXPECT_EQ(r.text(), "リードオンリー属性の\r\n" + kind + "があります\r\n\r\n" + name);
       expectRowsMatchEntries(s, 0, 5);
       break;
     case Op::FileExists:
     case Op::FolderExists:
       EXPECT_EQ(r.outcome, UndoOutcome::PrecheckFailed);
-      EXPECT_EQ(r.message, "見当たらない" + kind + "があります \r\n\r\n" + name);
+      EXPECT_EQ(r.text(), "見当たらない" + kind + "があります \r\n\r\n" + name);
       expectRowsMatchEntries(s, 0, 5);
       break;
     case Op::OpenFile:
@@ -254,9 +254,9 @@ TEST_P(UndoEveryFaultAtEveryRow, StopsThereAndALaterUndoFinishes) {
     case Op::SetTimes:
       EXPECT_EQ(r.outcome, UndoOutcome::Stopped);
       EXPECT_EQ(
-          r.message,
+          r.failure.message,
           kind + " " + path + (c.op == Op::SetTimes ? " の日時を変更できません" : " は開けません"));
-      EXPECT_EQ(r.osError, 0x2000u + static_cast<unsigned>(c.row));
+      EXPECT_EQ(r.failure.osError, 0x2000u + static_cast<unsigned>(c.row));
       EXPECT_EQ(r.changed, c.row);
       expectRowsMatchEntries(s, c.row, 5);
       EXPECT_EQ(record.entries.size(), static_cast<std::size_t>(5 - c.row));
@@ -269,7 +269,7 @@ TEST_P(UndoEveryFaultAtEveryRow, StopsThereAndALaterUndoFinishes) {
   s.fs.clearFaults();
   const stamping::RunResult again = stamping::runUndo(record, s.rows, s.fs);
   EXPECT_EQ(again.outcome, UndoOutcome::Completed);
-  EXPECT_EQ(again.message, "元に戻しました");
+  EXPECT_EQ(again.text(), "元に戻しました");
   expectRowsMatchEntries(s, 5, 5);
   EXPECT_TRUE(record.entries.empty());
 }

@@ -257,7 +257,8 @@ TEST(UndoFlow, EveryFailureAtEveryRowEndsIdleWithTheErrorBox) {
       ASSERT_EQ(s.app_.errorBox.shown.size(), 1u);
       EXPECT_EQ(s.app_.errorBox.shown[0].text,
                 "ファイル " + path +
-                    (op == Op::OpenFile ? " は開けません." : " の日時を変更できません."));
+                    (op == Op::OpenFile ? " は開けません" : " の日時を変更できません") +
+                    "\r\nアクセスが拒否されました。 (5)");
       EXPECT_EQ(s.app_.mainWindow.caption(), "");
       for (int k = 0; k < 3; ++k) {
         const bool restored = k < row;

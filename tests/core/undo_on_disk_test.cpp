@@ -84,7 +84,7 @@ TEST_F(UndoOnDisk, OddSubSecondTimesComeBackExactlyInAllThree) {
   const stamping::RunResult run =
       stamping::runStamping(rows, dir.path(), platform::systemFileOps(), options, {"/", ":"},
                             platform::localToUtc, platform::utcToLocal);
-  ASSERT_EQ(run.outcome, stamping::RunResult::Outcome::Completed) << run.message;
+  ASSERT_EQ(run.outcome, stamping::RunResult::Outcome::Completed) << run.text();
   ASSERT_NE(onDisk(0).lastWrite, kOld[0].times.lastWrite);
   ASSERT_EQ(rows[0].timeText, "2009/03/05 12:30:00");
 
@@ -100,7 +100,7 @@ TEST_F(UndoOnDisk, OddSubSecondTimesComeBackExactlyInAllThree) {
   const std::vector<std::string> entriesBefore = namesOnDisk();
   const stamping::RunResult undo = stamping::runUndo(record, rows, platform::systemFileOps());
   EXPECT_EQ(namesOnDisk(), entriesBefore) << "nothing is written beside the entries";
-  ASSERT_EQ(undo.outcome, stamping::RunResult::Outcome::Completed) << undo.message;
+  ASSERT_EQ(undo.outcome, stamping::RunResult::Outcome::Completed) << undo.text();
   for (int i = 0; i < static_cast<int>(std::size(kOld)); ++i) {
     SCOPED_TRACE(kOld[i].name);
     const EntryTimes expected = withCreation(kOld[i].times, i);
@@ -121,7 +121,7 @@ TEST_F(UndoOnDisk, TheRunKeepsWhatTheHandleReports) {
   const stamping::RunResult run =
       stamping::runStamping(rows, dir.path(), platform::systemFileOps(), options, {"/", ":"},
                             platform::localToUtc, platform::utcToLocal);
-  ASSERT_EQ(run.outcome, stamping::RunResult::Outcome::Completed) << run.message;
+  ASSERT_EQ(run.outcome, stamping::RunResult::Outcome::Completed) << run.text();
   ASSERT_EQ(kept.size(), std::size(kOld));
   for (int i = 0; i < static_cast<int>(std::size(kOld)); ++i) {
     SCOPED_TRACE(kOld[i].name);

@@ -13,42 +13,20 @@
 // with "stop", Esc is pressed once the caption shows two rows copied.
 
 #include <windows.h>
-// <commctrl.h> needs the types <windows.h> declares.
-#include <commctrl.h>
 
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/command_table.h"
 #include "driver_support.h"
-#include "shell/control_ids.h"
-#include "shell/window_classes.h"
 
 namespace {
 
-// The menu's command identifiers, as the program's menu sends them.
+// The menu's command identifier, as the program's menu sends it.
 constexpr int kCopyInOrder = app::commandId(app::Command::copyInOrder);
 
 using namespace e2e;
-
-HWND messageWindow(DWORD pid, std::wstring& text) {
-  return visibleTopWindow(pid, [&](HWND hwnd) {
-    if (className(hwnd) != shell::kMessageWindowClass) return false;
-    HWND ok = nullptr;
-    std::wstring label;
-    for (HWND child : descendants(hwnd)) {
-      if (className(child) == L"Button" && windowText(child) == L"OK") ok = child;
-      if (className(child) == L"Static" && !windowText(child).empty()) label = windowText(child);
-    }
-    if (!ok || label.empty()) return false;
-    text = label;
-    return true;
-  });
-}
 
 // The folder picker: types the destination into its name field and presses
 // its default button.
@@ -76,10 +54,7 @@ bool answerPicker(DWORD pid, const std::wstring& destination) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 4) {
-    std::fprintf(stderr, "usage: copy_driver <exe> <entries> <destination> [bytime] [stop]\n");
-    return 2;
-  }
+  if (argc < 4) return usage("copy_driver <exe> <entries> <destination> [bytime] [stop]");
   const std::wstring exe = argv[1];
   const int entries = _wtoi(argv[2]);
   const std::wstring destination = argv[3];
@@ -96,31 +71,9 @@ int wmain(int argc, wchar_t** argv) {
   HWND main = program.main;
   HWND list = program.list;
 
-  check(list && waitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == entries; }),
-        "the list shows the start folder's " + std::to_string(entries) + " entries");
-  // One click on the time column's header sorts the rows by their times,
-  // which the caller sets so that this order is not the names' order.
-  const std::vector<std::wstring> listed =
-      list ? listedNames(list, pid) : std::vector<std::wstring>{};
-  HWND header = list ? FindWindowExW(list, nullptr, WC_HEADERW, nullptr) : nullptr;
-  if (byTime && header) {
-    const int x = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0) +
-                                   SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0) +
-                                   SendMessageW(list, LVM_GETCOLUMNWIDTH, 2, 0) / 2);
-    RECT box{};
-    GetClientRect(header, &box);
-    const LPARAM at = MAKELPARAM(x, box.bottom / 2);
-    PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(header, WM_LBUTTONUP, 0, at);
-    check(waitFor([&] { return listedNames(list, pid) != listed || entries < 2; }, 5000),
-          "a click on the time header sorts the rows");
-  }
-  const std::vector<std::wstring> rows =
-      list ? listedNames(list, pid) : std::vector<std::wstring>{};
-  for (std::size_t k = 0; k < rows.size(); ++k) {
-    std::printf("row\t%zu\t%s\n", k, narrow(rows[k]).c_str());
-  }
-  std::fflush(stdout);
+  checkListShows(list, entries, "start folder's");
+  if (byTime) sortByTime(list, pid, entries);
+  printRows(list, pid);
 
   PostMessageW(main, WM_COMMAND, MAKEWPARAM(kCopyInOrder, 0), 0);
   check(answerPicker(pid, destination), "the folder picker takes the destination");
@@ -138,39 +91,7 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
   }
 
-  std::wstring text;
-  HWND notice = nullptr;
-  check(waitFor(
-            [&] {
-              notice = messageWindow(pid, text);
-              return notice != nullptr;
-            },
-            120000),
-        "a message ends the copy");
-  check(main && !IsWindowEnabled(main), "the main window is locked under the message");
-  std::string printable = narrow(text);
-  for (std::size_t at = 0; (at = printable.find("\r\n", at)) != std::string::npos;) {
-    printable.replace(at, 2, "\\n");
-  }
-  std::printf("message\t%s\n", printable.c_str());
-  // The destination as FindFirstFileW gives it back, as the program read it.
-  WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW((destination + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name != L"." && name != L"..") std::printf("readback\t%s\n", narrow(name).c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
-  check(windowText(main) == L"Chronoseq", "the caption is the program's again");
-  for (HWND child : notice ? descendants(notice) : std::vector<HWND>{}) {
-    if (className(child) == L"Button" && windowText(child) == L"OK") {
-      PostMessageW(child, BM_CLICK, 0, 0);
-    }
-  }
-  check(waitFor([&] { return IsWindowEnabled(main) != FALSE; }),
-        "the message's OK gives the main window back");
+  acceptClosingMessage(program, destination, "the copy");
 
   return closeProgram(program);
 }

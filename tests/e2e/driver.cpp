@@ -97,10 +97,7 @@ void acknowledgeNotice(DWORD pid, HWND main, const std::wstring& text,
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 9 && argc != 10) {
-    std::fprintf(stderr,
-                 "usage: driver <exe> <folder> <y> <m> <d> <h> <n> <s> "
-                 "[minute|2s|undo|sort|argument]\n");
-    return 2;
+    return usage("driver <exe> <folder> <y> <m> <d> <h> <n> <s> [minute|2s|undo|sort|argument]");
   }
   const bool twoSeconds = argc == 10 && std::wstring(argv[9]) == L"2s";
   // With "undo", the run is then taken back by "元に戻す(&U)".
@@ -130,9 +127,7 @@ int wmain(int argc, wchar_t** argv) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
   }
-  check(list && waitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == entries; }),
-        "the list shows the " + std::string(asArgument ? "given" : "start") + " folder's " +
-            std::to_string(entries) + " entries");
+  checkListShows(list, entries, asArgument ? "given folder's" : "start folder's");
   std::printf("listed\n");
   std::fflush(stdout);
   screenshot();
@@ -233,34 +228,14 @@ int wmain(int argc, wchar_t** argv) {
 
   // The rows as the list shows them now: name and time text, in order. The
   // caller holds them against the disk and its own reckoning of the times.
-  // The list view answers LVM_GETITEMTEXTW into memory of its own process,
-  // so the request and its buffer are placed there.
-  HANDLE target =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  const int rows = list ? static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
-  const auto cell = [&](int row, int column) {
-    constexpr int kChars = 300;
-    void* remote = VirtualAllocEx(target, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
-                                  MEM_COMMIT, PAGE_READWRITE);
-    if (!remote) return std::wstring();
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.cchTextMax = kChars;
-    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
-    WriteProcessMemory(target, remote, &item, sizeof(item), nullptr);
-    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
-    wchar_t text[kChars] = {};
-    ReadProcessMemory(target, item.pszText, text, sizeof(text) - sizeof(wchar_t), nullptr);
-    VirtualFreeEx(target, remote, 0, MEM_RELEASE);
-    return std::wstring(text);
-  };
-  check(target != nullptr, "the list's texts can be read");
-  for (int row = 0; target && row < rows; ++row) {
-    std::printf("row\t%d\t%s\t%s\n", row, narrow(cell(row, 0)).c_str(),
-                narrow(cell(row, 2)).c_str());
+  const auto names = listedTexts(list, pid, kNameColumn);
+  const auto times = listedTexts(list, pid, kTimeColumn);
+  check(names && times, "the list's texts can be read");
+  for (std::size_t row = 0; names && times && row < names->size() && row < times->size(); ++row) {
+    std::printf("row\t%zu\t%s\t%s\n", row, narrow((*names)[row]).c_str(),
+                narrow((*times)[row]).c_str());
   }
   std::fflush(stdout);
-  if (target) CloseHandle(target);
 
   if (undo) {
     PostMessageW(main, WM_COMMAND, MAKEWPARAM(kUndo, 0), 0);

@@ -1,7 +1,9 @@
 #pragma once
 
-// What the end-to-end drivers share: the pass and fail count they print, and
-// reading another process's windows and its list view's texts.
+// What the end-to-end drivers share: the pass and fail count they print,
+// reading another process's windows and its list view's texts, starting and
+// closing the program, sorting its rows by a header click, and the lines a
+// driver prints for its script. Each command's driver takes these from here.
 
 #include <windows.h>
 // <commctrl.h> needs the types <windows.h> declares.
@@ -10,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,6 +28,12 @@ inline void check(bool ok, const std::string& what) {
   std::printf("%s: %s\n", ok ? "ok" : "FAILED", what.c_str());
   std::fflush(stdout);
   (ok ? passed : failed) += 1;
+}
+
+// Says how the driver is called; its exit status for a wrong command line.
+inline int usage(const char* line) {
+  std::fprintf(stderr, "usage: %s\n", line);
+  return 2;
 }
 
 // Prints the count of checks; the driver's exit status.
@@ -102,32 +111,42 @@ inline HWND visibleTopWindow(DWORD pid, const std::function<bool(HWND)>& match) 
   return nullptr;
 }
 
-// The names the list shows, top to bottom. The list view answers
-// LVM_GETITEMTEXTW into memory of its own process, so the request and its
-// buffer are placed there.
-inline std::vector<std::wstring> listedNames(HWND list, DWORD pid) {
-  std::vector<std::wstring> names;
+// The list's columns, as the program lays them out.
+constexpr int kNameColumn = 0;
+constexpr int kTimeColumn = 2;
+
+// One column's texts as the list shows them, top to bottom; nothing when the
+// program's memory cannot be reached. The list view answers LVM_GETITEMTEXTW
+// into memory of its own process, so the request and its buffer are placed
+// there.
+inline std::optional<std::vector<std::wstring>> listedTexts(HWND list, DWORD pid, int column) {
   HANDLE target =
       OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-  if (!target) return names;
+  if (!target) return std::nullopt;
+  std::vector<std::wstring> texts;
   constexpr int kChars = 300;
   void* remote = VirtualAllocEx(target, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
                                 MEM_COMMIT, PAGE_READWRITE);
   const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
   for (int row = 0; remote && row < rows; ++row) {
     LVITEMW item{};
-    item.iSubItem = 0;
+    item.iSubItem = column;
     item.cchTextMax = kChars;
     item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
     WriteProcessMemory(target, remote, &item, sizeof(item), nullptr);
     SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
-    wchar_t name[kChars] = {};
-    ReadProcessMemory(target, item.pszText, name, sizeof(name) - sizeof(wchar_t), nullptr);
-    names.push_back(name);
+    wchar_t text[kChars] = {};
+    ReadProcessMemory(target, item.pszText, text, sizeof(text) - sizeof(wchar_t), nullptr);
+    texts.push_back(text);
   }
   if (remote) VirtualFreeEx(target, remote, 0, MEM_RELEASE);
   CloseHandle(target);
-  return names;
+  return texts;
+}
+
+// The names the list shows, top to bottom.
+inline std::vector<std::wstring> listedNames(HWND list, DWORD pid) {
+  return listedTexts(list, pid, kNameColumn).value_or(std::vector<std::wstring>{});
 }
 
 // The format flags of the name column's header item, read like the texts.
@@ -199,6 +218,118 @@ inline int closeProgram(Program& program) {
   CloseHandle(program.process.hThread);
   CloseHandle(program.process.hProcess);
   return finish();
+}
+
+// Checks that the list comes to show `entries` rows, "the list shows the
+// <whose> N entries".
+inline void checkListShows(HWND list, int entries, const std::string& whose) {
+  check(list && waitFor([&] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == entries; }),
+        "the list shows the " + whose + " " + std::to_string(entries) + " entries");
+}
+
+// Posts a left click onto the middle of a column's header item, as the
+// mouse gives it; false when the list has no header.
+inline bool clickColumnHeader(HWND list, int column) {
+  HWND header = list ? FindWindowExW(list, nullptr, WC_HEADERW, nullptr) : nullptr;
+  if (!header) return false;
+  LRESULT x = SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0) / 2;
+  for (int left = 0; left < column; ++left) x += SendMessageW(list, LVM_GETCOLUMNWIDTH, left, 0);
+  RECT box{};
+  GetClientRect(header, &box);
+  const LPARAM at = MAKELPARAM(static_cast<int>(x), box.bottom / 2);
+  PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(header, WM_LBUTTONUP, 0, at);
+  return true;
+}
+
+// One click on the time column's header sorts the rows by their times,
+// which the caller sets so that this order is not the names' order.
+inline void sortByTime(HWND list, DWORD pid, int entries) {
+  const std::vector<std::wstring> listed =
+      list ? listedNames(list, pid) : std::vector<std::wstring>{};
+  if (clickColumnHeader(list, kTimeColumn)) {
+    check(waitFor([&] { return listedNames(list, pid) != listed || entries < 2; }, 5000),
+          "a click on the time header sorts the rows");
+  }
+}
+
+// Prints "row<TAB>k<TAB>name" for each row the list shows, top to bottom.
+inline void printRows(HWND list, DWORD pid) {
+  const std::vector<std::wstring> rows =
+      list ? listedNames(list, pid) : std::vector<std::wstring>{};
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    std::printf("row\t%zu\t%s\n", k, narrow(rows[k]).c_str());
+  }
+  std::fflush(stdout);
+}
+
+// A text for one line of the driver's output: its line ends as \n.
+inline std::string printable(const std::wstring& text) {
+  std::string line = narrow(text);
+  for (std::size_t at = 0; (at = line.find("\r\n", at)) != std::string::npos;) {
+    line.replace(at, 2, "\\n");
+  }
+  return line;
+}
+
+// The program's message window with its label and OK; text gets the label.
+inline HWND messageWindow(DWORD pid, std::wstring& text) {
+  return visibleTopWindow(pid, [&](HWND hwnd) {
+    if (className(hwnd) != shell::kMessageWindowClass) return false;
+    HWND ok = nullptr;
+    std::wstring label;
+    for (HWND child : descendants(hwnd)) {
+      if (className(child) == L"Button" && windowText(child) == L"OK") ok = child;
+      if (className(child) == L"Static" && !windowText(child).empty()) label = windowText(child);
+    }
+    if (!ok || label.empty()) return false;
+    text = label;
+    return true;
+  });
+}
+
+// Prints "readback<TAB>name" for each entry of folder, as FindFirstFileW
+// gives them back: as the program read the folder.
+inline void printReadback(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name != L"." && name != L"..") std::printf("readback\t%s\n", narrow(name).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+}
+
+// The end of a command that writes to folder: waits for the message that
+// ends it (a long run may take a while) with the main window locked under
+// it, prints "message<TAB>text" and the folder's read-back, and checks that
+// the caption is the program's again and that the message's OK gives the
+// main window back. `what` names the command in the check, "the copy".
+inline void acceptClosingMessage(const Program& program, const std::wstring& folder,
+                                 const std::string& what) {
+  HWND main = program.main;
+  std::wstring text;
+  HWND notice = nullptr;
+  check(waitFor(
+            [&] {
+              notice = messageWindow(program.pid, text);
+              return notice != nullptr;
+            },
+            120000),
+        "a message ends " + what);
+  check(main && !IsWindowEnabled(main), "the main window is locked under the message");
+  std::printf("message\t%s\n", printable(text).c_str());
+  printReadback(folder);
+  check(windowText(main) == L"Chronoseq", "the caption is the program's again");
+  for (HWND child : notice ? descendants(notice) : std::vector<HWND>{}) {
+    if (className(child) == L"Button" && windowText(child) == L"OK") {
+      PostMessageW(child, BM_CLICK, 0, 0);
+    }
+  }
+  check(waitFor([&] { return IsWindowEnabled(main) != FALSE; }),
+        "the message's OK gives the main window back");
 }
 
 // Wine starts a Linux program through ntdll's own export.

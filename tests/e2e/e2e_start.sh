@@ -1,7 +1,7 @@
 # Shared start of the end-to-end scripts, sourced after `set -euo pipefail`:
 # takes the arguments <Chronoseq.exe> <driver.exe> <artefact folder>, enters
 # the Wine environment and names the desktop, which is the program's start
-# folder.
+# folder; pass and fail print a check's line, fail also setting status.
 # shellcheck shell=bash disable=SC2034  # the names are for the scripts that source this
 
 exe=$1
@@ -28,3 +28,8 @@ fresh_folders() {
     mkdir -p "$dir"
   done
 }
+
+pass() { echo "ok: $*"; }
+fail() { echo "FAILED: $*"; status=1; }
+# A Linux path as Wine's drive Z: gives it.
+winpath() { printf 'Z:%s' "${1//\//\\}"; }

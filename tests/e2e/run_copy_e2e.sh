@@ -27,108 +27,39 @@
 # Usage: run_copy_e2e.sh <Chronoseq.exe> <copy driver.exe> <artefact folder> <scenario>
 # shellcheck disable=SC2317 # each scenario is called by its name
 set -euo pipefail
-
-exe=$1
-driver=$2
-artefacts=$3
-here=$(cd "$(dirname "$0")" && pwd)
-run="$here/../../scripts/wine-run.sh"
-
-: "${DISPLAY:?the end-to-end test needs an X display}"
-# shellcheck source=scripts/wine-env.sh
-source "$here/../../scripts/wine-env.sh"
-for tool in mkfs.vfat fusefat fusermount mdir mkfs.exfat mount.exfat-fuse losetup python3; do
-  command -v "$tool" >/dev/null || { echo "FAILED: $tool is missing (scripts/install-deps.sh)"; exit 1; }
-done
-desktop="$WINEPREFIX/drive_c/users/$(id -un)/Desktop"
-mkdir -p "$artefacts"
-work=$(mktemp -d)
+# shellcheck source=tests/e2e/e2e_start.sh
+source "$(dirname "$0")/e2e_start.sh"
+# shellcheck source=tests/e2e/card_images.sh
+source "$here/card_images.sh"
 # Wine does not reach into /dev: the tmpfs folder is reached through a link.
 shm_real=$(mktemp -d /dev/shm/chronoseq-copy.XXXXXX)
 shm="$work/shm"
 ln -s "$shm_real" "$shm"
-mounted=""
-loop=""
 cleanup() {
-  [ -n "$mounted" ] && fusermount -u "$mounted" 2>/dev/null
-  [ -n "$loop" ] && losetup -d "$loop" 2>/dev/null
+  release_cards
   rm -rf "$work" "$shm_real"
   # The last scenario's large files do not stay in the prefix.
-  fresh_desktop
+  fresh_folders "$desktop"
 }
 trap cleanup EXIT
 
 status=0
-pass() { echo "ok: $*"; }
-fail() { echo "FAILED: $*"; status=1; }
 
-fresh_desktop() {
-  [ -L "$desktop" ] && rm -f "$desktop"
-  rm -rf "$desktop"
-  mkdir -p "$desktop"
-}
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
 # The source's names, sizes, last-write times and bytes, to show it is
 # untouched. (Reading a file may move its access time: that is the OS's
 # doing, not a write.)
 snapshot() { (cd "$desktop" && find . -printf '%p %s %T@\n' | sort && find . -type f -exec md5sum {} + | sort); }
 
-# Runs the driver; sets rows (the list's names, in order) and message.
+# Runs the driver; sets rows (the list's names, in order), message and
+# readback.
 drive() {
-  local entries=$1 destination=$2 mode=${3:-} log="$artefacts/e2e-copy-$4.log"
-  local code=0
-  "$run" "$driver" "Z:${exe//\//\\}" "$entries" "$(winpath "$destination")" $mode >"$log" 2>&1 ||
-    code=$?
-  cat "$log"
-  [ "$code" -eq 0 ] || fail "the driver reports failures ($4)"
-  # Wine's console ends lines with CR LF.
-  rows=$(tr -d '\r' <"$log" | awk -F'\t' '$1 == "row" { print $3 }')
-  message=$(tr -d '\r' <"$log" | awk -F'\t' '$1 == "message" { print $2 }')
-  readback=$(tr -d '\r' <"$log" | awk -F'\t' '$1 == "readback" { print $2 }')
-}
-
-# The long names of a folder of the image in their on-disk order.
-image_order() {
-  LANG=ja_JP.UTF-8 mdir -i "$1" "::$2" 2>/dev/null |
-    sed -nE 's/^.* [0-9]{4}-[0-9]{2}-[0-9]{2} +[0-9]{1,2}:[0-9]{2} +(.+)$/\1/p'
-}
-
-mount_image() {
-  mkdir -p "$2"
-  fusefat -o rw+ "$1" "$2"
-  mounted=$2
-}
-unmount_image() {
-  fusermount -u "$mounted"
-  mounted=""
-}
-
-# exfat-fuse takes a block device only: the image goes onto a loop device
-# (read-only with -r), which needs root. Says why when it cannot.
-mount_exfat() {
-  local image=$1 folder=$2 option=${3:-}
-  mkdir -p "$folder"
-  loop=$(losetup -f --show ${option:+"$option"} "$image") || {
-    loop=""
-    fail "no loop device for $image (losetup needs root and /dev/loop*): the exFAT copy is not shown"
-    return 1
-  }
-  mount.exfat-fuse ${option:+-o ro} "$loop" "$folder" || {
-    fail "mount.exfat-fuse cannot mount $image on $loop"
-    release_exfat
-    return 1
-  }
-  mounted=$folder
-}
-release_exfat() {
-  if [ -n "$mounted" ]; then unmount_image; fi
-  losetup -d "$loop"
-  loop=""
+  local entries=$1 destination=$2 mode=${3:-}
+  drive_card "$artefacts/e2e-copy-$4.log" "$4" "$entries" "$(winpath "$destination")" $mode
 }
 
 # The list's order on FAT, with a sub-folder.
 OntoFat() {
-  fresh_desktop
+  fresh_folders "$desktop"
   for name in track03.mp3 track01.mp3 track02.mp3; do head -c 3000 /dev/urandom >"$desktop/$name"; done
   mkdir "$desktop/album"
   for name in b.mp3 10.mp3 a.mp3; do head -c 5000 /dev/urandom >"$desktop/album/$name"; done
@@ -163,7 +94,7 @@ OntoFat() {
 # Japanese names on exFAT, with a sub-folder whose entries were made out of
 # name order.
 JapaneseNamesOntoExFat() {
-  fresh_desktop
+  fresh_folders "$desktop"
   # Longer than the 15 characters one exFAT name entry holds.
   long=とても長い名前の曲は一つの名前の項目に収まらない.mp3
   for name in 夏.mp3 "$long" 春.mp3 秋.mp3; do head -c 9000 /dev/urandom >"$desktop/$name"; done
@@ -179,11 +110,7 @@ JapaneseNamesOntoExFat() {
   # Linux volume, so the check before writing counts as Windows would.
   truncate -s 8M "$work/japanese.img"
   mkfs.exfat "$work/japanese.img" >/dev/null
-  # A kernel without loop devices cannot take this scenario at all: said, not
-  # hidden. Where they exist, any failure to mount fails the test.
-  if [ ! -e /dev/loop-control ] && [ ! -e /dev/loop0 ]; then
-    echo "SKIPPED: this kernel has no loop devices, so the exFAT copy is not shown"
-  elif mount_exfat "$work/japanese.img" "$work/japanese"; then
+  if ! no_loop_devices "exFAT copy" && mount_exfat "$work/japanese.img" "$work/japanese"; then
     drive 5 "$work/japanese" bytime japanese
     release_exfat
     [ "$(echo $rows)" = "秋.mp3 アルバム $long 春.mp3 夏.mp3" ] && pass "the rows stand in time order" ||
@@ -211,7 +138,7 @@ JapaneseNamesOntoExFat() {
 
 # A name the card's file system cannot take stops the copy at that row.
 StopsAtANameTheCardRefuses() {
-  fresh_desktop
+  fresh_folders "$desktop"
   for name in one.mp3 two.mp3 曲.mp3 three.mp3 four.mp3; do printf '%s' "$name" >"$desktop/$name"; done
   mkfs.vfat -C "$work/names.img" 8192 >/dev/null
   mount_image "$work/names.img" "$work/names"
@@ -229,7 +156,7 @@ StopsAtANameTheCardRefuses() {
 
 # A full card.
 StopsAtAFullCard() {
-  fresh_desktop
+  fresh_folders "$desktop"
   mkdir "$desktop/many"
   for i in $(seq -w 1 40); do head -c 1025 /dev/urandom >"$desktop/many/f$i.bin"; done
   before=$(snapshot)
@@ -250,7 +177,7 @@ StopsAtAFullCard() {
 
 # An ordinary Linux folder on tmpfs.
 SaysALinuxFolderDoesNotKeepTheOrder() {
-  fresh_desktop
+  fresh_folders "$desktop"
   t=1
   for name in c.mp3 曲.mp3 a.mp3 b.mp3; do
     printf '%s' "$name" >"$desktop/$name"
@@ -273,7 +200,7 @@ SaysALinuxFolderDoesNotKeepTheOrder() {
 
 # Esc stops a long copy after the current file; nothing half written.
 EscStopsALongCopy() {
-  fresh_desktop
+  fresh_folders "$desktop"
   # Sparse: made at once, read as zeros.
   for i in $(seq -w 1 30); do truncate -s 20000000 "$desktop/big$i.bin"; done
   mkdir "$shm/stop"

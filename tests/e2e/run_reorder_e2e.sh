@@ -16,34 +16,16 @@
 # Usage: run_reorder_e2e.sh <Chronoseq.exe> <reorder driver.exe> <artefact folder> <scenario>
 # shellcheck disable=SC2317 # each scenario is called by its name
 set -euo pipefail
-
-exe=$1
-driver=$2
-artefacts=$3
-here=$(cd "$(dirname "$0")" && pwd)
-run="$here/../../scripts/wine-run.sh"
-
-: "${DISPLAY:?the end-to-end test needs an X display}"
-# shellcheck source=scripts/wine-env.sh
-source "$here/../../scripts/wine-env.sh"
-for tool in mkfs.vfat fusefat fusermount mdir mkfs.exfat mount.exfat-fuse losetup python3; do
-  command -v "$tool" >/dev/null || { echo "FAILED: $tool is missing (scripts/install-deps.sh)"; exit 1; }
-done
-mkdir -p "$artefacts"
-work=$(mktemp -d)
-mounted=""
-loop=""
-cleanup() {
-  [ -n "$mounted" ] && fusermount -u "$mounted" 2>/dev/null
-  [ -n "$loop" ] && losetup -d "$loop" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=tests/e2e/e2e_start.sh
+source "$(dirname "$0")/e2e_start.sh"
+# shellcheck source=tests/e2e/card_images.sh
+source "$here/card_images.sh"
+trap 'release_cards; rm -rf "$work"' EXIT
+# fusefat leaves a FAT16 image whose FAT does not begin with the media byte,
+# which mtools refuses unless told to skip its checks.
+export MTOOLS_SKIP_CHECK=1
 
 status=0
-pass() { echo "ok: $*"; }
-fail() { echo "FAILED: $*"; status=1; }
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 # Names, sizes, last-write times (whole seconds, as FAT keeps them) and bytes
 # of a folder's entries, in name order.
@@ -55,32 +37,7 @@ snapshot() {
 # Runs the driver; sets rows (the list's names, in order), question, message
 # and readback.
 drive() {
-  local folder=$1 entries=$2 log="$artefacts/e2e-reorder-$3.log"
-  local code=0
-  "$run" "$driver" "Z:${exe//\//\\}" "$(winpath "$folder")" "$entries" byname >"$log" 2>&1 ||
-    code=$?
-  cat "$log"
-  [ "$code" -eq 0 ] || fail "the driver reports failures ($3)"
-  rows=$(tr -d '\r' <"$log" | awk -F'\t' '$1 == "row" { print $3 }')
-  question=$(tr -d '\r' <"$log" | awk -F'\t' '$1 == "question" { print $2 }')
-  message=$(tr -d '\r' <"$log" | awk -F'\t' '$1 == "message" { print $2 }')
-  readback=$(tr -d '\r' <"$log" | awk -F'\t' '$1 == "readback" { print $2 }')
-}
-
-# The long names of a folder of a FAT image in their on-disk order.
-image_order() {
-  MTOOLS_SKIP_CHECK=1 LANG=ja_JP.UTF-8 mdir -i "$1" "::$2" 2>/dev/null |
-    sed -nE 's/^.* [0-9]{4}-[0-9]{2}-[0-9]{2} +[0-9]{1,2}:[0-9]{2} +(.+)$/\1/p'
-}
-
-# Retried: the last Wine handle on the mount may take a moment to go.
-unmount() {
-  local tries=0
-  while mountpoint -q "$mounted" && [ $tries -lt 50 ]; do
-    fusermount -u "$mounted" 2>/dev/null || sleep 0.2
-    tries=$((tries + 1))
-  done
-  mounted=""
+  drive_card "$artefacts/e2e-reorder-$3.log" "$3" "$(winpath "$1")" "$2" byname
 }
 
 # Writes the files in the order given, each with its own bytes, then sets the
@@ -100,50 +57,25 @@ write_shuffled() {
 # The entries of a folder of a FAT image as mdir gives them (size, date,
 # time, name) and the bytes of each file, read from the image itself.
 image_state() {
-  MTOOLS_SKIP_CHECK=1 mdir -i "$1" "::$2" 2>/dev/null | sed -nE 's/^[^ ]+ +([0-9]+ .*[0-9]{2}:[0-9]{2} +.+)$/\1/p' | LC_ALL=C sort -k4
+  mdir -i "$1" "::$2" 2>/dev/null | sed -nE 's/^[^ ]+ +([0-9]+ .*[0-9]{2}:[0-9]{2} +.+)$/\1/p' | LC_ALL=C sort -k4
   local name
   for name in $(image_order "$1" "$2"); do
-    MTOOLS_SKIP_CHECK=1 mtype -i "$1" "::$2/$name" | md5sum | sed "s|-|$name|"
+    mtype -i "$1" "::$2/$name" | md5sum | sed "s|-|$name|"
   done | LC_ALL=C sort -k2
-}
-
-mount_exfat() {
-  local option=${1:-}
-  mkdir -p "$work/exfat"
-  loop=$(losetup -f --show ${option:+"$option"} "$work/exfat.img") || {
-    loop=""
-    fail "no loop device (losetup needs root and /dev/loop*): the exFAT scenario is not shown"
-    return 1
-  }
-  mount.exfat-fuse ${option:+-o ro} "$loop" "$work/exfat" || {
-    fail "mount.exfat-fuse cannot mount the image on $loop"
-    losetup -d "$loop"
-    loop=""
-    return 1
-  }
-  mounted=$work/exfat
-}
-release_exfat() {
-  unmount
-  losetup -d "$loop"
-  loop=""
 }
 
 # FAT16, fusefat, mdir.
 OntoFat16() {
   mkfs.vfat -F 16 -C "$work/fat.img" 16384 >/dev/null
-  mkdir -p "$work/fat"
-  fusefat -o rw+ "$work/fat.img" "$work/fat"
-  mounted=$work/fat
+  mount_image "$work/fat.img" "$work/fat"
   mkdir "$work/fat/music"
   write_shuffled "$work/fat/music" track4.mp3 track1.mp3 track5.mp3 track2.mp3 track3.mp3 track6.mp3
-  unmount
+  unmount_image
   written=$(image_order "$work/fat.img" /music)
   before=$(image_state "$work/fat.img" /music)
-  fusefat -o rw+ "$work/fat.img" "$work/fat"
-  mounted=$work/fat
+  mount_image "$work/fat.img" "$work/fat"
   drive "$work/fat/music" 6 fat
-  unmount
+  unmount_image
   echo "written: $(echo $written)"
   [ -n "$written" ] && [ "$(echo $rows)" != "$(echo $written)" ] &&
     pass "the list's order is not the order of writing" || fail "the rows are '$(echo $rows)', as written"
@@ -174,13 +106,10 @@ OntoFat16() {
 
 # Japanese names on exFAT.
 JapaneseNamesOnExFat() {
-  if [ ! -e /dev/loop-control ] && [ ! -e /dev/loop0 ]; then
-    echo "SKIPPED: this kernel has no loop devices, so the exFAT scenario is not shown"
-    exit "$status"
-  fi
+  if no_loop_devices "exFAT scenario"; then exit "$status"; fi
   truncate -s 8M "$work/exfat.img"
   mkfs.exfat "$work/exfat.img" >/dev/null
-  if mount_exfat; then
+  if mount_exfat "$work/exfat.img" "$work/exfat"; then
     mkdir "$work/exfat/曲集"
     long=とても長い名前の曲は一つの名前の項目に収まらない.mp3
     write_shuffled "$work/exfat/曲集" 冬.mp3 "$long" 春.mp3 アルバム/ 夏.mp3 秋.mp3
@@ -189,7 +118,7 @@ JapaneseNamesOnExFat() {
     written=$("$here/exfat_order.py" "$work/exfat.img" /曲集)
     echo "written: $(echo $written)"
   fi
-  if [ -n "${written:-}" ] && mount_exfat; then
+  if [ -n "${written:-}" ] && mount_exfat "$work/exfat.img" "$work/exfat"; then
     drive "$work/exfat/曲集" 6 exfat
     release_exfat
     [ "$(echo $rows)" != "$(echo $written)" ] && pass "the list's order is not the order of writing" ||
@@ -200,7 +129,7 @@ JapaneseNamesOnExFat() {
     got=$("$here/exfat_order.py" "$work/exfat.img" /曲集)
     [ -n "$rows" ] && [ "$got" = "$rows" ] && pass "the image holds the list's order: $(echo $got)" ||
       fail "the image reads '$(echo $got)', the list is '$(echo $rows)'"
-    if mount_exfat -r; then
+    if mount_exfat "$work/exfat.img" "$work/exfat" -r; then
       got=$(ls -A "$work/exfat")
       [ "$(echo $got)" = "曲集" ] && pass "no work folder is left" || fail "the card's root holds '$(echo $got)'"
       [ -n "$before" ] && [ "$(snapshot "$work/exfat/曲集")" = "$before" ] && pass "contents and last-write times are unchanged" ||

@@ -37,7 +37,7 @@ class MemoryReadStream : public platform::ReadStream {
 // code (0 when all were read).
 struct SettingsParse {
   std::vector<std::int32_t> values;
-  platform::OsErrorCode error = 0;
+  settings::InOutCode error;
 };
 
 inline SettingsParse parseSettings(std::string_view bytes, std::size_t count,

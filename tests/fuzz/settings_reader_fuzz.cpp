@@ -17,9 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const fakes::SettingsParse whole = fakes::parseSettings(bytes, 11);
-  if (whole.error == 0) {
+  if (!whole.error) {
     if (whole.values.size() != 11) std::abort();
-  } else if (whole.error != settings::kErrorNotANumber || whole.values.size() >= 11) {
+  } else if (whole.error != settings::kNotANumber || whole.values.size() >= 11) {
     std::abort();
   }
   const fakes::SettingsParse pieces = fakes::parseSettings(bytes, 11, chunk);

@@ -124,7 +124,7 @@ TEST(Win32CopyCalls, A300UnitPathReachesTheSystemInItsLongForm) {
   const folderlist::EntryRows rows{fileRow("x.mp3"), folderRow("sub")};
   const cardcopy::CopyResult result =
       cardcopy::copyInOrder(rows, source, card.path(), *ops, byteOrder);
-  EXPECT_EQ(result.outcome, Outcome::Completed) << result.message;
+  EXPECT_EQ(result.outcome, Outcome::Completed) << result.text();
   EXPECT_EQ(contentOf(card.pathOf("x.mp3")), "xx");
   EXPECT_EQ(contentOf(card.pathOf("sub\\y.mp3")), "yyy");
 
@@ -240,11 +240,11 @@ TEST_P(Win32Flush, WrittenOutOnRemovableMediaAndEveryCloseCounts) {
   const folderlist::EntryRows rows{fileRow("b.mp3"), fileRow("a.mp3")};
   const cardcopy::CopyResult result =
       cardcopy::copyInOrder(rows, source.path(), card.path(), *ops, byteOrder);
-  EXPECT_EQ(result.outcome, c.outcome) << result.message;
+  EXPECT_EQ(result.outcome, c.outcome) << result.text();
   EXPECT_EQ(flushes, c.flushes);
   if (c.outcome == Outcome::Failed) {
-    EXPECT_EQ(result.failedRow, 0);
-    EXPECT_EQ(result.osError, static_cast<platform::OsErrorCode>(ERROR_DISK_FULL));
+    EXPECT_EQ(result.failure.row, 0);
+    EXPECT_EQ(result.failure.osError, static_cast<platform::OsErrorCode>(ERROR_DISK_FULL));
     EXPECT_EQ(contentOf(card.pathOf("b.mp3")), "<none>") << "the failed copy stays";
   } else {
     EXPECT_EQ(contentOf(card.pathOf("a.mp3")), "aaaa");

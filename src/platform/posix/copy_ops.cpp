@@ -361,32 +361,4 @@ CopyOps& systemCopyOps() {
   return ops;
 }
 
-std::string osErrorText(OsErrorCode code) {
-  // The codes the copy meets, in the words Windows gives them in Japanese.
-  switch (code) {
-    case kErrorFileNotFound:
-      return "指定されたファイルが見つかりません。";
-    case kErrorPathNotFound:
-      return "指定されたパスが見つかりません。";
-    case kErrorAccessDenied:
-      return "アクセスが拒否されました。";
-    case 19:
-      return "メディアは書き込み禁止になっています。";
-    case kErrorDiskFull:
-      return "ディスクに十分な空き領域がありません。";
-    case 206:
-      return "ファイル名または拡張子が長すぎます。";
-    case kErrorSharingViolation:
-      return "プロセスはファイルにアクセスできません。別のプロセスが使用中です。";
-    case kErrorNotSameDevice:
-      return "システムはファイルを別のディスク ドライブに移動できません。";
-    case kErrorAlreadyExists:
-      return "既に存在するファイルを作成することはできません。";
-    default:
-      break;
-  }
-  if (code & (1u << 29)) return std::strerror(static_cast<int>(code & ~(1u << 29)));
-  return "エラー " + std::to_string(code);
-}
-
 }  // namespace platform

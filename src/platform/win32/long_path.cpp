@@ -7,12 +7,12 @@
 
 namespace platform::win32 {
 
-// Paths of MAX_PATH characters or more take the "\\?\" form, under which
-// Windows no longer normalises the path: separators are made backslashes and
-// the doubled one after a drive root is collapsed first.
+// Paths of kLongFormFrom characters or more take the "\\?\" form, under
+// which Windows no longer normalises the path: separators are made
+// backslashes and the doubled one after a drive root is collapsed first.
 std::wstring toWinPath(const std::string& path) {
   std::wstring wide = widen(path);
-  if (wide.size() < MAX_PATH || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+  if (wide.size() < kLongFormFrom || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
   for (wchar_t& c : wide) {
     if (c == L'/') c = L'\\';
   }
