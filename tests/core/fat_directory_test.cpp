@@ -11,6 +11,13 @@
 
 namespace {
 
+// A letter and a number: "E12".
+std::string named(char letter, int n) {
+  std::string name(1, letter);
+  name += std::to_string(n);
+  return name;
+}
+
 using fakes::FatDirectory;
 using fakes::FolderShape;
 using fakes::SlotPlacement;
@@ -104,7 +111,7 @@ TEST(FatDirectory, AnEntryThatFitsNowhereGrowsTheFolderFromTheNeverUsedMark) {
 // moves the hint past it, one taken elsewhere leaves it.
 TEST(FatDirectory, PastTheNeverUsedSlotsTheFirstFreeRunFromTheHintIsTaken) {
   FatDirectory folder(subfolder(512));
-  for (int i = 2; i < 16; ++i) ASSERT_EQ(folder.create("E" + std::to_string(i), 1), Refusal::None);
+  for (int i = 2; i < 16; ++i) ASSERT_EQ(folder.create(named('E', i), 1), Refusal::None);
   EXPECT_EQ(folder.unusedDirentVbo(), 512u);
   folder.remove("E2");
   folder.remove("E5");
@@ -140,7 +147,7 @@ TEST(FatDirectory, PastTheNeverUsedSlotsTheFirstFreeRunFromTheHintIsTaken) {
 TEST(FatDirectory, ADeleteLowersTheHintToTheEntrysFirstSlotAndLeavesTheMark) {
   FatDirectory folder(subfolder(512));
   expectPlacements(folder, {{"A", 1, 2}, {"B", 3, 3}, {"C", 1, 6}});
-  for (int i = 7; i < 16; ++i) ASSERT_EQ(folder.create("F" + std::to_string(i), 1), Refusal::None);
+  for (int i = 7; i < 16; ++i) ASSERT_EQ(folder.create(named('F', i), 1), Refusal::None);
   folder.remove("A");  // at the hint, slot 2: the hint stays
   EXPECT_EQ(folder.deletedDirentHint(), 64u);
   ASSERT_EQ(folder.create("X", 1), Refusal::None);  // slot 2, the hint moves to 3
@@ -162,7 +169,7 @@ TEST(FatDirectory, ADeleteLowersTheHintToTheEntrysFirstSlotAndLeavesTheMark) {
 TEST(FatDirectory, TheHintComesDownToTheFirstLongNameSlot) {
   FatDirectory folder(subfolder(512));
   expectPlacements(folder, {{"A", 1, 2}, {"B", 1, 3}, {"C", 1, 4}});
-  for (int i = 5; i < 16; ++i) ASSERT_EQ(folder.create("F" + std::to_string(i), 1), Refusal::None);
+  for (int i = 5; i < 16; ++i) ASSERT_EQ(folder.create(named('F', i), 1), Refusal::None);
   folder.remove("A");
   ASSERT_EQ(folder.create("X", 1), Refusal::None);  // slot 2, hint to 3
   folder.remove("B");

@@ -12,6 +12,13 @@
 
 namespace {
 
+// A letter and a number: "E12".
+std::string named(char letter, int n) {
+  std::string name(1, letter);
+  name += std::to_string(n);
+  return name;
+}
+
 using fakes::FaultCopyOps;
 using CardSlots = FaultCopyOps::CardSlots;
 using Names = std::vector<std::string>;
@@ -154,7 +161,7 @@ TEST(FaultCopyOpsSlots, AFoldersGrowthTakesItsClusterAndAMovedFolderKeepsItsSlot
   fs.formatCard(kCard, fat32(512), noZone, CardSlots::Fastfat);
   const std::uint64_t free = fs.cardFree();
   for (int i = 0; i < 14; ++i) {
-    ASSERT_EQ(fs.writeNewFile(at(kMusic, "F" + std::to_string(i) + ".MP3"), ""), 0u);
+    ASSERT_EQ(fs.writeNewFile(at(kMusic, named('F', i) + ".MP3"), ""), 0u);
   }
   EXPECT_EQ(fs.cardFree(), free);  // slots 2-15 of the first cluster
   ASSERT_EQ(fs.writeNewFile(at(kMusic, "G.MP3"), ""), 0u);
@@ -176,7 +183,7 @@ TEST(FaultCopyOpsSlots, AFixedRootIsCompactedThenRefusesTheEntryPastItsSlots) {
   volume.fileSystem = platform::FileSystem::Fat;
   fs.formatCard(kCard, volume, noZone, CardSlots::Fastfat);
   for (int i = 0; i < 510; ++i) {  // slots 0-509
-    ASSERT_EQ(fs.writeNewFile(at(kCard, "F" + std::to_string(i) + ".MP3"), ""), 0u) << i;
+    ASSERT_EQ(fs.writeNewFile(at(kCard, named('F', i) + ".MP3"), ""), 0u) << i;
   }
   ASSERT_EQ(fs.removeFile(at(kCard, "F0.MP3")), 0u);
   ASSERT_EQ(fs.removeFile(at(kCard, "F2.MP3")), 0u);
