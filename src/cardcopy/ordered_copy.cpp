@@ -7,6 +7,7 @@
 
 #include "cardcopy/copy_messages.h"
 #include "cardcopy/fat_names.h"
+#include "cardslots/ordered_landing.h"
 #include "folderlist/row_messages.h"
 #include "platform/collation.h"
 #include "platform/path.h"
@@ -452,6 +453,12 @@ CopyResult copyInOrder(const folderlist::EntryRows& rows, const std::string& fol
   // The folders opened and not yet closed, with the times they get at closing.
   std::vector<platform::EntryTimes> openFolders;
   const std::vector<CopyStep>& steps = check.plan.steps;
+  // Each row's own entry lands after the row before it, wherever the card's
+  // driver would have put it; the landing's own entries go before the
+  // read-back, or with it on any way out.
+  cardslots::CopyOpsSlotCalls calls(ops);
+  cardslots::OrderedLanding landing(
+      calls, {destination, "", check.plan.topNames, check.volume.clusterBytes});
   for (std::size_t i = 0; i < steps.size(); ++i) {
     const CopyStep& step = steps[i];
     const std::string source = platform::joinPath(folderPath, step.relative);
@@ -463,6 +470,12 @@ CopyResult copyInOrder(const folderlist::EntryRows& rows, const std::string& fol
             carryOut(check, i, source, target, ops, hooks, openFolders, left)) {
       return endedAt(step, error, copied, check.plan, left);
     }
+    const bool rowBegins = i == 0 || steps[i - 1].row != step.row;
+    if (rowBegins) {
+      if (const OsErrorCode error = landing.arrived(step.relative)) {
+        return endedAt(step, error, copied, check.plan, left);
+      }
+    }
     const bool rowEnds = i + 1 == steps.size() || steps[i + 1].row != step.row;
     if (rowEnds) {
       ++copied;
@@ -470,6 +483,7 @@ CopyResult copyInOrder(const folderlist::EntryRows& rows, const std::string& fol
       if (hooks.progress) hooks.progress(copied, total);
     }
   }
+  landing.finish();
   return completed(check.plan, destination, ops);
 }
 

@@ -9,6 +9,7 @@
 
 #include "cardorder/drive_order.h"
 #include "cardorder/reorder_messages.h"
+#include "cardslots/ordered_landing.h"
 #include "folderlist/row_messages.h"
 #include "platform/path.h"
 #include "platform/text_concat.h"
@@ -150,10 +151,17 @@ class Mover {
       // Only what is out comes back; the caption counts those moves.
       total_ = done_ + static_cast<int>(inWork_.size());
     }
+    // Each row lands after the one before it, wherever the card's driver
+    // would have put it.
+    cardslots::CopyOpsSlotCalls calls(ops_);
+    cardslots::OrderedLanding landing(calls,
+                                      {plan_.folder, plan_.work, plan_.back, clusterBytes()});
     for (const std::string& name : plan_.back) {
       if (!inWork_.count(name)) continue;
       if (!move(name, false)) return failed();
+      if (landing.arrived(name) != 0) return failedLanding(landing.finish(), name);
     }
+    landing.finish();
     ReorderResult result;
     result.outcome = stopped ? Outcome::Stopped : Outcome::Completed;
     const std::string removal = removeWorkFolder(result);
@@ -202,6 +210,25 @@ class Mover {
     ++done_;
     if (progress_) progress_(done_, total_);
     return true;
+  }
+
+  // A move the landing made failed: what it left in the work folder is
+  // there again, and the failure is the row's.
+  ReorderResult failedLanding(const cardslots::LandingReport& report, const std::string& name) {
+    for (const std::string& left : report.leftInHolding) {
+      if (inWork_.insert(left).second) --returned_;
+    }
+    failedPath_ = report.failedPath;
+    failedName_ = report.leftInHolding.empty() ? name : report.leftInHolding.front();
+    error_ = report.error;
+    return failed();
+  }
+
+  // The volume's allocation unit, which bounds the landing's placeholders;
+  // 0 when the system cannot say.
+  std::uint64_t clusterBytes() {
+    platform::VolumeSpace space;
+    return ops_.volumeSpace(plan_.folder, space) == 0 ? space.clusterBytes : 0;
   }
 
   // After a failure: one more try for each entry still in the work folder,

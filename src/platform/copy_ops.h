@@ -34,6 +34,18 @@ struct FolderItem {
   friend bool operator==(const FolderItem&, const FolderItem&) = default;
 };
 
+// One entry of a folder with its file index. On FAT, Windows' driver makes
+// the index from the folder's first cluster and the byte offset of the
+// entry's short directory entry in it (FatGenerateFileIdFromDirentOffset),
+// so that within one folder the indexes rise in the order the folder lists
+// its entries; elsewhere it is only a number the entry keeps (an inode).
+struct IndexedItem {
+  std::string name;
+  std::uint64_t index = 0;
+  bool hiddenSystem = false;
+  friend bool operator==(const IndexedItem&, const IndexedItem&) = default;
+};
+
 // The file system of a volume, as far as it can be told: GetVolumeInformationW
 // names FAT12 and FAT16 "FAT". Unknown where the system cannot say (Wine on
 // a FUSE mount).
@@ -129,6 +141,15 @@ class CopyOps {
   virtual OsErrorCode readWholeFile(const std::string& path, std::string& bytes) = 0;
   // Removes an empty folder.
   virtual OsErrorCode removeFolder(const std::string& path) = 0;
+
+  // Seeing where the entries of a folder lie, for landing them in order.
+  //
+  // The file index of a file or folder (GetFileInformationByHandle's
+  // nFileIndexHigh and nFileIndexLow; the inode number on POSIX).
+  virtual OsErrorCode entryIndex(const std::string& path, std::uint64_t& index) = 0;
+  // Every entry of a folder with its file index, in the file system's own
+  // order, without "." and "..": one enumeration, however many entries.
+  virtual OsErrorCode listIndexes(const std::string& path, std::vector<IndexedItem>& items) = 0;
 };
 
 // The operating system's file system.

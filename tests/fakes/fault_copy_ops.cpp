@@ -41,10 +41,11 @@ std::uint64_t entriesOfName(FileSystem fs, const std::string& name) {
 }
 
 // Names the way FAT compares them, for the tests' ASCII names.
-std::string folded(const std::string& name) {
-  std::string text = name;
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
+bool sameFolded(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::toupper(static_cast<unsigned char>(x)) ==
+                  std::toupper(static_cast<unsigned char>(y));
+         });
 }
 
 }  // namespace
@@ -83,6 +84,10 @@ const char* FaultCopyOps::opName(Op op) {
       return "ReadWholeFile";
     case Op::RemoveFolder:
       return "RemoveFolder";
+    case Op::EntryIndex:
+      return "EntryIndex";
+    case Op::ListIndexes:
+      return "ListIndexes";
   }
   return "?";
 }
@@ -160,13 +165,14 @@ OsErrorCode FaultCopyOps::link(const std::string& path, Node node) {
     if (it == nodes_.end() || !it->second.folder) return platform::kErrorPathNotFound;
     if (onCard(path)) {
       for (const std::string& other : it->second.order) {
-        if (folded(other) == folded(name)) {
+        if (sameFolded(other, name)) {
           return node.folder ? platform::kErrorAlreadyExists : platform::kErrorFileExists;
         }
       }
-      if (const OsErrorCode error = takeEntries(it->second, parent == cardRoot_, name)) {
-        return error;
-      }
+      const OsErrorCode taken = keepsSlots(parent)
+                                    ? takeSlots(parent, name, node.folder)
+                                    : takeEntries(it->second, parent == cardRoot_, name);
+      if (taken != 0) return taken;
       if (node.folder) {
         // A new folder: one cluster, and on FAT its "." and "..".
         if (const OsErrorCode error = takeBytes(card_.clusterBytes)) return error;
@@ -175,15 +181,88 @@ OsErrorCode FaultCopyOps::link(const std::string& path, Node node) {
       }
     }
     std::vector<std::string>& order = it->second.order;
-    order.push_back(name);
-    if (sortedUnder(parent)) std::sort(order.begin(), order.end());
+    if (keepsSlots(parent)) {
+      order = cardFolders_->names(parent);
+      if (node.folder) cardFolders_->addFolder(path);
+    } else {
+      order.push_back(name);
+      if (sortedUnder(parent)) std::sort(order.begin(), order.end());
+    }
   }
+  node.serial = nextSerial_++;
   nodes_[path] = std::move(node);
   return 0;
 }
 
+OsErrorCode FaultCopyOps::takeSlots(const std::string& parent, const std::string& name,
+                                    bool newFolder) {
+  const std::uint64_t cluster = card_.clusterBytes;
+  std::uint64_t free = card_.freeBytes / cluster;
+  if (newFolder) {
+    if (free == 0) return platform::kErrorDiskFull;
+    --free;
+  }
+  const std::uint32_t before = cardFolders_->clusters(parent);
+  switch (cardFolders_->create(parent, name, free)) {
+    case FatCardFolders::Refusal::Full:
+      return kErrorCannotMake;
+    case FatCardFolders::Refusal::NoSpace:
+      return platform::kErrorDiskFull;
+    case FatCardFolders::Refusal::None:
+      break;
+  }
+  card_.freeBytes -= (cardFolders_->clusters(parent) - before) * cluster;
+  return 0;
+}
+
+OsErrorCode FaultCopyOps::moveSlots(const std::string& fromParent, const std::string& fromName,
+                                    const std::string& toParent, const std::string& toName) {
+  const bool within = fromParent == toParent;
+  if (keepsSlots(toParent)) {
+    const std::uint64_t cluster = card_.clusterBytes;
+    const std::uint32_t before = cardFolders_->clusters(toParent);
+    const FatCardFolders::Refusal refusal =
+        within && keepsSlots(fromParent)
+            ? cardFolders_->rename(toParent, fromName, toName, card_.freeBytes / cluster)
+            : cardFolders_->create(toParent, toName, card_.freeBytes / cluster);
+    if (refusal == FatCardFolders::Refusal::Full) return kErrorCannotMake;
+    if (refusal == FatCardFolders::Refusal::NoSpace) return platform::kErrorDiskFull;
+    card_.freeBytes -= (cardFolders_->clusters(toParent) - before) * cluster;
+  }
+  if (!within && keepsSlots(fromParent)) cardFolders_->remove(fromParent, fromName);
+  return 0;
+}
+
+const FatDirectory* FaultCopyOps::cardFolder(const std::string& path) const {
+  return keepsSlots(path) ? &cardFolders_->directory(path) : nullptr;
+}
+
 void FaultCopyOps::formatCard(const std::string& root, platform::VolumeSpace volume,
-                              cardcopy::LocalTimeOf toLocal) {
+                              cardcopy::LocalTimeOf toLocal, CardSlots slots) {
+  if (slots != CardSlots::Appended) {
+    cardFolders_ = std::make_unique<FatCardFolders>(
+        volume.fileSystem, static_cast<std::uint32_t>(volume.clusterBytes),
+        slots == CardSlots::Fastfat ? SlotPlacement::Fastfat : SlotPlacement::LowestFit);
+    // The entries already there, written in their order.
+    std::vector<std::string> folders;
+    for (const auto& [path, node] : nodes_) {
+      if (node.folder && (path == root || path.rfind(root + separator_, 0) == 0)) {
+        folders.push_back(path);
+      }
+    }
+    for (const std::string& folder : folders) {
+      if (folder == root && volume.root) {
+        cardFolders_->addRoot(folder);
+      } else {
+        cardFolders_->addFolder(folder);
+      }
+    }
+    for (const std::string& folder : folders) {
+      Node& node = nodes_.at(folder);
+      for (const std::string& name : node.order) cardFolders_->create(folder, name, UINT64_MAX);
+      node.order = cardFolders_->names(folder);
+    }
+  }
   cardRoot_ = root;
   card_ = volume;
   toLocal_ = std::move(toLocal);
@@ -422,7 +501,7 @@ OsErrorCode FaultCopyOps::removeFile(const std::string& path) {
     const auto [parent, name] = split(path);
     if (const Node* folder = find(parent)) {
       for (const std::string& other : folder->order) {
-        if (folded(other) == folded(name)) it = nodes_.find(parent + separator_ + other);
+        if (sameFolded(other, name)) it = nodes_.find(parent + separator_ + other);
       }
     }
   }
@@ -435,6 +514,11 @@ OsErrorCode FaultCopyOps::removeFile(const std::string& path) {
 
 void FaultCopyOps::unlink(const std::string& path) {
   const auto [parent, name] = split(path);
+  if (keepsSlots(parent)) {
+    cardFolders_->remove(parent, name);
+    nodes_.at(parent).order = cardFolders_->names(parent);
+    return;
+  }
   if (const auto up = nodes_.find(parent); up != nodes_.end()) {
     auto& order = up->second.order;
     order.erase(std::remove(order.begin(), order.end(), name), order.end());
@@ -460,6 +544,15 @@ OsErrorCode FaultCopyOps::moveEntry(const std::string& from, const std::string& 
   const auto [parent, name] = split(to);
   const Node* up = find(parent);
   if (!up || !up->folder) return platform::kErrorPathNotFound;
+  const auto [fromParent, fromName] = split(from);
+  if (onCard(to)) {
+    for (const std::string& other : up->order) {
+      const bool itself = parent == fromParent && other == fromName;
+      if (!itself && sameFolded(other, name)) return platform::kErrorAlreadyExists;
+    }
+  }
+  const bool folder = find(from)->folder;
+  if (const OsErrorCode error = moveSlots(fromParent, fromName, parent, name)) return error;
   // The node and everything under it change their names; nothing else.
   std::vector<std::pair<std::string, Node>> moved;
   for (auto it = nodes_.begin(); it != nodes_.end();) {
@@ -470,10 +563,20 @@ OsErrorCode FaultCopyOps::moveEntry(const std::string& from, const std::string& 
       ++it;
     }
   }
-  unlink(from);
   Node& target = nodes_[parent];
-  target.order.push_back(name);
-  if (sortedUnder(parent)) std::sort(target.order.begin(), target.order.end());
+  if (keepsSlots(fromParent)) {
+    nodes_.at(fromParent).order = cardFolders_->names(fromParent);
+  } else {
+    auto& order = nodes_.at(fromParent).order;
+    order.erase(std::remove(order.begin(), order.end(), fromName), order.end());
+  }
+  if (keepsSlots(parent)) {
+    target.order = cardFolders_->names(parent);
+  } else {
+    target.order.push_back(name);
+    if (sortedUnder(parent)) std::sort(target.order.begin(), target.order.end());
+  }
+  if (folder && cardFolders_) cardFolders_->moveFolder(from, to, separator_);
   for (auto& [path, node] : moved) nodes_[path] = std::move(node);
   return 0;
 }
@@ -512,6 +615,33 @@ OsErrorCode FaultCopyOps::removeFolder(const std::string& path) {
   if (!it->second.order.empty()) return 145;  // ERROR_DIR_NOT_EMPTY
   nodes_.erase(it);
   unlink(path);
+  if (cardFolders_) cardFolders_->dropFolder(path);
+  return 0;
+}
+
+OsErrorCode FaultCopyOps::entryIndex(const std::string& path, std::uint64_t& index) {
+  if (auto error = fault(Op::EntryIndex, path)) return *error;
+  if (auto error = pulled(path, false)) return *error;
+  const Node* node = find(path);
+  if (!node) return platform::kErrorFileNotFound;
+  const auto [parent, name] = split(path);
+  index = keepsSlots(parent) && !cardBySerial_ ? cardFolders_->index(parent, name) : node->serial;
+  return 0;
+}
+
+OsErrorCode FaultCopyOps::listIndexes(const std::string& path,
+                                      std::vector<platform::IndexedItem>& items) {
+  items.clear();
+  if (auto error = fault(Op::ListIndexes, path)) return *error;
+  if (auto error = pulled(path, false)) return *error;
+  const Node* node = find(path);
+  if (!node || !node->folder) return platform::kErrorPathNotFound;
+  for (const std::string& name : node->order) {
+    const Node& child = nodes_.at(path + separator_ + name);
+    const std::uint64_t index =
+        keepsSlots(path) && !cardBySerial_ ? cardFolders_->index(path, name) : child.serial;
+    items.push_back({name, index, child.hiddenSystem});
+  }
   return 0;
 }
 

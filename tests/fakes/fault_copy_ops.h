@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "cardcopy/volume_rules.h"
+#include "fakes/fat_card_folders.h"
 #include "platform/copy_ops.h"
 #include "platform/path.h"
 
@@ -29,6 +31,13 @@ namespace fakes {
 // directory entries, each folder's clusters and every file's counted
 // against the free space, FAT12/16's root full at 512 entries, and the card
 // pulled out after a number of writes.
+//
+// Formatted with slots, every folder on the card lays out its entries as
+// Windows' FAT driver (or Linux's) does (FatCardFolders): enumerations in
+// slot order, a file index of the folder's place and the entry's short
+// entry, a move into another folder taking new slots there before the old
+// ones are freed, a rename keeping its slots while their number stays, and
+// the folders' growth counted against the free space.
 class FaultCopyOps : public platform::CopyOps {
  public:
   enum class Op {
@@ -48,6 +57,8 @@ class FaultCopyOps : public platform::CopyOps {
     WriteNewFile,
     ReadWholeFile,
     RemoveFolder,
+    EntryIndex,
+    ListIndexes,
   };
   static const char* opName(Op op);
 
@@ -60,6 +71,7 @@ class FaultCopyOps : public platform::CopyOps {
     bool hiddenSystem = false;
     std::uint64_t entryBytes = 0;  // on a card: the directory entries its names take
     std::uint64_t clusters = 0;    // on a card: the clusters it holds
+    std::uint64_t serial = 0;      // a number of its own for life, as an inode
   };
 
   // One write, as the test reads the order of writes.
@@ -83,8 +95,20 @@ class FaultCopyOps : public platform::CopyOps {
   // file system (Fat is FAT12/16). The free space is counted down from
   // volume.freeBytes as the card fills; toLocal gives the local time the
   // card's times are kept in. Entries already under the root count.
+  // Where a card's folders put new entries: at the end of the order, as
+  // the drivers do in a folder that never lost an entry, or slot by slot.
+  enum class CardSlots { Appended, Fastfat, LowestFit };
   void formatCard(const std::string& root, platform::VolumeSpace volume,
-                  cardcopy::LocalTimeOf toLocal);
+                  cardcopy::LocalTimeOf toLocal, CardSlots slots = CardSlots::Appended);
+  // A card folder's slots, or null when the card keeps none.
+  const FatDirectory* cardFolder(const std::string& path) const;
+  // The card's file indexes tell nothing of slots, as under Wine, where
+  // they are Linux's inode numbers: each entry keeps a number of its own.
+  void indexCardBySerial() { cardBySerial_ = true; }
+  // The card taken out and put back: every folder's hints read anew.
+  void remountCard() {
+    if (cardFolders_) cardFolders_->rescanAll();
+  }
   // What volumeSpace reports for the card while GetVolumeInformationW fails,
   // as under Wine on a FUSE mount: the file system and its cluster unknown.
   void hideCardFileSystem() { cardHidden_ = true; }
@@ -160,6 +184,9 @@ class FaultCopyOps : public platform::CopyOps {
   platform::OsErrorCode writeNewFile(const std::string& path, std::string_view bytes) override;
   platform::OsErrorCode readWholeFile(const std::string& path, std::string& bytes) override;
   platform::OsErrorCode removeFolder(const std::string& path) override;
+  platform::OsErrorCode entryIndex(const std::string& path, std::uint64_t& index) override;
+  platform::OsErrorCode listIndexes(const std::string& path,
+                                    std::vector<platform::IndexedItem>& items) override;
 
  private:
   void unlink(const std::string& path);
@@ -172,6 +199,16 @@ class FaultCopyOps : public platform::CopyOps {
   bool onCard(const std::string& path) const;
   // A card's rules on a new name in a folder: its entries, the folder's growth.
   platform::OsErrorCode takeEntries(Node& parent, bool atRoot, const std::string& name);
+  // The same where the card keeps slots; a new folder's own cluster is left
+  // for it.
+  platform::OsErrorCode takeSlots(const std::string& parent, const std::string& name,
+                                  bool newFolder);
+  // A move's slots: new ones in the target first, then the old ones freed.
+  platform::OsErrorCode moveSlots(const std::string& fromParent, const std::string& fromName,
+                                  const std::string& toParent, const std::string& toName);
+  bool keepsSlots(const std::string& folder) const {
+    return cardFolders_ && cardFolders_->knows(folder);
+  }
   platform::OsErrorCode takeBytes(std::uint64_t bytes);
   bool cardTakesTimes(const platform::EntryTimes& times) const;
   // The card's state for a call on the path: ERROR_NOT_READY once pulled out.
@@ -186,6 +223,8 @@ class FaultCopyOps : public platform::CopyOps {
   std::map<std::string, std::string> aliases_;
   platform::VolumeSpace space_{1ull << 40, 4096};
   std::string cardRoot_;
+  std::unique_ptr<FatCardFolders> cardFolders_;
+  bool cardBySerial_ = false;
   platform::VolumeSpace card_;
   cardcopy::LocalTimeOf toLocal_;
   bool cardHidden_ = false;
@@ -198,6 +237,7 @@ class FaultCopyOps : public platform::CopyOps {
   std::optional<platform::VolumeFacts> facts_ = platform::VolumeFacts{"FAT32", false};
   std::vector<Move> moves_;
   std::vector<std::string> exclusiveOpens_;
+  std::uint64_t nextSerial_ = 1;
   int failMovesFrom_ = -1;
   platform::OsErrorCode failMovesWith_ = 0;
 };

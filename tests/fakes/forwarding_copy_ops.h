@@ -3,6 +3,7 @@
 // Copy operations that pass every call on to others (the system's unless
 // given): the base of a stand-in that changes or records one call.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -64,6 +65,13 @@ class ForwardingCopyOps : public platform::CopyOps {
   OsErrorCode removeFolder(const std::string& path) override { return real_.removeFolder(path); }
 
   OsErrorCode removeFile(const std::string& path) override { return real_.removeFile(path); }
+  OsErrorCode entryIndex(const std::string& path, std::uint64_t& index) override {
+    return real_.entryIndex(path, index);
+  }
+  OsErrorCode listIndexes(const std::string& path,
+                          std::vector<platform::IndexedItem>& items) override {
+    return real_.listIndexes(path, items);
+  }
 
  protected:
   platform::CopyOps& real_;

@@ -327,6 +327,31 @@ class SystemCopyOps : public CopyOps {
   OsErrorCode removeFolder(const std::string& path) override {
     return ::rmdir(path.c_str()) == 0 ? 0 : lastError();
   }
+
+  OsErrorCode entryIndex(const std::string& path, std::uint64_t& index) override {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return lastError();
+    index = static_cast<std::uint64_t>(st.st_ino);
+    return 0;
+  }
+
+  OsErrorCode listIndexes(const std::string& path, std::vector<IndexedItem>& items) override {
+    items.clear();
+    std::unique_ptr<DIR, DirCloser> dir(::opendir(path.c_str()));
+    if (!dir) return lastError();
+    const int dirFd = ::dirfd(dir.get());
+    while (const dirent* entry = ::readdir(dir.get())) {
+      const std::string_view name = entry->d_name;
+      if (name == "." || name == "..") continue;
+      // The inode stat gives, as entryIndex does: readdir's may differ on
+      // a stacked file system.
+      struct stat st {};
+      if (::fstatat(dirFd, entry->d_name, &st, 0) != 0) return lastError();
+      items.push_back({std::string(name), static_cast<std::uint64_t>(st.st_ino),
+                       hiddenSystem(joinPath(path, std::string(name)))});
+    }
+    return 0;
+  }
 };
 
 }  // namespace

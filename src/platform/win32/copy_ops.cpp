@@ -327,6 +327,50 @@ class SystemCopyOps : public CopyOps {
     return RemoveDirectoryW(win32::toWinPath(path).c_str()) ? 0 : lastError();
   }
 
+  OsErrorCode entryIndex(const std::string& path, std::uint64_t& index) override {
+    // Attributes only: open even while another program holds the file
+    // without sharing.
+    Handle entry = openForTimes(path, FILE_READ_ATTRIBUTES);
+    if (!valid(entry)) return lastError();
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(entry.get(), &info)) return lastError();
+    index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return 0;
+  }
+
+  OsErrorCode listIndexes(const std::string& path, std::vector<IndexedItem>& items) override {
+    items.clear();
+    Handle folder(calls_.createFile(win32::toWinPath(path).c_str(), FILE_LIST_DIRECTORY,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!valid(folder)) return lastError();
+    // The entries come in the file system's order, each with the FileId
+    // that FatGenerateFileIdFromDirentAndOffset gives it on FAT.
+    std::vector<LONGLONG> buffer(64 * 1024 / sizeof(LONGLONG));  // aligned for the records
+    const auto bytes = static_cast<DWORD>(buffer.size() * sizeof(LONGLONG));
+    for (FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;;
+         kind = FileIdBothDirectoryInfo) {
+      if (!GetFileInformationByHandleEx(folder.get(), kind, buffer.data(), bytes)) {
+        // An empty drive root has not even "." and "..".
+        const OsErrorCode error = lastError();
+        const bool none = error == ERROR_NO_MORE_FILES ||
+                          (kind == FileIdBothDirectoryRestartInfo && error == ERROR_FILE_NOT_FOUND);
+        return none ? 0 : error;
+      }
+      const auto* at = reinterpret_cast<const unsigned char*>(buffer.data());
+      for (;;) {
+        const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
+        const std::wstring_view name(info->FileName, info->FileNameLength / sizeof(wchar_t));
+        if (name != L"." && name != L"..") {
+          items.push_back({narrow(name), static_cast<std::uint64_t>(info->FileId.QuadPart),
+                           isHiddenSystem(info->FileAttributes)});
+        }
+        if (info->NextEntryOffset == 0) break;
+        at += info->NextEntryOffset;
+      }
+    }
+  }
+
  private:
   // Opened to read or change the times only: no sharing is taken from others.
   Handle openForTimes(const std::string& path, DWORD access) {
