@@ -40,6 +40,12 @@ inline constexpr std::string_view kCannotCopy = "コピーできませんでし�
 inline constexpr std::string_view kCompleted = "コピーしました";
 inline constexpr std::string_view kStopped = "コピーを中止しました";
 inline constexpr std::string_view kOrderNotKept = "順番を保たないドライブです";
+// On FAT and exFAT, which keep the order written, an order read back wrong
+// is the program's own failure to place: the first entry out of place (a
+// row, or a path inside a folder row), then what to do.
+inline constexpr std::string_view kNotPlaced = "一覧の順番どおりに書けませんでした\r\n";
+inline constexpr std::string_view kNotPlacedFrom = " から順番が違います\r\n";
+inline constexpr std::string_view kNotPlacedAdvice = "新しいフォルダにもう一度コピーしてください";
 // The system's reason follows on a line of its own.
 inline constexpr std::string_view kOrderNotReadBack = "順番を読み戻せませんでした";
 // After a stop or a failure; each followed by a path or a row's name.

@@ -243,20 +243,33 @@ std::string countText(int n) { return " (" + std::to_string(n) + " 個)"; }
 // Whether the destination reads back in the order written: the rows at the
 // top, each folder's contents inside it. A folder that cannot be read back
 // makes the whole read-back unreadable, with the OS's error.
+// The first name out of place, below the destination; empty when none is.
+std::string firstOutOfPlace(const std::vector<std::string>& found,
+                            const std::vector<std::string>& written, const std::string& folder) {
+  std::size_t at = 0;
+  while (at < found.size() && at < written.size() && found[at] == written[at]) ++at;
+  if (at >= written.size()) return {};
+  return folder.empty() ? written[at] : platform::joinPath(folder, written[at]);
+}
+
 CopyResult::ReadBack orderReadBack(const CopyPlan& plan, const std::string& destination,
-                                   CopyOps& ops, OsErrorCode& error) {
+                                   CopyOps& ops, OsErrorCode& error, std::string& outOfPlace) {
   using ReadBack = CopyResult::ReadBack;
   std::vector<std::string> found;
-  if ((error = platform::listOrderedNames(ops, destination, found)) != 0)
+  if ((error = platform::listOrderedNames(ops, destination, found)) != 0) {
     return ReadBack::Unreadable;
+  }
   ReadBack seen = found == plan.topNames ? ReadBack::Kept : ReadBack::NotKept;
+  if (seen == ReadBack::NotKept) outOfPlace = firstOutOfPlace(found, plan.topNames, {});
   for (const CopyStep& step : plan.steps) {
     if (step.kind != CopyStep::Kind::OpenFolder) continue;
     if ((error = platform::listOrderedNames(ops, platform::joinPath(destination, step.relative),
                                             found)) != 0) {
       return ReadBack::Unreadable;
     }
-    if (found != step.children) seen = ReadBack::NotKept;
+    if (found == step.children) continue;
+    if (seen == ReadBack::Kept) outOfPlace = firstOutOfPlace(found, step.children, step.relative);
+    seen = ReadBack::NotKept;
   }
   return seen;
 }
@@ -405,14 +418,20 @@ CopyResult endedAt(const CopyStep& step, OsErrorCode error, int copied, const Co
 }
 
 // Every row written: the notice, and what reading the order back found.
-CopyResult completed(const CopyPlan& plan, const std::string& destination, platform::CopyOps& ops) {
+CopyResult completed(const CopyPlan& plan, const std::string& destination, platform::CopyOps& ops,
+                     bool keepsOrder) {
   const int total = static_cast<int>(plan.topNames.size());
   CopyResult result;
   result.copiedRows = total;
   result.completion = std::string(messages::kCompleted) + countText(total);
-  result.readBack = orderReadBack(plan, destination, ops, result.readBackError);
+  std::string outOfPlace;
+  result.readBack = orderReadBack(plan, destination, ops, result.readBackError, outOfPlace);
   result.orderKept = result.readBack == CopyResult::ReadBack::Kept;
-  if (result.readBack == CopyResult::ReadBack::NotKept) {
+  if (result.readBack == CopyResult::ReadBack::NotKept && keepsOrder && !outOfPlace.empty()) {
+    // FAT and exFAT keep the order written: this copy placed it wrong.
+    result.completion += concat("\r\n\r\n", messages::kNotPlaced, outOfPlace,
+                                messages::kNotPlacedFrom, messages::kNotPlacedAdvice);
+  } else if (result.readBack == CopyResult::ReadBack::NotKept) {
     result.completion += concat("\r\n\r\n", messages::kOrderNotKept);
   } else if (result.readBack == CopyResult::ReadBack::Unreadable) {
     result.completion +=
@@ -484,7 +503,10 @@ CopyResult copyInOrder(const folderlist::EntryRows& rows, const std::string& fol
     }
   }
   landing.finish();
-  return completed(check.plan, destination, ops);
+  const platform::FileSystem fs = check.volume.fileSystem;
+  const bool keepsOrder = fs == platform::FileSystem::Fat || fs == platform::FileSystem::Fat32 ||
+                          fs == platform::FileSystem::ExFat;
+  return completed(check.plan, destination, ops, keepsOrder);
 }
 
 std::string megabytes(std::uint64_t bytes, bool roundUp) {

@@ -92,6 +92,9 @@ struct MovePlan {
   std::vector<int> rowOf;
   // Entries of a list being finished that stand in neither folder.
   std::vector<std::string> foundNowhere;
+  // FAT or exFAT, known to keep the order written: a wrong order read back
+  // is then this program's failure to place, not the drive's way.
+  bool keepsOrder = false;
 };
 
 // The names a message lists, at most kMostNamesShown of them, one a line.
@@ -173,7 +176,7 @@ class Mover {
       OsErrorCode error = 0;
       const ReadBack seen = readBack(error);
       result.orderKept = seen == ReadBack::Kept;
-      if (seen == ReadBack::NotKept) text += concat("\r\n\r\n", messages::kOrderNotKept);
+      if (seen == ReadBack::NotKept) text += "\r\n\r\n" + notKeptText();
       if (seen == ReadBack::Unreadable) {
         text +=
             "\r\n\r\n" + platform::failureText({std::string(messages::kOrderNotReadBack), error});
@@ -300,19 +303,35 @@ class Mover {
   // in the list's order, and nothing before or between them. A work folder
   // inside it (a root's, when it could not be removed) is passed over.
   ReadBack readBack(OsErrorCode& error) {
-    std::vector<std::string> found;
+    std::vector<std::string>& found = found_;
     if ((error = platform::listOrderedNames(ops_, plan_.folder, found)) != 0) {
       return ReadBack::Unreadable;
     }
     std::erase_if(found, [this](const std::string& name) {
       return platform::joinPath(plan_.folder, name) == plan_.work;
     });
-    std::vector<std::string> expected;
+    std::vector<std::string>& expected = expected_;
+    expected.clear();
     const std::set<std::string> present(found.begin(), found.end());
     for (const std::string& name : plan_.back) {
       if (present.count(name)) expected.push_back(name);
     }
     return found == expected ? ReadBack::Kept : ReadBack::NotKept;
+  }
+
+  // What a wrong order read back says: on a drive that keeps the order
+  // written, where this run went wrong and what to do; else that the drive
+  // keeps none.
+  std::string notKeptText() const {
+    if (!plan_.keepsOrder) return std::string(messages::kOrderNotKept);
+    std::size_t at = 0;
+    while (at < found_.size() && at < expected_.size() && found_[at] == expected_[at]) ++at;
+    if (at >= expected_.size()) return std::string(messages::kOrderNotKept);
+    const std::string& name = expected_[at];
+    const auto place = std::find(plan_.back.begin(), plan_.back.end(), name);
+    const int row = plan_.rowOf[static_cast<std::size_t>(place - plan_.back.begin())] + 1;
+    return concat(messages::kNotPlaced, std::to_string(row), " 行目の ", name,
+                  messages::kNotPlacedFrom, messages::kNotPlacedAdvice);
   }
 
   std::string foundNowhereText() const {
@@ -326,6 +345,8 @@ class Mover {
   const std::function<bool()>& stop_;
   const RetryWait& wait_;
   std::set<std::string> inWork_;
+  std::vector<std::string> found_;     // the read-back's names, in the folder's order
+  std::vector<std::string> expected_;  // the same names in the list's order
   int total_;
   int done_ = 0;
   std::size_t returned_ = 0;
@@ -417,6 +438,7 @@ ReorderResult reorderInPlace(const folderlist::EntryRows& rows, const std::strin
   plan.work = work.path;
   plan.out = check.names;
   plan.back = std::move(check.names);
+  plan.keepsOrder = driveFactsOf(folderPath, ops).order == DriveOrder::Kept;
   const int total = static_cast<int>(rows.size());
   for (int k = 0; k < total; ++k) {
     const folderlist::ListEntry& row = rows[static_cast<std::size_t>(k)];
@@ -483,6 +505,7 @@ ReorderResult finishPendingWork(const PendingWork& pending, const std::string& f
   MovePlan plan;
   plan.folder = folderPath;
   plan.work = pending.workFolder;
+  plan.keepsOrder = driveFactsOf(folderPath, ops).order == DriveOrder::Kept;
   for (const auto& [name, folder] : inWork) plan.waiting.insert(name);
   for (std::size_t i = 0; i < pending.list.rows.size(); ++i) {
     const std::string& name = pending.list.rows[i];

@@ -44,6 +44,13 @@ inline constexpr std::string_view kListNameRow =
 // While and after moving.
 inline constexpr std::string_view kCompleted = "並べ替えました";
 inline constexpr std::string_view kOrderNotKept = "順番を保たないドライブです";
+// On FAT and exFAT, which keep the order written, an order read back wrong
+// is the program's own failure to place: the first row out of place, then
+// what to do.
+inline constexpr std::string_view kNotPlaced = "一覧の順番どおりに置けませんでした\r\n";
+inline constexpr std::string_view kNotPlacedFrom = " から順番が違います\r\n";
+inline constexpr std::string_view kNotPlacedAdvice =
+    "もう一度行うか、新しいフォルダにコピーしてください";
 inline constexpr std::string_view kStopped = "並べ替えを中止しました";
 inline constexpr std::string_view kCannotMove = "並べ替えできませんでした\r\n\r\n";
 inline constexpr std::string_view kAllInFolder = "項目はすべて元のフォルダにあります";

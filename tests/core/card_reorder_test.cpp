@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -167,14 +168,32 @@ TEST(CardReorder, TheVolumesOwnFolderStaysWhereItStands) {
   EXPECT_NE(card.fs.find(volume), nullptr);
 }
 
-TEST(CardReorder, ADriveThatSortsNamesReadsBackOutOfOrderAndSaysSo) {
-  Card card;
-  card.fs.keepSorted(kFolder);
-  card.rows = {fileRow("c.mp3"), fileRow("b.mp3"), folderRow("Album"), fileRow("a.mp3")};
-  const ReorderResult result = card.reorder();
-  EXPECT_EQ(result.outcome, Outcome::Completed);
-  EXPECT_FALSE(result.orderKept);
-  EXPECT_EQ(result.text(), "並べ替えました (4 個)\r\n\r\n順番を保たないドライブです");
+// A wrong order read back blames the drive only where it may be the drive's
+// way (a drive that cannot be told); on FAT and exFAT, which keep the order
+// written, it is this program's failure, and it says where and what to do.
+TEST(CardReorder, AWrongOrderReadBackIsSaidByWhatTheDriveIs) {
+  const struct {
+    std::optional<platform::VolumeFacts> facts;
+    std::string said;
+  } cases[] = {
+      {std::nullopt, "順番を保たないドライブです"},
+      {platform::VolumeFacts{"FAT32", false},
+       "一覧の順番どおりに置けませんでした\r\n1 行目の c.mp3 から順番が違います\r\n"
+       "もう一度行うか、新しいフォルダにコピーしてください"},
+      {platform::VolumeFacts{"exFAT", false},
+       "一覧の順番どおりに置けませんでした\r\n1 行目の c.mp3 から順番が違います\r\n"
+       "もう一度行うか、新しいフォルダにコピーしてください"},
+  };
+  for (const auto& c : cases) {
+    Card card;
+    card.fs.keepSorted(kFolder);
+    card.fs.setVolumeFacts(c.facts);
+    card.rows = {fileRow("c.mp3"), fileRow("b.mp3"), folderRow("Album"), fileRow("a.mp3")};
+    const ReorderResult result = card.reorder();
+    EXPECT_EQ(result.outcome, Outcome::Completed);
+    EXPECT_FALSE(result.orderKept);
+    EXPECT_EQ(result.text(), "並べ替えました (4 個)\r\n\r\n" + c.said);
+  }
 }
 
 // Each check before anything moves: the message, and nothing moved or written.

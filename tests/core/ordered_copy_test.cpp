@@ -937,6 +937,22 @@ TEST(OrderedCopyReadBack, ASubFolderReadBackOutOfOrderGetsTheLine) {
   EXPECT_EQ(result.text(), "コピーしました (3 個)\r\n\r\n順番を保たないドライブです");
 }
 
+// On FAT and exFAT, which keep the order written, an order read back wrong
+// is this copy's failure: the first entry out of place and what to do.
+TEST(OrderedCopyReadBack, OnACardThatKeepsTheOrderTheFirstEntryOutOfPlaceIsNamed) {
+  for (const auto fileSystem : {platform::FileSystem::Fat32, platform::FileSystem::ExFat}) {
+    Library lib;
+    lib.fs.setSpace({1ull << 40, 4096, fileSystem});
+    lib.fs.keepSorted(at(kCard, "Album"));
+    const CopyResult result = lib.copy(numberOrder);
+    EXPECT_FALSE(result.orderKept);
+    EXPECT_EQ(result.text(),
+              "コピーしました (3 個)\r\n\r\n一覧の順番どおりに書けませんでした\r\n" +
+                  at("Album", "2.mp3") +
+                  " から順番が違います\r\n新しいフォルダにもう一度コピーしてください");
+  }
+}
+
 TEST(OrderedCopyReadBack, ASortedOrderThatMatchesTheListIsKept) {
   Library lib;
   lib.rows = {folderRow("Album"), fileRow("a.mp3"), fileRow("b.mp3")};
