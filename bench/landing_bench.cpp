@@ -17,10 +17,13 @@
 
 #include "bench_timing.h"
 #include "cardslots/ordered_landing.h"
+#include "fakes/fat_card_fixture.h"
 #include "fakes/fault_copy_ops.h"
 #include "platform/path.h"
 
 namespace {
+
+using fakes::noZone;
 
 using bench::median;
 using bench::millisecondsOf;
@@ -29,8 +32,6 @@ using fakes::FaultCopyOps;
 const std::string kSep(1, platform::kPathSeparator);
 std::string at(const std::string& a, const std::string& b) { return a + kSep + b; }
 const std::string kCard = kSep + "card";
-
-std::optional<platform::LocalDateTime> noZone(platform::FileTime) { return std::nullopt; }
 
 struct Case {
   const char* what;

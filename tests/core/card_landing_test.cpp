@@ -11,40 +11,29 @@
 
 #include "cardcopy/ordered_copy.h"
 #include "cardorder/card_reorder.h"
+#include "fakes/fat_card_fixture.h"
 #include "fakes/fault_copy_ops.h"
 #include "platform/path.h"
 
 namespace {
 
+using fakes::at;
+using fakes::kCard;
+using fakes::kSep;
+
+using fakes::noZone;
+using fakes::song;
+
+platform::VolumeSpace fat32(std::uint64_t cluster) { return fakes::fat32Card(cluster, 1ull << 32); }
+
 using fakes::FaultCopyOps;
 using CardSlots = FaultCopyOps::CardSlots;
 using Names = std::vector<std::string>;
 
-const std::string kSep(1, platform::kPathSeparator);
-std::string at(const std::string& a, const std::string& b) { return a + kSep + b; }
-
-const std::string kCard = kSep + "card";
 const std::string kMusic = at(kCard, "music");
 const std::string kSource = kSep + "library";
 
-std::optional<platform::LocalDateTime> noZone(platform::FileTime) { return std::nullopt; }
 int byteOrder(std::string_view a, std::string_view b) { return a.compare(b); }
-
-platform::VolumeSpace fat32(std::uint64_t cluster) {
-  platform::VolumeSpace volume;
-  volume.freeBytes = 1ull << 32;
-  volume.clusterBytes = cluster;
-  volume.fileSystem = platform::FileSystem::Fat32;
-  volume.root = true;
-  volume.caseBlind = true;
-  return volume;
-}
-
-std::string song(int n) {
-  std::string number = std::to_string(n);
-  if (number.size() < 2) number = "0" + number;
-  return number + " Title of song.mp3";
-}
 
 folderlist::EntryRows rowsOf(const Names& names) {
   folderlist::EntryRows rows;

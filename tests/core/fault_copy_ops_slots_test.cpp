@@ -7,10 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "fakes/fat_card_fixture.h"
 #include "fakes/fault_copy_ops.h"
 #include "platform/path.h"
 
 namespace {
+
+using fakes::at;
+using fakes::kCard;
+using fakes::kSep;
+
+using fakes::noZone;
+using fakes::song;
 
 // A letter and a number: "E12".
 std::string named(char letter, int n) {
@@ -23,43 +31,13 @@ using fakes::FaultCopyOps;
 using CardSlots = FaultCopyOps::CardSlots;
 using Names = std::vector<std::string>;
 
-const std::string kSep(1, platform::kPathSeparator);
-std::string at(const std::string& a, const std::string& b) { return a + kSep + b; }
-
-const std::string kCard = kSep + "card";
 const std::string kMusic = at(kCard, "music");
 const std::string kWork = at(kCard, "work");
-
-platform::VolumeSpace fat32(std::uint64_t cluster) {
-  platform::VolumeSpace volume;
-  volume.freeBytes = 1ull << 30;
-  volume.clusterBytes = cluster;
-  volume.fileSystem = platform::FileSystem::Fat32;
-  volume.root = true;
-  volume.caseBlind = true;
-  return volume;
-}
-
-std::string song(int n) {
-  std::string number = std::to_string(n);
-  if (number.size() < 2) number = "0" + number;
-  return number + " Title of song.mp3";
-}
-
-std::optional<platform::LocalDateTime> noZone(platform::FileTime) { return std::nullopt; }
 
 std::uint64_t indexOf(FaultCopyOps& fs, const std::string& path) {
   std::uint64_t index = 0;
   EXPECT_EQ(fs.entryIndex(path, index), 0u) << path;
   return index;
-}
-
-Names listed(FaultCopyOps& fs, const std::string& folder) {
-  std::vector<platform::FolderItem> items;
-  EXPECT_EQ(fs.listNames(folder, items), 0u);
-  Names names;
-  for (const auto& item : items) names.push_back(item.name);
-  return names;
 }
 
 // A card written before it was put in: 100 songs in "music" (slots 2-301
@@ -69,7 +47,7 @@ struct SongCard {
   explicit SongCard(CardSlots slots, std::uint64_t cluster = 4096) {
     for (int n = 1; n <= 100; ++n) fs.addFile(at(kMusic, song(n)), "m");
     fs.addFolder(kWork);
-    fs.formatCard(kCard, fat32(cluster), noZone, slots);
+    fs.formatCard(kCard, fakes::fat32Card(cluster), noZone, slots);
   }
   void allOutAndBack() {
     for (int n = 1; n <= 100; ++n) {
@@ -89,7 +67,7 @@ TEST(FaultCopyOpsSlots, MovesOutAndBackReadFromTheTwentyEighthOnWindowsFat) {
   Names expected;
   for (int n = 28; n <= 100; ++n) expected.push_back(song(n));
   for (int n = 1; n <= 27; ++n) expected.push_back(song(n));
-  EXPECT_EQ(listed(card.fs, kMusic), expected);
+  EXPECT_EQ(fakes::listedNames(card.fs, kMusic), expected);
   EXPECT_EQ(card.fs.listed(kMusic), expected);
   // The short entries: the 28th at slot 4, the 1st at 304; 32 bytes a slot.
   EXPECT_EQ(indexOf(card.fs, at(kMusic, song(1))) - indexOf(card.fs, at(kMusic, song(28))),
@@ -102,7 +80,7 @@ TEST(FaultCopyOpsSlots, TheSameMovesKeepTheOrderWhereTheLowestFreeSlotsAreTaken)
   card.allOutAndBack();
   Names expected;
   for (int n = 1; n <= 100; ++n) expected.push_back(song(n));
-  EXPECT_EQ(listed(card.fs, kMusic), expected);
+  EXPECT_EQ(fakes::listedNames(card.fs, kMusic), expected);
 }
 
 // FatGenerateFileIdFromDirentOffset: the folder's place plus the short
@@ -110,7 +88,7 @@ TEST(FaultCopyOpsSlots, TheSameMovesKeepTheOrderWhereTheLowestFreeSlotsAreTaken)
 TEST(FaultCopyOpsSlots, TheIndexIsTheFoldersPlacePlusTheShortEntrysOffset) {
   FaultCopyOps fs;
   fs.addFolder(kMusic);
-  fs.formatCard(kCard, fat32(4096), noZone, CardSlots::Fastfat);
+  fs.formatCard(kCard, fakes::fat32Card(4096), noZone, CardSlots::Fastfat);
   const struct {
     const char* name;
     std::uint32_t shortSlot;
@@ -134,7 +112,7 @@ TEST(FaultCopyOpsSlots, ARenameStaysWhileItsSlotsStayAndAMoveTakesNewOnes) {
   FaultCopyOps fs;
   fs.addFolder(kMusic);
   fs.addFolder(kWork);
-  fs.formatCard(kCard, fat32(4096), noZone, CardSlots::Fastfat);
+  fs.formatCard(kCard, fakes::fat32Card(4096), noZone, CardSlots::Fastfat);
   ASSERT_EQ(fs.writeNewFile(at(kMusic, "a.mp3"), "x"), 0u);  // slot 2
   ASSERT_EQ(fs.writeNewFile(at(kMusic, "B.MP3"), "x"), 0u);  // slot 3
   const std::uint64_t a = indexOf(fs, at(kMusic, "a.mp3"));
@@ -142,7 +120,7 @@ TEST(FaultCopyOpsSlots, ARenameStaysWhileItsSlotsStayAndAMoveTakesNewOnes) {
   EXPECT_EQ(indexOf(fs, at(kMusic, "c.mp3")), a);
   ASSERT_EQ(fs.moveEntry(at(kMusic, "c.mp3"), at(kMusic, "Song c.mp3")), 0u);  // slots 4-5
   EXPECT_EQ(indexOf(fs, at(kMusic, "Song c.mp3")), a + 3 * 32);
-  EXPECT_EQ(listed(fs, kMusic), (Names{"B.MP3", "Song c.mp3"}));
+  EXPECT_EQ(fakes::listedNames(fs, kMusic), (Names{"B.MP3", "Song c.mp3"}));
   EXPECT_EQ(fs.cardFolder(kMusic)->slot(2), fakes::FatDirectory::Slot::Deleted);
   // Into another folder: its slot 2.
   ASSERT_EQ(fs.moveEntry(at(kMusic, "B.MP3"), at(kWork, "B.MP3")), 0u);
@@ -158,7 +136,7 @@ TEST(FaultCopyOpsSlots, ARenameStaysWhileItsSlotsStayAndAMoveTakesNewOnes) {
 TEST(FaultCopyOpsSlots, AFoldersGrowthTakesItsClusterAndAMovedFolderKeepsItsSlots) {
   FaultCopyOps fs;
   fs.addFolder(kMusic);
-  fs.formatCard(kCard, fat32(512), noZone, CardSlots::Fastfat);
+  fs.formatCard(kCard, fakes::fat32Card(512), noZone, CardSlots::Fastfat);
   const std::uint64_t free = fs.cardFree();
   for (int i = 0; i < 14; ++i) {
     ASSERT_EQ(fs.writeNewFile(at(kMusic, named('F', i) + ".MP3"), ""), 0u);
@@ -179,7 +157,7 @@ TEST(FaultCopyOpsSlots, AFoldersGrowthTakesItsClusterAndAMovedFolderKeepsItsSlot
 TEST(FaultCopyOpsSlots, AFixedRootIsCompactedThenRefusesTheEntryPastItsSlots) {
   FaultCopyOps fs;
   fs.addFolder(kCard);
-  platform::VolumeSpace volume = fat32(4096);
+  platform::VolumeSpace volume = fakes::fat32Card(4096);
   volume.fileSystem = platform::FileSystem::Fat;
   fs.formatCard(kCard, volume, noZone, CardSlots::Fastfat);
   for (int i = 0; i < 510; ++i) {  // slots 0-509
@@ -191,7 +169,7 @@ TEST(FaultCopyOpsSlots, AFixedRootIsCompactedThenRefusesTheEntryPastItsSlots) {
   ASSERT_EQ(fs.writeNewFile(at(kCard, "Five.mp3"), ""), 0u);  // slots 0 and 2 apart: compacted
   EXPECT_EQ(fs.cardFolder(kCard)->compactions(), 1);
   EXPECT_EQ(fs.cardFolder(kCard)->entry("Five.mp3").first, 510u);
-  const Names names = listed(fs, kCard);
+  const Names names = fakes::listedNames(fs, kCard);
   EXPECT_EQ(names.front(), "F1.MP3");
   EXPECT_EQ(names.back(), "Five.mp3");
   EXPECT_EQ(fs.writeNewFile(at(kCard, "X.MP3"), ""), 82u);
@@ -211,7 +189,7 @@ TEST(FaultCopyOpsSlots, ACardIndexedBySerialKeepsAnEntrysNumberThroughMoves) {
 TEST(FaultCopyOpsSlots, ARemountReadsTheHintsAgain) {
   FaultCopyOps fs;
   fs.addFolder(kMusic);
-  fs.formatCard(kCard, fat32(512), noZone, CardSlots::Fastfat);
+  fs.formatCard(kCard, fakes::fat32Card(512), noZone, CardSlots::Fastfat);
   for (int i = 0; i < 14; ++i) ASSERT_EQ(fs.writeNewFile(at(kMusic, std::to_string(i)), ""), 0u);
   ASSERT_EQ(fs.removeFile(at(kMusic, "5")), 0u);  // slot 7
   EXPECT_EQ(fs.cardFolder(kMusic)->deletedDirentHint(), 2u * 32);

@@ -18,23 +18,23 @@
 
 #include "cardslots/ordered_landing.h"
 #include "cardslots/placeholder_names.h"
+#include "fakes/fat_card_fixture.h"
 #include "fakes/fault_copy_ops.h"
 #include "platform/path.h"
 
 namespace {
+
+using fakes::at;
+using fakes::kCard;
+using fakes::kSep;
+
+using fakes::noZone;
 
 using cardslots::LandingReport;
 using fakes::FaultCopyOps;
 using CardSlots = FaultCopyOps::CardSlots;
 using Names = std::vector<std::string>;
 using Outcome = LandingReport::Outcome;
-
-const std::string kSep(1, platform::kPathSeparator);
-std::string at(const std::string& a, const std::string& b) { return a + kSep + b; }
-
-const std::string kCard = kSep + "card";
-
-std::optional<platform::LocalDateTime> noZone(platform::FileTime) { return std::nullopt; }
 
 constexpr std::uint64_t kClusters[] = {512, 1024, 2048, 4096, 8192, 16384, 32768, 65536};
 

@@ -9,10 +9,20 @@
 #include <vector>
 
 #include "cardslots/placeholder_names.h"
+#include "fakes/fat_card_fixture.h"
 #include "fakes/fault_copy_ops.h"
 #include "platform/path.h"
 
 namespace {
+
+using fakes::songs;
+
+using fakes::at;
+using fakes::kCard;
+using fakes::kSep;
+
+using fakes::noZone;
+using fakes::song;
 
 using cardslots::LandingPlace;
 using cardslots::LandingReport;
@@ -22,44 +32,8 @@ using CardSlots = FaultCopyOps::CardSlots;
 using Names = std::vector<std::string>;
 using Outcome = LandingReport::Outcome;
 
-const std::string kSep(1, platform::kPathSeparator);
-std::string at(const std::string& a, const std::string& b) { return a + kSep + b; }
-
-const std::string kCard = kSep + "card";
 const std::string kMusic = at(kCard, "music");
 const std::string kWork = at(kCard, "work");
-
-std::optional<platform::LocalDateTime> noZone(platform::FileTime) { return std::nullopt; }
-
-platform::VolumeSpace fat32(std::uint64_t cluster) {
-  platform::VolumeSpace volume;
-  volume.freeBytes = 1ull << 30;
-  volume.clusterBytes = cluster;
-  volume.fileSystem = platform::FileSystem::Fat32;
-  volume.root = true;
-  volume.caseBlind = true;
-  return volume;
-}
-
-std::string song(int n) {
-  std::string number = std::to_string(n);
-  if (number.size() < 2) number = "0" + number;
-  return number + " Title of song.mp3";  // three slots
-}
-
-Names songs(int count) {
-  Names names;
-  for (int n = 1; n <= count; ++n) names.push_back(song(n));
-  return names;
-}
-
-Names listed(FaultCopyOps& fs, const std::string& folder) {
-  std::vector<platform::FolderItem> items;
-  EXPECT_EQ(fs.listNames(folder, items), 0u);
-  Names names;
-  for (const auto& item : items) names.push_back(item.name);
-  return names;
-}
 
 // The in-place order's moves: every name out into the work folder, then
 // back one by one, each landed as it arrives.
@@ -85,7 +59,7 @@ struct SongCard {
   SongCard(CardSlots slots, const Names& names, std::uint64_t cluster = 4096) {
     for (const std::string& name : names) fs.addFile(at(kMusic, name), "m");
     fs.addFolder(kWork);
-    fs.formatCard(kCard, fat32(cluster), noZone, slots);
+    fs.formatCard(kCard, fakes::fat32Card(cluster), noZone, slots);
   }
 };
 
@@ -97,7 +71,7 @@ struct SongCard {
 TEST(OrderedLanding, TheHundredSongsLandInOrderAfterOneRestart) {
   SongCard card(CardSlots::Fastfat, songs(100));
   const LandingReport report = outAndBack(card.fs, songs(100), 4096);
-  EXPECT_EQ(listed(card.fs, kMusic), songs(100));
+  EXPECT_EQ(fakes::listedNames(card.fs, kMusic), songs(100));
   EXPECT_EQ(report.outcome, Outcome::InOrder);
   EXPECT_EQ(report.restarts, 1);
   EXPECT_EQ(report.plugs, 0);
@@ -114,7 +88,7 @@ TEST(OrderedLanding, TheHundredSongsLandInOrderAfterOneRestart) {
 TEST(OrderedLanding, WhereTheLowestFreeSlotsAreTakenNothingIsDone) {
   SongCard card(CardSlots::LowestFit, songs(100));
   const LandingReport report = outAndBack(card.fs, songs(100), 4096);
-  EXPECT_EQ(listed(card.fs, kMusic), songs(100));
+  EXPECT_EQ(fakes::listedNames(card.fs, kMusic), songs(100));
   EXPECT_EQ(report.outcome, Outcome::InOrder);
   EXPECT_EQ(report.placeholders, 0);
   EXPECT_EQ(report.extraMoves, 0);
@@ -135,9 +109,10 @@ TEST(OrderedLanding, AnEntryInAHoleGoesOutWhilePlaceholdersFillTheHole) {
   fs.markHiddenSystem(at(kMusic, "SYSVOL"));
   fs.addFile(at(kMusic, "Long song name.mp3"), "l");
   fs.addFolder(kWork);
-  fs.formatCard(kCard, fat32(512), noZone, CardSlots::LowestFit);
+  fs.formatCard(kCard, fakes::fat32Card(512), noZone, CardSlots::LowestFit);
   const LandingReport report = outAndBack(fs, {"Long song name.mp3", "a.mp3", "b.mp3"}, 512);
-  EXPECT_EQ(listed(fs, kMusic), (Names{"SYSVOL", "Long song name.mp3", "a.mp3", "b.mp3"}));
+  EXPECT_EQ(fakes::listedNames(fs, kMusic),
+            (Names{"SYSVOL", "Long song name.mp3", "a.mp3", "b.mp3"}));
   EXPECT_EQ(report.outcome, Outcome::InOrder);
   EXPECT_EQ(report.restarts, 1);
   EXPECT_EQ(report.plugs, 1);
@@ -156,7 +131,7 @@ TEST(OrderedLanding, AnEntryInAHoleGoesOutWhilePlaceholdersFillTheHole) {
 TEST(OrderedLanding, TheCopyIntoAFolderThatHeldEntriesLandsInOrder) {
   FaultCopyOps fs;
   fs.addFolder(kMusic);
-  fs.formatCard(kCard, fat32(512), noZone, CardSlots::Fastfat);
+  fs.formatCard(kCard, fakes::fat32Card(512), noZone, CardSlots::Fastfat);
   for (int i = 0; i < 10; ++i) ASSERT_EQ(fs.writeNewFile(at(kMusic, std::to_string(i)), ""), 0u);
   for (int i = 0; i < 10; ++i) ASSERT_EQ(fs.removeFile(at(kMusic, std::to_string(i))), 0u);
   cardslots::CopyOpsSlotCalls calls(fs);
@@ -166,7 +141,7 @@ TEST(OrderedLanding, TheCopyIntoAFolderThatHeldEntriesLandsInOrder) {
     ASSERT_EQ(landing.arrived(name), 0u);
   }
   const LandingReport report = landing.finish();
-  EXPECT_EQ(listed(fs, kMusic), songs(3));
+  EXPECT_EQ(fakes::listedNames(fs, kMusic), songs(3));
   EXPECT_EQ(report.outcome, Outcome::InOrder);
   EXPECT_EQ(report.restarts, 1);
   EXPECT_EQ(report.placeholders, 1);
@@ -187,7 +162,7 @@ TEST(OrderedLanding, AnIndexThatShowsNoSlotsIsToldAndNothingIsMade) {
   EXPECT_EQ(report.outcome, Outcome::NotObserved);
   EXPECT_EQ(report.placeholders, 0);
   EXPECT_EQ(report.extraMoves, 0);
-  EXPECT_EQ(listed(card.fs, kMusic).front(), song(28));
+  EXPECT_EQ(fakes::listedNames(card.fs, kMusic).front(), song(28));
 }
 
 // A move the landing makes fails (the card pulled out): the entries it took
