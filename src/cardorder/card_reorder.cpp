@@ -108,11 +108,12 @@ std::string namesText(const std::vector<std::string>& names) {
   return text;
 }
 
-// The refusals a moment's open by another program gives.
+// The refusals a moment's open by another program gives. Access denied is
+// not among them: it lasts (a folder with a file open inside it), and after
+// a failure every entry left is tried again, which must not take seconds each.
 bool heldForAMoment(OsErrorCode error) {
   constexpr OsErrorCode kLockViolation = 33;
-  return error == platform::kErrorSharingViolation || error == kLockViolation ||
-         error == platform::kErrorAccessDenied;
+  return error == platform::kErrorSharingViolation || error == kLockViolation;
 }
 
 enum class ReadBack { Kept, NotKept, Unreadable };

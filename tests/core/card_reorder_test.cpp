@@ -710,11 +710,12 @@ TEST(CardReorder, AReadBackThatCannotListIsNoSuccess) {
 // while another program holds the file for a moment.
 class HeldForAMoment : public FaultCopyOps {
  public:
-  HeldForAMoment(std::string path, int refusals) : path_(std::move(path)), left_(refusals) {}
+  HeldForAMoment(std::string path, int refusals, platform::OsErrorCode error)
+      : path_(std::move(path)), left_(refusals), error_(error) {}
   platform::OsErrorCode moveEntry(const std::string& from, const std::string& to) override {
     if (from == path_ && left_ > 0) {
       --left_;
-      return platform::kErrorSharingViolation;
+      return error_;
     }
     return FaultCopyOps::moveEntry(from, to);
   }
@@ -722,22 +723,27 @@ class HeldForAMoment : public FaultCopyOps {
  private:
   std::string path_;
   int left_;
+  platform::OsErrorCode error_;
 };
 
 TEST(CardReorder, AMoveRefusedForAMomentIsTriedAgainWithGrowingWaits) {
   const struct {
     int refusals;
+    platform::OsErrorCode error;
     Outcome outcome;
     std::vector<int> waits;
   } cases[] = {
-      {2, Outcome::Completed, {100, 300}},
-      {4, Outcome::Completed, {100, 300, 600, 1000}},
-      {5, Outcome::Failed, {100, 300, 600, 1000}},
+      {2, platform::kErrorSharingViolation, Outcome::Completed, {100, 300}},
+      {4, platform::kErrorSharingViolation, Outcome::Completed, {100, 300, 600, 1000}},
+      {5, platform::kErrorSharingViolation, Outcome::Failed, {100, 300, 600, 1000}},
+      {2, 33, Outcome::Completed, {100, 300}},  // ERROR_LOCK_VIOLATION
+      // A refusal that lasts is not waited for.
+      {1, platform::kErrorAccessDenied, Outcome::Failed, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.refusals);
     Card card;
-    HeldForAMoment fs(at(kFolder, "b.mp3"), c.refusals);
+    HeldForAMoment fs(at(kFolder, "b.mp3"), c.refusals, c.error);
     fs.addFolder(kFolder);
     for (const std::string& name : card.fs.listed(kFolder)) {
       const auto* node = card.fs.find(at(kFolder, name));
